@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds Ivra and runs every test: a release build, then (unless IVRA_SKIP_SANITIZE=1)
+# the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+build_and_test() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" --parallel "$jobs"
+  ctest --test-dir "$dir" --output-on-failure --parallel "$jobs"
+}
+
+build_and_test build/release -DCMAKE_BUILD_TYPE=Release
+
+if [ "${IVRA_SKIP_SANITIZE:-0}" != 1 ]; then
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
+  build_and_test build/sanitize -DCMAKE_BUILD_TYPE=Debug -DIVRA_SANITIZE=ON -DIVRA_BUILD_BENCH=OFF
+fi

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Histogram.h"
+#include "HSVBinLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Fuzzy HSV histogram: double counts, one (H, S, V) colour per bin set from the
+// layout, the layout parameters and the number of pixels entered. The layout
+// (with its membership tables) is shared with whoever built it.
+class HistogramHSV : public Histogram {
+public:
+    using Colour = std::array<std::int32_t, 3>;
+
+    explicit HistogramHSV(std::shared_ptr<const HSVBinLayout> layout);
+
+    int type() const override { return TypeHistogramHSV; }
+
+    double* counts() { return counts_.data(); }
+    const double* counts() const { return counts_.data(); }
+    const Colour* colours() const { return colours_.data(); }
+
+    int sectors() const { return sectors_; }
+    int rings() const { return rings_; }
+    int grays() const { return grays_; }
+    int minSaturation() const { return minSaturation_; }
+    int pixelCount() const { return pixelCount_; }
+    const HSVBinLayout& layout() const { return *layout_; }
+
+    // Adds the pixel's fuzzy memberships to the counts and counts the pixel.
+    void addPixel(int h, int s, int v);
+
+private:
+    std::shared_ptr<const HSVBinLayout> layout_;
+    int sectors_;
+    int rings_;
+    int grays_;
+    int minSaturation_;
+    int pixelCount_ = 0;
+    std::vector<double> counts_;
+    std::vector<Colour> colours_;
+};

@@ -1,0 +1,16 @@
+#include "Image.h"
+
+#include <stdexcept>
+#include <string>
+
+Image::Image(int width, int height) : width_(width), height_(height)
+{
+    if (width < 0 || height < 0 || width > maxSide || height > maxSide)
+        throw std::length_error("image size " + std::to_string(width) + " x " + std::to_string(height) +
+                                " is outside 0.." + std::to_string(maxSide) + " per side");
+}
+
+std::unique_ptr<std::int32_t[]> Image::allocatePlane() const
+{
+    return std::make_unique_for_overwrite<std::int32_t[]>(pixelCount());
+}

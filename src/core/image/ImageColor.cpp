@@ -1,0 +1,6 @@
+#include "ImageColor.h"
+
+ImageColor::ImageColor(int width, int height)
+    : Image(width, height), planes_{allocatePlane(), allocatePlane(), allocatePlane()}
+{
+}

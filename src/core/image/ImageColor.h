@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Image.h"
+
+#include <array>
+
+// Three planes of 32-bit signed ints (R, G, B or H, S, V).
+class ImageColor : public Image {
+public:
+    using Triple = std::array<std::int32_t, 3>;
+
+    std::int32_t* plane(int channel) { return planes_[channel].get(); }
+    const std::int32_t* plane(int channel) const { return planes_[channel].get(); }
+
+    // Pixel (x, y) as the triple of the three plane values.
+    Triple pixel(int x, int y) const
+    {
+        const std::size_t i = static_cast<std::size_t>(y) * width() + x;
+        return {planes_[0][i], planes_[1][i], planes_[2][i]};
+    }
+    // Writes the triple at a linear index; values arrive as 16-bit signed numbers
+    // and are stored sign-extended.
+    void setPixel(std::size_t index, std::int16_t c0, std::int16_t c1, std::int16_t c2)
+    {
+        planes_[0][index] = c0;
+        planes_[1][index] = c1;
+        planes_[2][index] = c2;
+    }
+
+protected:
+    ImageColor(int width, int height);
+
+private:
+    std::unique_ptr<std::int32_t[]> planes_[3];
+};

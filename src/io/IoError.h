@@ -1,0 +1,14 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace ivra {
+
+// A file that cannot be read or written; the message names the file and the problem.
+class IoError : public std::runtime_error {
+public:
+    explicit IoError(const std::string& message) : std::runtime_error(message) {}
+};
+
+} // namespace ivra

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "image/Image.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+namespace ivra {
+
+// The Open command's extension test: the path contains ".png", ".pgm" or ".ppm"
+// anywhere (with case, as the workbench does; the CLI ignores case).
+bool hasPictureExtension(const QString& path, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+
+// The loading conversion: a picture of depth 8 or less whose colour table is all
+// gray becomes an ImageGray holding each pixel's gray level; anything else an
+// ImageRGB of its red, green and blue bytes (alpha dropped). A null picture gives null.
+std::unique_ptr<Image> imageFromQImage(const QImage& picture);
+
+// Decodes a picture file (format guessed from the contents) and converts it.
+// Throws IoError for a file that cannot be decoded or is larger than an image may be;
+// never allocates for a size it would refuse.
+std::unique_ptr<Image> readPicture(const QString& path);
+
+} // namespace ivra
