@@ -18,6 +18,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -126,6 +128,35 @@ StepCall parseStep(const std::string& text)
     return call;
 }
 
+// Keeps standard error shut while a picture is decoded: a decoder library may
+// print its own complaint there, and a failure must be reported as one line.
+class SilencedStandardError {
+public:
+    SilencedStandardError()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~SilencedStandardError()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    SilencedStandardError(const SilencedStandardError&) = delete;
+    SilencedStandardError& operator=(const SilencedStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 std::unique_ptr<DataObject> loadInput(const Options& o)
 {
     const QString path = qPath(o.input);
@@ -139,6 +170,7 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
         throw CliError("--hsv-input applies to .npy input only");
     if (!hasPictureExtension(path, Qt::CaseInsensitive))
         throw CliError(o.input + ": not a PNG, PGM, PPM or .npy file");
+    const SilencedStandardError quiet;
     return readPicture(path);
 }
 
@@ -335,6 +367,9 @@ int main(int argc, char** argv)
     // Diagnostic lines of the operators go to standard error; standard output
     // carries only the JSON summary.
     tools::CMessageHandler::install(std::make_unique<tools::CMessageHandlerPrintf>(stderr));
+    // The toolkit's own warnings (a decoder complaining about a broken file) are
+    // dropped: a failure is reported once, as the one error line below.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]) == "-h" || std::string(argv[i]) == "--help") {
             std::cout << ivra::cli::usage;
