@@ -54,8 +54,8 @@ bool LoadImage::exec()
                 dialog->selectFile(start.fileName());
         }
     }
-    if (dialog->width() < 900)
-        dialog->resize(900, std::max(dialog->height(), 480));
+    // Room for the file list's columns and the preview side by side.
+    dialog->resize(std::max(dialog->width(), 1150), std::max(dialog->height(), 520));
 
     const bool accepted = dialog->exec() == QDialog::Accepted;
     dialog.reset();

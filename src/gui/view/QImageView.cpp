@@ -116,7 +116,12 @@ QImageView::QImageView(const QString& name, QWidget* parent, const QString& obje
     info_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
     info_->setAutoFillBackground(true);
     info_->setBackgroundRole(QPalette::Base);
-    info_->setPalette(QPalette(QColor(Qt::yellow)));
+    // A yellow line, so the information stands apart from the picture.
+    QPalette yellow(QColor(Qt::yellow));
+    yellow.setColor(QPalette::Base, QColor(255, 255, 200));
+    yellow.setColor(QPalette::Text, Qt::black);
+    yellow.setColor(QPalette::WindowText, Qt::black);
+    info_->setPalette(yellow);
     info_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grid->addWidget(info_, 2, 0);
 }
