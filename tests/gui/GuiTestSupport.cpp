@@ -11,6 +11,17 @@
 
 namespace {
 
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform complains about window hints it cannot honour; that
+// noise would bury real warnings.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    defaultHandler(type, context, message);
+}
+
 // The one application object of the test program; offscreen unless told otherwise.
 class QtEnvironment : public ::testing::Environment {
 public:
@@ -21,6 +32,7 @@ public:
         static int argc = 1;
         static char name[] = "ivra_gui_tests";
         static char* argv[] = {name, nullptr};
+        defaultHandler = qInstallMessageHandler(quietHandler);
         app_ = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }

@@ -107,12 +107,14 @@ QImageView::QImageView(const QString& name, QWidget* parent, const QString& obje
     scroll_->setWidgetResizable(false);
     scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     display_ = new QImageDisplay;
+    display_->setAccessibleName(tr("Picture"));
     scroll_->setWidget(display_);
     display_->hide();
     grid->addWidget(scroll_, 1, 0);
     connect(display_, &QImageDisplay::onMousePressEvent, this, &QImageView::onDisplayMousePressEvent);
 
     info_ = new QLabel(this);
+    info_->setAccessibleName(tr("Pixel information"));
     info_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
     info_->setAutoFillBackground(true);
     info_->setBackgroundRole(QPalette::Base);

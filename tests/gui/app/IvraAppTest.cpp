@@ -21,6 +21,9 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -240,6 +243,26 @@ TEST(OpenFile, LoadsGrayAndColourFilesAsTopLevelEntriesWithWindows)
     QWidget* second = app.showEntry(colour);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(colour->window(), second);
+}
+
+TEST(OpenFile, DroppedFilesOpenLikeFileOpen)
+{
+    QTemporaryDir dir;
+    IvraApp app;
+    EXPECT_TRUE(app.acceptDrops());
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(writePnm(dir.filePath("one.pgm"), 2, 2, true, 1)),
+                  QUrl::fromLocalFile(writePnm(dir.filePath("two.ppm"), 2, 2, false, 1))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&app, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&app, &drop);
+    ASSERT_EQ(app.root()->children().size(), 2u);
+    EXPECT_EQ(app.entryAt(0)->name(), "one.pgm");
+    EXPECT_EQ(app.entryAt(1)->name(), "two.ppm");
+    EXPECT_NE(app.entryAt(1)->window(), nullptr);
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 2);
 }
 
 TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
