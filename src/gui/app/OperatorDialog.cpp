@@ -120,8 +120,12 @@ void OperatorDialog::showDialog()
 {
     fillList();
     exec();
-    if (IvraApp* app = IvraApp::instance())
+    if (IvraApp* app = IvraApp::instance()) {
         app->slotUpdateDataList();
+        // Keyboard input returns to the main window and its list.
+        app->activateWindow();
+        app->dataList()->setFocus();
+    }
 }
 
 void OperatorDialog::showInfo()
