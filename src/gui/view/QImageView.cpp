@@ -96,8 +96,10 @@ QImageView::QImageView(const QString& name, QWidget* parent, const QString& obje
     row->addWidget(zoomIn_, 0, 1);
     row->addWidget(zoomOut_, 0, 2);
     row->addWidget(save_, 0, 3);
-    // Enlarge has no action of its own; it stays for the familiar tool row.
+    // Enlarge has no action; a button that does nothing would only puzzle users
+    // (and screen readers), so it is kept in the row but not shown.
     row->addWidget(enlarge_, 0, 4);
+    enlarge_->hide();
     connect(zoomIn_, &QToolButton::clicked, this, &QImageView::onZoomIn);
     connect(zoomOut_, &QToolButton::clicked, this, &QImageView::onZoomOut);
     connect(save_, &QToolButton::clicked, this, &QImageView::onSave);
