@@ -166,6 +166,12 @@ void QImageView::setImageData(int width, int height, const std::uint8_t* rgb)
     updateButtons();
 }
 
+void QImageView::setImageData(const Array2D<RGB24>& pixels)
+{
+    // RGB24 is three bytes R, G, B with no padding, so the array is the byte buffer.
+    setImageData(pixels.width(), pixels.height(), reinterpret_cast<const std::uint8_t*>(pixels.data()));
+}
+
 void QImageView::clear()
 {
     display_->clear();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "image/Array2D.h"
+#include "image/RGB24.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -32,6 +35,8 @@ public:
     virtual void setPixmap(const QPixmap& pixmap);
     // width x height pixels of three bytes R, G, B, row after row.
     virtual void setImageData(int width, int height, const std::uint8_t* rgb);
+    // The same for a picture of RGB24 pixels (a segmentation result's canvas).
+    void setImageData(const Array2D<RGB24>& pixels);
     virtual void clear();
     virtual void setInfoText(const QString& text);
 

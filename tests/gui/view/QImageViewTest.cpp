@@ -120,6 +120,15 @@ TEST(QImageView, ImageDataShowsItsByteTriples)
     EXPECT_EQ(shown.pixel(1, 0), qRgb(1, 2, 3));
     view.setImageData(0, 1, rgb);
     EXPECT_FALSE(view.display()->hasPicture());
+
+    Array2D<RGB24> canvas(1, 2);
+    canvas.at(0, 0) = {9, 8, 7};
+    canvas.at(0, 1) = {0, 255, 1};
+    view.setImageData(canvas);
+    const QImage fromCanvas = view.display()->naturalPixmap().toImage();
+    ASSERT_EQ(fromCanvas.size(), QSize(1, 2));
+    EXPECT_EQ(fromCanvas.pixel(0, 0), qRgb(9, 8, 7));
+    EXPECT_EQ(fromCanvas.pixel(0, 1), qRgb(0, 255, 1));
 }
 
 TEST(QImageView, SaveNamesGetTheFiltersExtension)
