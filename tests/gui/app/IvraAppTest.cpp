@@ -64,6 +64,13 @@ TEST(MainWindow, StartsWithItsMenusAndWelcome)
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&View", "&Operator", "&Window", "&Help"}));
     EXPECT_EQ(actionTexts(app.listPopupMenu()), QStringList({"Show Image", "Hide Image"}));
+
+    // A right click anywhere in the list opens the popup there.
+    app.show();
+    app.slotShowLeftBarPopup(QPoint(20, 30));
+    EXPECT_TRUE(app.listPopupMenu()->isVisible());
+    EXPECT_EQ(app.listPopupMenu()->pos(), app.dataList()->viewport()->mapToGlobal(QPoint(20, 30)));
+    app.listPopupMenu()->hide();
 }
 
 TEST(MainWindow, ShowAndHideImageReuseTheWindow)

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -183,6 +184,35 @@ TEST(OpenDialog, PreviewFollowsTheRulesForEachKindOfPath)
 
     preview.previewPath(dir.path());
     EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
+}
+
+TEST(OpenDialog, IsTheToolkitsDialogWithThePreviewBesideTheList)
+{
+    QTemporaryDir dir;
+    const QString ppm = writePnm(dir.filePath("shown.ppm"), 12, 9, false, 50);
+    LoadImage loader;
+    loader.setStartLocation(dir.path());
+    bool checked = false;
+    driveModal([&loader] { EXPECT_FALSE(loader.exec()); },
+               [&] {
+                   QFileDialog* dialog = loader.dialog();
+                   ASSERT_NE(dialog, nullptr);
+                   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+                   EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+                   EXPECT_EQ(dialog->nameFilters(), QStringList({"All Images (*.png *.pgm *.ppm)"}));
+                   EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+                   ImageView* preview = loader.preview();
+                   ASSERT_NE(preview, nullptr);
+                   EXPECT_TRUE(dialog->isAncestorOf(preview));
+                   // Highlighting a file reaches the preview.
+                   emit dialog->currentChanged(ppm);
+                   EXPECT_EQ(preview->pictureArea()->size(), QSize(12, 9));
+                   EXPECT_EQ(loader.fileName(), ppm);
+                   checked = true;
+                   dialog->reject();
+               });
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(loader.dialog(), nullptr);
 }
 
 TEST(OpenDialog, StartsWhereThePreferenceFileSaysThenAtTheLastFile)
