@@ -125,39 +125,56 @@ struct BlockRow {
     }
 };
 
-// Writes the centre pixels of one row: each takes the colour of the least varying of
-// its four blocks, the earlier one on equal variance.
-void pickBlocks(const BlockRow& above, const BlockRow& below, int width, std::vector<std::int32_t> (&out)[3],
-                RGB24* dstRow)
+// Blends with all-ones masks keep the loops free of branches.
+inline std::int32_t blend(std::int32_t kept, std::int32_t taken, std::int32_t mask)
 {
-    const std::int32_t* __restrict va = above.var.data();
-    const std::int32_t* __restrict vb = below.var.data();
-    const std::int32_t* __restrict ca[3] = {above.c[0].data(), above.c[1].data(), above.c[2].data()};
-    const std::int32_t* __restrict cb[3] = {below.c[0].data(), below.c[1].data(), below.c[2].data()};
-    std::int32_t* __restrict o0 = out[0].data();
-    std::int32_t* __restrict o1 = out[1].data();
-    std::int32_t* __restrict o2 = out[2].data();
+    return kept ^ ((kept ^ taken) & mask);
+}
+
+// For the centre pixels x = 1 .. width - 2: masks telling whether the upper right,
+// the lower right or the lower left block is the least varying one, the earlier
+// block winning on equal variance (none set: the upper left).
+void chooseBlocks(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
+                  std::int32_t* __restrict upperRight, std::int32_t* __restrict lowerRight,
+                  std::int32_t* __restrict lowerLeft)
+{
     for (int x = 1; x + 1 < width; ++x) {
-        std::int32_t best = va[x - 1]; // upper left
-        std::int32_t r = ca[0][x - 1], g = ca[1][x - 1], b = ca[2][x - 1];
-        bool take = va[x] < best; // upper right
-        best = take ? va[x] : best;
-        r = take ? ca[0][x] : r;
-        g = take ? ca[1][x] : g;
-        b = take ? ca[2][x] : b;
-        take = vb[x] < best; // lower right
-        best = take ? vb[x] : best;
-        r = take ? cb[0][x] : r;
-        g = take ? cb[1][x] : g;
-        b = take ? cb[2][x] : b;
-        take = vb[x - 1] < best; // lower left
-        r = take ? cb[0][x - 1] : r;
-        g = take ? cb[1][x - 1] : g;
-        b = take ? cb[2][x - 1] : b;
-        o0[x] = r;
-        o1[x] = g;
-        o2[x] = b;
+        std::int32_t best = above[x - 1];
+        const std::int32_t ur = -static_cast<std::int32_t>(above[x] < best);
+        best = blend(best, above[x], ur);
+        const std::int32_t lr = -static_cast<std::int32_t>(below[x] < best);
+        best = blend(best, below[x], lr);
+        const std::int32_t ll = -static_cast<std::int32_t>(below[x - 1] < best);
+        lowerLeft[x] = ll;
+        lowerRight[x] = lr & ~ll;
+        upperRight[x] = ur & ~lr & ~ll;
     }
+}
+
+// One channel of the centre pixels: the colour of the chosen block.
+void takeColour(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
+                const std::int32_t* __restrict upperRight, const std::int32_t* __restrict lowerRight,
+                const std::int32_t* __restrict lowerLeft, std::int32_t* __restrict out)
+{
+    for (int x = 1; x + 1 < width; ++x) {
+        std::int32_t c = blend(above[x - 1], above[x], upperRight[x]);
+        c = blend(c, below[x], lowerRight[x]);
+        out[x] = blend(c, below[x - 1], lowerLeft[x]);
+    }
+}
+
+// Writes the centre pixels of one row: each takes the colour of the least varying of
+// its four blocks.
+void pickBlocks(const BlockRow& above, const BlockRow& below, int width, std::vector<std::int32_t> (&masks)[3],
+                std::vector<std::int32_t> (&out)[3], RGB24* dstRow)
+{
+    chooseBlocks(width, above.var.data(), below.var.data(), masks[0].data(), masks[1].data(), masks[2].data());
+    for (int k = 0; k < 3; ++k)
+        takeColour(width, above.c[k].data(), below.c[k].data(), masks[0].data(), masks[1].data(), masks[2].data(),
+                   out[k].data());
+    const std::int32_t* o0 = out[0].data();
+    const std::int32_t* o1 = out[1].data();
+    const std::int32_t* o2 = out[2].data();
     for (int x = 1; x + 1 < width; ++x)
         dstRow[x] = RGB24{static_cast<std::uint8_t>(o0[x]), static_cast<std::uint8_t>(o1[x]),
                           static_cast<std::uint8_t>(o2[x])};
@@ -171,7 +188,10 @@ void filterRows(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv, int yB
         return;
     PlanarRow upper, lower;
     BlockRow above, below;
+    std::vector<std::int32_t> masks[3];
     std::vector<std::int32_t> out[3];
+    for (auto& plane : masks)
+        plane.resize(static_cast<std::size_t>(width));
     for (auto& plane : out)
         plane.resize(static_cast<std::size_t>(width));
 
@@ -182,7 +202,7 @@ void filterRows(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv, int yB
         std::swap(upper, lower);
         lower.load(&src.at(0, y + 1), width, hsv);
         below.compute(upper, lower, width, hsv);
-        pickBlocks(above, below, width, out, &dst.at(0, y));
+        pickBlocks(above, below, width, masks, out, &dst.at(0, y));
         std::swap(above, below);
     }
 }

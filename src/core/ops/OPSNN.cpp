@@ -101,7 +101,8 @@ void filterPixel(int width, int height, const std::uint8_t* src, std::uint8_t* d
 
 // Inner pixels x = 1 .. width - 2 of one inner row.
 void filterInner(const PlanarRow& above, const PlanarRow& row, const PlanarRow& below, const DownDistances& up,
-                 const DownDistances& down, const Plane& across, int width, Plane (&out)[3], std::uint8_t* dstRow)
+                 const DownDistances& down, const Plane& across, int width, Plane (&masks)[4], Plane (&out)[3],
+                 std::uint8_t* dstRow)
 {
     const std::int32_t* __restrict dH = across.data();
     const std::int32_t* __restrict dUp = up.down.data();
@@ -110,16 +111,28 @@ void filterInner(const PlanarRow& above, const PlanarRow& row, const PlanarRow& 
     const std::int32_t* __restrict dDown = down.down.data();
     const std::int32_t* __restrict dDownRight = down.downRight.data();
     const std::int32_t* __restrict dDownLeft = down.downLeft.data();
+    // Which neighbour of each pair is taken, as all-ones masks for the second one;
+    // blending with masks keeps the loops free of branches.
+    std::int32_t* __restrict takeRight = masks[0].data();
+    std::int32_t* __restrict takeBelow = masks[1].data();
+    std::int32_t* __restrict takeBelowRight = masks[2].data();
+    std::int32_t* __restrict takeBelowLeft = masks[3].data();
+    for (int x = 1; x + 1 < width; ++x) {
+        takeRight[x] = -static_cast<std::int32_t>(dH[x - 1] > dH[x]);
+        takeBelow[x] = -static_cast<std::int32_t>(dUp[x] > dDown[x]);
+        takeBelowRight[x] = -static_cast<std::int32_t>(dUpLeft[x - 1] > dDownRight[x]);
+        takeBelowLeft[x] = -static_cast<std::int32_t>(dUpRight[x + 1] > dDownLeft[x]);
+    }
     for (int k = 0; k < 3; ++k) {
         const std::int32_t* __restrict a = above.c[k].data();
         const std::int32_t* __restrict m = row.c[k].data();
         const std::int32_t* __restrict b = below.c[k].data();
         std::int32_t* __restrict o = out[k].data();
         for (int x = 1; x + 1 < width; ++x) {
-            const std::int32_t horizontal = dH[x - 1] > dH[x] ? m[x + 1] : m[x - 1];
-            const std::int32_t vertical = dUp[x] > dDown[x] ? b[x] : a[x];
-            const std::int32_t diagonal = dUpLeft[x - 1] > dDownRight[x] ? b[x + 1] : a[x - 1];
-            const std::int32_t antiDiagonal = dUpRight[x + 1] > dDownLeft[x] ? b[x - 1] : a[x + 1];
+            const std::int32_t horizontal = m[x - 1] ^ ((m[x - 1] ^ m[x + 1]) & takeRight[x]);
+            const std::int32_t vertical = a[x] ^ ((a[x] ^ b[x]) & takeBelow[x]);
+            const std::int32_t diagonal = a[x - 1] ^ ((a[x - 1] ^ b[x + 1]) & takeBelowRight[x]);
+            const std::int32_t antiDiagonal = a[x + 1] ^ ((a[x + 1] ^ b[x - 1]) & takeBelowLeft[x]);
             o[x] = (horizontal + vertical + diagonal + antiDiagonal) >> 2; // non-negative: truncates
         }
     }
@@ -154,7 +167,10 @@ void filterRows(int width, int height, const std::uint8_t* src, std::uint8_t* ds
     PlanarRow above, centre, below;
     DownDistances up, down;
     Plane across(static_cast<std::size_t>(width));
+    Plane masks[4];
     Plane out[3];
+    for (auto& plane : masks)
+        plane.resize(static_cast<std::size_t>(width));
     for (auto& plane : out)
         plane.resize(static_cast<std::size_t>(width));
     above.load(row(innerBegin - 1), width);
@@ -164,7 +180,7 @@ void filterRows(int width, int height, const std::uint8_t* src, std::uint8_t* ds
         below.load(row(y + 1), width);
         down.compute(centre, below, width);
         distances(centre, centre, 1, 0, width - 1, across);
-        filterInner(above, centre, below, up, down, across, width, out,
+        filterInner(above, centre, below, up, down, across, width, masks, out,
                     dst + static_cast<std::size_t>(y) * rowBytes);
         filterPixel(width, height, src, dst, 0, y);
         filterPixel(width, height, src, dst, width - 1, y);
