@@ -6,8 +6,8 @@
 namespace ivra::cli {
 
 // ColourSteps.cpp
+StepResult stepSplit(const DataObject& input, StepArgs& args);
 StepResult stepHsv(const DataObject& input, StepArgs& args);
 StepResult stepRgb(const DataObject& input, StepArgs& args);
-StepResult stepSplit(const DataObject& input, StepArgs& args);
 
 } // namespace ivra::cli
