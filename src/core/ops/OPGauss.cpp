@@ -1,6 +1,7 @@
 #include "OPGauss.h"
 
 #include "util/RandomGenerator.h"
+#include "util/VectorState.h"
 
 #include <cmath>
 #include <cstdint>
@@ -36,6 +37,11 @@ std::int32_t noisy(std::int32_t value, int mean, int variance)
 
 } // namespace
 
+std::string OPGauss::resultName(int mean, int variance)
+{
+    return "Gauss Noise [mean=" + std::to_string(mean) + ", variance=" + std::to_string(variance) + "]";
+}
+
 double OPGauss::deviate()
 {
     auto& random = ivra::RandomGenerator::instance();
@@ -61,6 +67,7 @@ std::unique_ptr<ImageRGB> OPGauss::execute(const ImageRGB& src, int mean, int va
     const int height = src.height();
 
     ivra::RandomStateGuard guard;
+    ivra::clearUpperVectorState();
     for (int y = 0; y < height; ++y) {
         progress.update(y, height);
         const std::size_t row = static_cast<std::size_t>(y) * width;
@@ -83,6 +90,7 @@ std::unique_ptr<ImageGray> OPGauss::execute(const ImageGray& src, int mean, int 
     const int height = src.height();
 
     ivra::RandomStateGuard guard;
+    ivra::clearUpperVectorState();
     for (int y = 0; y < height; ++y) {
         progress.update(y, height);
         const std::size_t row = static_cast<std::size_t>(y) * width;

@@ -5,6 +5,7 @@
 #include "util/Progress.h"
 
 #include <memory>
+#include <string>
 
 // Gauss noise: every channel of every pixel gets its own normally distributed
 // offset, drawn from the process-wide random generator by the polar method.
@@ -15,6 +16,9 @@ public:
     static constexpr int maxMean = 255;
     static constexpr int minVariance = 0;
     static constexpr int maxVariance = 255;
+    // The dialog's initial values.
+    static constexpr int defaultMean = 0;
+    static constexpr int defaultVariance = 10;
 
     virtual ~OPGauss() = default;
 
@@ -25,6 +29,10 @@ public:
                                       const ivra::Progress& progress = {}) const;
     std::unique_ptr<ImageGray> execute(const ImageGray& src, int mean, int variance,
                                        const ivra::Progress& progress = {}) const;
+
+    // "Gauss Noise [mean=%1, variance=%2]": the noise dialog names its results
+    // without a run counter.
+    static std::string resultName(int mean, int variance);
 
     // One unit normal deviate: the first of the pair the polar method offers.
     static double deviate();

@@ -287,6 +287,17 @@ RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4])
     return hsvMeanColour(hues, sSum, vSum);
 }
 
+std::string OPKuwaharaNagao::resultName(int run, int iterations)
+{
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") Kuwahara-Nagao [Iterations=";
+    name += std::to_string(iterations);
+    name += "]";
+    return name;
+}
+
 std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iterations, Space space,
                                                    const ivra::Progress& progress) const
 {

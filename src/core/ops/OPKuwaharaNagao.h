@@ -6,6 +6,7 @@
 #include "util/Progress.h"
 
 #include <memory>
+#include <string>
 
 // Kuwahara-Nagao filter: every inner pixel takes the mean colour of the one of its
 // four 2 x 2 sub-windows (upper left, upper right, lower right, lower left, in this
@@ -16,6 +17,7 @@ public:
     enum class Space { RGB, HSV };
     static constexpr int minIterations = 1;
     static constexpr int maxIterations = 65536;
+    static constexpr int defaultIterations = 1; // the dialog's initial value
 
     virtual ~OPKuwaharaNagao() = default;
 
@@ -24,6 +26,9 @@ public:
     // above and ivra::Cancelled when the progress callback cancels.
     std::unique_ptr<ImageRGB> execute(const ImageRGB& src, int iterations, Space space,
                                       const ivra::Progress& progress = {}) const;
+
+    // "(%1) Kuwahara-Nagao [Iterations=%2]" with the dialog's run counter.
+    static std::string resultName(int run, int iterations);
 };
 
 // One iteration each: reads `src`, writes the inner pixels of `dst`, which is first

@@ -210,6 +210,17 @@ void snnFilter(int width, int height, const std::uint8_t* src, std::uint8_t* dst
     filterRows(width, height, src, dst, 0, height);
 }
 
+std::string OPSNN::resultName(int run, int iterations)
+{
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") SNN [Iterations=";
+    name += std::to_string(iterations);
+    name += "]";
+    return name;
+}
+
 std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, const ivra::Progress& progress) const
 {
     if (iterations < minIterations || iterations > maxIterations)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // Symmetric nearest neighbour filter: the eight neighbours of a pixel form four
 // pairs of opposite neighbours (left/right, above/below, above-left/below-right,
@@ -16,6 +17,7 @@ class OPSNN {
 public:
     static constexpr int minIterations = 1;
     static constexpr int maxIterations = 65536;
+    static constexpr int defaultIterations = 1; // the dialog's initial value
 
     virtual ~OPSNN() = default;
 
@@ -23,6 +25,9 @@ public:
     // size. Throws std::invalid_argument for an iteration count outside the range
     // above and ivra::Cancelled when the progress callback cancels.
     std::unique_ptr<ImageRGB> execute(const ImageRGB& src, int iterations, const ivra::Progress& progress = {}) const;
+
+    // "(%1) SNN [Iterations=%2]" with the dialog's run counter.
+    static std::string resultName(int run, int iterations);
 };
 
 // One iteration over width x height pixels of 3 bytes R, G, B, row after row;

@@ -2,8 +2,11 @@
 
 #include "util/CMessageHandler.h"
 #include "util/RandomGenerator.h"
+#include "util/VectorState.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
@@ -22,30 +25,63 @@ void checkParameters(int mode, int value)
                                     std::to_string(OPSaltAndPepper::maxPercent));
 }
 
-// Visits the pixels column by column and calls hit(index, colour) for a pixel that
-// the noise hits (colour 255 or 0) and keep(index) for every other one.
+// Draws the numbers column by column and calls hit(index, colour) for a pixel that
+// the noise hits (colour 255 or 0) and keep(index) for every other one. The draws
+// are made for a strip of columns at a time and the pixels then written row by row,
+// which spares the cache a walk down every column of every plane.
 template <typename Hit, typename Keep>
 void scatter(int width, int height, int mode, int value, const ivra::Progress& progress, Hit hit, Keep keep)
 {
+    enum : std::uint8_t { Kept, White, Black };
+    constexpr int strip = 64;
     auto& random = ivra::RandomGenerator::instance();
     const double p = value * 0.01;
-    for (int x = 0; x < width; ++x) {
-        progress.update(x, width);
-        for (int y = 0; y < height; ++y) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x;
-            if (random.next() * kOneOverRange < p) {
-                const double r2 = random.next() * kOneOverRange;
-                const bool white = mode == OPSaltAndPepper::Salt ||
-                                   (mode == OPSaltAndPepper::SaltAndPepper && r2 < 0.5);
-                hit(i, white ? 255 : 0);
-            } else {
-                keep(i);
+    const std::size_t rows = static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> marks(static_cast<std::size_t>(std::min(strip, width)) * rows);
+    ivra::clearUpperVectorState();
+    for (int x0 = 0; x0 < width; x0 += strip) {
+        progress.update(x0, width);
+        const int columns = std::min(strip, width - x0);
+        for (int dx = 0; dx < columns; ++dx) {
+            std::uint8_t* column = marks.data() + static_cast<std::size_t>(dx) * rows;
+            for (std::size_t y = 0; y < rows; ++y) {
+                column[y] = Kept;
+                if (random.next() * kOneOverRange < p) {
+                    const double r2 = random.next() * kOneOverRange;
+                    const bool white = mode == OPSaltAndPepper::Salt ||
+                                       (mode == OPSaltAndPepper::SaltAndPepper && r2 < 0.5);
+                    column[y] = white ? White : Black;
+                }
+            }
+        }
+        for (std::size_t y = 0; y < rows; ++y) {
+            const std::size_t row = y * static_cast<std::size_t>(width) + static_cast<std::size_t>(x0);
+            for (int dx = 0; dx < columns; ++dx) {
+                const std::uint8_t mark = marks[static_cast<std::size_t>(dx) * rows + y];
+                if (mark == Kept)
+                    keep(row + static_cast<std::size_t>(dx));
+                else
+                    hit(row + static_cast<std::size_t>(dx), mark == White ? 255 : 0);
             }
         }
     }
 }
 
 } // namespace
+
+std::string OPSaltAndPepper::resultName(int run, int mode, int value)
+{
+    const char* kind = mode == Salt ? "Salt" : mode == Pepper ? "Pepper" : "Salt and Pepper";
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") ";
+    name += kind;
+    name += " [Percent=";
+    name += std::to_string(value);
+    name += "%]";
+    return name;
+}
 
 std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value,
                                                    const ivra::Progress& progress) const

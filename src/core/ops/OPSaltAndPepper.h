@@ -5,6 +5,7 @@
 #include "util/Progress.h"
 
 #include <memory>
+#include <string>
 
 // Salt-and-pepper noise: a percentage of the pixels, chosen by the process-wide
 // random generator, becomes white (salt) or black (pepper). The result has the
@@ -14,6 +15,9 @@ public:
     enum Mode : int { Salt = 0, Pepper = 1, SaltAndPepper = 2 };
     static constexpr int minPercent = 0;
     static constexpr int maxPercent = 50;
+    // The dialog's initial values.
+    static constexpr int defaultMode = SaltAndPepper;
+    static constexpr int defaultPercent = 10;
 
     virtual ~OPSaltAndPepper() = default;
 
@@ -25,4 +29,8 @@ public:
                                       const ivra::Progress& progress = {}) const;
     std::unique_ptr<ImageGray> execute(const ImageGray& src, int mode, int value,
                                        const ivra::Progress& progress = {}) const;
+
+    // "(%1) Salt [Percent=%2%]", "(%1) Pepper [Percent=%2%]" or
+    // "(%1) Salt and Pepper [Percent=%2%]" with the dialog's run counter.
+    static std::string resultName(int run, int mode, int value);
 };

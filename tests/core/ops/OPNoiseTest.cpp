@@ -159,7 +159,7 @@ TEST_F(NoiseTest, SaltAndPepperAtZeroCopiesButDrawsOncePerPixel)
 
 TEST_F(NoiseTest, SaltAndPepperVisitsColumnsAndDrawsTwiceForAHit)
 {
-    const int width = 7, height = 5;
+    const int width = 130, height = 5; // wider than the strips the operator draws in
     std::vector<int> values(width * height);
     for (int i = 0; i < width * height; ++i)
         values[i] = 100 + i;
