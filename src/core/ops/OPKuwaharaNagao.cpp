@@ -16,7 +16,7 @@
 // pixel pick among its four blocks.
 //
 // With four pixels per block all single-precision statistics are exact: sum / 4,
-// sumsq / 4 and mean^2 are multiples of 1/16 below 2^17. Hence 16 x (summed channel
+// sumsq / 4 and mean^2 are multiples of 1/16 below 2^16. Hence 16 x (summed channel
 // variances) = 4 x (summed squares) - (sum of squared channel sums) is an exact
 // integer ordered as the float variance is, and the truncated float mean is sum / 4.
 
