@@ -9,6 +9,10 @@ const std::vector<StepDefinition>& allSteps()
         {"split", stepSplit},
         {"hsv", stepHsv},
         {"rgb", stepRgb},
+        {"gauss", stepGauss},
+        {"salt-pepper", stepSaltPepper},
+        {"kuwahara", stepKuwahara},
+        {"snn", stepSnn},
     };
     return steps;
 }

@@ -10,4 +10,12 @@ StepResult stepSplit(const DataObject& input, StepArgs& args);
 StepResult stepHsv(const DataObject& input, StepArgs& args);
 StepResult stepRgb(const DataObject& input, StepArgs& args);
 
+// NoiseSteps.cpp
+StepResult stepGauss(const DataObject& input, StepArgs& args);
+StepResult stepSaltPepper(const DataObject& input, StepArgs& args);
+
+// FilterSteps.cpp
+StepResult stepKuwahara(const DataObject& input, StepArgs& args);
+StepResult stepSnn(const DataObject& input, StepArgs& args);
+
 } // namespace ivra::cli
