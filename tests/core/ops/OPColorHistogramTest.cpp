@@ -238,3 +238,17 @@ TEST(OPColorHistogramDynamic, PrintsItsMessageThroughTheMessageSink)
 }
 
 } // namespace
+
+namespace {
+
+TEST(OPColorHistogramStaticRGB, CountsStayExactPastTwoToTheTwentyFour)
+{
+    // 4097 x 4096 black pixels: 2^24 + 4096, a count a float tally could not reach.
+    auto image = std::make_unique<ImageRGB>(4097, 4096);
+    for (int c = 0; c < 3; ++c)
+        std::fill(image->plane(c), image->plane(c) + image->size(), 0);
+    const auto h = OPColorHistogram::staticRGB(*image, 2, 2, 2);
+    EXPECT_EQ(h->counts()[0], 16781312.0f);
+}
+
+} // namespace
