@@ -43,6 +43,10 @@ private:
 struct StepResult {
     std::unique_ptr<DataObject> data;
     std::string name;
+    // Further results of a step that yields several objects (the per-channel
+    // colour histogram: green and blue after red in data), in the order the
+    // workbench adds them. Empty for every other step.
+    std::vector<StepResult> extra;
 };
 
 // A step runs one operator as its dialog would. It throws CliError when the input

@@ -9,6 +9,8 @@ const std::vector<StepDefinition>& allSteps()
         {"hsv", stepHsv},
         {"rgb", stepRgb},
         {"split", stepSplit},
+        {"histogram", stepHistogram},
+        {"color-histogram", stepColorHistogram},
     };
     return steps;
 }

@@ -10,4 +10,10 @@ StepResult stepHsv(const DataObject& input, StepArgs& args);
 StepResult stepRgb(const DataObject& input, StepArgs& args);
 StepResult stepSplit(const DataObject& input, StepArgs& args);
 
+// HistogramStep.cpp
+StepResult stepHistogram(const DataObject& input, StepArgs& args);
+
+// ColorHistogramStep.cpp
+StepResult stepColorHistogram(const DataObject& input, StepArgs& args);
+
 } // namespace ivra::cli
