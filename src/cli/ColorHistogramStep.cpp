@@ -20,7 +20,7 @@ namespace ivra::cli {
 // a key the chosen kind does not read is reported as unknown. "Dynamic" is
 // disabled in the dialog for both picture types and has no kind here.
 // The channel kind yields three histograms: red (hue) in data, then green and
-// blue (saturation and value) in extra.
+// blue (saturation and value) in more.
 StepResult stepColorHistogram(const DataObject& input, StepArgs& args)
 {
     const int type = input.type();
@@ -42,7 +42,7 @@ StepResult stepColorHistogram(const DataObject& input, StepArgs& args)
         }
         StepResult result{std::move(histograms[0]), names[0] + bins, {}};
         for (int c = 1; c < 3; ++c)
-            result.extra.push_back({std::move(histograms[static_cast<std::size_t>(c)]), names[c] + bins, {}});
+            result.more.push_back({std::move(histograms[static_cast<std::size_t>(c)]), names[c] + bins, {}});
         return result;
     }
 

@@ -1,6 +1,7 @@
 #include "HistogramPainter.h"
 
 #include <QColor>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -222,6 +223,29 @@ QImage drawHistogram(const Histogram& histogram)
     default:
         return {};
     }
+}
+
+QImage drawHistograms(const std::vector<const Histogram*>& histograms)
+{
+    std::vector<QImage> parts;
+    int width = 0, height = 0;
+    for (const Histogram* h : histograms) {
+        parts.push_back(drawHistogram(*h));
+        width = std::max(width, parts.back().width());
+        height += parts.back().height();
+    }
+    if (parts.empty())
+        return {};
+    QImage out(width, height, QImage::Format_RGB32);
+    out.fill(white);
+    QPainter painter(&out);
+    int y = 0;
+    for (const QImage& part : parts) {
+        painter.drawImage(0, y, part);
+        y += part.height();
+    }
+    painter.end();
+    return out;
 }
 
 } // namespace ivra

@@ -212,4 +212,17 @@ TEST(DrawHistogram, DispatchesOnTheHistogramType)
     EXPECT_EQ(ivra::drawHistogram(*hsv(8)).size(), QSize(500, 300));
 }
 
+TEST(DrawHistograms, StacksTheDrawingsTopToBottom)
+{
+    HistogramGray red(16), green(16), blue(16);
+    green.counts()[0] = 1;
+    const QImage p = ivra::drawHistograms({&red, &green, &blue});
+    ASSERT_EQ(p.size(), QSize(276, 3 * 190));
+    EXPECT_EQ(p.pixel(10, 160), white);
+    EXPECT_EQ(p.pixel(10, 190 + 160), black);
+    EXPECT_EQ(p.pixel(10, 380 + 160), white);
+    EXPECT_EQ(p.pixel(10 + 17, 380 + 175), grayRgb(16));
+    EXPECT_TRUE(ivra::drawHistograms({}).isNull());
+}
+
 } // namespace
