@@ -252,3 +252,58 @@ TEST(OPColorHistogramStaticRGB, CountsStayExactPastTwoToTheTwentyFour)
 }
 
 } // namespace
+
+namespace {
+
+// The trilinear sharing written out plainly, pixel by pixel and corner by
+// corner, to hold the table-driven version to the same float sums.
+std::vector<float> plainFuzzyRGB(const ImageRGB& image, int n)
+{
+    std::vector<float> counts(static_cast<std::size_t>(n * n * n), 0.0f);
+    const long long w = 256 / n, half = w / 2;
+    for (int p = 0; p < image.size(); ++p) {
+        long long lo[3], hi[3], d0[3], d1[3];
+        for (int c = 0; c < 3; ++c) {
+            const long long x = image.plane(c)[p];
+            long long c0 = ((x + half + 1) / w) * w - half - 1;
+            long long c1 = c0 + w;
+            d0[c] = x - c0;
+            d1[c] = c1 - x;
+            if (c0 < 0)
+                c0 = c1;
+            if (c1 > 255)
+                c1 = c0;
+            lo[c] = c0;
+            hi[c] = c1;
+        }
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                for (int k = 0; k < 2; ++k) {
+                    const long long cR = i ? hi[0] : lo[0], cG = j ? hi[1] : lo[1], cB = k ? hi[2] : lo[2];
+                    const long long product = (i ? d0[0] : d1[0]) * (j ? d0[1] : d1[1]) * (k ? d0[2] : d1[2]);
+                    const long long index = ((cB / w) * n + cG / w) * n + cR / w;
+                    if (index >= 0 && index < n * n * n)
+                        counts[static_cast<std::size_t>(index)] +=
+                            static_cast<float>(product) / static_cast<float>(w * w * w);
+                }
+    }
+    return counts;
+}
+
+TEST(OPColorHistogramFuzzyRGB, MatchesThePlainFormulaBitForBit)
+{
+    auto image = rgbNoise(33, 21);
+    // A few values outside 0..255, as other operators may leave them.
+    image->red()[3] = -300;
+    image->green()[4] = 600;
+    image->blue()[5] = 256;
+    image->red()[6] = -1;
+    for (int n : {1, 2, 3, 4, 5, 8, 16}) {
+        const auto h = OPColorHistogram::fuzzyRGB(*image, n);
+        const auto expected = plainFuzzyRGB(*image, n);
+        for (int b = 0; b < n * n * n; ++b)
+            ASSERT_EQ(h->counts()[b], expected[static_cast<std::size_t>(b)]) << "n " << n << " bin " << b;
+    }
+}
+
+} // namespace
