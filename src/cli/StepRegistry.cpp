@@ -9,10 +9,15 @@ const std::vector<StepDefinition>& allSteps()
         {"split", stepSplit},
         {"hsv", stepHsv},
         {"rgb", stepRgb},
+        {"histogram", stepHistogram},
+        {"color-histogram", stepColorHistogram},
         {"gauss", stepGauss},
         {"salt-pepper", stepSaltPepper},
         {"kuwahara", stepKuwahara},
         {"snn", stepSnn},
+        {"rhs", stepRhs},
+        {"smg", stepSplitAndMerge},
+        {"region-growing", stepRegionGrowing},
     };
     return steps;
 }

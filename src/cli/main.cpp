@@ -3,6 +3,7 @@
 #include "Step.h"
 
 #include "DisplayConversion.h"
+#include "HistogramPainter.h"
 #include "IoError.h"
 #include "Npy.h"
 #include "PictureReader.h"
@@ -174,15 +175,12 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
     return readPicture(path);
 }
 
-// The one place where a histogram becomes a picture: the histogram window's drawing
-// (src/io/HistogramPainter.h) belongs here; three histograms are the per-channel
-// ones. A drawing that renders text needs a QGuiApplication (offscreen platform)
-// created before it. Until the drawing is linked in, picture output of
-// histograms is refused.
+// The one place where a histogram becomes a picture: the histogram window's
+// drawing; three histograms (the per-channel ones) are drawn one below the other.
+// The drawing renders no text, so it needs no application object.
 QImage histogramPicture(const std::vector<const Histogram*>& histograms)
 {
-    (void)histograms;
-    throw CliError("picture output of histograms is not available; write the counts to a .npy file");
+    return drawHistograms(histograms);
 }
 
 // An output file written in full before anything is renamed into place.
