@@ -3,9 +3,12 @@
 #include "util/CMessageHandler.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,179 +26,293 @@ constexpr std::uint32_t pack(int x, int y) { return static_cast<std::uint32_t>(x
 constexpr int unpackX(std::uint32_t q) { return static_cast<int>(q & 0xffffu); }
 constexpr int unpackY(std::uint32_t q) { return static_cast<int>(q >> 16); }
 
-// Grows every region and hands each finished one to `region.paint`.
+// First-in-first-out queue of packed positions in a ring whose capacity doubles
+// when full: it holds only the growing front, which is usually far smaller than
+// the region, and it is reused from region to region.
+class PositionQueue {
+public:
+    PositionQueue() : ring_(std::make_unique_for_overwrite<std::uint32_t[]>(initialCapacity)), mask_(initialCapacity - 1) {}
+
+    bool empty() const { return head_ == tail_; }
+    void push(std::uint32_t q)
+    {
+        if (tail_ - head_ > mask_)
+            grow();
+        ring_[tail_++ & mask_] = q;
+    }
+    std::uint32_t pop() { return ring_[head_++ & mask_]; }
+
+private:
+    static constexpr std::size_t initialCapacity = 4096;
+
+    void grow()
+    {
+        const std::size_t capacity = (mask_ + 1) * 2;
+        auto bigger = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
+        const std::size_t n = tail_ - head_;
+        for (std::size_t k = 0; k < n; ++k)
+            bigger[k] = ring_[(head_ + k) & mask_];
+        ring_ = std::move(bigger);
+        mask_ = capacity - 1;
+        head_ = 0;
+        tail_ = n;
+    }
+
+    std::unique_ptr<std::uint32_t[]> ring_;
+    std::size_t mask_;
+    std::size_t head_ = 0; // running counters; positions are taken modulo the capacity
+    std::size_t tail_ = 0;
+};
+
+// Marks of the pixels that already belong to a region, one bit per pixel, stored
+// column by column: the seed scan runs down the columns, and reading the labels
+// plane in that order would touch a new cache line (and page) at every step.
+class ColumnMarks {
+public:
+    ColumnMarks(int width, int height)
+        : height_(height), wordsPerColumn_((static_cast<std::size_t>(height) + 63) / 64),
+          words_(static_cast<std::size_t>(width) * wordsPerColumn_, 0)
+    {
+    }
+
+    bool test(int x, int y) const { return (word(x, y) >> (y & 63)) & 1u; }
+    void set(int x, int y) { word(x, y) |= std::uint64_t{1} << (y & 63); }
+
+    // First unmarked row of column x at or after row `from`, or height if none.
+    int firstFree(int x, int from) const
+    {
+        const std::uint64_t* column = words_.data() + static_cast<std::size_t>(x) * wordsPerColumn_;
+        std::size_t k = static_cast<std::size_t>(from) >> 6;
+        if (k >= wordsPerColumn_)
+            return height_;
+        std::uint64_t free = ~column[k] & (~std::uint64_t{0} << (from & 63));
+        while (free == 0) {
+            if (++k == wordsPerColumn_)
+                return height_;
+            free = ~column[k];
+        }
+        return std::min(static_cast<int>(k * 64) + std::countr_zero(free), height_);
+    }
+
+private:
+    std::uint64_t& word(int x, int y)
+    {
+        return words_[static_cast<std::size_t>(x) * wordsPerColumn_ + (static_cast<std::size_t>(y) >> 6)];
+    }
+    const std::uint64_t& word(int x, int y) const
+    {
+        return words_[static_cast<std::size_t>(x) * wordsPerColumn_ + (static_cast<std::size_t>(y) >> 6)];
+    }
+
+    int height_;
+    std::size_t wordsPerColumn_;
+    std::vector<std::uint64_t> words_;
+};
+
+// Grows every region, writing the labels; `region.finish()` is called once per
+// region, in label order, when it is complete.
 //
 // A pixel is tested and labelled when it enters the queue, not when it reaches
 // the front. That labels exactly the same pixels as testing at the front: the
 // similarity test depends only on the seed and the pixel, so either way a region
 // is the 4-connected set of pixels that are similar to the seed and unlabelled
-// when it starts. Labelling on entry means no position is queued twice, so the
-// queue never holds more than one entry per pixel, and after the region is done
-// it lists exactly the region's pixels for painting.
+// when it starts. Labelling on entry means no position is queued twice.
 //
-// Region supplies: start(seedIndex), similar(index), add(index) and
-// paint(queue, count, width).
+// Region supplies: start(seedIndex), similar(index), add(index), finish().
 template <typename Region>
 void growRegions(int width, int height, std::uint32_t* labels, Region& region, const ivra::Progress& progress)
 {
-    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    std::fill_n(labels, count, 0u);
-    if (count == 0)
+    if (width <= 0 || height <= 0)
         return;
-    const auto queue = std::make_unique_for_overwrite<std::uint32_t[]>(count);
+    ColumnMarks marks(width, height);
+    PositionQueue queue;
     const std::size_t stride = static_cast<std::size_t>(width);
     std::uint32_t regionCount = 0;
 
     for (int x = 0; x < width; ++x) {
         progress.update(x, width);
-        for (int y = 0; y < height; ++y) {
-            const std::size_t seed = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x);
-            if (labels[seed] != 0)
-                continue;
+        for (int y = marks.firstFree(x, 0); y < height; y = marks.firstFree(x, y + 1)) {
             const std::uint32_t label = ++regionCount;
+            const std::size_t seed = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x);
             region.start(seed);
             labels[seed] = label;
-            queue[0] = pack(x, y);
-            std::size_t head = 0;
-            std::size_t tail = 1;
-            while (head < tail) {
-                const std::uint32_t q = queue[head++];
+            marks.set(x, y);
+            queue.push(pack(x, y));
+            auto visit = [&](int nx, int ny, std::size_t n) {
+                if (!marks.test(nx, ny) && region.similar(n)) {
+                    marks.set(nx, ny);
+                    labels[n] = label;
+                    queue.push(pack(nx, ny));
+                }
+            };
+            while (!queue.empty()) {
+                const std::uint32_t q = queue.pop();
                 const int px = unpackX(q);
                 const int py = unpackY(q);
                 const std::size_t p = static_cast<std::size_t>(py) * stride + static_cast<std::size_t>(px);
                 region.add(p);
                 // Neighbours in the order left, up, right, down.
-                if (px > 0 && labels[p - 1] == 0 && region.similar(p - 1)) {
-                    labels[p - 1] = label;
-                    queue[tail++] = pack(px - 1, py);
-                }
-                if (py > 0 && labels[p - stride] == 0 && region.similar(p - stride)) {
-                    labels[p - stride] = label;
-                    queue[tail++] = pack(px, py - 1);
-                }
-                if (px + 1 < width && labels[p + 1] == 0 && region.similar(p + 1)) {
-                    labels[p + 1] = label;
-                    queue[tail++] = pack(px + 1, py);
-                }
-                if (py + 1 < height && labels[p + stride] == 0 && region.similar(p + stride)) {
-                    labels[p + stride] = label;
-                    queue[tail++] = pack(px, py + 1);
-                }
+                if (px > 0)
+                    visit(px - 1, py, p - 1);
+                if (py > 0)
+                    visit(px, py - 1, p - stride);
+                if (px + 1 < width)
+                    visit(px + 1, py, p + 1);
+                if (py + 1 < height)
+                    visit(px, py + 1, p + stride);
             }
-            region.paint(queue.get(), tail, stride);
+            region.finish();
         }
     }
     progress.update(width, width);
 }
 
-inline std::size_t indexOf(std::uint32_t q, std::size_t stride)
+// Mean colour of each region, indexed by label (index 0 unused).
+using MeanTable = std::vector<std::array<std::int32_t, 3>>;
+
+// Paints every pixel in the mean colour of its label, in one pass over the planes.
+void paintMeans(const std::uint32_t* labels, const MeanTable& means, ImageRGB& result)
 {
-    return static_cast<std::size_t>(unpackY(q)) * stride + static_cast<std::size_t>(unpackX(q));
+    std::int32_t *r = result.red(), *g = result.green(), *b = result.blue();
+    for (std::size_t i = 0, n = result.pixelCount(); i < n; ++i) {
+        const auto& m = means[labels[i]];
+        r[i] = m[0];
+        g[i] = m[1];
+        b[i] = m[2];
+    }
 }
 
+// Where the growing reads pixel values. When every plane value is a byte (any
+// loaded picture) the three-byte source pixels hold exactly the same values in a
+// quarter of the memory, which matters for the scattered reads of the growing;
+// otherwise the planes are read as they are.
+struct PlaneColours {
+    static constexpr bool bytes = false;
+    const std::int32_t *r, *g, *b;
+    std::array<std::int32_t, 3> at(std::size_t i) const { return {r[i], g[i], b[i]}; }
+};
+struct ByteColours {
+    static constexpr bool bytes = true;
+    const RGB24* p;
+    std::array<std::int32_t, 3> at(std::size_t i) const { return {p[i].r, p[i].g, p[i].b}; }
+};
+struct PlaneGrays {
+    static constexpr bool bytes = false;
+    const std::int32_t* v;
+    std::int32_t at(std::size_t i) const { return v[i]; }
+};
+struct ByteGrays {
+    static constexpr bool bytes = true;
+    const RGB24* p;
+    std::int32_t at(std::size_t i) const { return p[i].r; }
+};
+
 // Colour variant: squared Euclidean RGB distance to the seed <= span².
+template <typename Colours>
 class ColourRegion {
 public:
-    ColourRegion(const ImageRGB& source, ImageRGB& result, int span)
-        : r_(source.red()), g_(source.green()), b_(source.blue()), outR_(result.red()), outG_(result.green()),
-          outB_(result.blue()), span2_(span * span)
-    {
-    }
+    ColourRegion(Colours colours, int span, MeanTable& means) : colours_(colours), span2_(span * span), means_(means) {}
 
     void start(std::size_t seed)
     {
-        seedR_ = r_[seed];
-        seedG_ = g_[seed];
-        seedB_ = b_[seed];
+        seed_ = colours_.at(seed);
         sumR_ = sumG_ = sumB_ = 0;
+        count_ = 0;
     }
 
     bool similar(std::size_t i) const
     {
-        return distance(r_[i], seedR_) + distance(g_[i], seedG_) + distance(b_[i], seedB_) <= span2_;
+        const auto c = colours_.at(i);
+        return distance(c[0], seed_[0]) + distance(c[1], seed_[1]) + distance(c[2], seed_[2]) <= span2_;
     }
 
     void add(std::size_t i)
     {
-        sumR_ += r_[i];
-        sumG_ += g_[i];
-        sumB_ += b_[i];
+        const auto c = colours_.at(i);
+        sumR_ += c[0];
+        sumG_ += c[1];
+        sumB_ += c[2];
+        ++count_;
     }
 
-    void paint(const std::uint32_t* queue, std::size_t count, std::size_t stride) const
+    void finish()
     {
-        const auto n = static_cast<std::int64_t>(count);
-        const auto meanR = static_cast<std::int32_t>(sumR_ / n);
-        const auto meanG = static_cast<std::int32_t>(sumG_ / n);
-        const auto meanB = static_cast<std::int32_t>(sumB_ / n);
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t i = indexOf(queue[k], stride);
-            outR_[i] = meanR;
-            outG_[i] = meanG;
-            outB_[i] = meanB;
-        }
+        means_.push_back({static_cast<std::int32_t>(sumR_ / count_), static_cast<std::int32_t>(sumG_ / count_),
+                          static_cast<std::int32_t>(sumB_ / count_)});
     }
 
 private:
-    // Squared difference of one channel. A difference of 256 or more already
-    // exceeds the largest span² (255²) on its own, so it is capped there: the
-    // outcome of the test is unchanged and planes with values far outside
-    // 0..255 cannot overflow the sum.
+    // Squared difference of one channel. Between plane values far outside 0..255
+    // a difference of 256 or more already exceeds the largest span² (255²) on its
+    // own, so it is capped there: the outcome of the test is unchanged and the
+    // sum cannot overflow.
     static int distance(std::int32_t value, std::int32_t seed)
     {
-        const std::int64_t d = static_cast<std::int64_t>(value) - seed;
-        const int a = static_cast<int>(std::min<std::int64_t>(d < 0 ? -d : d, 256));
-        return a * a;
+        if constexpr (Colours::bytes) {
+            const int d = value - seed;
+            return d * d;
+        } else {
+            const std::int64_t d = static_cast<std::int64_t>(value) - seed;
+            const int a = static_cast<int>(std::min<std::int64_t>(d < 0 ? -d : d, 256));
+            return a * a;
+        }
     }
 
-    const std::int32_t *r_, *g_, *b_;
-    std::int32_t *outR_, *outG_, *outB_;
+    Colours colours_;
     int span2_;
-    std::int32_t seedR_ = 0, seedG_ = 0, seedB_ = 0;
+    MeanTable& means_;
+    std::array<std::int32_t, 3> seed_{};
     // 64-bit: a region of more than about eight million pixels overflows 32-bit sums.
     std::int64_t sumR_ = 0, sumG_ = 0, sumB_ = 0;
+    std::int64_t count_ = 0;
 };
 
 // Gray variant: |gray - seed gray| <= span; the mean gray goes into all three planes.
+template <typename Grays>
 class GrayRegion {
 public:
-    GrayRegion(const ImageGray& source, ImageRGB& result, int span)
-        : v_(source.data()), outR_(result.red()), outG_(result.green()), outB_(result.blue()), span_(span)
-    {
-    }
+    GrayRegion(Grays grays, int span, MeanTable& means) : grays_(grays), span_(span), means_(means) {}
 
     void start(std::size_t seed)
     {
-        seed_ = v_[seed];
+        seed_ = grays_.at(seed);
         sum_ = 0;
+        count_ = 0;
     }
 
     bool similar(std::size_t i) const
     {
-        const std::int64_t d = static_cast<std::int64_t>(v_[i]) - seed_;
+        const std::int64_t d = static_cast<std::int64_t>(grays_.at(i)) - seed_;
         return (d < 0 ? -d : d) <= span_;
     }
 
-    void add(std::size_t i) { sum_ += v_[i]; }
-
-    void paint(const std::uint32_t* queue, std::size_t count, std::size_t stride) const
+    void add(std::size_t i)
     {
-        const auto mean = static_cast<std::int32_t>(sum_ / static_cast<std::int64_t>(count));
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t i = indexOf(queue[k], stride);
-            outR_[i] = mean;
-            outG_[i] = mean;
-            outB_[i] = mean;
-        }
+        sum_ += grays_.at(i);
+        ++count_;
+    }
+
+    void finish()
+    {
+        const auto mean = static_cast<std::int32_t>(sum_ / count_);
+        means_.push_back({mean, mean, mean});
     }
 
 private:
-    const std::int32_t* v_;
-    std::int32_t *outR_, *outG_, *outB_;
+    Grays grays_;
     std::int64_t span_;
+    MeanTable& means_;
     std::int32_t seed_ = 0;
-    std::int64_t sum_ = 0;
+    std::int64_t sum_ = 0; // 64-bit, as for colour
+    std::int64_t count_ = 0;
 };
+
+template <typename Region>
+void growAndPaint(Region region, const MeanTable& means, ImageSegmented& result, const ivra::Progress& progress)
+{
+    growRegions(result.width(), result.height(), result.labels.data(), region, progress);
+    paintMeans(result.labels.data(), means, result);
+}
 
 } // namespace
 
@@ -203,19 +320,23 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageRGB& source,
                                                          const ivra::Progress& progress) const
 {
     checkSpan(span);
-    const int w = source.width();
-    const int h = source.height();
-    auto result = std::make_unique<ImageSegmented>(w, h);
+    auto result = std::make_unique<ImageSegmented>(source.width(), source.height());
 
     // The source as it was: the low byte of each plane. A segmented source gives
     // its planes (its result picture), not its own source pixels.
     const std::int32_t *r = source.red(), *g = source.green(), *b = source.blue();
     RGB24* pixels = result->sourcePixels.data();
-    for (std::size_t i = 0, n = result->sourcePixels.size(); i < n; ++i)
+    std::uint32_t outside = 0; // bits above the low byte, of all values together
+    for (std::size_t i = 0, n = result->sourcePixels.size(); i < n; ++i) {
         pixels[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
+        outside |= static_cast<std::uint32_t>(r[i] | g[i] | b[i]);
+    }
 
-    ColourRegion region(source, *result, span);
-    growRegions(w, h, result->labels.data(), region, progress);
+    MeanTable means(1);
+    if ((outside & ~0xffu) == 0)
+        growAndPaint(ColourRegion(ByteColours{pixels}, span, means), means, *result, progress);
+    else
+        growAndPaint(ColourRegion(PlaneColours{r, g, b}, span, means), means, *result, progress);
     return result;
 }
 
@@ -223,21 +344,24 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
                                                          const ivra::Progress& progress) const
 {
     checkSpan(span);
-    const int w = source.width();
-    const int h = source.height();
-    auto result = std::make_unique<ImageSegmented>(w, h);
+    auto result = std::make_unique<ImageSegmented>(source.width(), source.height());
 
     // The gray-to-RGB copy: each gray value goes into R, G and B, and the source
     // pixels keep its low byte.
     const std::int32_t* v = source.data();
     RGB24* pixels = result->sourcePixels.data();
+    std::uint32_t outside = 0;
     for (std::size_t i = 0, n = result->sourcePixels.size(); i < n; ++i) {
         const auto byte = static_cast<std::uint8_t>(v[i]);
         pixels[i] = {byte, byte, byte};
+        outside |= static_cast<std::uint32_t>(v[i]);
     }
 
     tools::CMessageHandler::instance().message("hier");
-    GrayRegion region(source, *result, span);
-    growRegions(w, h, result->labels.data(), region, progress);
+    MeanTable means(1);
+    if ((outside & ~0xffu) == 0)
+        growAndPaint(GrayRegion(ByteGrays{pixels}, span, means), means, *result, progress);
+    else
+        growAndPaint(GrayRegion(PlaneGrays{v}, span, means), means, *result, progress);
     return result;
 }
