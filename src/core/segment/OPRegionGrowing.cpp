@@ -112,11 +112,12 @@ private:
 // Grows every region, writing the labels; `region.finish()` is called once per
 // region, in label order, when it is complete.
 //
-// A pixel is tested and labelled when it enters the queue, not when it reaches
-// the front. That labels exactly the same pixels as testing at the front: the
-// similarity test depends only on the seed and the pixel, so either way a region
-// is the 4-connected set of pixels that are similar to the seed and unlabelled
-// when it starts. Labelling on entry means no position is queued twice.
+// Growing from the seed breadth-first, pixel by pixel, or filling row runs as
+// here labels exactly the same pixels: the similarity test depends only on the
+// seed and the pixel, so a region is always the 4-connected set of pixels that
+// are similar to the seed and unlabelled when it starts, whatever order it is
+// visited in. Runs walk the planes along rows, which keeps the reads close
+// together; the queue holds the first pixel of each run still to be filled.
 //
 // Region supplies: start(seedIndex), similar(index), add(index), finish().
 template <typename Region>
@@ -124,42 +125,52 @@ void growRegions(int width, int height, std::uint32_t* labels, Region& region, c
 {
     if (width <= 0 || height <= 0)
         return;
+    const std::size_t stride = static_cast<std::size_t>(width);
+    std::fill_n(labels, stride * static_cast<std::size_t>(height), 0u);
     ColumnMarks marks(width, height);
     PositionQueue queue;
-    const std::size_t stride = static_cast<std::size_t>(width);
     std::uint32_t regionCount = 0;
 
     for (int x = 0; x < width; ++x) {
         progress.update(x, width);
         for (int y = marks.firstFree(x, 0); y < height; y = marks.firstFree(x, y + 1)) {
             const std::uint32_t label = ++regionCount;
-            const std::size_t seed = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x);
-            region.start(seed);
-            labels[seed] = label;
-            marks.set(x, y);
-            queue.push(pack(x, y));
-            auto visit = [&](int nx, int ny, std::size_t n) {
-                if (!marks.test(nx, ny) && region.similar(n)) {
-                    marks.set(nx, ny);
-                    labels[n] = label;
-                    queue.push(pack(nx, ny));
-                }
-            };
+            region.start(static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x));
+            queue.push(pack(x, y)); // the seed is similar to itself
             while (!queue.empty()) {
                 const std::uint32_t q = queue.pop();
-                const int px = unpackX(q);
                 const int py = unpackY(q);
-                const std::size_t p = static_cast<std::size_t>(py) * stride + static_cast<std::size_t>(px);
-                region.add(p);
-                // Neighbours in the order left, up, right, down.
-                if (px > 0)
-                    visit(px - 1, py, p - 1);
+                const std::size_t rowStart = static_cast<std::size_t>(py) * stride;
+                std::uint32_t* row = labels + rowStart;
+                int left = unpackX(q);
+                if (row[left] != 0)
+                    continue; // filled by another run since it was queued
+                int right = left;
+                while (left > 0 && row[left - 1] == 0 && region.similar(rowStart + left - 1))
+                    --left;
+                while (right + 1 < width && row[right + 1] == 0 && region.similar(rowStart + right + 1))
+                    ++right;
+                for (int i = left; i <= right; ++i) {
+                    row[i] = label;
+                    marks.set(i, py);
+                    region.add(rowStart + static_cast<std::size_t>(i));
+                }
+                // Queue the start of every run of free, similar pixels above and below.
+                auto scanRow = [&](int ny) {
+                    const std::size_t start = static_cast<std::size_t>(ny) * stride;
+                    const std::uint32_t* other = labels + start;
+                    bool inRun = false;
+                    for (int i = left; i <= right; ++i) {
+                        const bool joins = other[i] == 0 && region.similar(start + static_cast<std::size_t>(i));
+                        if (joins && !inRun)
+                            queue.push(pack(i, ny));
+                        inRun = joins;
+                    }
+                };
                 if (py > 0)
-                    visit(px, py - 1, p - stride);
-                if (px + 1 < width)
-                    visit(px + 1, py, p + 1);
+                    scanRow(py - 1);
                 if (py + 1 < height)
-                    visit(px, py + 1, p + stride);
+                    scanRow(py + 1);
             }
             region.finish();
         }

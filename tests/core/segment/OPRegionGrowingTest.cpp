@@ -265,6 +265,27 @@ TEST(RegionGrowingRegions, MatchesTheQueueRuleOnRandomPictures)
     }
 }
 
+TEST(RegionGrowingRegions, RegionWithThousandsOfBranchesMatchesTheQueueRule)
+{
+    // A comb: the middle row is one colour, the outer rows alternate, so one
+    // region reaches thousands of separate teeth at once.
+    const int w = 9001, h = 3;
+    std::vector<int> values(static_cast<std::size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int v = (y == 1 || x % 2 == 0) ? 40 : 200 + x % 3;
+            for (int c = 0; c < 3; ++c)
+                values[(static_cast<std::size_t>(y) * w + x) * 3 + c] = v;
+        }
+    auto image = makeRgb(w, h, [&](int x, int y) {
+        const int v = values[(static_cast<std::size_t>(y) * w + x) * 3];
+        return Rgb{v, v, v};
+    });
+    const auto result = op.execute(*image, 0);
+    expectMatchesReference(*result, referenceGrowing(w, h, 3, values, 0), "comb");
+    EXPECT_EQ(result->labels.at(w - 1, 2), 1u);
+}
+
 TEST(RegionGrowingResult, GrayInputGivesAGrayResultAndGraySourcePixels)
 {
     auto image = makeGray(8, 6, [](int x, int y) { return (x * 37 + y * 11) % 256; });
