@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -27,10 +26,7 @@ public:
 const ImageRGB& photo()
 {
     static const std::unique_ptr<ImageRGB> scaled = [] {
-        // IVRA_SAMPLES_DIR in the environment overrides the build's guess (work trees
-        // that do not sit next to the samples).
-        const char* dir = std::getenv("IVRA_SAMPLES_DIR");
-        auto loaded = ivra::readPicture(QString::fromUtf8(dir ? dir : IVRA_SAMPLES_DIR) + "/rocket.ppm");
+        auto loaded = ivra::readPicture(IVRA_SAMPLES_DIR "/rocket.ppm");
         const auto& src = dynamic_cast<const ImageRGB&>(*loaded);
         auto out = std::make_unique<ImageRGB>(side, side);
         for (int y = 0; y < side; ++y)

@@ -1,5 +1,6 @@
 #include "OPRegionGrowing.h"
 
+#include "ops/OPColorTransform.h"
 #include "util/CMessageHandler.h"
 
 #include <algorithm>
@@ -357,21 +358,25 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
     checkSpan(span);
     auto result = std::make_unique<ImageSegmented>(source.width(), source.height());
 
-    // The gray-to-RGB copy: each gray value goes into R, G and B, and the source
-    // pixels keep its low byte.
+    // The source pixels come from the colour transform's gray-to-RGB copy, so the
+    // viewer shows the gray picture as that operator would.
     const std::int32_t* v = source.data();
-    RGB24* pixels = result->sourcePixels.data();
-    std::uint32_t outside = 0;
-    for (std::size_t i = 0, n = result->sourcePixels.size(); i < n; ++i) {
-        const auto byte = static_cast<std::uint8_t>(v[i]);
-        pixels[i] = {byte, byte, byte};
-        outside |= static_cast<std::uint32_t>(v[i]);
+    {
+        const auto rgb = OPColorTransform().Gray2RGB(source);
+        const std::int32_t *r = rgb->red(), *g = rgb->green(), *b = rgb->blue();
+        RGB24* pixels = result->sourcePixels.data();
+        for (std::size_t i = 0, n = result->sourcePixels.size(); i < n; ++i)
+            pixels[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]),
+                         static_cast<std::uint8_t>(b[i])};
     }
+    std::uint32_t outside = 0; // bits above the low byte, of all values together
+    for (std::size_t i = 0, n = source.pixelCount(); i < n; ++i)
+        outside |= static_cast<std::uint32_t>(v[i]);
 
     tools::CMessageHandler::instance().message("hier");
     MeanTable means(1);
     if ((outside & ~0xffu) == 0)
-        growAndPaint(GrayRegion(ByteGrays{pixels}, span, means), means, *result, progress);
+        growAndPaint(GrayRegion(ByteGrays{result->sourcePixels.data()}, span, means), means, *result, progress);
     else
         growAndPaint(GrayRegion(PlaneGrays{v}, span, means), means, *result, progress);
     return result;
