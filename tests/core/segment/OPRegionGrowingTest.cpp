@@ -1,5 +1,7 @@
 #include "segment/OPRegionGrowing.h"
 
+#include "ops/OPColorTransform.h"
+#include "ops/OPSplit.h"
 #include "util/CMessageHandler.h"
 
 #include <gtest/gtest.h>
@@ -323,6 +325,23 @@ TEST(RegionGrowingResult, SegmentedSourceIsReadThroughItsPlanes)
         EXPECT_EQ(second->sourcePixels.at(x, 0), (RGB24{10, 10, 10}));
         EXPECT_EQ(second->labels.at(x, 0), 1u);
     }
+}
+
+TEST(RegionGrowingResult, OtherOperatorsSeeTheResultAsItsRgbPlanes)
+{
+    // Left half two close reds (one region, mean (201, 0, 0)), right half pure blue.
+    auto image = makeRgb(4, 2, [](int x, int y) { return x < 2 ? Rgb{200 + y * 3, 0, 0} : Rgb{0, 0, 255}; });
+    const auto result = op.execute(*image, 10);
+    const ImageRGB& asRgb = *result;
+
+    const auto red = OPSplit().red(asRgb);
+    EXPECT_EQ(red->at(0, 0), 201);
+    EXPECT_EQ(red->at(1, 1), 201);
+    EXPECT_EQ(red->at(3, 0), 0);
+
+    const auto hsv = OPColorTransform().RGB2HSV(asRgb);
+    EXPECT_EQ(hsv->pixel(0, 1), (ImageColor::Triple{0, 255, 201}));
+    EXPECT_EQ(hsv->pixel(3, 1), (ImageColor::Triple{240, 255, 255}));
 }
 
 TEST(RegionGrowingResult, MeanOfARegionWhoseSumsExceed32Bits)
