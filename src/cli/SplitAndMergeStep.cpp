@@ -23,8 +23,9 @@ StepResult stepSplitAndMerge(const DataObject& input, StepArgs& args)
 
     StepResult result;
     result.data = OPSplitAndMerge().execute(static_cast<const ImageRGB&>(input), split, merge, group);
-    result.name = "(" + std::to_string(runCounter) + ") SMG [Split=" + std::to_string(split) +
-                  ", Merge=" + std::to_string(merge) + ", Group=" + std::to_string(group) + "]";
+    result.name.append("(").append(std::to_string(runCounter)).append(") SMG [Split=").append(std::to_string(split));
+    result.name.append(", Merge=").append(std::to_string(merge)).append(", Group=").append(std::to_string(group));
+    result.name.append("]");
     ++runCounter;
     return result;
 }

@@ -313,15 +313,9 @@ private:
 
     void absorb(std::uint32_t i, std::uint32_t r)
     {
-        const std::int64_t ai = regionArea[i];
-        const std::int64_t ar = regionArea[r];
-        RGB24& ci = regionColour[i];
-        const RGB24& cr = regionColour[r];
-        const auto blend = [&](std::uint8_t a, std::uint8_t b) {
-            return static_cast<std::uint8_t>((a * ai + b * ar) / (ai + ar));
-        };
-        ci = {blend(ci.r, cr.r), blend(ci.g, cr.g), blend(ci.b, cr.b)};
-        regionArea[i] = ai + ar;
+        regionColour[i] = OPSplitAndMerge::areaWeightedMean(regionColour[i], regionArea[i], regionColour[r],
+                                                            regionArea[r]);
+        regionArea[i] += regionArea[r];
         regionArea[r] = 0;
 
         // Relabel r's pixels by a flood fill from a pixel known to be r's.
@@ -360,6 +354,15 @@ private:
 };
 
 } // namespace
+
+RGB24 OPSplitAndMerge::areaWeightedMean(RGB24 a, std::int64_t areaA, RGB24 b, std::int64_t areaB)
+{
+    const std::int64_t total = areaA + areaB;
+    const auto mix = [&](std::uint8_t ca, std::uint8_t cb) {
+        return static_cast<std::uint8_t>((ca * areaA + cb * areaB) / total);
+    };
+    return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
+}
 
 std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source, double splitThreshold,
                                                          double mergeThreshold, double groupThreshold,

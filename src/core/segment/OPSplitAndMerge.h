@@ -4,6 +4,7 @@
 #include "image/ImageSegmented.h"
 #include "util/Progress.h"
 
+#include <cstdint>
 #include <memory>
 
 // Split-and-merge with grouping on a quadtree. The covering square is split
@@ -33,4 +34,8 @@ public:
     // ivra::Cancelled when the progress callback asks to stop.
     std::unique_ptr<ImageSegmented> execute(const ImageRGB& source, double splitThreshold, double mergeThreshold,
                                             double groupThreshold, const ivra::Progress& progress = {}) const;
+
+    // The colour of two grouped regions: per channel (a * areaA + b * areaB) / (areaA + areaB),
+    // truncating, in 64 bits so that large regions do not overflow.
+    static RGB24 areaWeightedMean(RGB24 a, std::int64_t areaA, RGB24 b, std::int64_t areaB);
 };
