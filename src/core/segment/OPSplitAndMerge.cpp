@@ -2,7 +2,6 @@
 
 #include "BlockSums.h"
 #include "QuadTree.h"
-#include "image/CBitImage32.h"
 #include "util/CMessageHandler.h"
 
 #include <algorithm>
@@ -41,11 +40,6 @@ void checkPicture(int width, int height)
                                 std::to_string(alwaysAcceptedSide) + ")");
 }
 
-struct Point {
-    int x;
-    int y;
-};
-
 // Inclusive pixel rectangle a region started from.
 struct Block {
     int y0, y1, x0, x1;
@@ -65,7 +59,6 @@ public:
           sums_(pixels, tree_.size(), maxLevel_),
           totalWork_(3.0 * maxLevel_ + 2.0 + width_)
     {
-        stack_.reserve(20);
     }
 
     void run()
@@ -240,52 +233,92 @@ private:
         return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
     }
 
-    // Each region, in the column-major order of its first pixel, absorbs the
-    // regions that bordered it when it was reached, nearest colour first.
+    // Grouping: each region, in the column-major order of its first pixel,
+    // absorbs the regions that bordered it when it was reached, nearest colour
+    // first.
+    //
+    // A region is reached before it absorbs anything, so at that moment its pixels
+    // are exactly its starting block: its first pixel in column-major order is the
+    // block's top-left one, and its neighbours are the regions of the pixels just
+    // outside the block. An absorbed region is forwarded to its absorber rather
+    // than relabelled pixel by pixel: on smooth areas regions that have absorbed
+    // others are absorbed in turn again and again, and relabelling them each time
+    // grows quadratically. Regions stay 4-connected (each absorbs only regions it
+    // borders), so resolving the forwarding once at the end gives the same labels
+    // as flood-filling every absorbed region with its absorber's number.
     void group()
     {
-        if (regionColour.empty())
-            return;
-        std::vector<std::uint8_t> visited(regionColour.size(), 0);
-        // Visit marks of the neighbour search. A region is searched once, before it
-        // absorbs anything, so its pixels were never marked by an earlier search:
-        // the marks never need clearing.
-        CBitImage32 marks(width_, height_);
-        std::vector<std::uint32_t> neighbours;
-        for (int x = 0; x < width_; ++x) {
-            for (int y = 0; y < height_; ++y) {
-                const std::uint32_t i = labels_.at(x, y);
-                if (visited[i])
-                    continue;
-                visited[i] = 1;
-                collectNeighbours(i, x, y, marks, neighbours);
+        const std::size_t count = regionColour.size();
+        int column = 0;
+        if (count > 0) {
+            owner_.resize(count);
+            for (std::size_t r = 0; r < count; ++r)
+                owner_[r] = static_cast<std::uint32_t>(r);
+            std::vector<std::uint32_t> neighbours;
+            for (const std::uint32_t i : columnMajorOrder()) {
+                for (; column < regionBlock[i].x0; ++column)
+                    step();
+                if (owner_[i] != i)
+                    continue; // absorbed before it was reached
+                collectNeighbours(i, neighbours);
                 absorbNeighbours(i, neighbours);
             }
-            step();
+            resolveLabels();
         }
+        for (; column < width_; ++column)
+            step();
     }
 
-    void collectNeighbours(std::uint32_t i, int x, int y, CBitImage32& marks, std::vector<std::uint32_t>& neighbours)
+    // Regions sorted by the top-left pixel of their block, column-major (two
+    // stable counting sorts: by row, then by column).
+    std::vector<std::uint32_t> columnMajorOrder() const
     {
+        const auto count = static_cast<std::uint32_t>(regionBlock.size());
+        std::vector<std::uint32_t> byRow(count);
+        std::vector<std::uint32_t> order(count);
+        std::vector<std::uint32_t> start(static_cast<std::size_t>(std::max(width_, height_)) + 1);
+        const auto countingSort = [&](const std::vector<std::uint32_t>& in, std::vector<std::uint32_t>& out,
+                                      int Block::*key, int keys) {
+            std::fill_n(start.begin(), keys + 1, 0u);
+            for (const std::uint32_t r : in)
+                ++start[static_cast<std::size_t>(regionBlock[r].*key) + 1];
+            for (int k = 0; k < keys; ++k)
+                start[k + 1] += start[k];
+            for (const std::uint32_t r : in)
+                out[start[static_cast<std::size_t>(regionBlock[r].*key)]++] = r;
+        };
+        for (std::uint32_t r = 0; r < count; ++r)
+            order[r] = r;
+        countingSort(order, byRow, &Block::y0, height_);
+        countingSort(byRow, order, &Block::x0, width_);
+        return order;
+    }
+
+    std::uint32_t find(std::uint32_t r)
+    {
+        while (owner_[r] != r) {
+            owner_[r] = owner_[owner_[r]];
+            r = owner_[r];
+        }
+        return r;
+    }
+
+    // The distinct regions of the pixels just outside region i's block, ascending.
+    void collectNeighbours(std::uint32_t i, std::vector<std::uint32_t>& neighbours)
+    {
+        const Block& b = regionBlock[i];
         neighbours.clear();
-        stack_.clear();
-        marks.set(x, y, 1);
-        stack_.push_back({x, y});
-        while (!stack_.empty()) {
-            const Point p = stack_.back();
-            stack_.pop_back();
-            const Point around[4] = {{p.x - 1, p.y}, {p.x + 1, p.y}, {p.x, p.y - 1}, {p.x, p.y + 1}};
-            for (const Point& q : around) {
-                if (q.x < 0 || q.y < 0 || q.x >= width_ || q.y >= height_)
-                    continue;
-                const std::uint32_t l = labels_.at(q.x, q.y);
-                if (l != i)
-                    neighbours.push_back(l);
-                else if (!marks.get(q.x, q.y)) {
-                    marks.set(q.x, q.y, 1);
-                    stack_.push_back(q);
-                }
-            }
+        for (int x = b.x0; x <= b.x1; ++x) {
+            if (b.y0 > 0)
+                neighbours.push_back(find(labels_.at(x, b.y0 - 1)));
+            if (b.y1 < height_ - 1)
+                neighbours.push_back(find(labels_.at(x, b.y1 + 1)));
+        }
+        for (int y = b.y0; y <= b.y1; ++y) {
+            if (b.x0 > 0)
+                neighbours.push_back(find(labels_.at(b.x0 - 1, y)));
+            if (b.x1 < width_ - 1)
+                neighbours.push_back(find(labels_.at(b.x1 + 1, y)));
         }
         std::sort(neighbours.begin(), neighbours.end());
         neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
@@ -306,34 +339,23 @@ private:
             if (best == candidates.size())
                 return;
             const std::uint32_t r = candidates[best];
-            absorb(i, r);
+            regionColour[i] = OPSplitAndMerge::areaWeightedMean(regionColour[i], regionArea[i], regionColour[r],
+                                                                regionArea[r]);
+            regionArea[i] += regionArea[r];
+            regionArea[r] = 0;
+            owner_[r] = i;
             candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
         }
     }
 
-    void absorb(std::uint32_t i, std::uint32_t r)
+    void resolveLabels()
     {
-        regionColour[i] = OPSplitAndMerge::areaWeightedMean(regionColour[i], regionArea[i], regionColour[r],
-                                                            regionArea[r]);
-        regionArea[i] += regionArea[r];
-        regionArea[r] = 0;
-
-        // Relabel r's pixels by a flood fill from a pixel known to be r's.
-        const Block& b = regionBlock[r];
-        stack_.clear();
-        labels_.at(b.x0, b.y0) = i;
-        stack_.push_back({b.x0, b.y0});
-        while (!stack_.empty()) {
-            const Point p = stack_.back();
-            stack_.pop_back();
-            const Point around[4] = {{p.x - 1, p.y}, {p.x + 1, p.y}, {p.x, p.y - 1}, {p.x, p.y + 1}};
-            for (const Point& q : around) {
-                if (q.x < 0 || q.y < 0 || q.x >= width_ || q.y >= height_ || labels_.at(q.x, q.y) != r)
-                    continue;
-                labels_.at(q.x, q.y) = i;
-                stack_.push_back(q);
-            }
-        }
+        for (std::uint32_t r = 0; r < owner_.size(); ++r)
+            owner_[r] = find(r);
+        std::uint32_t* labels = labels_.data();
+        const std::size_t count = labels_.size();
+        for (std::size_t p = 0; p < count; ++p)
+            labels[p] = owner_[labels[p]];
     }
 
     const Array2D<RGB24>& pixels_;
@@ -349,8 +371,8 @@ private:
     BlockSums sums_;
     double totalWork_;
     double done_ = 0;
-    std::vector<Point> stack_;
     std::vector<std::size_t> subtree_;
+    std::vector<std::uint32_t> owner_; // region each region was absorbed into (itself when not)
 };
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <map>
 #include <random>
 #include <set>
@@ -331,6 +333,110 @@ TEST_F(SplitAndMerge, RegionsStaySoundOnNoisyPictures)
         for (const double t : {0.0, 10.0, 40.0}) {
             const auto s = run(*image, t, t, 2 * t);
             expectSoundRegions(*s);
+        }
+    }
+}
+
+namespace {
+// Grouping done the plain way on the regions of a run without grouping: scan the
+// pixels column by column; at each region not yet visited, flood-fill it to find
+// the regions bordering it, then absorb them nearest first, relabelling each
+// absorbed region by a flood fill from the top-left pixel of its block.
+struct Grouped {
+    std::vector<std::uint32_t> labels;
+    std::vector<RGB24> colours; // per pixel
+};
+
+Grouped referenceGrouping(const ImageSegmented& initial, int threshold)
+{
+    const int w = initial.width();
+    const int h = initial.height();
+    std::vector<std::uint32_t> labels = labelRows(initial);
+    const std::uint32_t count = *std::max_element(labels.begin(), labels.end()) + 1;
+    std::vector<RGB24> colour(count);
+    std::vector<std::int64_t> area(count, 0);
+    std::vector<std::pair<int, int>> topLeft(count, {w, h});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t l = labels[static_cast<std::size_t>(y) * w + x];
+            colour[l] = painted(initial, x, y);
+            ++area[l];
+            topLeft[l] = {std::min(topLeft[l].first, x), std::min(topLeft[l].second, y)};
+        }
+    const auto at = [&](int x, int y) -> std::uint32_t& { return labels[static_cast<std::size_t>(y) * w + x]; };
+    const auto flood = [&](int x, int y, std::uint32_t from, const std::function<void(int, int)>& visit) {
+        std::vector<char> seen(labels.size(), 0);
+        std::vector<std::pair<int, int>> stack{{x, y}};
+        seen[static_cast<std::size_t>(y) * w + x] = 1;
+        while (!stack.empty()) {
+            const auto [px, py] = stack.back();
+            stack.pop_back();
+            visit(px, py);
+            for (const auto& [qx, qy] : {std::pair{px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}})
+                if (qx >= 0 && qy >= 0 && qx < w && qy < h && at(qx, qy) == from &&
+                    !seen[static_cast<std::size_t>(qy) * w + qx]) {
+                    seen[static_cast<std::size_t>(qy) * w + qx] = 1;
+                    stack.push_back({qx, qy});
+                }
+        }
+    };
+    const auto dist = [](RGB24 a, RGB24 b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
+    std::vector<char> visited(count, 0);
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y) {
+            const std::uint32_t i = at(x, y);
+            if (visited[i])
+                continue;
+            visited[i] = 1;
+            std::set<std::uint32_t> set;
+            flood(x, y, i, [&](int px, int py) {
+                for (const auto& [qx, qy] : {std::pair{px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}})
+                    if (qx >= 0 && qy >= 0 && qx < w && qy < h && at(qx, qy) != i)
+                        set.insert(at(qx, qy));
+            });
+            for (;;) {
+                std::optional<std::uint32_t> best;
+                for (const std::uint32_t r : set)
+                    if (dist(colour[i], colour[r]) < threshold && (!best || dist(colour[i], colour[r]) < dist(colour[i], colour[*best])))
+                        best = r;
+                if (!best)
+                    break;
+                const std::uint32_t r = *best;
+                colour[i] = OPSplitAndMerge::areaWeightedMean(colour[i], area[i], colour[r], area[r]);
+                area[i] += area[r];
+                area[r] = 0;
+                std::vector<std::pair<int, int>> pixels;
+                flood(topLeft[r].first, topLeft[r].second, r, [&](int px, int py) { pixels.push_back({px, py}); });
+                for (const auto& [px, py] : pixels)
+                    at(px, py) = i;
+                set.erase(r);
+            }
+        }
+    Grouped g{labels, {}};
+    for (const std::uint32_t l : labels)
+        g.colours.push_back(colour[l]);
+    return g;
+}
+} // namespace
+
+TEST_F(SplitAndMerge, GroupingMatchesPlainFloodFillRelabelling)
+{
+    std::mt19937 random(5);
+    for (const auto& [w, h] : {std::pair{48, 40}, std::pair{33, 65}}) {
+        // Smooth ramps with noise: long chains of regions absorbing regions that absorbed others.
+        const auto image = makePicture(w, h, [&](int x, int y) {
+            return RGB24{static_cast<std::uint8_t>(x * 3 + random() % 9), static_cast<std::uint8_t>(y * 2 + random() % 9),
+                         static_cast<std::uint8_t>((x + y) % 17 < 8 ? 40 : 200)};
+        });
+        for (const int group : {8, 20, 60}) {
+            const auto initial = run(*image, 10, 10, 0);
+            const Grouped want = referenceGrouping(*initial, group);
+            const auto got = run(*image, 10, 10, group);
+            EXPECT_EQ(labelRows(*got), want.labels) << w << "x" << h << " group " << group;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(painted(*got, x, y), want.colours[static_cast<std::size_t>(y) * w + x]);
+            EXPECT_LT(distinctLabels(*got).size(), distinctLabels(*initial).size());
         }
     }
 }
