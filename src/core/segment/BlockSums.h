@@ -16,7 +16,8 @@ struct ChannelSums {
 // Colour sums of every quadtree block that starts inside a picture, level by
 // level, built bottom-up once so that a block's statistics cost O(1) however
 // often the split, merge and extraction phases ask for them. Blocks are clipped
-// to the picture. The pixel level is not stored: a pixel is its own sum.
+// to the picture. Blocks of one and two pixels a side are summed from the pixels
+// when asked: storing them would take more memory than the picture.
 class BlockSums {
 public:
     // size is the quadtree's side (a power of two covering the picture), maxLevel its log2.
@@ -25,16 +26,16 @@ public:
     // Sums over the clipped block of the level whose top-left pixel (x, y) lies inside the picture.
     ChannelSums at(int level, int x, int y) const
     {
-        if (level == maxLevel_) {
-            const RGB24 p = pixels_.at(x, y);
-            return {{p.r, p.g, p.b}, {p.r * p.r, p.g * p.g, p.b * p.b}};
-        }
         const int shift = maxLevel_ - level;
+        if (shift <= 1)
+            return fromPixels(x, y, 1 << shift);
         const Level& l = levels_[level];
         return l.cells[static_cast<std::size_t>(y >> shift) * l.columns + (x >> shift)];
     }
 
 private:
+    ChannelSums fromPixels(int x, int y, int side) const;
+
     struct Level {
         int columns = 0;
         int rows = 0;

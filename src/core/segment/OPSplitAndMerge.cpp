@@ -202,13 +202,28 @@ private:
                 step();
             return;
         }
-        for (int level = 0; level <= maxLevel_; ++level) {
-            const std::size_t end = QuadTree::first(level + 1);
-            for (std::size_t k = std::max<std::size_t>(1, QuadTree::first(level)); k < end; ++k) {
-                const QuadNode& n = tree_[k];
-                if (n.homogeneous && !tree_[QuadTree::parent(k)].homogeneous && n.x < width_ && n.y < height_)
-                    addRegion(n, level);
+        // Taken: homogeneous blocks inside the picture whose parent is not.
+        const auto forEachTaken = [&](int level, const auto& take) {
+            const std::size_t end = QuadTree::first(level);
+            for (std::size_t p = QuadTree::first(level - 1); p < end; ++p) {
+                if (tree_[p].homogeneous)
+                    continue;
+                for (std::size_t k = 4 * p + 1; k <= 4 * p + 4; ++k) {
+                    const QuadNode& n = tree_[k];
+                    if (n.homogeneous && n.x < width_ && n.y < height_)
+                        take(n);
+                }
             }
+        };
+        std::size_t count = 0;
+        for (int level = 1; level <= maxLevel_; ++level)
+            forEachTaken(level, [&](const QuadNode&) { ++count; });
+        regionColour.reserve(count);
+        regionArea.reserve(count);
+        regionBlock.reserve(count);
+        step(); // level 0: the root is not homogeneous, so it is no region
+        for (int level = 1; level <= maxLevel_; ++level) {
+            forEachTaken(level, [&](const QuadNode& n) { addRegion(n, level); });
             step();
         }
     }
@@ -308,29 +323,41 @@ private:
     {
         const Block& b = regionBlock[i];
         neighbours.clear();
-        for (int x = b.x0; x <= b.x1; ++x) {
-            if (b.y0 > 0)
-                neighbours.push_back(find(labels_.at(x, b.y0 - 1)));
-            if (b.y1 < height_ - 1)
-                neighbours.push_back(find(labels_.at(x, b.y1 + 1)));
-        }
-        for (int y = b.y0; y <= b.y1; ++y) {
-            if (b.x0 > 0)
-                neighbours.push_back(find(labels_.at(b.x0 - 1, y)));
-            if (b.x1 < width_ - 1)
-                neighbours.push_back(find(labels_.at(b.x1 + 1, y)));
-        }
+        // Runs of pixels along an edge mostly share a label: look each run up once.
+        std::uint32_t previous = noRegion;
+        const auto add = [&](std::uint32_t label) {
+            if (label != previous) {
+                previous = label;
+                neighbours.push_back(find(label));
+            }
+        };
+        if (b.y0 > 0)
+            for (int x = b.x0; x <= b.x1; ++x)
+                add(labels_.at(x, b.y0 - 1));
+        if (b.y1 < height_ - 1)
+            for (int x = b.x0; x <= b.x1; ++x)
+                add(labels_.at(x, b.y1 + 1));
+        if (b.x0 > 0)
+            for (int y = b.y0; y <= b.y1; ++y)
+                add(labels_.at(b.x0 - 1, y));
+        if (b.x1 < width_ - 1)
+            for (int y = b.y0; y <= b.y1; ++y)
+                add(labels_.at(b.x1 + 1, y));
         std::sort(neighbours.begin(), neighbours.end());
         neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
     }
 
     void absorbNeighbours(std::uint32_t i, std::vector<std::uint32_t>& candidates)
     {
+        colours_.clear();
+        for (const std::uint32_t r : candidates)
+            colours_.push_back(regionColour[r]);
         for (;;) {
+            const RGB24 own = regionColour[i];
             std::size_t best = candidates.size();
             int bestDistance = 0;
             for (std::size_t m = 0; m < candidates.size(); ++m) {
-                const int d = distance(regionColour[i], regionColour[candidates[m]]);
+                const int d = distance(own, colours_[m]);
                 if (static_cast<double>(d) < groupThreshold_ && (best == candidates.size() || d < bestDistance)) {
                     best = m;
                     bestDistance = d;
@@ -339,12 +366,12 @@ private:
             if (best == candidates.size())
                 return;
             const std::uint32_t r = candidates[best];
-            regionColour[i] = OPSplitAndMerge::areaWeightedMean(regionColour[i], regionArea[i], regionColour[r],
-                                                                regionArea[r]);
+            regionColour[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea[i], colours_[best], regionArea[r]);
             regionArea[i] += regionArea[r];
             regionArea[r] = 0;
             owner_[r] = i;
             candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
+            colours_.erase(colours_.begin() + static_cast<std::ptrdiff_t>(best));
         }
     }
 
@@ -373,6 +400,7 @@ private:
     double done_ = 0;
     std::vector<std::size_t> subtree_;
     std::vector<std::uint32_t> owner_; // region each region was absorbed into (itself when not)
+    std::vector<RGB24> colours_;       // colours of the current neighbour candidates
 };
 
 } // namespace
