@@ -6,72 +6,58 @@ namespace ivra::rhs {
 
 namespace {
 
-// For i = 0 .. windows - 1, the position of the leftmost maximum of v over the
-// window [i + loOffset, i + hiOffset] clipped to [0, length - 1].
-void slidingLeftmostMax(const int* v, int length, long long loOffset, long long hiOffset, int windows, int* best,
-                        std::vector<int>& queue)
+// Orders bins by count and, among equal counts, by position: the largest key is
+// the largest count at the lowest position. Keys of real bins are never negative.
+std::int64_t key(int count, int position)
 {
-    if (hiOffset - loOffset <= 8) {
-        // Narrow windows: a direct scan beats the queue's bookkeeping.
-        for (int i = 0; i < windows; ++i) {
-            const int lo = static_cast<int>(std::max<long long>(i + loOffset, 0));
-            const int hi = static_cast<int>(std::min<long long>(i + hiOffset, length - 1));
-            int b = lo;
-            for (int t = lo + 1; t <= hi; ++t) {
-                if (v[t] > v[b])
-                    b = t;
-            }
-            best[i] = b;
-        }
-        return;
+    return (static_cast<std::int64_t>(count) << 32) | (0xffffffffLL - position);
+}
+int keyPosition(std::int64_t k)
+{
+    return static_cast<int>(0xffffffffLL - (k & 0xffffffffLL));
+}
+int keyCount(std::int64_t k)
+{
+    return static_cast<int>(k >> 32);
+}
+
+// out[a] = largest of keys[a .. a + width - 1] for a = 0 .. length - width, by the
+// van Herk / Gil-Werman scheme: running maxima forward and backward within blocks
+// of the window's width, so any window is the join of one suffix and one prefix.
+void slidingMax(const std::vector<std::int64_t>& keys, int width, WindowPeakScratch& s, std::int64_t* out)
+{
+    const int length = static_cast<int>(keys.size());
+    s.prefix.resize(keys.size());
+    s.suffix.resize(keys.size());
+    for (int blockStart = 0; blockStart < length; blockStart += width) {
+        const int blockEnd = std::min(blockStart + width, length);
+        s.prefix[blockStart] = keys[blockStart];
+        for (int j = blockStart + 1; j < blockEnd; ++j)
+            s.prefix[j] = std::max(s.prefix[j - 1], keys[j]);
+        s.suffix[blockEnd - 1] = keys[blockEnd - 1];
+        for (int j = blockEnd - 2; j >= blockStart; --j)
+            s.suffix[j] = std::max(s.suffix[j + 1], keys[j]);
     }
-    // A monotonic queue that keeps equal earlier values, so its front is the
-    // leftmost maximum of the window.
-    queue.resize(static_cast<std::size_t>(length));
-    int head = 0;
-    int tail = 0;
-    int next = 0;
-    for (int i = 0; i < windows; ++i) {
-        const long long hi = std::min<long long>(i + hiOffset, length - 1);
-        const long long lo = std::max<long long>(i + loOffset, 0);
-        for (; next <= hi; ++next) {
-            while (tail > head && v[queue[tail - 1]] < v[next])
-                --tail;
-            queue[tail++] = next;
-        }
-        while (queue[head] < lo)
-            ++head;
-        best[i] = queue[head];
-    }
+    for (int a = 0; a + width <= length; ++a)
+        out[a] = std::max(s.suffix[a], s.prefix[a + width - 1]);
 }
 
 } // namespace
 
 void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf)
 {
-    std::vector<int> scratch;
-    std::vector<int> queue;
-    windowPeaks(h, binCount, window, circular, peakOf, scratch, queue);
+    WindowPeakScratch scratch;
+    windowPeaks(h, binCount, window, circular, peakOf, scratch);
 }
 
-void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, std::vector<int>& scratch,
-                 std::vector<int>& queue)
+void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, WindowPeakScratch& scratch)
 {
     if (binCount <= 0)
         return;
     const int n = binCount;
     const long long w = std::max(window, 0);
 
-    if (!circular) {
-        slidingLeftmostMax(h, n, -w, w, n, peakOf, queue);
-        for (int i = 0; i < n; ++i) {
-            if (h[peakOf[i]] == 0)
-                peakOf[i] = -1;
-        }
-        return;
-    }
-
-    if (2 * w + 1 >= n) {
+    if (circular && 2 * w + 1 >= n) {
         // The window covers the whole circle: the answer is the first global maximum
         // met when counting forward from (i - w) mod n.
         const int top = *std::max_element(h, h + n);
@@ -79,7 +65,7 @@ void windowPeaks(const int* h, int binCount, int window, bool circular, int* pea
             std::fill_n(peakOf, n, -1);
             return;
         }
-        std::vector<int>& firstMaxFrom = scratch;
+        std::vector<int>& firstMaxFrom = scratch.firstMax;
         firstMaxFrom.resize(static_cast<std::size_t>(n));
         int nextMax = -1;
         for (int pass = 0; pass < 2; ++pass) {
@@ -94,18 +80,24 @@ void windowPeaks(const int* h, int binCount, int window, bool circular, int* pea
         return;
     }
 
-    // Unroll the circle: position k stands for bin (k - w) mod n, and the window of
-    // bin i is positions i .. i + 2w, taken in the same forward order.
-    const int ww = static_cast<int>(w);
-    const int length = n + 2 * ww;
-    scratch.resize(static_cast<std::size_t>(length));
-    int* unrolled = scratch.data();
-    for (int k = 0; k < length; ++k)
-        unrolled[k] = h[(k - ww + n) % n];
-    slidingLeftmostMax(unrolled, length, 0, 2 * w, n, peakOf, queue);
+    // Lay the bins out in window order: the window of bin i is positions i .. i + 2w.
+    // On a straight histogram the ends are padded with keys below every bin (a
+    // window of n - 1 already reaches every bin, so wider ones change nothing); a
+    // circular one is unrolled, position k standing for bin (k - w) mod n.
+    const int ww = circular ? static_cast<int>(w) : static_cast<int>(std::min<long long>(w, n - 1));
+    std::vector<std::int64_t>& keys = scratch.keys;
+    keys.resize(static_cast<std::size_t>(n) + 2 * static_cast<std::size_t>(ww));
+    for (int k = 0; k < static_cast<int>(keys.size()); ++k) {
+        if (circular)
+            keys[k] = key(h[(k - ww + n) % n], k);
+        else
+            keys[k] = (k < ww || k >= ww + n) ? -1 : key(h[k - ww], k);
+    }
+    scratch.best.resize(static_cast<std::size_t>(n));
+    slidingMax(keys, 2 * ww + 1, scratch, scratch.best.data());
     for (int i = 0; i < n; ++i) {
-        const int bin = (peakOf[i] - ww + n) % n;
-        peakOf[i] = h[bin] > 0 ? bin : -1;
+        const std::int64_t best = scratch.best[i];
+        peakOf[i] = keyCount(best) > 0 ? (keyPosition(best) - ww + n) % n : -1;
     }
 }
 
@@ -120,7 +112,7 @@ void HistogramClusters::cluster(const int* h, int binCount, int window, bool cir
     if (n == 0)
         return;
 
-    windowPeaks(h, binCount, window, circular, peakOf_.data(), scratch_, queue_);
+    windowPeaks(h, binCount, window, circular, peakOf_.data(), scratch_);
     for (int i = 0; i < binCount; ++i) {
         root_[i] = i;
         mass_[i] = h[i];

@@ -14,8 +14,11 @@ namespace ivra::rhs {
 // window is empty. Writes binCount values to peakOf. O(binCount) whatever the window.
 void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf);
 // The same with caller-owned working storage.
-void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, std::vector<int>& scratch,
-                 std::vector<int>& queue);
+struct WindowPeakScratch {
+    std::vector<std::int64_t> keys, prefix, suffix, best;
+    std::vector<int> firstMax;
+};
+void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, WindowPeakScratch& scratch);
 
 class HistogramClusters {
 public:
@@ -34,8 +37,7 @@ public:
     int root(int bin) const { return root_[bin]; }
 
 private:
-    std::vector<int> scratch_;
-    std::vector<int> queue_;
+    WindowPeakScratch scratch_;
     std::vector<int> peakOf_;
     std::vector<int> root_;
     std::vector<std::int64_t> mass_;
