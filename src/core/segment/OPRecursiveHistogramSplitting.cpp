@@ -29,7 +29,10 @@ constexpr std::array<int, 8> byteFeature = {0, 1, 2, 4, 5, 6, 7, 8};
 struct Region {
     std::uint32_t offset;
     std::uint32_t count;
+    int histogramSlot = -1; // its histograms, when already known, in the pool
 };
+
+using HistogramSet = std::array<std::array<int, maxFeatureBins>, featureCount>;
 
 void checkParameter(const char* name, int value)
 {
@@ -63,7 +66,8 @@ private:
     }
 
     void computeFeatures();
-    void countHistograms(const std::uint32_t* pixels, std::uint32_t count);
+    void addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
+    void deriveLargestPiece(const Region& region, std::size_t firstPiece);
     void split(const Region& region, int feature, int peak);
     std::uint32_t findRun(std::uint32_t run);
     void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
@@ -100,7 +104,12 @@ private:
     std::vector<std::uint32_t> runComponent_;
     std::vector<std::uint32_t> componentSizes_;
 
-    std::array<std::array<int, maxFeatureBins>, featureCount> histograms_{};
+    HistogramSet histograms_{};
+    // Histograms of pieces that were worked out at their parent's split, by
+    // subtracting the other pieces from the parent; a few slots suffice.
+    static constexpr std::size_t poolSlots = 32;
+    std::vector<HistogramSet> pool_;
+    std::vector<int> freeSlots_;
     std::array<HistogramClusters, featureCount> clusters_;
 
     std::uint32_t labelCounter_ = 0;
@@ -112,41 +121,44 @@ private:
 void Splitter::computeFeatures()
 {
     features_ = std::make_unique_for_overwrite<FeatureVector[]>(paddedSize_);
-    // Photographs repeat colours along a row; reuse the last pixel's features then.
-    RGB24 last{};
-    FeatureVector lastFeatures{};
-    bool haveLast = false;
+    // Photographs repeat their colours: a small direct-mapped cache of recent
+    // colours spares most of the conversions.
+    struct CacheEntry {
+        std::uint32_t colour; // R, G, B packed, plus one; 0 marks an empty entry
+        FeatureVector features;
+    };
+    constexpr int cacheBits = 14;
+    std::vector<CacheEntry> cache(std::size_t{1} << cacheBits, CacheEntry{0, {}});
     for (int y = 0; y < height_; ++y) {
         progress_.update(y, 2.0 * height_);
         FeatureVector* row = &features_[paddedIndex(0, y)];
         for (int x = 0; x < width_; ++x) {
             const RGB24 c = source_.at(x, y);
-            if (!haveLast || !(c == last)) {
+            const std::uint32_t colour = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
+            CacheEntry& entry = cache[(colour * 2654435761u) >> (32 - cacheBits)];
+            if (entry.colour != colour) {
                 const auto f = pixelFeatures(c.r, c.g, c.b);
                 for (int k = 0; k < 8; ++k)
-                    lastFeatures.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
-                lastFeatures.hue = static_cast<std::uint16_t>(f[hueFeature]);
-                last = c;
-                haveLast = true;
+                    entry.features.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
+                entry.features.hue = static_cast<std::uint16_t>(f[hueFeature]);
+                entry.colour = colour;
             }
-            row[x] = lastFeatures;
+            row[x] = entry.features;
         }
     }
 }
 
-void Splitter::countHistograms(const std::uint32_t* pixels, std::uint32_t count)
+void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const
 {
-    for (auto& h : histograms_)
-        std::fill(h.begin(), h.end(), 0);
-    int* h0 = histograms_[0].data();
-    int* h1 = histograms_[1].data();
-    int* h2 = histograms_[2].data();
-    int* h3 = histograms_[3].data();
-    int* h4 = histograms_[4].data();
-    int* h5 = histograms_[5].data();
-    int* h6 = histograms_[6].data();
-    int* h7 = histograms_[7].data();
-    int* h8 = histograms_[8].data();
+    int* h0 = histograms[0].data();
+    int* h1 = histograms[1].data();
+    int* h2 = histograms[2].data();
+    int* h3 = histograms[3].data();
+    int* h4 = histograms[4].data();
+    int* h5 = histograms[5].data();
+    int* h6 = histograms[6].data();
+    int* h7 = histograms[7].data();
+    int* h8 = histograms[8].data();
     const FeatureVector* features = features_.get();
     for (std::uint32_t k = 0; k < count; ++k) {
         const FeatureVector& f = features[pixels[k]];
@@ -160,6 +172,41 @@ void Splitter::countHistograms(const std::uint32_t* pixels, std::uint32_t count)
         ++h7[f.bytes[6]];
         ++h8[f.bytes[7]];
     }
+}
+
+void Splitter::deriveLargestPiece(const Region& region, std::size_t firstPiece)
+{
+    // The histograms of the largest piece are those of the region less those of the
+    // other pieces: cheaper to count whenever the largest piece is over half the region.
+    std::size_t largest = firstPiece;
+    for (std::size_t k = firstPiece + 1; k < stack_.size(); ++k) {
+        if (stack_[k].count > stack_[largest].count)
+            largest = k;
+    }
+    Region& piece = stack_[largest];
+    const std::uint64_t rest = region.count - piece.count;
+    if (piece.count <= static_cast<std::uint32_t>(parameters_.minRegionSize) ||
+        piece.count < rest + region.count / 8)
+        return;
+    if (freeSlots_.empty()) {
+        if (pool_.size() == poolSlots)
+            return;
+        pool_.emplace_back();
+        freeSlots_.push_back(static_cast<int>(pool_.size() - 1));
+    }
+    const int slot = freeSlots_.back();
+    freeSlots_.pop_back();
+    HistogramSet& others = pool_[slot];
+    for (auto& h : others)
+        std::fill(h.begin(), h.end(), 0);
+    addToHistograms(others, &arena_[region.offset], piece.offset - region.offset);
+    const std::uint32_t after = piece.offset + piece.count;
+    addToHistograms(others, &arena_[after], region.offset + region.count - after);
+    for (int f = 0; f < featureCount; ++f) {
+        for (int b = 0; b < featureBins[f]; ++b)
+            others[f][b] = histograms_[f][b] - others[f][b];
+    }
+    piece.histogramSlot = slot;
 }
 
 std::uint32_t Splitter::findRun(std::uint32_t run)
@@ -244,7 +291,7 @@ void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, 
     std::uint32_t position = 0;
     for (std::uint32_t& size : componentSizes_) {
         const std::uint32_t n = size;
-        stack_.push_back({outOffset + position, n});
+        stack_.push_back({outOffset + position, n, -1});
         size = position; // from here on the write position of the component
         position += n;
     }
@@ -285,8 +332,10 @@ void Splitter::split(const Region& region, int feature, int peak)
     std::reverse(scratch + countA, scratch + region.count);
 
     std::uint32_t* out = &arena_[region.offset];
+    const std::size_t firstPiece = stack_.size();
     extractComponents(scratch, countA, out, region.offset);
     extractComponents(scratch + countA, region.count - countA, out + countA, region.offset + countA);
+    deriveLargestPiece(region, firstPiece);
 }
 
 void Splitter::finalise(const Region& region)
@@ -332,7 +381,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         for (int x = 0; x < width_; ++x)
             arena_[k++] = static_cast<std::uint32_t>(paddedIndex(x, y));
     }
-    stack_.push_back({0, pixelCount_});
+    stack_.push_back({0, pixelCount_, -1});
 
     const auto minRegionSize = static_cast<std::uint32_t>(parameters_.minRegionSize);
     const std::int64_t minSplitPeak = parameters_.minSplitPeak;
@@ -340,9 +389,17 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         const Region region = stack_.back();
         stack_.pop_back();
 
+        if (region.histogramSlot >= 0) {
+            histograms_ = pool_[region.histogramSlot];
+            freeSlots_.push_back(region.histogramSlot);
+        }
         // A region of at most minRegionSize pixels is final whatever its histograms say.
         if (region.count > minRegionSize) {
-            countHistograms(&arena_[region.offset], region.count);
+            if (region.histogramSlot < 0) {
+                for (auto& h : histograms_)
+                    std::fill(h.begin(), h.end(), 0);
+                addToHistograms(histograms_, &arena_[region.offset], region.count);
+            }
             std::int64_t bestSize = -1;
             int bestFeature = -1;
             for (int f = 0; f < featureCount; ++f) {
