@@ -6,9 +6,9 @@ namespace ivra::cli {
 const std::vector<StepDefinition>& allSteps()
 {
     static const std::vector<StepDefinition> steps = {
+        {"split", stepSplit},
         {"hsv", stepHsv},
         {"rgb", stepRgb},
-        {"split", stepSplit},
         {"rhs", stepRhs},
     };
     return steps;

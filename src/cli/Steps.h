@@ -6,9 +6,9 @@
 namespace ivra::cli {
 
 // ColourSteps.cpp
+StepResult stepSplit(const DataObject& input, StepArgs& args);
 StepResult stepHsv(const DataObject& input, StepArgs& args);
 StepResult stepRgb(const DataObject& input, StepArgs& args);
-StepResult stepSplit(const DataObject& input, StepArgs& args);
 
 // RhsStep.cpp
 StepResult stepRhs(const DataObject& input, StepArgs& args);
