@@ -28,9 +28,15 @@ StepResult stepRhs(const DataObject& input, StepArgs& args)
     auto result = OPRecursiveHistogramSplitting().execute(*image, p);
 
     static int runCounter = 1;
-    std::string name = "(" + std::to_string(runCounter) + ") RHS [GT=" + std::to_string(p.gtWindow) +
-                       ", MinSplitPeak=" + std::to_string(p.minSplitPeak) +
-                       ", MinRegionSize=" + std::to_string(p.minRegionSize) + "]";
+    std::string name = "(";
+    name += std::to_string(runCounter);
+    name += ") RHS [GT=";
+    name += std::to_string(p.gtWindow);
+    name += ", MinSplitPeak=";
+    name += std::to_string(p.minSplitPeak);
+    name += ", MinRegionSize=";
+    name += std::to_string(p.minRegionSize);
+    name += "]";
     ++runCounter;
     return {std::move(result), std::move(name)};
 }
