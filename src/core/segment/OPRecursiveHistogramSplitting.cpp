@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,9 +43,9 @@ void checkParameter(const char* name, int value)
 
 // One run of the splitting. Pixels are addressed in a frame padded by one pixel on
 // every side, so consecutive addresses of a region never run from one row into the
-// next. Regions are kept as sorted pixel lists in one arena used as a stack:
-// the region popped last-in is always the arena's top segment, and its pieces are
-// written back into the same segment.
+// next. Each region waiting on the stack is a sorted pixel list in a segment of its
+// own of one arena; a split writes the pieces back into the segment of the region
+// it cuts, so the arena never holds more than the picture's pixels.
 class Splitter {
 public:
     Splitter(const Array2D<RGB24>& source, const RHSParameters& parameters, const ivra::Progress& progress)
@@ -73,7 +71,7 @@ private:
     void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
                            std::uint32_t outOffset);
     void finalise(const Region& region);
-    void reportProgress();
+    void reportProgress() const;
 
     const Array2D<RGB24>& source_;
     const RHSParameters& parameters_;
@@ -358,10 +356,15 @@ void Splitter::finalise(const Region& region)
                            static_cast<std::uint8_t>(sum[2] / n)});
     finalisedPixels_ += n;
     if (finalisedPixels_ >= nextReport_) {
-        progress_.update(static_cast<double>(pixelCount_) + static_cast<double>(finalisedPixels_),
-                         2.0 * pixelCount_);
+        reportProgress();
         nextReport_ = finalisedPixels_ + pixelCount_ / 100 + 1;
     }
+}
+
+void Splitter::reportProgress() const
+{
+    // The features are the first half of the work, the regions made final the second.
+    progress_.update(static_cast<double>(pixelCount_) + static_cast<double>(finalisedPixels_), 2.0 * pixelCount_);
 }
 
 void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
@@ -395,6 +398,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         }
         // A region of at most minRegionSize pixels is final whatever its histograms say.
         if (region.count > minRegionSize) {
+            reportProgress();
             if (region.histogramSlot < 0) {
                 for (auto& h : histograms_)
                     std::fill(h.begin(), h.end(), 0);
