@@ -174,9 +174,11 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
     return readPicture(path);
 }
 
-// The one place where a histogram becomes a picture (the histogram window's drawing).
-// Three histograms are one per channel. No histogram drawing is linked into the
-// command line yet, so picture output of histograms is refused.
+// The one place where a histogram becomes a picture: the histogram window's drawing
+// (src/io/HistogramPainter.h) belongs here; three histograms are the per-channel
+// ones. A drawing that renders text needs a QGuiApplication (offscreen platform)
+// created before it. Until the drawing is linked in, picture output of
+// histograms is refused.
 QImage histogramPicture(const std::vector<const Histogram*>& histograms)
 {
     (void)histograms;

@@ -85,6 +85,10 @@ std::unique_ptr<Image> imageFromQImage(const QImage& picture)
 std::unique_ptr<Image> readPicture(const QString& path)
 {
     const std::string name = path.toStdString();
+    // Large scans are a real use (a 600 dpi page is some 35 megapixels): allow up to
+    // 1 GiB of decoded picture instead of the toolkit's 128 MiB default. Headers
+    // announcing more are still refused before anything is allocated.
+    QImageReader::setAllocationLimit(kAllocationLimitMiB);
     QImageReader reader(path);
     reader.setAutoTransform(false);
     // The format is guessed from the contents, never from the file name.

@@ -191,6 +191,8 @@ TEST_F(PictureReaderTest, EmptyCorruptAndTruncatedFilesAreErrors)
     const QByteArray ppmBytes = ppm.readAll();
     EXPECT_THROW(readPicture(writeBytes("half.ppm", ppmBytes.left(ppmBytes.size() / 2))), IoError);
     EXPECT_THROW(readPicture(writeBytes("header-only.ppm", "P6\n4 4\n255\n")), IoError);
+    EXPECT_THROW(readPicture(writeBytes("short-ascii.ppm", "P3\n2 2\n255\n1 2 3 4 5 6 7\n")), IoError);
+    EXPECT_THROW(readPicture(writeBytes("short-ascii.pgm", "P2\n3 1\n255\n1 2\n")), IoError);
 }
 
 TEST_F(PictureReaderTest, EnormousHeadersAreRefusedWithoutDecoding)

@@ -59,6 +59,17 @@ TEST(DisplayConversion, HsvGoesThroughTheToolkitColour)
     const QImage shown = ivra::toDisplayImage(hsv);
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_EQ(shown.pixel(1, 0), qRgb(77, 77, 77));
+
+    // Values the toolkit's HSV colour does not accept show black; hues past 359 wrap.
+    ImageHSV odd(4, 1);
+    odd.setPixel(0, -2, 255, 255);
+    odd.setPixel(1, 0, 256, 255);
+    odd.setPixel(2, 0, 255, -1);
+    odd.setPixel(3, 480, 255, 255);
+    const QImage oddShown = ivra::toDisplayImage(odd);
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(oddShown.pixel(x, 0), qRgb(0, 0, 0)) << x;
+    EXPECT_EQ(oddShown.pixel(3, 0), qRgb(0, 255, 0));
 }
 
 TEST(PictureWriter, FormatFollowsTheExtension)

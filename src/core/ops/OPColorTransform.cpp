@@ -24,40 +24,105 @@ inline std::int32_t trunc32(double x)
 
 } // namespace
 
+namespace {
+
+// One pixel of RGB2HSV in double precision, for any plane values.
+inline void rgbPixelToHsv(std::int32_t R, std::int32_t G, std::int32_t B, std::int32_t& H, std::int32_t& S,
+                          std::int32_t& V)
+{
+    const double r = R * kUnit, g = G * kUnit, b = B * kUnit;
+    const double max = std::max({r, g, b});
+    const double min = std::min({r, g, b});
+    const double delta = max - min;
+    V = trunc32(max * 255);
+    if (max == 0) {
+        H = -1;
+        S = 0;
+        return;
+    }
+    const double s255 = delta / max * 255;
+    S = trunc32(s255);
+    if (s255 == 0) {
+        H = 0;
+        return;
+    }
+    double h;
+    if (r == max)
+        h = (g - b) / delta;
+    else if (g == max)
+        h = 2 + (b - r) / delta;
+    else
+        h = 4 + (r - g) / delta;
+    h = h * 60;
+    if (h < 0)
+        h = h + 360;
+    H = trunc32(h);
+}
+
+// Per-value tables for 8-bit planes, holding exactly what rgbPixelToHsv computes:
+// V depends on the largest component alone and S on the largest and the smallest,
+// so only the hue needs the per-pixel division. Components scale to distinct
+// doubles, so comparing the integers picks the same maximum as comparing the
+// scaled values.
+struct EightBitTables {
+    std::int32_t value[256];
+    std::int32_t saturation[256][256]; // [max][min]
+    double unit[256];
+
+    EightBitTables()
+    {
+        for (int u = 0; u < 256; ++u) {
+            unit[u] = u * kUnit;
+            value[u] = trunc32(unit[u] * 255);
+        }
+        for (int mx = 0; mx < 256; ++mx)
+            for (int mn = 0; mn <= mx; ++mn)
+                saturation[mx][mn] = mx == 0 ? 0 : trunc32((unit[mx] - unit[mn]) / unit[mx] * 255);
+    }
+};
+
+} // namespace
+
 std::unique_ptr<ImageHSV> OPColorTransform::RGB2HSV(const ImageRGB& image) const
 {
     auto out = std::make_unique<ImageHSV>(image.width(), image.height());
     const std::int32_t *R = image.red(), *G = image.green(), *B = image.blue();
     std::int32_t *H = out->hue(), *S = out->saturation(), *V = out->value();
     const std::size_t n = image.pixelCount();
+    // Building the tables costs about as much as 30000 pixels; small images skip them.
+    if (n < 65536) {
+        for (std::size_t i = 0; i < n; ++i)
+            rgbPixelToHsv(R[i], G[i], B[i], H[i], S[i], V[i]);
+        return out;
+    }
+    const auto t = std::make_unique<EightBitTables>();
     for (std::size_t i = 0; i < n; ++i) {
-        const double r = R[i] * kUnit, g = G[i] * kUnit, b = B[i] * kUnit;
-        const double max = std::max({r, g, b});
-        const double min = std::min({r, g, b});
-        const double delta = max - min;
-        V[i] = trunc32(max * 255);
-        if (max == 0) {
-            H[i] = -1;
-            S[i] = 0;
+        const std::int32_t ri = R[i], gi = G[i], bi = B[i];
+        if (static_cast<std::uint32_t>(ri | gi | bi) > 255) {
+            rgbPixelToHsv(ri, gi, bi, H[i], S[i], V[i]);
             continue;
         }
-        const double s255 = delta / max * 255;
-        S[i] = trunc32(s255);
-        if (s255 == 0) {
-            H[i] = 0;
+        const std::int32_t mx = std::max({ri, gi, bi});
+        const std::int32_t mn = std::min({ri, gi, bi});
+        V[i] = t->value[mx];
+        S[i] = t->saturation[mx][mn];
+        if (mx == mn) {
+            H[i] = mx == 0 ? -1 : 0; // black is undefined, every other gray hue 0
             continue;
         }
+        const double r = t->unit[ri], g = t->unit[gi], b = t->unit[bi];
+        const double delta = t->unit[mx] - t->unit[mn];
         double h;
-        if (r == max)
+        if (ri == mx)
             h = (g - b) / delta;
-        else if (g == max)
+        else if (gi == mx)
             h = 2 + (b - r) / delta;
         else
             h = 4 + (r - g) / delta;
         h = h * 60;
         if (h < 0)
             h = h + 360;
-        H[i] = trunc32(h);
+        H[i] = static_cast<std::int32_t>(h);
     }
     return out;
 }

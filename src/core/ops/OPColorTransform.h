@@ -7,7 +7,9 @@
 #include <memory>
 
 // The Colour Transform operator: RGB -> HSV, HSV -> RGB and gray -> RGB on whole
-// images, per pixel in double precision (no tables). Stateless.
+// images, per pixel in double precision. Stateless. For large images RGB -> HSV
+// takes V and S from per-call tables of the same arithmetic (bit-identical), so
+// only the hue costs a division per pixel.
 //
 // RGB2HSV gives the undefined hue -1 to black only; every other gray gets hue 0.
 // HSV2RGB treats hue 360 as 0, gives black for a hue past the six sectors, and

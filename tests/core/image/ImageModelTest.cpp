@@ -141,3 +141,12 @@ TEST(Array2D, NonPositiveConstructionIsEmpty)
     Array2D<RGB24> b;
     EXPECT_EQ(b.size(), 0u);
 }
+
+TEST(Histograms, LayoutRefusesParametersOutOfRange)
+{
+    EXPECT_THROW(HSVBinLayout(0, 2, 4, 15), std::invalid_argument);
+    EXPECT_THROW(HSVBinLayout(6, 2, 0, 15), std::invalid_argument);
+    EXPECT_THROW(HSVBinLayout(2147483647, 2147483647, 4, 15), std::invalid_argument);
+    EXPECT_THROW(HSVBinLayout(6, 2, 4, 256), std::invalid_argument);
+    EXPECT_EQ(HSVBinLayout(6, 2, 8, 15).binCount, 20);
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <cmath>
@@ -54,28 +55,50 @@ TEST(OPColorTransform, ExactlyTheListedGraysComeBackOneLower)
         EXPECT_EQ(hsv->value()[u], oneLower.count(u) ? u - 1 : u) << "gray " << u;
 }
 
-TEST(OPColorTransform, RgbToHsvAgreesWithTheUnitConversionForColours)
+TEST(OPColorTransform, LargeImagesGiveThePerPixelResults)
 {
+    // Large images run through per-value tables; every pixel must still get what
+    // the per-pixel arithmetic of a small image gives, values out of 0..255 included.
+    constexpr int w = 300, h = 300;
     std::mt19937 random(3);
-    ImageRGB image(500, 1);
-    for (int i = 0; i < 500; ++i) {
-        image.red()[i] = static_cast<int>(random() % 256);
-        image.green()[i] = static_cast<int>(random() % 256);
-        image.blue()[i] = static_cast<int>(random() % 256);
+    ImageRGB big(w, h);
+    for (int i = 0; i < w * h; ++i)
+        for (int c = 0; c < 3; ++c)
+            big.plane(c)[i] = static_cast<int>(random() % 256);
+    for (int u = 0; u < 256; ++u) // every gray, black included
+        big.red()[u] = big.green()[u] = big.blue()[u] = u;
+    big.red()[300] = 300;
+    big.green()[301] = -5;
+    big.blue()[302] = 1 << 20;
+    const OPColorTransform op;
+    const auto hsv = op.RGB2HSV(big);
+    for (int y = 0; y < h; ++y) {
+        ImageRGB row(w, 1);
+        for (int c = 0; c < 3; ++c)
+            std::copy_n(big.plane(c) + y * w, w, row.plane(c));
+        const auto expected = op.RGB2HSV(row);
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(hsv->plane(c)[y * w + x], expected->plane(c)[x]) << "pixel " << x << "," << y << " plane " << c;
     }
-    const auto hsv = OPColorTransform().RGB2HSV(image);
-    for (int i = 0; i < 500; ++i) {
-        const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(image.red()[i]),
-                                     static_cast<std::uint8_t>(image.green()[i]),
-                                     static_cast<std::uint8_t>(image.blue()[i])};
+    // Chromatic pixels agree with the exact single-pixel conversion as well.
+    for (int i = 256; i < 5000; ++i) {
+        if (i >= 300 && i <= 302)
+            continue;
+        const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(big.red()[i]),
+                                     static_cast<std::uint8_t>(big.green()[i]),
+                                     static_cast<std::uint8_t>(big.blue()[i])};
         HSVPixel p;
         pixelRgbToHsv(rgb, p);
-        if (hsv->value()[i] == 0)
+        if (p.sat == 0)
             continue;
+        ASSERT_EQ(hsv->hue()[i], p.hue) << i;
         ASSERT_EQ(hsv->saturation()[i], p.sat) << i;
         ASSERT_EQ(hsv->value()[i], p.val) << i;
-        ASSERT_EQ(hsv->hue()[i], p.hue) << i;
     }
+    EXPECT_EQ(hsv->hue()[0], -1);
+    EXPECT_EQ(hsv->hue()[128], 0);
+    EXPECT_EQ(hsv->value()[33], 32);
 }
 
 TEST(OPColorTransform, HsvToRgbExamples)
