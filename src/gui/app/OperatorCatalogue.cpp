@@ -4,8 +4,12 @@
 #include "OperatorDialog.h"
 
 #include "dialogs/DIColorTransform.h"
+#include "dialogs/DIGauss.h"
+#include "dialogs/DISaltAndPepper.h"
 #include "dialogs/DISplit.h"
 #include "dialogs/QRHSDialog.h"
+#include "dialogs/QKuwaNagaDialog.h"
+#include "dialogs/QSNNDialog.h"
 
 #include <QCoreApplication>
 
@@ -47,9 +51,13 @@ const OperatorRow operatorTable[] = {
     {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
      make<QRHSDialog>},
 
-    // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
+    // Filter
+    {9, TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<QSNNDialog>},
+    {10, TR("Filter"), TR("Kuwahara-Nagao"), TR("Kuwahara-Nagao-Filer"), make<QKuwaNagaDialog>},
 
-    // Noise: 11 Gauss (DIGauss), 12 Salt-and-Pepper (DISaltAndPepper)
+    // Noise
+    {11, TR("Noise"), TR("Gauss"), TR("Gauss-Noise"), make<DIGauss>},
+    {12, TR("Noise"), TR("Salt-and-Pepper"), TR("Salt-and-Pepper-Noise"), make<DISaltAndPepper>},
 };
 
 #undef TR

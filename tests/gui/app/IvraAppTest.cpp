@@ -209,15 +209,16 @@ TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
         QString helpText() const override { return {}; }
     };
     auto* d = new Dummy(&app);
-    app.registerOperator("One", d, "tip one", "Statistics");
-    app.registerOperator("Two", d, "tip two", "Statistics");
-    app.registerOperator("Three", d, "tip three", "Noise");
+    // Categories no catalogue row uses, so they are new whatever the menu holds.
+    app.registerOperator("One", d, "tip one", "First Extras");
+    app.registerOperator("Two", d, "tip two", "First Extras");
+    app.registerOperator("Three", d, "tip three", "Second Extras");
     const QList<QAction*> actions = app.operatorMenu()->actions();
     ASSERT_EQ(actions.size(), before + 2);
     ASSERT_NE(actions.at(before)->menu(), nullptr);
-    EXPECT_EQ(actions.at(before)->text(), "Statistics");
+    EXPECT_EQ(actions.at(before)->text(), "First Extras");
     EXPECT_EQ(actionTexts(actions.at(before)->menu()), QStringList({"One", "Two"}));
-    EXPECT_EQ(actions.at(before + 1)->text(), "Noise");
+    EXPECT_EQ(actions.at(before + 1)->text(), "Second Extras");
     EXPECT_EQ(actions.at(before)->menu()->actions().at(1)->statusTip(), "tip two");
 }
 
