@@ -200,7 +200,7 @@ TEST(MainWindow, OperatorMenuHoldsTheRegisteredDialogsInOrder)
 
 TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
 {
-    IvraApp app;
+    IvraApp app; // categories the catalogue does not use, so both are new
     const int before = static_cast<int>(app.operatorMenu()->actions().size());
     class Dummy : public OperatorDialog {
     public:
@@ -209,15 +209,15 @@ TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
         QString helpText() const override { return {}; }
     };
     auto* d = new Dummy(&app);
-    app.registerOperator("One", d, "tip one", "Statistics");
-    app.registerOperator("Two", d, "tip two", "Statistics");
-    app.registerOperator("Three", d, "tip three", "Noise");
+    app.registerOperator("One", d, "tip one", "Measures");
+    app.registerOperator("Two", d, "tip two", "Measures");
+    app.registerOperator("Three", d, "tip three", "Misc");
     const QList<QAction*> actions = app.operatorMenu()->actions();
     ASSERT_EQ(actions.size(), before + 2);
     ASSERT_NE(actions.at(before)->menu(), nullptr);
-    EXPECT_EQ(actions.at(before)->text(), "Statistics");
+    EXPECT_EQ(actions.at(before)->text(), "Measures");
     EXPECT_EQ(actionTexts(actions.at(before)->menu()), QStringList({"One", "Two"}));
-    EXPECT_EQ(actions.at(before + 1)->text(), "Noise");
+    EXPECT_EQ(actions.at(before + 1)->text(), "Misc");
     EXPECT_EQ(actions.at(before)->menu()->actions().at(1)->statusTip(), "tip two");
 }
 
