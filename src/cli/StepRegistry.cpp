@@ -11,6 +11,13 @@ const std::vector<StepDefinition>& allSteps()
         {"rgb", stepRgb},
         {"histogram", stepHistogram},
         {"color-histogram", stepColorHistogram},
+        {"gauss", stepGauss},
+        {"salt-pepper", stepSaltPepper},
+        {"kuwahara", stepKuwahara},
+        {"snn", stepSnn},
+        {"rhs", stepRhs},
+        {"smg", stepSplitAndMerge},
+        {"region-growing", stepRegionGrowing},
     };
     return steps;
 }

@@ -16,4 +16,21 @@ StepResult stepHistogram(const DataObject& input, StepArgs& args);
 // ColorHistogramStep.cpp
 StepResult stepColorHistogram(const DataObject& input, StepArgs& args);
 
+// NoiseSteps.cpp
+StepResult stepGauss(const DataObject& input, StepArgs& args);
+StepResult stepSaltPepper(const DataObject& input, StepArgs& args);
+
+// FilterSteps.cpp
+StepResult stepKuwahara(const DataObject& input, StepArgs& args);
+StepResult stepSnn(const DataObject& input, StepArgs& args);
+
+// RhsStep.cpp
+StepResult stepRhs(const DataObject& input, StepArgs& args);
+
+// SplitAndMergeStep.cpp
+StepResult stepSplitAndMerge(const DataObject& input, StepArgs& args);
+
+// RegionGrowingStep.cpp
+StepResult stepRegionGrowing(const DataObject& input, StepArgs& args);
+
 } // namespace ivra::cli

@@ -7,6 +7,7 @@
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DIHistogram.h"
 #include "dialogs/DISplit.h"
+#include "dialogs/QRHSDialog.h"
 
 #include <QCoreApplication>
 
@@ -45,7 +46,9 @@ const OperatorRow operatorTable[] = {
     {4, TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
 
     // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
-    // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
+    // 7 Split-And-Merge (QSMGDialog)
+    {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
+     make<QRHSDialog>},
 
     // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
 
