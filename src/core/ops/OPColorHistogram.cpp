@@ -1,6 +1,7 @@
 #include "OPColorHistogram.h"
 
 #include "ops/OPHistogram.h"
+#include "ops/OPSplit.h"
 #include "util/CMessageHandler.h"
 
 #include <cstdint>
@@ -52,15 +53,16 @@ FuzzyAxis fuzzyAxis(long long x, int w)
 std::array<std::unique_ptr<HistogramGray>, 3> OPColorHistogram::channels(const ImageColor& src, int bins,
                                                                           const ivra::Progress& progress)
 {
-    // Counting a plane in place gives what counting its channel image would.
+    // The gray-level histogram of each channel image; the channel image lives
+    // only as long as its count.
     std::array<std::unique_ptr<HistogramGray>, 3> result;
     for (int c = 0; c < 3; ++c) {
         const ivra::Progress part([&progress, c](double f) {
             progress.update(c + f, 3);
             return true;
         });
-        result[static_cast<std::size_t>(c)] =
-            OPHistogram::countPlane(src.plane(c), src.width(), src.height(), bins, progress ? part : ivra::Progress{});
+        const auto channel = OPSplit::channel(src, c);
+        result[static_cast<std::size_t>(c)] = OPHistogram::execute(*channel, bins, progress ? part : ivra::Progress{});
     }
     return result;
 }

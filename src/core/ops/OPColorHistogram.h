@@ -23,8 +23,8 @@ public:
     // Largest RGB histogram accepted (bins over all three axes).
     static constexpr int maxRGBBins = 65536;
 
-    // Three gray-level histograms, one per plane in plane order (R, G, B or
-    // H, S, V), each exactly what OPHistogram gives for that channel image.
+    // Three gray-level histograms, one per channel in plane order (R, G, B or
+    // H, S, V): OPHistogram on each channel image of OPSplit.
     static std::array<std::unique_ptr<HistogramGray>, 3> channels(const ImageColor& src, int bins,
                                                                   const ivra::Progress& progress = {});
 

@@ -5,12 +5,9 @@
 
 std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bins, const ivra::Progress& progress)
 {
-    return countPlane(src.data(), src.width(), src.height(), bins, progress);
-}
-
-std::unique_ptr<HistogramGray> OPHistogram::countPlane(const std::int32_t* plane, int width, int height, int bins,
-                                                       const ivra::Progress& progress)
-{
+    const std::int32_t* plane = src.data();
+    const int width = src.width();
+    const int height = src.height();
     if (bins < 1 || bins > 256)
         throw std::invalid_argument("histogram bin count must lie in 1..256");
     auto histogram = std::make_unique<HistogramGray>(bins);

@@ -18,9 +18,4 @@ public:
     // with 16 bins -1 still counts in bin 0, 256 and above are never counted.
     // Throws std::invalid_argument for a bin count outside 1..256.
     static std::unique_ptr<HistogramGray> execute(const ImageGray& src, int bins, const ivra::Progress& progress = {});
-
-    // The same count over one plane of width x height values (a channel of a
-    // colour image), without copying it into a gray image first.
-    static std::unique_ptr<HistogramGray> countPlane(const std::int32_t* plane, int width, int height, int bins,
-                                                     const ivra::Progress& progress = {});
 };

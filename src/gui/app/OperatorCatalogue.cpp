@@ -3,9 +3,11 @@
 #include "IvraApp.h"
 #include "OperatorDialog.h"
 
+#include "dialogs/DIColorHistogram.h"
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DIGauss.h"
 #include "dialogs/DISaltAndPepper.h"
+#include "dialogs/DIHistogram.h"
 #include "dialogs/DISplit.h"
 #include "dialogs/QRHSDialog.h"
 #include "dialogs/QKuwaNagaDialog.h"
@@ -44,7 +46,8 @@ const OperatorRow operatorTable[] = {
     {1, "", TR("Split"), TR("Splits an Image to its channels"), make<DISplit>},
     {2, "", TR("Color &Transform"), TR("Transforms the colorspace of image in an other"), make<DIColorTransform>},
 
-    // Statistics: 3 Histogram (DIHistogram), 4 Color Histogram (DIColorHistogram)
+    {3, TR("Statistics"), TR("Histogram"), TR("Calculates a 1-channel histogram of a gray image"), make<DIHistogram>},
+    {4, TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
 
     // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
     // 7 Split-And-Merge (QSMGDialog)

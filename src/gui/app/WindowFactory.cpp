@@ -1,6 +1,7 @@
 #include "WindowFactory.h"
 
 #include "DataEntry.h"
+#include "view/IvraViewHistogram.h"
 #include "view/IvraViewImage2.h"
 
 #include <QMdiArea>
@@ -14,6 +15,10 @@ IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace)
     case TypeImageGray:
     case TypeImageHSV:
         return new IvraViewImage2(workspace, &entry);
+    case TypeHistogramGray:
+    case TypeHistogramHSV:
+    case TypeHistogramRGB:
+        return new IvraViewHistogram(workspace, &entry);
     default:
         return nullptr;
     }

@@ -200,7 +200,7 @@ TEST(MainWindow, OperatorMenuHoldsTheRegisteredDialogsInOrder)
 
 TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
 {
-    IvraApp app;
+    IvraApp app; // categories the catalogue does not use, so both are new
     const int before = static_cast<int>(app.operatorMenu()->actions().size());
     class Dummy : public OperatorDialog {
     public:

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class IvraViewHistogram;
+class QPixmap;
+
+// The canvas of a histogram window: shows the drawing as its background at its
+// natural size and ignores the mouse.
+class IvraWidgetHistogram : public QWidget {
+public:
+    IvraWidgetHistogram(IvraViewHistogram& window, const QPixmap& picture, QWidget* parent);
+
+    IvraViewHistogram& window() const { return window_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    IvraViewHistogram& window_;
+};
