@@ -4,6 +4,7 @@
 #include "OperatorDialog.h"
 
 #include "dialogs/DIColorTransform.h"
+#include "dialogs/DIRegionGrowing.h"
 #include "dialogs/DISplit.h"
 
 #include <QCoreApplication>
@@ -43,6 +44,7 @@ const OperatorRow operatorTable[] = {
 
     // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
     // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
+    {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
 
     // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
 
