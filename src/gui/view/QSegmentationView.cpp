@@ -170,16 +170,43 @@ QRect QSegmentationView::paintRegion(std::size_t slot, bool shown)
     const auto pixels = index_->pixels(slot);
     if (pixels.empty())
         return {};
-    const RGB24 hidden = hiddenColour();
-    const std::uint32_t width = static_cast<std::uint32_t>(canvas_.width());
-    int left = INT_MAX, right = -1;
-    for (const std::uint32_t i : pixels) {
-        canvas_[i] = shown ? shownColour(i) : hidden;
-        const int x = static_cast<int>(i % width);
+    const std::size_t width = static_cast<std::size_t>(canvas_.width());
+    RGB24* canvas = canvas_.data();
+    // The pixel list is ascending, so rows come in order: a division only when a
+    // new row starts, and the list's ends give the top and bottom rows.
+    std::size_t rowStart = 0;
+    std::size_t rowEnd = 0;
+    int left = INT_MAX;
+    int right = -1;
+    auto track = [&](std::size_t i) {
+        if (i >= rowEnd) {
+            rowStart = i - i % width;
+            rowEnd = rowStart + width;
+        }
+        const int x = static_cast<int>(i - rowStart);
         left = std::min(left, x);
         right = std::max(right, x);
+    };
+    if (!shown) {
+        const RGB24 hidden = hiddenColour();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = hidden;
+            track(i);
+        }
+    } else if (meanColourStyle_) {
+        const std::int32_t *r = image_->red(), *g = image_->green(), *b = image_->blue();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]),
+                         static_cast<std::uint8_t>(b[i])};
+            track(i);
+        }
+    } else {
+        const RGB24* source = image_->sourcePixels.data();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = source[i];
+            track(i);
+        }
     }
-    // The pixel list is ascending, so its ends give the top and bottom rows.
     const int top = static_cast<int>(pixels.front() / width);
     const int bottom = static_cast<int>(pixels.back() / width);
     return QRect(QPoint(left, top), QPoint(right, bottom));
