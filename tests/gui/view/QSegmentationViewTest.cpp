@@ -126,7 +126,12 @@ TEST_F(SegmentationViewTest, ShowImageOpensTheViewerWithEveryRegionInItsColourOn
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(shownOn(view->sourceView(), x, y), sourceColour(x, y));
 
-    // An ordinary RGB picture still opens in the picture window.
+    // File > Save as writes the regions picture.
+    const QImage saved = view->picture();
+    ASSERT_EQ(saved.size(), QSize(4, 3));
+    EXPECT_EQ(saved.pixel(2, 1), qRgb(0, 200, 0));
+
+        // An ordinary RGB picture still opens in the picture window.
     DataEntry* plain = addTopLevel(app, rgbImage(2, 2, 1, 2, 3), "plain");
     EXPECT_NE(qobject_cast<IvraViewImage2*>(app.showEntry(plain)), nullptr);
 }
