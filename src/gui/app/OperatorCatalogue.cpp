@@ -8,6 +8,7 @@
 #include "dialogs/DIGauss.h"
 #include "dialogs/DISaltAndPepper.h"
 #include "dialogs/DIHistogram.h"
+#include "dialogs/DIRegionGrowing.h"
 #include "dialogs/DISplit.h"
 #include "dialogs/QRHSDialog.h"
 #include "dialogs/QKuwaNagaDialog.h"
@@ -53,6 +54,8 @@ const OperatorRow operatorTable[] = {
     // 7 Split-And-Merge (QSMGDialog)
     {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
      make<QRHSDialog>},
+    // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
+    {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
 
     // Filter
     {9, TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<QSNNDialog>},

@@ -3,6 +3,9 @@
 #include "DataEntry.h"
 #include "view/IvraViewHistogram.h"
 #include "view/IvraViewImage2.h"
+#include "view/QSegmentationView.h"
+
+#include "image/ImageRGB.h"
 
 #include <QMdiArea>
 
@@ -10,8 +13,9 @@ IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace)
 {
     switch (entry.type()) {
     case TypeImageRGB:
-        // (A segmented picture is shown as the RGB picture it also is until the
-        // segmentation result viewer takes it over here.)
+        if (static_cast<const ImageRGB*>(entry.data())->isSegmented())
+            return new QSegmentationView(&entry, QString(), workspace);
+        [[fallthrough]];
     case TypeImageGray:
     case TypeImageHSV:
         return new IvraViewImage2(workspace, &entry);

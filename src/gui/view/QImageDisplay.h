@@ -23,6 +23,13 @@ public:
     virtual void setPixmap(const QPixmap& pixmap);
     // width x height pixels of three bytes R, G, B, row after row.
     virtual void setImageData(int width, int height, const std::uint8_t* rgb);
+    // Takes the rectangle `changed` of a buffer of the shown picture's size and
+    // leaves the rest of the picture alone, so that repainting a small part of a
+    // large picture costs in proportion to that part (the segmentation viewer
+    // shows and hides single regions this way). The result is the same as
+    // setImageData() with the whole buffer, which it falls back to when the size
+    // differs or there is no picture.
+    virtual void updateImageData(int width, int height, const std::uint8_t* rgb, const QRect& changed);
     virtual void clear();
 
     bool hasPicture() const { return hasPicture_; }

@@ -172,6 +172,13 @@ void QImageView::setImageData(const Array2D<RGB24>& pixels)
     setImageData(pixels.width(), pixels.height(), reinterpret_cast<const std::uint8_t*>(pixels.data()));
 }
 
+void QImageView::updateImageData(const Array2D<RGB24>& pixels, const QRect& changed)
+{
+    display_->updateImageData(pixels.width(), pixels.height(), reinterpret_cast<const std::uint8_t*>(pixels.data()),
+                              changed);
+    updateButtons();
+}
+
 void QImageView::clear()
 {
     display_->clear();

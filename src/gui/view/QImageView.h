@@ -37,6 +37,9 @@ public:
     virtual void setImageData(int width, int height, const std::uint8_t* rgb);
     // The same for a picture of RGB24 pixels (a segmentation result's canvas).
     void setImageData(const Array2D<RGB24>& pixels);
+    // Takes only the rectangle `changed` of a picture of the shown size (see
+    // QImageDisplay::updateImageData()).
+    void updateImageData(const Array2D<RGB24>& pixels, const QRect& changed);
     virtual void clear();
     virtual void setInfoText(const QString& text);
 
