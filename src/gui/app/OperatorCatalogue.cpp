@@ -5,6 +5,7 @@
 
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DISplit.h"
+#include "dialogs/QSMGDialog.h"
 
 #include <QCoreApplication>
 
@@ -42,7 +43,8 @@ const OperatorRow operatorTable[] = {
     // Statistics: 3 Histogram (DIHistogram), 4 Color Histogram (DIColorHistogram)
 
     // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
-    // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
+    {7, TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
+    // 8 Recursive Histogram Splitting (QRHSDialog)
 
     // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
 
