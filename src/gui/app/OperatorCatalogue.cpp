@@ -5,6 +5,7 @@
 
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DISplit.h"
+#include "dialogs/QRHSDialog.h"
 #include "dialogs/QSMGDialog.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,8 @@ const OperatorRow operatorTable[] = {
 
     // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
     {7, TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
-    // 8 Recursive Histogram Splitting (QRHSDialog)
+    {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
+     make<QRHSDialog>},
 
     // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
 
