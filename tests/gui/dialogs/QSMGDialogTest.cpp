@@ -112,15 +112,29 @@ TEST(SMGDialog, OffersTheThreeThresholdsWithTheirDefaultsAndRanges)
         EXPECT_EQ(spins[k]->singleStep(), 1);
     }
 
-    // Operator > Segmentation > Split-And-Merge opens it.
+    // Operator > Segmentation > Split-And-Merge opens it; it comes before
+    // Recursive Histogram Splitting.
+    QStringList segmentation;
     QAction* entry = nullptr;
     for (QAction* a : app.operatorMenu()->actions())
         if (a->menu() && a->text() == "Segmentation")
-            for (QAction* b : a->menu()->actions())
+            for (QAction* b : a->menu()->actions()) {
+                segmentation << b->text();
                 if (b->text() == "Split-And-Merge")
                     entry = b;
+            }
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->statusTip(), "Split-And-Merge");
+    ASSERT_TRUE(segmentation.contains("Recursive Histogram Splitting"));
+    EXPECT_LT(segmentation.indexOf("Split-And-Merge"), segmentation.indexOf("Recursive Histogram Splitting"));
+    bool opened = false;
+    driveModal([entry] { entry->trigger(); },
+               [d, &opened] {
+                   opened = d->isVisible();
+                   d->reject();
+               });
+    EXPECT_TRUE(opened);
+
 }
 
 TEST(SMGDialog, ListsColourPicturesOnlyAndComplainsWithoutSelection)
