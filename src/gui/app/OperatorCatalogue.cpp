@@ -6,12 +6,13 @@
 #include "dialogs/DIColorHistogram.h"
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DIGauss.h"
-#include "dialogs/DISaltAndPepper.h"
 #include "dialogs/DIHistogram.h"
 #include "dialogs/DIRegionGrowing.h"
+#include "dialogs/DISaltAndPepper.h"
 #include "dialogs/DISplit.h"
-#include "dialogs/QRHSDialog.h"
 #include "dialogs/QKuwaNagaDialog.h"
+#include "dialogs/QRHSDialog.h"
+#include "dialogs/QSMGDialog.h"
 #include "dialogs/QSNNDialog.h"
 
 #include <QCoreApplication>
@@ -50,18 +51,14 @@ const OperatorRow operatorTable[] = {
     {3, TR("Statistics"), TR("Histogram"), TR("Calculates a 1-channel histogram of a gray image"), make<DIHistogram>},
     {4, TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
 
-    // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
-    // 7 Split-And-Merge (QSMGDialog)
+    {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
+    {7, TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
     {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
      make<QRHSDialog>},
-    // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
-    {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
 
-    // Filter
     {9, TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<QSNNDialog>},
     {10, TR("Filter"), TR("Kuwahara-Nagao"), TR("Kuwahara-Nagao-Filer"), make<QKuwaNagaDialog>},
 
-    // Noise
     {11, TR("Noise"), TR("Gauss"), TR("Gauss-Noise"), make<DIGauss>},
     {12, TR("Noise"), TR("Salt-and-Pepper"), TR("Salt-and-Pepper-Noise"), make<DISaltAndPepper>},
 };
