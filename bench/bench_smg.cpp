@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -25,17 +24,11 @@ public:
     void message(const std::string&) override {}
 };
 
-std::string samplesDir()
-{
-    const char* overridden = std::getenv("IVRA_SAMPLES_DIR");
-    return overridden ? overridden : IVRA_SAMPLES_DIR;
-}
-
 // rocket.ppm resampled (nearest neighbour) to 1024 x 1024.
 const ImageRGB& photo()
 {
     static const std::unique_ptr<ImageRGB> picture = [] {
-        const auto loaded = ivra::readPicture(QString::fromStdString(samplesDir() + "/rocket.ppm"));
+        const auto loaded = ivra::readPicture(QStringLiteral(IVRA_SAMPLES_DIR "/rocket.ppm"));
         const auto* source = dynamic_cast<const ImageRGB*>(loaded.get());
         if (!source)
             throw std::runtime_error("rocket.ppm is not a colour picture");
