@@ -1,0 +1,419 @@
+#include "ipcCSCEngine.h"
+
+#include "IslandComponents.h"
+#include "ipcConflictResolution.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+using Hierarchy = ipcIslandHierarchy;
+constexpr std::uint32_t none = ipcCodeelement::none;
+constexpr std::uint8_t taken = ipcCodeelement::takenFlag;
+constexpr std::uint8_t root = ipcCodeelement::rootFlag;
+
+// Similarity bits of a pixel towards three of its hexagonal neighbours: the right one,
+// the one below (same column) and the diagonal one below (to the left on even rows,
+// to the right on odd rows).
+constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
+
+struct RGBVariant {
+    static constexpr int pixelBytes = 3;
+    ipcSimilarityRGB sim;
+
+    static std::uint32_t load(const std::uint8_t* p) { return packRGB(p[0], p[1], p[2]); }
+    bool similarPixels(std::uint32_t a, std::uint32_t b) const
+    {
+        return ipcSimilarityRGB::near(redOf(a), greenOf(a), blueOf(a), b, sim.squaredThreshold);
+    }
+    // Plain average of the component's pixels, per channel with integer division.
+    static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                                      unsigned mask)
+    {
+        int r = 0, g = 0, b = 0;
+        const int n = std::popcount(mask);
+        for (; mask != 0; mask &= mask - 1) {
+            const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+        return packRGB(r / n, g / n, b / n);
+    }
+    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    bool accept(std::uint32_t reference, std::uint32_t candidate) { return sim.accept(reference, candidate); }
+    std::uint32_t colour() const { return sim.finalColour(); }
+    static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerRGB(g, s1, s2); }
+};
+
+struct HSVVariant {
+    static constexpr int pixelBytes = 4;
+    ipcSimilarityHSV sim;
+
+    static std::uint32_t load(const std::uint8_t* p)
+    {
+        std::uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    }
+    static bool similarPixels(std::uint32_t a, std::uint32_t b) { return ipcSimilarityHSV::pixelSimilar(a, b); }
+    static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                                      unsigned mask)
+    {
+        ipcSimilarityHSV s;
+        s.start(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes), 0);
+        for (mask &= mask - 1; mask != 0; mask &= mask - 1)
+            s.add(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes));
+        s.means();
+        return s.meanColour();
+    }
+    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    bool accept(std::uint32_t, std::uint32_t candidate) { return sim.acceptElement(candidate); }
+    std::uint32_t colour() const { return sim.meanColour(); }
+    static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerHSV(g, s1, s2); }
+};
+
+struct QueueEntry {
+    std::uint32_t element;
+    std::int32_t cell;
+};
+
+template <class V>
+class Builder {
+public:
+    Builder(const Hierarchy& hierarchy, ipcCodeelementBase& store, const V& variant, int splitMode,
+            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress)
+        : h_(hierarchy), store_(store), v_(variant), splitMode_(splitMode), conflicts_(conflicts), x0_(x0), y0_(y0),
+          x1_(x1), y1_(y1), progress_(progress), el_(store.elements())
+    {
+    }
+
+    void run(const std::uint8_t* pixels, int stride)
+    {
+        store_.reset();
+        conflicts_.clear();
+        level0(pixels, stride);
+        for (int level = 1; level < h_.levels(); ++level) {
+            linkLevel(level);
+            if (!conflicts_.empty())
+                resolveConflicts(store_, conflicts_, V::closer);
+        }
+    }
+
+private:
+    void reportProgress(int walk) const { progress_.update(walk, h_.islandCount()); }
+
+    void setParent(ipcCodeelement& child, std::uint32_t parent)
+    {
+        if (child.parent1 == none)
+            child.parent1 = parent;
+        else
+            child.parent2 = parent;
+        child.flags &= static_cast<std::uint8_t>(~root);
+    }
+
+    std::uint32_t newElement(int mask)
+    {
+        const std::uint32_t idx = store_.allocate();
+        ipcCodeelement& e = el_[idx];
+        e.mask = static_cast<std::uint8_t>(mask);
+        e.childCount = 0;
+        e.flags = root;
+        e.spare = 0;
+        e.parent1 = e.parent2 = none;
+        return idx;
+    }
+
+    // Level 0: the similarity of every neighbouring pixel pair is computed once into a
+    // bit plane; each island's pattern of similar pairs then names its elements.
+    void level0(const std::uint8_t* pixels, int stride)
+    {
+        const int pw = x1_ + 3;
+        std::vector<std::uint8_t> plane(static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3), 0);
+        std::uint8_t* const base = plane.data() + pw + 1; // pixel (0, 0); one zero column/row around
+        buildPlane(pixels, stride, base, pw);
+
+        std::ptrdiff_t offsets[7];
+        for (int k = 0; k < 7; ++k)
+            offsets[k] = static_cast<std::ptrdiff_t>(Hierarchy::cellOffsetY[k]) * stride + Hierarchy::cellOffsetX[k];
+
+        const int n = h_.rowLength(0);
+        const bool shiftedRows = h_.levels() == 2; // level 0 is then also level L-2
+        int walk = 0;
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(0, y);
+                const int cy = 2 * y;
+                if (cy - 1 >= y1_ || cy + 1 < y0_) {
+                    store_.skipIslands(walk, rs);
+                    walk += rs;
+                    continue;
+                }
+                const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
+                for (int x = 0; x < rs; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    const int cx = 2 * x + shift;
+                    if (cx + 1 < x0_ || cx - 1 >= x1_)
+                        continue;
+                    const std::uint8_t* c = base + static_cast<std::ptrdiff_t>(cy) * pw + cx;
+                    // Bit order of islandEdges: centre (3 bits), upper left (3), upper
+                    // right (below, diagonal), left (right, below), right (diagonal),
+                    // lower left (right).
+                    const unsigned pattern = c[0] | c[-pw - 1] << 3 | (c[-pw] & 6u) << 5 | (c[-1] & 3u) << 8 |
+                                             (c[1] & 4u) << 8 | (c[pw - 1] & 1u) << 11;
+                    const IslandComponents& comps = islandComponents[pattern];
+                    const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + cx;
+                    for (int i = 0; i < comps.count; ++i) {
+                        const std::uint32_t e = newElement(comps.masks[i]);
+                        el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
+                        store_.commit();
+                    }
+                }
+                reportProgress(walk);
+            }
+        }
+    }
+
+    void buildPlane(const std::uint8_t* pixels, int stride, std::uint8_t* base, int pw) const
+    {
+        if (x0_ >= x1_ || y0_ >= y1_)
+            return;
+        std::vector<std::uint32_t> cur(x1_), next(x1_);
+        const auto loadRow = [&](int y, std::vector<std::uint32_t>& row) {
+            const std::uint8_t* p = pixels + (static_cast<std::ptrdiff_t>(y) * stride + x0_) * V::pixelBytes;
+            for (int x = x0_; x < x1_; ++x, p += V::pixelBytes)
+                row[x] = V::load(p);
+        };
+        loadRow(y0_, cur);
+        for (int y = y0_; y < y1_; ++y) {
+            const bool hasNext = y + 1 < y1_;
+            if (hasNext)
+                loadRow(y + 1, next);
+            std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw;
+            const int diagonal = (y & 1) ? 1 : -1;
+            for (int x = x0_; x < x1_; ++x) {
+                const std::uint32_t c = cur[x];
+                std::uint8_t bits = 0;
+                if (x + 1 < x1_ && v_.similarPixels(c, cur[x + 1]))
+                    bits |= bitRight;
+                if (hasNext) {
+                    if (v_.similarPixels(c, next[x]))
+                        bits |= bitBelow;
+                    const int xd = x + diagonal;
+                    if (xd >= x0_ && xd < x1_ && v_.similarPixels(c, next[xd]))
+                        bits |= bitDiagonal;
+                }
+                out[x] = bits;
+            }
+            std::swap(cur, next);
+        }
+    }
+
+    struct Range {
+        std::uint32_t begin;
+        std::uint32_t end;
+    };
+
+    void linkLevel(int level)
+    {
+        const int n = h_.rowLength(level);
+        int walk = h_.indexOffset(level);
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(level, y);
+                for (int x = 0; x < rs; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    const CellPos centre = h_.centreChild({level, x, y});
+                    Range r[7];
+                    std::uint32_t total = 0;
+                    for (int k = 0; k < 7; ++k) {
+                        const int cw = h_.walkIndex(
+                            {level - 1, centre.x + Hierarchy::cellOffsetX[k], centre.y + Hierarchy::cellOffsetY[k]});
+                        if (cw < 0) {
+                            r[k] = {0, 0};
+                        } else {
+                            r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
+                            total += r[k].end - r[k].begin;
+                        }
+                    }
+                    if (total == 0)
+                        continue;
+                    if (level == 1)
+                        island1(r, total);
+                    else
+                        islandN(r, level);
+                    for (int k = 0; k < 7; ++k)
+                        for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
+                            el_[e].flags &= static_cast<std::uint8_t>(~taken);
+                }
+                reportProgress(walk);
+            }
+        }
+    }
+
+    // Level 1: elements of neighbouring child islands link when both contain the pixel
+    // the two islands share.
+    void island1(const Range* r, std::uint32_t total)
+    {
+        if (total < 2)
+            return;
+        std::uint32_t untaken = total;
+        QueueEntry queue[7 * 3];
+        for (int k = 0; k < 7; ++k) {
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+                if (untaken < 2)
+                    return;
+                if (el_[e].flags & taken)
+                    continue;
+                const std::uint32_t idx = newElement(1 << k);
+                ipcCodeelement& E = el_[idx];
+                store_.appendLink(idx, k, e);
+                el_[e].flags |= taken;
+                --untaken;
+                v_.start(el_[e].colour, 1);
+                queue[0] = {e, k};
+                int qn = 1;
+                for (int qi = 0; qi < qn; ++qi) {
+                    const int q = queue[qi].cell;
+                    const ipcCodeelement& ce = el_[queue[qi].element];
+                    for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
+                        const int nn = *nb;
+                        if (!(ce.mask >> Hierarchy::sharedCell[q][nn] & 1))
+                            continue;
+                        const unsigned bit = 1u << Hierarchy::sharedCell[nn][q];
+                        for (std::uint32_t f = r[nn].begin; f < r[nn].end; ++f) {
+                            ipcCodeelement& F = el_[f];
+                            if ((F.flags & taken) || !(F.mask & bit))
+                                continue;
+                            if (!v_.accept(ce.colour, F.colour))
+                                continue;
+                            F.flags |= taken;
+                            --untaken;
+                            queue[qn++] = {f, nn};
+                            E.mask |= static_cast<std::uint8_t>(1 << nn);
+                            store_.appendLink(idx, nn, f);
+                            setParent(F, idx);
+                        }
+                    }
+                }
+                if (E.childCount >= 2) {
+                    E.colour = v_.colour();
+                    setParent(el_[e], idx);
+                    store_.commit();
+                }
+            }
+        }
+    }
+
+    // Levels >= 2: elements of neighbouring child islands link when they share a child
+    // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
+    void islandN(const Range* r, int level)
+    {
+        for (int k = 0; k < 7; ++k) {
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+                if (el_[e].flags & taken)
+                    continue;
+                const std::uint32_t idx = newElement(1 << k);
+                ipcCodeelement& E = el_[idx];
+                store_.appendLink(idx, k, e);
+                el_[e].flags |= taken;
+                v_.start(el_[e].colour, level);
+                queue_.clear();
+                queue_.push_back({e, k});
+                for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
+                    const int q = queue_[qi].cell;
+                    const std::uint32_t ceIdx = queue_[qi].element;
+                    const ipcCodeelement& ce = el_[ceIdx];
+                    const ipcCodeelementLink* links = store_.linksOf(ceIdx);
+                    for (int j = 0; j < ce.childCount; ++j) {
+                        const int s = linkCell(links[j]);
+                        const int nn = Hierarchy::sharingChild[q][s];
+                        if (nn < 0)
+                            continue;
+                        const std::uint32_t g = linkChild(links[j]);
+                        const ipcCodeelement& G = el_[g];
+                        const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
+                        if (f == none)
+                            continue;
+                        ipcCodeelement& F = el_[f];
+                        if (F.flags & taken)
+                            continue;
+                        if (v_.accept(ce.colour, F.colour)) {
+                            F.flags |= taken;
+                            queue_.push_back({f, nn});
+                            E.mask |= static_cast<std::uint8_t>(1 << nn);
+                            store_.appendLink(idx, nn, f);
+                            setParent(F, idx);
+                        } else if (splitMode_ == 1) {
+                            const int cellF = Hierarchy::sharedCell[nn][q];
+                            if (G.parent1 == ceIdx)
+                                conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
+                            else
+                                conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+                        }
+                    }
+                }
+                if (E.childCount >= 2) {
+                    E.colour = v_.colour();
+                    setParent(el_[e], idx);
+                    store_.commit();
+                }
+            }
+        }
+    }
+
+    const Hierarchy& h_;
+    ipcCodeelementBase& store_;
+    V v_;
+    int splitMode_;
+    std::vector<ipcConflict>& conflicts_;
+    int x0_, y0_, x1_, y1_;
+    const ivra::Progress& progress_;
+    ipcCodeelement* el_;
+    std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
+};
+
+} // namespace
+
+ipcCSCEngine::ipcCSCEngine(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store, int splitMode)
+    : hierarchy_(hierarchy), store_(store), splitMode_(splitMode)
+{
+    setWindow(0, 0, hierarchy.coveredSize(), hierarchy.coveredSize());
+}
+
+void ipcCSCEngine::setWindow(int x0, int y0, int x1, int y1)
+{
+    x0_ = x0;
+    y0_ = y0;
+    x1_ = x1;
+    y1_ = y1;
+}
+
+ipcCSCEngineRGB::ipcCSCEngineRGB(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
+                                 const ipcSimilarityRGB& similarity, int splitMode)
+    : ipcCSCEngine(hierarchy, store, splitMode), similarity_(similarity)
+{
+}
+
+void ipcCSCEngineRGB::run(const void* pixels, int stride, const ivra::Progress& progress)
+{
+    RGBVariant variant{similarity_};
+    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+        .run(static_cast<const std::uint8_t*>(pixels), stride);
+}
+
+ipcCSCEngineHSV::ipcCSCEngineHSV(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
+                                 const ipcSimilarityHSV& similarity, int splitMode)
+    : ipcCSCEngine(hierarchy, store, splitMode), similarity_(similarity)
+{
+}
+
+void ipcCSCEngineHSV::run(const void* pixels, int stride, const ivra::Progress& progress)
+{
+    HSVVariant variant{similarity_};
+    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+        .run(static_cast<const std::uint8_t*>(pixels), stride);
+}
