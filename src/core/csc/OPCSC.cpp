@@ -62,6 +62,12 @@ std::string OPCSC::resultName(int counter, Space space, int threshold)
 
 OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress) const
 {
+    return execute(source, space, threshold, progress, 4.0);
+}
+
+OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
+                             double elementsPerIsland) const
+{
     if (threshold < minThreshold || threshold > maxThreshold)
         throw std::invalid_argument("CSC threshold must lie in 0..255");
     const int width = source.width(), height = source.height();
@@ -87,6 +93,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
             std::vector<std::uint32_t> colourOfLabel;
             if (space == Space::RGB) {
                 ipcCSCRGB csc;
+                csc.elementsPerIsland = elementsPerIsland;
                 csc.resize(width, height);
                 csc.similarity.squaredThreshold = threshold * threshold;
                 csc.run(width, height, rgb, 0, 0, width, height, progress);
@@ -97,6 +104,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
                     imageRgbToHsv(width, height, rgb, hsv.get());
                     ipcCSCHSV csc;
+                    csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
                     csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
                     hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());

@@ -34,6 +34,10 @@ public:
     // asks to stop.
     Result execute(const ImageRGB& source, Space space, int threshold = defaultThreshold,
                    const ivra::Progress& progress = {}) const;
+    // The same with another store capacity than the standard 4 elements per island
+    // (tests use a small one to provoke an overrun).
+    Result execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
+                   double elementsPerIsland) const;
 
     // "(counter) CSC RGB [Threshold=t]" or "(counter) CSC HSV".
     static std::string resultName(int counter, Space space, int threshold);

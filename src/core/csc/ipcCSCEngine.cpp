@@ -166,6 +166,10 @@ private:
                                              (c[1] & 4u) << 8 | (c[pw - 1] & 1u) << 11;
                     const IslandComponents& comps = islandComponents[pattern];
                     const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + cx;
+                    if (store_.usedElements() + 3 >= store_.elementCapacity()) {
+                        nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
+                        continue;
+                    }
                     for (int i = 0; i < comps.count; ++i) {
                         const std::uint32_t e = newElement(comps.masks[i]);
                         el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
@@ -173,6 +177,35 @@ private:
                     }
                 }
                 reportProgress(walk);
+            }
+        }
+    }
+
+    // A level-0 island when the store may fill up within it: every seed is an
+    // allocation, single pixels included, so the store overruns exactly when a seed
+    // (lowest cell of a component of usable pixels) arrives at a full store.
+    void nearlyFullIsland0(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                           const IslandComponents& comps, int cx, int cy)
+    {
+        unsigned usable = 0;
+        for (int k = 0; k < 7; ++k) {
+            const int px = cx + Hierarchy::cellOffsetX[k], py = cy + Hierarchy::cellOffsetY[k];
+            if (px >= x0_ && px < x1_ && py >= y0_ && py < y1_)
+                usable |= 1u << k;
+        }
+        unsigned assigned = ~usable & 0x7Fu;
+        for (int k = 0; k < 7; ++k) {
+            if (assigned & (1u << k))
+                continue;
+            const std::uint32_t e = newElement(1 << k); // throws on a full store
+            assigned |= 1u << k;
+            for (int i = 0; i < comps.count; ++i) {
+                if (comps.masks[i] & (1u << k)) {
+                    el_[e].mask = comps.masks[i];
+                    el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
+                    assigned |= comps.masks[i];
+                    store_.commit();
+                }
             }
         }
     }
