@@ -7,14 +7,17 @@
 
 namespace {
 
-// Painting runs through the roots in reverse order and writes only pixels that are
-// still 0, which leaves every pixel with the value of the last root (in root order)
-// that reaches it. An element already reached by a root handled earlier has all its
-// pixels written, so nothing below it needs a second visit: each element is
-// descended once in all.
+// Every pixel ends with the value of the last root, in root order, whose region
+// reaches it. Roots are numbered in root order, so that is the largest root number
+// among the roots above the pixel: each element receives the largest number found
+// among itself (if it is a root) and its parents, level by level from the top, and
+// each pixel the largest number among the level-0 elements covering it. Links and
+// parent slots always change together (linking sets both, overlap resolution clears
+// both), so climbing parents reaches exactly the roots whose links descend to an
+// element.
 class RegionPainter {
 public:
-    RegionPainter(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels)
+    RegionPainter(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels)
         : store_(store), h_(store.hierarchy()), x0_(x0), y0_(y0), w_(w), hgt_(h), labels_(labels)
     {
     }
@@ -23,67 +26,63 @@ public:
     {
         std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
         const int levels = h_.levels();
-        minLevel = std::clamp(minLevel, 0, levels);
-        const std::uint32_t end = static_cast<std::uint32_t>(store_.usedElements());
-        const std::uint32_t begin = minLevel < levels ? store_.firstOf(h_.indexOffset(minLevel)) : end;
-        std::uint32_t roots = 0;
-        for (std::uint32_t e = begin; e < end; ++e)
-            roots += (store_.element(e).flags & ipcCodeelement::rootFlag) != 0;
-        std::vector<std::uint32_t> colours(static_cast<std::size_t>(roots) + 1, 0);
+        const std::uint32_t used = static_cast<std::uint32_t>(store_.usedElements());
+        std::vector<std::uint32_t> owner(used);
+        std::vector<std::uint32_t> colours{0};
+        std::uint32_t label = 0;
+        for (int level = levels - 1; level >= 0; --level) {
+            const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
+            const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
+            const bool roots = level >= minLevel;
+            for (std::uint32_t e = begin; e < end; ++e) {
+                const ipcCodeelement& el = store_.element(e);
+                std::uint32_t o = 0;
+                if (el.parent1 != ipcCodeelement::none)
+                    o = owner[el.parent1];
+                if (el.parent2 != ipcCodeelement::none)
+                    o = std::max(o, owner[el.parent2]);
+                if (roots && (el.flags & ipcCodeelement::rootFlag)) {
+                    o = ++label;
+                    colours.push_back(el.colour);
+                }
+                owner[e] = o;
+            }
+        }
 
-        std::uint32_t label = roots;
-        for (int level = minLevel; level < levels; ++level) {
-            const int n = h_.rowLength(level);
-            int walk = h_.indexOffset(level + 1) - 1;
-            for (int phase = 1; phase >= 0; --phase) {
-                const int last = ((n - 1) & 1) == phase ? n - 1 : n - 2;
-                for (int y = last; y >= 0; y -= 2) {
-                    for (int x = h_.rowSize(level, y) - 1; x >= 0; --x, --walk) {
-                        const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
-                        for (std::uint32_t e = stop; e-- > first;) {
-                            if (!(store_.element(e).flags & ipcCodeelement::rootFlag))
+        // Pixels of the level-0 elements, island by island in walk order.
+        const int n = h_.rowLength(0);
+        const bool shiftedRows = levels == 2;
+        int walk = 0;
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(0, y);
+                const int cy = 2 * y;
+                const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
+                for (int x = 0; x < rs; ++x, ++walk) {
+                    const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
+                    for (std::uint32_t e = first; e < stop; ++e) {
+                        const std::uint32_t o = owner[e];
+                        if (o == 0)
+                            continue;
+                        const int cx = 2 * x + shift;
+                        for (unsigned mask = store_.element(e).mask; mask != 0; mask &= mask - 1) {
+                            const int k = std::countr_zero(mask);
+                            const int column = cx + ipcIslandHierarchy::cellOffsetX[k] - x0_;
+                            const int row = cy + ipcIslandHierarchy::cellOffsetY[k] - y0_;
+                            if (column < 0 || column >= w_ || row < 0 || row >= hgt_)
                                 continue;
-                            paintElement(e, {level, x, y}, label);
-                            colours[label] = store_.element(e).colour;
-                            --label;
+                            std::uint32_t& target = labels_[static_cast<std::size_t>(row) * w_ + column];
+                            target = std::max(target, o);
                         }
                     }
                 }
             }
         }
-        for (std::uint32_t e = 0; e < end; ++e)
-            store_.element(e).flags &= static_cast<std::uint8_t>(~ipcCodeelement::visitedFlag);
         return colours;
     }
 
 private:
-    void paintElement(std::uint32_t e, IslandCoord island, std::uint32_t label)
-    {
-        ipcCodeelement& element = store_.element(e);
-        if (element.flags & ipcCodeelement::visitedFlag)
-            return;
-        element.flags |= ipcCodeelement::visitedFlag;
-        if (island.level == 0) {
-            const CellPos centre = h_.centreChild(island);
-            for (unsigned mask = element.mask; mask != 0; mask &= mask - 1) {
-                const int k = std::countr_zero(mask);
-                const int column = centre.x + ipcIslandHierarchy::cellOffsetX[k] - x0_;
-                const int row = centre.y + ipcIslandHierarchy::cellOffsetY[k] - y0_;
-                if (column < 0 || column >= w_ || row < 0 || row >= hgt_)
-                    continue;
-                std::uint32_t& target = labels_[static_cast<std::size_t>(row) * w_ + column];
-                if (target == 0)
-                    target = label;
-            }
-            return;
-        }
-        const auto children = h_.childIslands(island);
-        const ipcCodeelementLink* links = store_.linksOf(e);
-        for (int j = 0; j < element.childCount; ++j)
-            paintElement(linkChild(links[j]), children[linkCell(links[j])], label);
-    }
-
-    ipcCodeelementBase& store_;
+    const ipcCodeelementBase& store_;
     const ipcIslandHierarchy& h_;
     int x0_, y0_, w_, hgt_;
     std::uint32_t* labels_;
@@ -91,7 +90,7 @@ private:
 
 } // namespace
 
-std::vector<std::uint32_t> paintRegions(ipcCodeelementBase& store, int x0, int y0, int w, int h,
+std::vector<std::uint32_t> paintRegions(const ipcCodeelementBase& store, int x0, int y0, int w, int h,
                                         std::uint32_t* labels, int minLevel)
 {
     if (w < 1 || h < 1)
@@ -99,12 +98,12 @@ std::vector<std::uint32_t> paintRegions(ipcCodeelementBase& store, int x0, int y
     return RegionPainter(store, x0, y0, w, h, labels).paint(minLevel);
 }
 
-void paintLabels(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels, int minLevel)
+void paintLabels(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels, int minLevel)
 {
     paintRegions(store, x0, y0, w, h, labels, minLevel);
 }
 
-void paintColours(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint8_t* rgb, int minLevel)
+void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint8_t* rgb, int minLevel)
 {
     if (w < 1 || h < 1)
         return;
@@ -119,7 +118,7 @@ void paintColours(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::
     }
 }
 
-void paintColours(ipcCodeelementBase& store, int x0, int y0, int w, int h, HSVPixel* hsv, int minLevel)
+void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, HSVPixel* hsv, int minLevel)
 {
     if (w < 1 || h < 1)
         return;

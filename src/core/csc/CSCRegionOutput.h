@@ -15,11 +15,11 @@
 
 // Paints the labels and returns the colour of every root, indexed by its label
 // (entry 0, for pixels in no region, is 0).
-std::vector<std::uint32_t> paintRegions(ipcCodeelementBase& store, int x0, int y0, int w, int h,
+std::vector<std::uint32_t> paintRegions(const ipcCodeelementBase& store, int x0, int y0, int w, int h,
                                         std::uint32_t* labels, int minLevel = 0);
 
-void paintLabels(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels, int minLevel = 0);
+void paintLabels(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint32_t* labels, int minLevel = 0);
 // RGB run: 3 bytes per pixel, each region in its mean R, G, B.
-void paintColours(ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint8_t* rgb, int minLevel = 0);
+void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint8_t* rgb, int minLevel = 0);
 // HSV run: each region's mean HSVPixel.
-void paintColours(ipcCodeelementBase& store, int x0, int y0, int w, int h, HSVPixel* hsv, int minLevel = 0);
+void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, HSVPixel* hsv, int minLevel = 0);

@@ -101,12 +101,15 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
             } else {
                 std::vector<std::uint32_t> hsvOfLabel;
                 {
-                    const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
-                    imageRgbToHsv(width, height, rgb, hsv.get());
                     ipcCSCHSV csc;
                     csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
-                    csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
+                    {
+                        // Only the level-0 phase reads the pixels; the buffer goes before painting.
+                        const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
+                        imageRgbToHsv(width, height, rgb, hsv.get());
+                        csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
+                    }
                     hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
                 }
                 // A region shows its mean HSV converted back; pixels in no region hold the

@@ -29,19 +29,21 @@ struct RGBVariant {
     {
         return ipcSimilarityRGB::near(redOf(a), greenOf(a), blueOf(a), b, sim.squaredThreshold);
     }
-    // Plain average of the component's pixels, per channel with integer division.
+    // Plain average of the component's pixels, per channel with integer division
+    // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        int r = 0, g = 0, b = 0;
-        const int n = std::popcount(mask);
-        for (; mask != 0; mask &= mask - 1) {
+        static constexpr std::uint32_t reciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
+        unsigned r = 0, g = 0, b = 0, n = 0;
+        for (; mask != 0; mask &= mask - 1, ++n) {
             const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
             r += p[0];
             g += p[1];
             b += p[2];
         }
-        return packRGB(r / n, g / n, b / n);
+        const std::uint32_t m = reciprocal[n];
+        return packRGB(static_cast<int>(r * m >> 16), static_cast<int>(g * m >> 16), static_cast<int>(b * m >> 16));
     }
     void start(std::uint32_t colour, int level) { sim.start(colour, level); }
     bool accept(std::uint32_t reference, std::uint32_t candidate) { return sim.accept(reference, candidate); }
@@ -252,6 +254,16 @@ private:
 
     void linkLevel(int level)
     {
+        // Walk index of the first island of every row of the child level, and row sizes.
+        const int childLevel = level - 1;
+        const int nc = h_.rowLength(childLevel);
+        rowBase_.resize(nc);
+        rowSize_.resize(nc);
+        for (int r = 0; r < nc; ++r) {
+            rowBase_[r] = h_.walkIndex({childLevel, 0, r});
+            rowSize_[r] = h_.rowSize(childLevel, r);
+        }
+
         const int n = h_.rowLength(level);
         int walk = h_.indexOffset(level);
         for (int phase = 0; phase < 2; ++phase) {
@@ -263,24 +275,26 @@ private:
                     Range r[7];
                     std::uint32_t total = 0;
                     for (int k = 0; k < 7; ++k) {
-                        const int cw = h_.walkIndex(
-                            {level - 1, centre.x + Hierarchy::cellOffsetX[k], centre.y + Hierarchy::cellOffsetY[k]});
-                        if (cw < 0) {
+                        const int row = centre.y + Hierarchy::cellOffsetY[k];
+                        const int col = centre.x + Hierarchy::cellOffsetX[k];
+                        if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
                             r[k] = {0, 0};
                         } else {
+                            const int cw = rowBase_[row] + col;
                             r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
                             total += r[k].end - r[k].begin;
                         }
                     }
-                    if (total == 0)
+                    if (total < 2 && (level == 1 || total == 0))
                         continue;
-                    if (level == 1)
-                        island1(r, total);
-                    else
+                    if (level == 1) {
+                        island1(r);
+                    } else {
                         islandN(r, level);
-                    for (int k = 0; k < 7; ++k)
-                        for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
-                            el_[e].flags &= static_cast<std::uint8_t>(~taken);
+                        for (int k = 0; k < 7; ++k)
+                            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
+                                el_[e].flags &= static_cast<std::uint8_t>(~taken);
+                    }
                 }
                 reportProgress(walk);
             }
@@ -288,53 +302,69 @@ private:
     }
 
     // Level 1: elements of neighbouring child islands link when both contain the pixel
-    // the two islands share.
-    void island1(const Range* r, std::uint32_t total)
+    // the two islands share. A level-0 island holds at most three elements, so the
+    // island's candidates are copied into a small local table and marked taken there.
+    void island1(const Range* r)
     {
-        if (total < 2)
-            return;
-        std::uint32_t untaken = total;
-        QueueEntry queue[7 * 3];
+        struct Local {
+            std::uint32_t element;
+            std::uint32_t colour;
+            unsigned mask;
+        };
+        Local local[21];
+        int begin[8];
+        int count = 0;
         for (int k = 0; k < 7; ++k) {
-            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+            begin[k] = count;
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
+                local[count++] = {e, el_[e].colour, el_[e].mask};
+        }
+        begin[7] = count;
+        unsigned takenBits = 0;
+        int untaken = count;
+        int queue[21];
+        int queueCell[21];
+        for (int k = 0; k < 7; ++k) {
+            for (int i = begin[k]; i < begin[k + 1]; ++i) {
                 if (untaken < 2)
                     return;
-                if (el_[e].flags & taken)
+                if (takenBits & (1u << i))
                     continue;
                 const std::uint32_t idx = newElement(1 << k);
                 ipcCodeelement& E = el_[idx];
-                store_.appendLink(idx, k, e);
-                el_[e].flags |= taken;
+                store_.appendLink(idx, k, local[i].element);
+                takenBits |= 1u << i;
                 --untaken;
-                v_.start(el_[e].colour, 1);
-                queue[0] = {e, k};
+                v_.start(local[i].colour, 1);
+                queue[0] = i;
+                queueCell[0] = k;
                 int qn = 1;
                 for (int qi = 0; qi < qn; ++qi) {
-                    const int q = queue[qi].cell;
-                    const ipcCodeelement& ce = el_[queue[qi].element];
+                    const int q = queueCell[qi];
+                    const Local& ce = local[queue[qi]];
                     for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
                         const int nn = *nb;
                         if (!(ce.mask >> Hierarchy::sharedCell[q][nn] & 1))
                             continue;
                         const unsigned bit = 1u << Hierarchy::sharedCell[nn][q];
-                        for (std::uint32_t f = r[nn].begin; f < r[nn].end; ++f) {
-                            ipcCodeelement& F = el_[f];
-                            if ((F.flags & taken) || !(F.mask & bit))
+                        for (int f = begin[nn]; f < begin[nn + 1]; ++f) {
+                            if ((takenBits & (1u << f)) || !(local[f].mask & bit))
                                 continue;
-                            if (!v_.accept(ce.colour, F.colour))
+                            if (!v_.accept(ce.colour, local[f].colour))
                                 continue;
-                            F.flags |= taken;
+                            takenBits |= 1u << f;
                             --untaken;
-                            queue[qn++] = {f, nn};
+                            queue[qn] = f;
+                            queueCell[qn++] = nn;
                             E.mask |= static_cast<std::uint8_t>(1 << nn);
-                            store_.appendLink(idx, nn, f);
-                            setParent(F, idx);
+                            store_.appendLink(idx, nn, local[f].element);
+                            setParent(el_[local[f].element], idx);
                         }
                     }
                 }
                 if (E.childCount >= 2) {
                     E.colour = v_.colour();
-                    setParent(el_[e], idx);
+                    setParent(el_[local[i].element], idx);
                     store_.commit();
                 }
             }
@@ -407,6 +437,7 @@ private:
     const ivra::Progress& progress_;
     ipcCodeelement* el_;
     std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
+    std::vector<int> rowBase_, rowSize_;
 };
 
 } // namespace
