@@ -24,11 +24,38 @@ struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
 
-    static std::uint32_t load(const std::uint8_t* p) { return packRGB(p[0], p[1], p[2]); }
-    bool similarPixels(std::uint32_t a, std::uint32_t b) const
+    // One pixel row, channels apart so that the pair tests vectorise.
+    struct Row {
+        std::vector<std::int32_t> r, g, b;
+        void resize(int n)
+        {
+            r.resize(n);
+            g.resize(n);
+            b.resize(n);
+        }
+    };
+    static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        return ipcSimilarityRGB::near(redOf(a), greenOf(a), blueOf(a), b, sim.squaredThreshold);
+        for (int x = 0; x < n; ++x, p += 3) {
+            row.r[x] = p[0];
+            row.g[x] = p[1];
+            row.b[x] = p[2];
+        }
     }
+    // out[x] |= bit where pixel x of a is similar to pixel x + shift of b, for x in [from, to).
+    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+    {
+        const std::int32_t t = sim.squaredThreshold;
+        const std::int32_t *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
+        const std::int32_t *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
+        for (int x = from; x < to; ++x) {
+            const int y = x + shift;
+            const std::int32_t dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
+            out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
+        }
+    }
+
+    static std::uint32_t load(const std::uint8_t* p) { return packRGB(p[0], p[1], p[2]); }
     // Plain average of the component's pixels, per channel with integer division
     // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
@@ -55,13 +82,27 @@ struct HSVVariant {
     static constexpr int pixelBytes = 4;
     ipcSimilarityHSV sim;
 
+    struct Row {
+        std::vector<std::uint32_t> p;
+        void resize(int n) { p.resize(n); }
+    };
+    static void loadRow(const std::uint8_t* p, int n, Row& row)
+    {
+        for (int x = 0; x < n; ++x, p += 4)
+            row.p[x] = load(p);
+    }
+    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+    {
+        for (int x = from; x < to; ++x)
+            out[x] |= static_cast<std::uint8_t>(ipcSimilarityHSV::pixelSimilar(a.p[x], b.p[x + shift]) ? bit : 0);
+    }
+
     static std::uint32_t load(const std::uint8_t* p)
     {
         std::uint32_t w;
         std::memcpy(&w, p, sizeof w);
         return w;
     }
-    static bool similarPixels(std::uint32_t a, std::uint32_t b) { return ipcSimilarityHSV::pixelSimilar(a, b); }
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
@@ -216,32 +257,22 @@ private:
     {
         if (x0_ >= x1_ || y0_ >= y1_)
             return;
-        std::vector<std::uint32_t> cur(x1_), next(x1_);
-        const auto loadRow = [&](int y, std::vector<std::uint32_t>& row) {
-            const std::uint8_t* p = pixels + (static_cast<std::ptrdiff_t>(y) * stride + x0_) * V::pixelBytes;
-            for (int x = x0_; x < x1_; ++x, p += V::pixelBytes)
-                row[x] = V::load(p);
-        };
-        loadRow(y0_, cur);
+        const int n = x1_ - x0_;
+        typename V::Row cur, next;
+        cur.resize(n);
+        next.resize(n);
+        const auto rowAt = [&](int y) { return pixels + (static_cast<std::ptrdiff_t>(y) * stride + x0_) * V::pixelBytes; };
+        V::loadRow(rowAt(y0_), n, cur);
         for (int y = y0_; y < y1_; ++y) {
-            const bool hasNext = y + 1 < y1_;
-            if (hasNext)
-                loadRow(y + 1, next);
-            std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw;
-            const int diagonal = (y & 1) ? 1 : -1;
-            for (int x = x0_; x < x1_; ++x) {
-                const std::uint32_t c = cur[x];
-                std::uint8_t bits = 0;
-                if (x + 1 < x1_ && v_.similarPixels(c, cur[x + 1]))
-                    bits |= bitRight;
-                if (hasNext) {
-                    if (v_.similarPixels(c, next[x]))
-                        bits |= bitBelow;
-                    const int xd = x + diagonal;
-                    if (xd >= x0_ && xd < x1_ && v_.similarPixels(c, next[xd]))
-                        bits |= bitDiagonal;
-                }
-                out[x] = bits;
+            std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw + x0_; // zero from the start
+            v_.pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
+            if (y + 1 < y1_) {
+                V::loadRow(rowAt(y + 1), n, next);
+                v_.pairBits(cur, next, 0, 0, n, bitBelow, out);
+                if (y & 1)
+                    v_.pairBits(cur, next, 1, 0, n - 1, bitDiagonal, out);
+                else
+                    v_.pairBits(cur, next, -1, 1, n, bitDiagonal, out);
             }
             std::swap(cur, next);
         }
@@ -302,71 +333,71 @@ private:
     }
 
     // Level 1: elements of neighbouring child islands link when both contain the pixel
-    // the two islands share. A level-0 island holds at most three elements, so the
-    // island's candidates are copied into a small local table and marked taken there.
+    // the two islands share. The elements of one level-0 island are disjoint, so each
+    // shared pixel belongs to at most one element on either side: the island's
+    // candidates form a graph of at most twelve edges, found once per island. A
+    // level-0 island holds at most three elements, so they fit a small local table.
     void island1(const Range* r)
     {
-        struct Local {
-            std::uint32_t element;
-            std::uint32_t colour;
-            unsigned mask;
-        };
-        Local local[21];
-        int begin[8];
+        std::uint32_t element[21];
+        std::uint32_t colour[21];
+        std::int8_t cellOf[21];
+        // owner[q][n]: local index of the element of child q holding the pixel q shares
+        // with its neighbour n, or -1.
+        std::int8_t owner[7][7];
         int count = 0;
         for (int k = 0; k < 7; ++k) {
-            begin[k] = count;
-            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
-                local[count++] = {e, el_[e].colour, el_[e].mask};
+            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                owner[k][*nb] = -1;
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+                const unsigned mask = el_[e].mask;
+                for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                    if (mask >> Hierarchy::sharedCell[k][*nb] & 1)
+                        owner[k][*nb] = static_cast<std::int8_t>(count);
+                element[count] = e;
+                colour[count] = el_[e].colour;
+                cellOf[count++] = static_cast<std::int8_t>(k);
+            }
         }
-        begin[7] = count;
         unsigned takenBits = 0;
         int untaken = count;
         int queue[21];
-        int queueCell[21];
-        for (int k = 0; k < 7; ++k) {
-            for (int i = begin[k]; i < begin[k + 1]; ++i) {
-                if (untaken < 2)
-                    return;
-                if (takenBits & (1u << i))
-                    continue;
-                const std::uint32_t idx = newElement(1 << k);
-                ipcCodeelement& E = el_[idx];
-                store_.appendLink(idx, k, local[i].element);
-                takenBits |= 1u << i;
-                --untaken;
-                v_.start(local[i].colour, 1);
-                queue[0] = i;
-                queueCell[0] = k;
-                int qn = 1;
-                for (int qi = 0; qi < qn; ++qi) {
-                    const int q = queueCell[qi];
-                    const Local& ce = local[queue[qi]];
-                    for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
-                        const int nn = *nb;
-                        if (!(ce.mask >> Hierarchy::sharedCell[q][nn] & 1))
-                            continue;
-                        const unsigned bit = 1u << Hierarchy::sharedCell[nn][q];
-                        for (int f = begin[nn]; f < begin[nn + 1]; ++f) {
-                            if ((takenBits & (1u << f)) || !(local[f].mask & bit))
-                                continue;
-                            if (!v_.accept(ce.colour, local[f].colour))
-                                continue;
-                            takenBits |= 1u << f;
-                            --untaken;
-                            queue[qn] = f;
-                            queueCell[qn++] = nn;
-                            E.mask |= static_cast<std::uint8_t>(1 << nn);
-                            store_.appendLink(idx, nn, local[f].element);
-                            setParent(el_[local[f].element], idx);
-                        }
-                    }
+        for (int i = 0; i < count; ++i) {
+            if (untaken < 2)
+                return;
+            if (takenBits & (1u << i))
+                continue;
+            const int k = cellOf[i];
+            const std::uint32_t idx = newElement(1 << k);
+            ipcCodeelement& E = el_[idx];
+            store_.appendLink(idx, k, element[i]);
+            takenBits |= 1u << i;
+            --untaken;
+            v_.start(colour[i], 1);
+            queue[0] = i;
+            int qn = 1;
+            for (int qi = 0; qi < qn; ++qi) {
+                const int j = queue[qi];
+                const int q = cellOf[j];
+                for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
+                    const int nn = *nb;
+                    const int f = owner[nn][q];
+                    if (owner[q][nn] != j || f < 0 || (takenBits & (1u << f)))
+                        continue;
+                    if (!v_.accept(colour[j], colour[f]))
+                        continue;
+                    takenBits |= 1u << f;
+                    --untaken;
+                    queue[qn++] = f;
+                    E.mask |= static_cast<std::uint8_t>(1 << nn);
+                    store_.appendLink(idx, nn, element[f]);
+                    setParent(el_[element[f]], idx);
                 }
-                if (E.childCount >= 2) {
-                    E.colour = v_.colour();
-                    setParent(el_[local[i].element], idx);
-                    store_.commit();
-                }
+            }
+            if (E.childCount >= 2) {
+                E.colour = v_.colour();
+                setParent(el_[element[i]], idx);
+                store_.commit();
             }
         }
     }

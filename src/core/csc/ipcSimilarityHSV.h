@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SmallDivision.h"
 #include "ipcCodeelement.h"
 
 #include <cstdint>
@@ -74,13 +75,13 @@ struct ipcSimilarityHSV {
             meanHue = 0;
         } else {
             const int total = hueSum + (highHueCount > 0 ? wrapSum : 0);
-            int hue = (total + chromaticCount / 2) / chromaticCount;
+            int hue = divideSum(total + chromaticCount / 2, chromaticCount);
             if (hue >= 360)
                 hue -= 360;
             meanHue = static_cast<std::uint16_t>(hue);
         }
-        meanSat = static_cast<std::uint8_t>(satSum / count);
-        meanVal = static_cast<std::uint8_t>(valSum / count);
+        meanSat = static_cast<std::uint8_t>(divideSum(satSum, count));
+        meanVal = static_cast<std::uint8_t>(divideSum(valSum, count));
     }
 
     std::uint32_t meanColour() const { return packHSV(meanHue, meanSat, meanVal); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SmallDivision.h"
 #include "ipcCodeelement.h"
 
 #include <cstdint>
@@ -45,9 +46,9 @@ struct ipcSimilarityRGB {
             sumG += greenOf(candidate);
             sumB += blueOf(candidate);
             if (meanMode != 0) {
-                meanR = sumR / count;
-                meanG = sumG / count;
-                meanB = sumB / count;
+                meanR = divideSum(sumR, count);
+                meanG = divideSum(sumG, count);
+                meanB = divideSum(sumB, count);
             }
         }
         return similar;
@@ -57,7 +58,7 @@ struct ipcSimilarityRGB {
     {
         if (meanMode != 0)
             return packRGB(meanR, meanG, meanB);
-        return packRGB(sumR / count, sumG / count, sumB / count);
+        return packRGB(divideSum(sumR, count), divideSum(sumG, count), divideSum(sumB, count));
     }
 
     // Squared distance of two packed colours.
