@@ -50,28 +50,39 @@ public:
         }
 
         // Pixels of the level-0 elements, island by island in walk order.
+        std::ptrdiff_t offsets[7];
+        for (int k = 0; k < 7; ++k)
+            offsets[k] = static_cast<std::ptrdiff_t>(ipcIslandHierarchy::cellOffsetY[k]) * w_ +
+                         ipcIslandHierarchy::cellOffsetX[k];
         const int n = h_.rowLength(0);
         const bool shiftedRows = levels == 2;
         int walk = 0;
         for (int phase = 0; phase < 2; ++phase) {
             for (int y = phase; y < n; y += 2) {
                 const int rs = h_.rowSize(0, y);
-                const int cy = 2 * y;
-                const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
+                const int row = 2 * y - y0_;
+                const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
+                const bool innerRow = row >= 1 && row + 1 < hgt_;
                 for (int x = 0; x < rs; ++x, ++walk) {
                     const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
+                    if (first == stop)
+                        continue;
+                    const int column = 2 * x + shift;
+                    const bool inner = innerRow && column >= 1 && column + 1 < w_;
+                    const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(row) * w_ + column;
                     for (std::uint32_t e = first; e < stop; ++e) {
                         const std::uint32_t o = owner[e];
                         if (o == 0)
                             continue;
-                        const int cx = 2 * x + shift;
                         for (unsigned mask = store_.element(e).mask; mask != 0; mask &= mask - 1) {
                             const int k = std::countr_zero(mask);
-                            const int column = cx + ipcIslandHierarchy::cellOffsetX[k] - x0_;
-                            const int row = cy + ipcIslandHierarchy::cellOffsetY[k] - y0_;
-                            if (column < 0 || column >= w_ || row < 0 || row >= hgt_)
-                                continue;
-                            std::uint32_t& target = labels_[static_cast<std::size_t>(row) * w_ + column];
+                            if (!inner) {
+                                const int c = column + ipcIslandHierarchy::cellOffsetX[k];
+                                const int r = row + ipcIslandHierarchy::cellOffsetY[k];
+                                if (c < 0 || c >= w_ || r < 0 || r >= hgt_)
+                                    continue;
+                            }
+                            std::uint32_t& target = labels_[centre + offsets[k]];
                             target = std::max(target, o);
                         }
                     }

@@ -24,9 +24,10 @@ struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
 
-    // One pixel row, channels apart so that the pair tests vectorise.
+    // One pixel row, channels apart so that the pair tests vectorise. Single precision
+    // is exact here: differences, squares and their sums stay integers below 2^24.
     struct Row {
-        std::vector<std::int32_t> r, g, b;
+        std::vector<float> r, g, b;
         void resize(int n)
         {
             r.resize(n);
@@ -45,17 +46,15 @@ struct RGBVariant {
     // out[x] |= bit where pixel x of a is similar to pixel x + shift of b, for x in [from, to).
     void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
     {
-        const std::int32_t t = sim.squaredThreshold;
-        const std::int32_t *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
-        const std::int32_t *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
+        const float t = static_cast<float>(sim.squaredThreshold);
+        const float *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
+        const float *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
         for (int x = from; x < to; ++x) {
             const int y = x + shift;
-            const std::int32_t dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
+            const float dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
             out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
         }
     }
-
-    static std::uint32_t load(const std::uint8_t* p) { return packRGB(p[0], p[1], p[2]); }
     // Plain average of the component's pixels, per channel with integer division
     // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
