@@ -9,6 +9,7 @@ const std::vector<StepDefinition>& allSteps()
         {"hsv", stepHsv},
         {"rgb", stepRgb},
         {"split", stepSplit},
+        {"csc", stepCsc},
     };
     return steps;
 }

@@ -10,4 +10,7 @@ StepResult stepHsv(const DataObject& input, StepArgs& args);
 StepResult stepRgb(const DataObject& input, StepArgs& args);
 StepResult stepSplit(const DataObject& input, StepArgs& args);
 
+// CSCStep.cpp
+StepResult stepCsc(const DataObject& input, StepArgs& args);
+
 } // namespace ivra::cli
