@@ -72,7 +72,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
         throw std::invalid_argument("CSC threshold must lie in 0..255");
     const int width = source.width(), height = source.height();
     if (!fits(width, height))
-        throw std::length_error("The picture is too large for the Colour Structure Code (longest side at most 8192)");
+        throw std::length_error("The picture is too large for the Colour Structure Code (longest side at most 16384)");
 
     Result result;
     try {

@@ -29,7 +29,7 @@ public:
     };
 
     // Throws std::invalid_argument for a threshold outside 0..255, std::length_error
-    // for a picture too large for the element store (longest side above 8192) or for
+    // for a picture too large for the element store (longest side above 16384) or for
     // which the memory cannot be had, and ivra::Cancelled when the progress callback
     // asks to stop.
     Result execute(const ImageRGB& source, Space space, int threshold = defaultThreshold,

@@ -13,7 +13,7 @@ ipcCodeelementBase::ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, doub
 {
     elementCapacity_ = elementCapacityFor(hierarchy, elementsPerIsland);
     if (elementCapacity_ < 0 || elementCapacity_ > maxElementCapacity)
-        throw std::length_error("The picture is too large for the Colour Structure Code (longest side at most 8192)");
+        throw std::length_error("The picture is too large for the Colour Structure Code (longest side at most 16384)");
     linkCapacity_ = static_cast<std::int64_t>(std::floor(2.0 * static_cast<double>(elementCapacity_)));
     const auto islands = static_cast<std::size_t>(hierarchy.islandCount());
     const auto capacity = static_cast<std::size_t>(elementCapacity_);

@@ -19,7 +19,7 @@
 class ipcCodeelementBase {
 public:
     // Elements are addressed by 29-bit indexes inside links; pictures needing a larger
-    // store (a longer side above 8192 pixels) are refused.
+    // store (a longer side above 16384 pixels) are refused.
     static constexpr std::int64_t maxElementCapacity = std::int64_t{1} << 29;
 
     // E for a hierarchy, computed in 64 bits.
