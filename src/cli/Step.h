@@ -40,13 +40,19 @@ private:
 };
 
 // What a step hands on: the new object and the name the workbench gives it.
+// A step that yields three histograms at once (the per-channel colour histogram)
+// puts the first in data/name and the second and third, in channel order, in
+// `more`; every other step leaves `more` empty. The next step, if any, takes `data`.
 struct StepResult {
     std::unique_ptr<DataObject> data;
     std::string name;
+    std::vector<StepResult> more{};
 };
 
 // A step runs one operator as its dialog would. It throws CliError when the input
-// type is one its dialog would not list or a parameter is out of range.
+// type is one its dialog would not list or a parameter is out of range. It reads
+// all its parameters and calls args.finish() before the work starts, so a
+// misspelt key is reported before a long run.
 using StepFunction = StepResult (*)(const DataObject& input, StepArgs& args);
 
 struct StepDefinition {

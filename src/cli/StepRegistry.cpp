@@ -6,10 +6,19 @@ namespace ivra::cli {
 const std::vector<StepDefinition>& allSteps()
 {
     static const std::vector<StepDefinition> steps = {
+        {"split", stepSplit},
         {"hsv", stepHsv},
         {"rgb", stepRgb},
-        {"split", stepSplit},
+        {"histogram", stepHistogram},
+        {"color-histogram", stepColorHistogram},
+        {"gauss", stepGauss},
+        {"salt-pepper", stepSaltPepper},
+        {"kuwahara", stepKuwahara},
+        {"snn", stepSnn},
         {"csc", stepCsc},
+        {"rhs", stepRhs},
+        {"smg", stepSplitAndMerge},
+        {"region-growing", stepRegionGrowing},
     };
     return steps;
 }

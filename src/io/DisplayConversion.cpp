@@ -41,6 +41,13 @@ QImage toDisplayImage(const Image& image)
         for (int y = 0; y < image.height(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
             for (int x = 0; x < w; ++x, ++h, ++s, ++v) {
+                // The toolkit turns parameters it does not accept (hue below -1,
+                // saturation or value outside 0..255) into an invalid colour, shown
+                // black, with a warning per pixel; give black without the warnings.
+                if (*h < -1 || *s < 0 || *s > 255 || *v < 0 || *v > 255) {
+                    line[x] = qRgb(0, 0, 0);
+                    continue;
+                }
                 colour.setHsv(*h, *s, *v);
                 line[x] = colour.rgb() | 0xff000000u;
             }

@@ -48,9 +48,10 @@ std::unique_ptr<Image> grayFromIndexed(const QImage& picture)
 
 std::unique_ptr<Image> rgbFromPicture(const QImage& picture)
 {
+    // Straight (not premultiplied) 32-bit pixels, so dropping alpha keeps the stored colours.
     const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                            ? picture
-                           : picture.convertToFormat(QImage::Format_RGB32);
+                           : picture.convertToFormat(QImage::Format_ARGB32);
     auto image = std::make_unique<ImageRGB>(rgb.width(), rgb.height());
     std::int32_t* r = image->red();
     std::int32_t* g = image->green();
@@ -84,8 +85,14 @@ std::unique_ptr<Image> imageFromQImage(const QImage& picture)
 std::unique_ptr<Image> readPicture(const QString& path)
 {
     const std::string name = path.toStdString();
+    // Large scans are a real use (a 600 dpi page is some 35 megapixels): allow up to
+    // 1 GiB of decoded picture instead of the toolkit's 128 MiB default. Headers
+    // announcing more are still refused before anything is allocated.
+    QImageReader::setAllocationLimit(kAllocationLimitMiB);
     QImageReader reader(path);
     reader.setAutoTransform(false);
+    // The format is guessed from the contents, never from the file name.
+    reader.setDecideFormatFromContent(true);
     if (!reader.canRead())
         throw IoError(name + ": not a readable PNG, PGM or PPM picture");
     // Refuse before decoding what the header announces, so a forged header cannot
@@ -95,9 +102,11 @@ std::unique_ptr<Image> readPicture(const QString& path)
         throw IoError(name + ": the picture is " + std::to_string(announced.width()) + " x " +
                       std::to_string(announced.height()) + " pixels; at most " + std::to_string(Image::maxSide) +
                       " per side are supported");
+    // A truncated or corrupt file fails here; so does a header announcing more than
+    // the reader's allocation limit (QImageReader::allocationLimit()).
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
-        throw IoError(name + ": " + reader.errorString().toStdString());
+        throw IoError(name + ": cannot decode the picture: " + reader.errorString().toStdString());
     return imageFromQImage(picture);
 }
 

@@ -19,8 +19,11 @@ bool hasPictureExtension(const QString& path, Qt::CaseSensitivity cs = Qt::CaseS
 std::unique_ptr<Image> imageFromQImage(const QImage& picture);
 
 // Decodes a picture file (format guessed from the contents) and converts it.
-// Throws IoError for a file that cannot be decoded or is larger than an image may be;
-// never allocates for a size it would refuse.
+// Throws IoError for a missing, empty, truncated or corrupt file, for a side above
+// Image::maxSide, and for a picture whose decoded size exceeds the toolkit reader's
+// allocation limit (kAllocationLimitMiB, about 268 megapixels at 32 bits a pixel);
+// sizes are checked from the header before the pixels are allocated.
+inline constexpr int kAllocationLimitMiB = 1024;
 std::unique_ptr<Image> readPicture(const QString& path);
 
 } // namespace ivra

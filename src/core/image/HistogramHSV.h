@@ -31,7 +31,11 @@ public:
     const HSVBinLayout& layout() const { return *layout_; }
 
     // Adds the pixel's fuzzy memberships to the counts and counts the pixel.
+    // A value outside hue -1..359 or saturation and value 0..255 has no
+    // membership anywhere: the pixel is counted but adds no weight.
     void addPixel(int h, int s, int v);
+    // addPixel for n pixels given as three planes, in index order.
+    void addPixels(const std::int32_t* h, const std::int32_t* s, const std::int32_t* v, std::size_t n);
 
 private:
     std::shared_ptr<const HSVBinLayout> layout_;
@@ -40,6 +44,6 @@ private:
     int grays_;
     int minSaturation_;
     int pixelCount_ = 0;
-    std::vector<double> counts_;
+    std::vector<double> counts_; // binCount + 1: the last one soaks up the "no bin" candidates
     std::vector<Colour> colours_;
 };

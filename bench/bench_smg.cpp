@@ -1,0 +1,103 @@
+// Split-and-merge on a one-megapixel photo, one thread, with the dialog's
+// defaults; compared with SLICO superpixels (region size 50, 10 iterations)
+// when OpenCV's extra modules are installed.
+#include "PictureReader.h"
+#include "image/ImageRGB.h"
+#include "segment/OPSplitAndMerge.h"
+#include "util/CMessageHandler.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#ifdef IVRA_HAVE_OPENCV_XIMGPROC
+#include <opencv2/core.hpp>
+#include <opencv2/ximgproc.hpp>
+#endif
+
+namespace {
+
+class Silent : public tools::CMessageHandler {
+public:
+    void message(const std::string&) override {}
+};
+
+std::string samplesDir()
+{
+    const char* overridden = std::getenv("IVRA_SAMPLES_DIR");
+    return overridden ? overridden : IVRA_SAMPLES_DIR;
+}
+
+// rocket.ppm resampled (nearest neighbour) to 1024 x 1024.
+const ImageRGB& photo()
+{
+    static const std::unique_ptr<ImageRGB> picture = [] {
+        const auto loaded = ivra::readPicture(QString::fromStdString(samplesDir() + "/rocket.ppm"));
+        const auto* source = dynamic_cast<const ImageRGB*>(loaded.get());
+        if (!source)
+            throw std::runtime_error("rocket.ppm is not a colour picture");
+        constexpr int side = 1024;
+        auto scaled = std::make_unique<ImageRGB>(side, side);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const auto p = source->pixel(x * source->width() / side, y * source->height() / side);
+                scaled->setPixel(static_cast<std::size_t>(y) * side + x, static_cast<std::int16_t>(p[0]),
+                                 static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
+            }
+        return scaled;
+    }();
+    return *picture;
+}
+
+void BM_SplitAndMerge(benchmark::State& state)
+{
+    tools::CMessageHandler::install(std::make_unique<Silent>());
+    const ImageRGB& image = photo();
+    std::size_t regions = 0;
+    for (auto _ : state) {
+        auto result = OPSplitAndMerge().execute(image, OPSplitAndMerge::defaultSplitThreshold,
+                                                OPSplitAndMerge::defaultMergeThreshold,
+                                                OPSplitAndMerge::defaultGroupThreshold);
+        benchmark::DoNotOptimize(result.get());
+        if (regions == 0) {
+            std::vector<char> used(result->pixelCount(), 0);
+            for (std::size_t i = 0; i < result->labels.size(); ++i)
+                if (!used[result->labels[i]]++)
+                    ++regions;
+        }
+    }
+    state.counters["regions"] = static_cast<double>(regions);
+    state.counters["MPixel/s"] =
+        benchmark::Counter(static_cast<double>(image.pixelCount()) * state.iterations() / 1e6, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SplitAndMerge)->Unit(benchmark::kMillisecond);
+
+#ifdef IVRA_HAVE_OPENCV_XIMGPROC
+void BM_OpenCV_SLICO(benchmark::State& state)
+{
+    cv::setNumThreads(1);
+    const ImageRGB& image = photo();
+    cv::Mat mat(image.height(), image.width(), CV_8UC3);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const auto p = image.pixel(x, y);
+            mat.at<cv::Vec3b>(y, x) = cv::Vec3b(static_cast<uchar>(p[2]), static_cast<uchar>(p[1]), static_cast<uchar>(p[0]));
+        }
+    int regions = 0;
+    for (auto _ : state) {
+        auto slic = cv::ximgproc::createSuperpixelSLIC(mat, cv::ximgproc::SLICO, 50);
+        slic->iterate(10);
+        regions = slic->getNumberOfSuperpixels();
+        benchmark::DoNotOptimize(regions);
+    }
+    state.counters["regions"] = regions;
+}
+BENCHMARK(BM_OpenCV_SLICO)->Unit(benchmark::kMillisecond);
+#endif
+
+} // namespace
+
+BENCHMARK_MAIN();

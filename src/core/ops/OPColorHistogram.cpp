@@ -1,0 +1,240 @@
+#include "OPColorHistogram.h"
+
+#include "ops/OPHistogram.h"
+#include "util/CMessageHandler.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+void checkAxis(int n, const char* what)
+{
+    if (n < 1 || n > 256)
+        throw std::invalid_argument(std::string("RGB histogram: ") + what + " bin count must lie in 1..256");
+}
+
+void checkRGBBins(long long bins)
+{
+    if (bins > OPColorHistogram::maxRGBBins)
+        throw std::invalid_argument("RGB histogram: more than " + std::to_string(OPColorHistogram::maxRGBBins) +
+                                    " bins");
+}
+
+// One axis of the fuzzy RGB histogram for a channel value x: the bins of the
+// lower and upper neighbouring centres (already replaced at the ends of the
+// axis) and the distances to them, taken before the replacement.
+struct FuzzyAxis {
+    long long lower;    // c0 / w
+    long long upper;    // c1 / w
+    long long toLower;  // d0 = x - c0
+    long long toUpper;  // d1 = c1 - x
+};
+
+FuzzyAxis fuzzyAxis(long long x, int w)
+{
+    const long long half = w / 2;
+    long long c0 = ((x + half + 1) / w) * w - half - 1;
+    long long c1 = c0 + w;
+    const long long d0 = x - c0;
+    const long long d1 = c1 - x;
+    if (c0 < 0)
+        c0 = c1;
+    if (c1 > 255)
+        c1 = c0;
+    return {c0 / w, c1 / w, d0, d1};
+}
+
+} // namespace
+
+std::array<std::unique_ptr<HistogramGray>, 3> OPColorHistogram::channels(const ImageColor& src, int bins,
+                                                                          const ivra::Progress& progress)
+{
+    // Counting a plane in place gives what counting its channel image would.
+    std::array<std::unique_ptr<HistogramGray>, 3> result;
+    for (int c = 0; c < 3; ++c) {
+        const ivra::Progress part([&progress, c](double f) {
+            progress.update(c + f, 3);
+            return true;
+        });
+        result[static_cast<std::size_t>(c)] =
+            OPHistogram::countPlane(src.plane(c), src.width(), src.height(), bins, progress ? part : ivra::Progress{});
+    }
+    return result;
+}
+
+void OPColorHistogram::setRGBColours(HistogramRGB& histogram, int nR, int nG, int nB)
+{
+    const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
+    HistogramRGB::Colour* colours = histogram.colours();
+    for (int k = 0; k < nB; ++k)
+        for (int j = 0; j < nG; ++j)
+            for (int i = 0; i < nR; ++i)
+                colours[(k * nG + j) * nR + i] = {i * wR + wR / 2 - 1, j * wG + wG / 2 - 1, k * wB + wB / 2 - 1};
+}
+
+std::unique_ptr<HistogramRGB> OPColorHistogram::staticRGB(const ImageRGB& src, int nR, int nG, int nB,
+                                                          const ivra::Progress& progress)
+{
+    checkAxis(nR, "red");
+    checkAxis(nG, "green");
+    checkAxis(nB, "blue");
+    checkRGBBins(static_cast<long long>(nR) * nG * nB);
+    const int bins = nR * nG * nB;
+    auto histogram = std::make_unique<HistogramRGB>(bins);
+    setRGBColours(*histogram, nR, nG, nB);
+    const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
+
+    // Per-channel parts of the bin index for values 0..255.
+    std::array<std::uint32_t, 256> partR{}, partG{}, partB{};
+    for (int v = 0; v < 256; ++v) {
+        partR[v] = static_cast<std::uint32_t>(v / wR);
+        partG[v] = static_cast<std::uint32_t>((v / wG) * nR);
+        partB[v] = static_cast<std::uint32_t>((v / wB) * nG * nR);
+    }
+
+    // Counting in integers keeps counts exact past 2^24, where a float count
+    // would stop growing. Four interleaved tallies keep runs of equal bins from
+    // waiting on each other.
+    constexpr int lanes = 4;
+    std::vector<std::uint32_t> tally(static_cast<std::size_t>(bins) * lanes, 0);
+    const std::uint32_t binLimit = static_cast<std::uint32_t>(bins);
+    const std::size_t width = static_cast<std::size_t>(src.width());
+    const int height = src.height();
+
+    auto countSlow = [&](long long r, long long g, long long b) {
+        const long long index = ((b / wB) * nG + g / wG) * nR + r / wR;
+        if (index >= 0 && index < bins)
+            ++tally[static_cast<std::size_t>(index) * lanes];
+    };
+
+    for (int y = 0; y < height; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * width;
+        const std::int32_t* R = src.red() + start;
+        const std::int32_t* G = src.green() + start;
+        const std::int32_t* B = src.blue() + start;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::int32_t r = R[x], g = G[x], b = B[x];
+            if (static_cast<std::uint32_t>(r | g | b) < 256u) {
+                const std::uint32_t index = partB[static_cast<std::size_t>(b)] + partG[static_cast<std::size_t>(g)] +
+                                            partR[static_cast<std::size_t>(r)];
+                if (index < binLimit)
+                    ++tally[static_cast<std::size_t>(index) * lanes + (x % lanes)];
+            } else {
+                countSlow(r, g, b);
+            }
+        }
+        progress.update(y + 1, height);
+    }
+
+    float* counts = histogram->counts();
+    for (int i = 0; i < bins; ++i) {
+        std::uint64_t sum = 0;
+        for (int l = 0; l < lanes; ++l)
+            sum += tally[static_cast<std::size_t>(i) * lanes + static_cast<std::size_t>(l)];
+        counts[i] = static_cast<float>(sum);
+    }
+    return histogram;
+}
+
+std::unique_ptr<HistogramRGB> OPColorHistogram::fuzzyRGB(const ImageRGB& src, int n, const ivra::Progress& progress)
+{
+    checkAxis(n, "cube");
+    checkRGBBins(static_cast<long long>(n) * n * n);
+    const int bins = n * n * n;
+    auto histogram = std::make_unique<HistogramRGB>(bins);
+    setRGBColours(*histogram, n, n, n);
+    float* counts = histogram->counts();
+
+    const int w = 256 / n;
+    const int cube = w * w * w; // at most 2^24: exact as a float
+    const float cubeF = static_cast<float>(cube);
+    // Dividing by a power of two and multiplying by its exact reciprocal give
+    // the same float; the division is kept for the other cube sizes.
+    const bool powerOfTwo = (cube & (cube - 1)) == 0;
+    const float reciprocal = 1.0f / cubeF;
+
+    // Values 0..255 take their axis from a table, in int arithmetic (products
+    // stay below 2^24); anything else goes through the formulas in 64 bits and
+    // a 128-bit product.
+    struct Axis {
+        int bin[2];      // lower, upper
+        int distance[2]; // weight factor of the lower and the upper corner: d1, d0
+    };
+    std::array<Axis, 256> axis{};
+    for (int v = 0; v < 256; ++v) {
+        const FuzzyAxis a = fuzzyAxis(v, w);
+        axis[v] = {{static_cast<int>(a.lower), static_cast<int>(a.upper)},
+                   {static_cast<int>(a.toUpper), static_cast<int>(a.toLower)}};
+    }
+
+    auto add = [&](long long index, float product) {
+        if (index >= 0 && index < bins)
+            counts[index] += powerOfTwo ? product * reciprocal : product / cubeF;
+    };
+    // Corner order: red lower/upper outermost, blue innermost. A lower corner
+    // takes the distance to the upper centre, and the other way round.
+    auto shareFast = [&](const Axis& r, const Axis& g, const Axis& b) {
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                for (int k = 0; k < 2; ++k)
+                    add((static_cast<long long>(b.bin[k]) * n + g.bin[j]) * n + r.bin[i],
+                        static_cast<float>(r.distance[i] * g.distance[j] * b.distance[k]));
+    };
+    auto shareSlow = [&](const FuzzyAxis& r, const FuzzyAxis& g, const FuzzyAxis& b) {
+        const long long rb[2] = {r.lower, r.upper}, gb[2] = {g.lower, g.upper}, bb[2] = {b.lower, b.upper};
+        const long long rd[2] = {r.toUpper, r.toLower}, gd[2] = {g.toUpper, g.toLower}, bd[2] = {b.toUpper, b.toLower};
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                for (int k = 0; k < 2; ++k)
+                    add((bb[k] * n + gb[j]) * n + rb[i],
+                        static_cast<float>(static_cast<__int128>(rd[i]) * gd[j] * bd[k]));
+    };
+
+    const std::size_t width = static_cast<std::size_t>(src.width());
+    const int height = src.height();
+    for (int y = 0; y < height; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * width;
+        const std::int32_t* R = src.red() + start;
+        const std::int32_t* G = src.green() + start;
+        const std::int32_t* B = src.blue() + start;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::int32_t r = R[x], g = G[x], b = B[x];
+            if (static_cast<std::uint32_t>(r | g | b) < 256u)
+                shareFast(axis[static_cast<std::size_t>(r)], axis[static_cast<std::size_t>(g)],
+                          axis[static_cast<std::size_t>(b)]);
+            else
+                shareSlow(fuzzyAxis(r, w), fuzzyAxis(g, w), fuzzyAxis(b, w));
+        }
+        progress.update(y + 1, height);
+    }
+    return histogram;
+}
+
+std::unique_ptr<HistogramHSV> OPColorHistogram::fuzzyHSV(const ImageHSV& src, int sectors, int rings, int grays,
+                                                         const ivra::Progress& progress)
+{
+    auto layout = std::make_shared<const HSVBinLayout>(sectors, rings, grays, minSaturation);
+    auto histogram = std::make_unique<HistogramHSV>(std::move(layout));
+    const std::size_t width = static_cast<std::size_t>(src.width());
+    const int height = src.height();
+    for (int y = 0; y < height; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * width;
+        histogram->addPixels(src.hue() + start, src.saturation() + start, src.value() + start, width);
+        progress.update(y + 1, height);
+    }
+    return histogram;
+}
+
+std::unique_ptr<HistogramHSV> OPColorHistogram::staticHSV(const ImageHSV& src, int sectors, int rings, int grays,
+                                                          const ivra::Progress& progress)
+{
+    return fuzzyHSV(src, sectors, rings, grays, progress);
+}
+
+void OPColorHistogram::dynamic()
+{
+    tools::CMessageHandler::instance().message("Dynamic Histogram not yet implemented !");
+}

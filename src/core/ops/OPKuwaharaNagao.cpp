@@ -1,0 +1,353 @@
+#include "OPKuwaharaNagao.h"
+
+#include "colour/HsvSinglePrecision.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The filter works on 2 x 2 blocks: the four sub-windows of the pixel (x, y) are the
+// blocks whose top left corners are (x-1, y-1), (x, y-1), (x, y) and (x-1, y), and
+// each block serves four pixels. So every iteration computes, row of blocks by row of
+// blocks, each block's variance and the colour it hands on, and then lets every inner
+// pixel pick among its four blocks.
+//
+// With four pixels per block all single-precision statistics are exact: sum / 4,
+// sumsq / 4 and mean^2 are multiples of 1/16 below 2^16. Hence 16 x (summed channel
+// variances) = 4 x (summed squares) - (sum of squared channel sums) is an exact
+// integer ordered as the float variance is, and the truncated float mean is sum / 4.
+
+namespace {
+
+constexpr float kUnitF = 1.0f / 255.0f; // single-precision 1/255
+constexpr double kUnitD = 1.0 / 255.0;  // double-precision 1/255
+
+// The colour of four pixels given their hues and their summed saturations and values.
+RGB24 hsvMeanColour(const int (&hues)[4], int sSum, int vSum)
+{
+    float r = 0, g = 0, b = 0;
+    hsvToRgbF(static_cast<float>(kuwaharaHueMean(hues)), static_cast<float>((sSum / 4) * kUnitD),
+              static_cast<float>((vSum / 4) * kUnitD), r, g, b);
+    return {static_cast<std::uint8_t>(r * 255.0f), static_cast<std::uint8_t>(g * 255.0f),
+            static_cast<std::uint8_t>(b * 255.0f)};
+}
+
+// One image row, one int per channel and pixel (plus the HSV of each pixel in HSV mode).
+struct PlanarRow {
+    std::vector<std::int32_t> c[3];
+    std::vector<std::int32_t> h, s, v;
+
+    void load(const RGB24* row, int width, bool hsv)
+    {
+        for (auto& plane : c)
+            plane.resize(static_cast<std::size_t>(width));
+        std::int32_t* __restrict r = c[0].data();
+        std::int32_t* __restrict g = c[1].data();
+        std::int32_t* __restrict b = c[2].data();
+        for (int x = 0; x < width; ++x) {
+            r[x] = row[x].r;
+            g[x] = row[x].g;
+            b[x] = row[x].b;
+        }
+        if (!hsv)
+            return;
+        h.resize(static_cast<std::size_t>(width));
+        s.resize(static_cast<std::size_t>(width));
+        v.resize(static_cast<std::size_t>(width));
+        for (int x = 0; x < width; ++x) {
+            const KuwaharaHsv p = kuwaharaPixelHsv(row[x]);
+            h[x] = p.h;
+            s[x] = p.s;
+            v[x] = p.v;
+        }
+    }
+};
+
+// The blocks whose top row is one image row: 16 x variance and the colour handed on.
+struct BlockRow {
+    std::vector<std::int32_t> var;
+    std::vector<std::int32_t> c[3];
+    // Column pairs: per-channel sums and the squares summed over all channels.
+    std::vector<std::int32_t> pairSum[3];
+    std::vector<std::int32_t> pairSq;
+
+    void compute(const PlanarRow& top, const PlanarRow& bottom, int width, bool hsv)
+    {
+        const std::size_t n = static_cast<std::size_t>(width);
+        pairSq.resize(n);
+        var.resize(n - 1);
+        for (int k = 0; k < 3; ++k) {
+            pairSum[k].resize(n);
+            c[k].resize(n - 1);
+        }
+        std::int32_t* __restrict sq = pairSq.data();
+        for (std::size_t x = 0; x < n; ++x)
+            sq[x] = 0;
+        for (int k = 0; k < 3; ++k) {
+            const std::int32_t* __restrict a = top.c[k].data();
+            const std::int32_t* __restrict b = bottom.c[k].data();
+            std::int32_t* __restrict sum = pairSum[k].data();
+            for (std::size_t x = 0; x < n; ++x) {
+                sum[x] = a[x] + b[x];
+                sq[x] += a[x] * a[x] + b[x] * b[x];
+            }
+        }
+        const std::int32_t* __restrict sr = pairSum[0].data();
+        const std::int32_t* __restrict sg = pairSum[1].data();
+        const std::int32_t* __restrict sb = pairSum[2].data();
+        std::int32_t* __restrict out = var.data();
+        for (std::size_t x = 0; x + 1 < n; ++x) {
+            const std::int32_t r = sr[x] + sr[x + 1];
+            const std::int32_t g = sg[x] + sg[x + 1];
+            const std::int32_t b = sb[x] + sb[x + 1];
+            out[x] = 4 * (sq[x] + sq[x + 1]) - (r * r + g * g + b * b);
+        }
+        if (!hsv) {
+            for (int k = 0; k < 3; ++k) {
+                const std::int32_t* __restrict sum = pairSum[k].data();
+                std::int32_t* __restrict mean = c[k].data();
+                for (std::size_t x = 0; x + 1 < n; ++x)
+                    mean[x] = (sum[x] + sum[x + 1]) >> 2;
+            }
+            return;
+        }
+        for (std::size_t x = 0; x + 1 < n; ++x) {
+            const int hues[4] = {top.h[x], top.h[x + 1], bottom.h[x], bottom.h[x + 1]};
+            const RGB24 colour = hsvMeanColour(hues, top.s[x] + top.s[x + 1] + bottom.s[x] + bottom.s[x + 1],
+                                               top.v[x] + top.v[x + 1] + bottom.v[x] + bottom.v[x + 1]);
+            c[0][x] = colour.r;
+            c[1][x] = colour.g;
+            c[2][x] = colour.b;
+        }
+    }
+};
+
+// Blends with all-ones masks keep the loops free of branches.
+inline std::int32_t blend(std::int32_t kept, std::int32_t taken, std::int32_t mask)
+{
+    return kept ^ ((kept ^ taken) & mask);
+}
+
+// For the centre pixels x = 1 .. width - 2: masks telling whether the upper right,
+// the lower right or the lower left block is the least varying one, the earlier
+// block winning on equal variance (none set: the upper left).
+void chooseBlocks(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
+                  std::int32_t* __restrict upperRight, std::int32_t* __restrict lowerRight,
+                  std::int32_t* __restrict lowerLeft)
+{
+    for (int x = 1; x + 1 < width; ++x) {
+        std::int32_t best = above[x - 1];
+        const std::int32_t ur = -static_cast<std::int32_t>(above[x] < best);
+        best = blend(best, above[x], ur);
+        const std::int32_t lr = -static_cast<std::int32_t>(below[x] < best);
+        best = blend(best, below[x], lr);
+        const std::int32_t ll = -static_cast<std::int32_t>(below[x - 1] < best);
+        lowerLeft[x] = ll;
+        lowerRight[x] = lr & ~ll;
+        upperRight[x] = ur & ~lr & ~ll;
+    }
+}
+
+// One channel of the centre pixels: the colour of the chosen block.
+void takeColour(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
+                const std::int32_t* __restrict upperRight, const std::int32_t* __restrict lowerRight,
+                const std::int32_t* __restrict lowerLeft, std::int32_t* __restrict out)
+{
+    for (int x = 1; x + 1 < width; ++x) {
+        std::int32_t c = blend(above[x - 1], above[x], upperRight[x]);
+        c = blend(c, below[x], lowerRight[x]);
+        out[x] = blend(c, below[x - 1], lowerLeft[x]);
+    }
+}
+
+// Writes the centre pixels of one row: each takes the colour of the least varying of
+// its four blocks.
+void pickBlocks(const BlockRow& above, const BlockRow& below, int width, std::vector<std::int32_t> (&masks)[3],
+                std::vector<std::int32_t> (&out)[3], RGB24* dstRow)
+{
+    chooseBlocks(width, above.var.data(), below.var.data(), masks[0].data(), masks[1].data(), masks[2].data());
+    for (int k = 0; k < 3; ++k)
+        takeColour(width, above.c[k].data(), below.c[k].data(), masks[0].data(), masks[1].data(), masks[2].data(),
+                   out[k].data());
+    const std::int32_t* o0 = out[0].data();
+    const std::int32_t* o1 = out[1].data();
+    const std::int32_t* o2 = out[2].data();
+    for (int x = 1; x + 1 < width; ++x)
+        dstRow[x] = RGB24{static_cast<std::uint8_t>(o0[x]), static_cast<std::uint8_t>(o1[x]),
+                          static_cast<std::uint8_t>(o2[x])};
+}
+
+// One iteration over the centre rows yBegin..yEnd-1 (within 1..height-2).
+void filterRows(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv, int yBegin, int yEnd)
+{
+    const int width = src.width();
+    if (width < 3 || src.height() < 3 || yBegin >= yEnd)
+        return;
+    PlanarRow upper, lower;
+    BlockRow above, below;
+    std::vector<std::int32_t> masks[3];
+    std::vector<std::int32_t> out[3];
+    for (auto& plane : masks)
+        plane.resize(static_cast<std::size_t>(width));
+    for (auto& plane : out)
+        plane.resize(static_cast<std::size_t>(width));
+
+    upper.load(&src.at(0, yBegin - 1), width, hsv);
+    lower.load(&src.at(0, yBegin), width, hsv);
+    above.compute(upper, lower, width, hsv);
+    for (int y = yBegin; y < yEnd; ++y) {
+        std::swap(upper, lower);
+        lower.load(&src.at(0, y + 1), width, hsv);
+        below.compute(upper, lower, width, hsv);
+        pickBlocks(above, below, width, masks, out, &dst.at(0, y));
+        std::swap(above, below);
+    }
+}
+
+void filter(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv)
+{
+    dst.resize(src.width(), src.height());
+    filterRows(src, dst, hsv, 1, src.height() - 1);
+}
+
+} // namespace
+
+void kuwaharaRGB(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
+{
+    filter(src, dst, false);
+}
+
+void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
+{
+    filter(src, dst, true);
+}
+
+QuadrantStatistics quadrantStatistics(const Array2D<RGB24>& buffer, int x0, int y0, int x1, int y1)
+{
+    float sum[3] = {0, 0, 0};
+    float sumSq[3] = {0, 0, 0};
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            const RGB24 p = buffer.at(x, y);
+            const float c[3] = {static_cast<float>(p.r), static_cast<float>(p.g), static_cast<float>(p.b)};
+            for (int k = 0; k < 3; ++k) {
+                sum[k] += c[k];
+                sumSq[k] += c[k] * c[k];
+            }
+        }
+    }
+    const float n = static_cast<float>((x1 - x0 + 1) * (y1 - y0 + 1));
+    QuadrantStatistics stats{};
+    for (int k = 0; k < 3; ++k) {
+        stats.mean[k] = sum[k] / n;
+        stats.variance[k] = sumSq[k] / n - stats.mean[k] * stats.mean[k];
+    }
+    return stats;
+}
+
+KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel)
+{
+    float h = 0, s = 0, v = 0;
+    rgbToHsvF(pixel.r * kUnitF, pixel.g * kUnitF, pixel.b * kUnitF, -1.0f, h, s, v);
+    return {h >= 0.0f ? static_cast<int>(h) : -1, static_cast<int>(s * 255.0f), static_cast<int>(v * 255.0f)};
+}
+
+int kuwaharaHueMean(const int (&hues)[4])
+{
+    int sum = 0;
+    int low = 0;
+    bool high = false;
+    for (const int hue : hues) {
+        sum += hue;
+        low += hue < 61 ? 1 : 0;
+        high = high || hue >= 300;
+    }
+    // Half the pixel count rounds; integer division truncates toward zero, so four
+    // undefined hues (sum -4) give 0.
+    int mean = (2 + sum + (high ? 360 * low : 0)) / 4;
+    if (mean >= 360)
+        mean -= 360;
+    return mean;
+}
+
+RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4])
+{
+    int hues[4];
+    int sSum = 0;
+    int vSum = 0;
+    for (int i = 0; i < 4; ++i) {
+        const KuwaharaHsv p = kuwaharaPixelHsv(pixels[i]);
+        hues[i] = p.h;
+        sSum += p.s;
+        vSum += p.v;
+    }
+    return hsvMeanColour(hues, sSum, vSum);
+}
+
+std::string OPKuwaharaNagao::resultName(int run, int iterations)
+{
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") Kuwahara-Nagao [Iterations=";
+    name += std::to_string(iterations);
+    name += "]";
+    return name;
+}
+
+std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iterations, Space space,
+                                                   const ivra::Progress& progress) const
+{
+    if (iterations < minIterations || iterations > maxIterations)
+        throw std::invalid_argument("Kuwahara-Nagao: iteration count " + std::to_string(iterations) +
+                                    " is outside " + std::to_string(minIterations) + ".." +
+                                    std::to_string(maxIterations));
+    const int width = src.width();
+    const int height = src.height();
+    auto result = std::make_unique<ImageRGB>(width, height);
+    if (width == 0 || height == 0)
+        return result;
+
+    // Both buffers start as the source, so that the pixels no iteration visits keep
+    // the source's values whichever buffer ends up last.
+    Array2D<RGB24> buffers[2];
+    buffers[0].resize(width, height);
+    const std::int32_t* planes[3] = {src.red(), src.green(), src.blue()};
+    for (std::size_t i = 0; i < src.pixelCount(); ++i)
+        buffers[0][i] = RGB24{static_cast<std::uint8_t>(planes[0][i] & 0xFF),
+                              static_cast<std::uint8_t>(planes[1][i] & 0xFF),
+                              static_cast<std::uint8_t>(planes[2][i] & 0xFF)};
+    buffers[1].resize(width, height);
+    std::copy(buffers[0].data(), buffers[0].data() + buffers[0].size(), buffers[1].data());
+
+    // Large pictures report progress every million pixels or so, small ones once per iteration.
+    const bool hsv = space == Space::HSV;
+    const int rows = std::max(height - 2, 0);
+    const int chunk = std::max(1, (1 << 20) / width);
+    const double total = static_cast<double>(iterations) * std::max(rows, 1);
+    int cur = 0;
+    for (int i = 0; i < iterations; ++i) {
+        for (int y = 1; y < height - 1; y += chunk) {
+            const int yEnd = std::min(height - 1, y + chunk);
+            filterRows(buffers[cur], buffers[1 - cur], hsv, y, yEnd);
+            if (yEnd < height - 1)
+                progress.update(static_cast<double>(i) * rows + (yEnd - 1), total);
+        }
+        progress.update(static_cast<double>(i + 1) * std::max(rows, 1), total);
+        cur = 1 - cur;
+    }
+
+    const RGB24* data = buffers[cur].data();
+    std::int32_t* r = result->red();
+    std::int32_t* g = result->green();
+    std::int32_t* b = result->blue();
+    for (std::size_t i = 0; i < result->pixelCount(); ++i) {
+        r[i] = data[i].r;
+        g[i] = data[i].g;
+        b[i] = data[i].b;
+    }
+    return result;
+}

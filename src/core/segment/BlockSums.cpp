@@ -1,0 +1,75 @@
+#include "BlockSums.h"
+
+#include <algorithm>
+
+namespace {
+void add(ChannelSums& to, const ChannelSums& from)
+{
+    for (int c = 0; c < 3; ++c) {
+        to.sum[c] += from.sum[c];
+        to.squares[c] += from.squares[c];
+    }
+}
+
+void add(ChannelSums& to, const RGB24& p)
+{
+    const int v[3] = {p.r, p.g, p.b};
+    for (int c = 0; c < 3; ++c) {
+        to.sum[c] += v[c];
+        to.squares[c] += v[c] * v[c];
+    }
+}
+} // namespace
+
+BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel)
+    : pixels_(pixels), maxLevel_(maxLevel), levels_(static_cast<std::size_t>(std::max(maxLevel - 1, 0)))
+{
+    const int width = pixels.width();
+    const int height = pixels.height();
+    const int stored = maxLevel - 1; // levels 0 .. maxLevel - 2, blocks of side 4 and more
+    for (int level = 0; level < stored; ++level) {
+        const int side = size >> level;
+        Level& l = levels_[level];
+        l.columns = (width + side - 1) / side;
+        l.rows = (height + side - 1) / side;
+        l.cells.assign(static_cast<std::size_t>(l.columns) * l.rows, ChannelSums{});
+    }
+    if (stored <= 0)
+        return;
+
+    // Blocks of side 4 straight from the pixels.
+    Level& bottom = levels_[stored - 1];
+    for (int y = 0; y < height; ++y) {
+        const RGB24* row = &pixels.at(0, y);
+        ChannelSums* cells = &bottom.cells[static_cast<std::size_t>(y >> 2) * bottom.columns];
+        for (int x = 0; x < width; ++x)
+            add(cells[x >> 2], row[x]);
+    }
+    // Each coarser block is the sum of its (up to four) children inside the picture.
+    for (int level = stored - 2; level >= 0; --level) {
+        Level& l = levels_[level];
+        const Level& fine = levels_[level + 1];
+        for (int by = 0; by < l.rows; ++by)
+            for (int bx = 0; bx < l.columns; ++bx) {
+                ChannelSums& cell = l.cells[static_cast<std::size_t>(by) * l.columns + bx];
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx) {
+                        const int fx = 2 * bx + dx;
+                        const int fy = 2 * by + dy;
+                        if (fx < fine.columns && fy < fine.rows)
+                            add(cell, fine.cells[static_cast<std::size_t>(fy) * fine.columns + fx]);
+                    }
+            }
+    }
+}
+
+ChannelSums BlockSums::fromPixels(int x, int y, int side) const
+{
+    ChannelSums s{};
+    const int x1 = std::min(x + side, pixels_.width());
+    const int y1 = std::min(y + side, pixels_.height());
+    for (int py = y; py < y1; ++py)
+        for (int px = x; px < x1; ++px)
+            add(s, pixels_.at(px, py));
+    return s;
+}

@@ -1,0 +1,448 @@
+#include "OPSplitAndMerge.h"
+
+#include "BlockSums.h"
+#include "QuadTree.h"
+#include "util/CMessageHandler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t noRegion = 0xFFFFFFFFu;
+
+// The quadtree of a thin picture covers a square far larger than the picture.
+// Up to this side it stays small whatever the shape; beyond it, it may hold at
+// most this many nodes per pixel (a square-ish picture needs at most 16/3).
+constexpr int alwaysAcceptedSide = 2048;
+constexpr std::size_t maxNodesPerPixel = 8;
+
+void say(const std::string& text)
+{
+    tools::CMessageHandler::instance().message(text);
+}
+
+void checkPicture(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        throw std::invalid_argument("split-and-merge needs a picture of at least one pixel");
+    const std::size_t nodes = QuadTree::nodeCountFor(width, height);
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (QuadTree::sizeFor(width, height) > alwaysAcceptedSide && nodes > maxNodesPerPixel * pixels)
+        throw std::length_error("split-and-merge: the quadtree over a " + std::to_string(width) + " x " +
+                                std::to_string(height) + " picture would need " + std::to_string(nodes) +
+                                " nodes; pictures this elongated are refused (at most " +
+                                std::to_string(maxNodesPerPixel) + " nodes per pixel beyond sides of " +
+                                std::to_string(alwaysAcceptedSide) + ")");
+}
+
+// Inclusive pixel rectangle a region started from.
+struct Block {
+    int y0, y1, x0, x1;
+};
+
+struct Mean {
+    double c[3];
+};
+
+class Segmenter {
+public:
+    Segmenter(const Array2D<RGB24>& pixels, Array2D<std::uint32_t>& labels, double splitThreshold,
+              double mergeThreshold, double groupThreshold, const ivra::Progress& progress)
+        : pixels_(pixels), labels_(labels), width_(pixels.width()), height_(pixels.height()),
+          splitThreshold_(splitThreshold), mergeThreshold_(mergeThreshold), groupThreshold_(groupThreshold),
+          progress_(progress), tree_(width_, height_), maxLevel_(tree_.GetMaxLevel()),
+          sums_(pixels, tree_.size(), maxLevel_),
+          totalWork_(3.0 * maxLevel_ + 2.0 + width_)
+    {
+    }
+
+    void run()
+    {
+        say("split...");
+        split();
+        say("merge...");
+        merge();
+        extract();
+        say("Grouping...");
+        group();
+    }
+
+    std::vector<RGB24> regionColour;
+    std::vector<std::int64_t> regionArea;
+    std::vector<Block> regionBlock;
+
+private:
+    void step() { progress_.update(++done_, totalWork_); }
+
+    std::int64_t clippedCount(const QuadNode& n, int level) const
+    {
+        const int side = tree_.side(level);
+        const std::int64_t w = std::min(n.x + side, width_) - n.x;
+        const std::int64_t h = std::min(n.y + side, height_) - n.y;
+        return w * h;
+    }
+
+    // A block is tested only when it starts before the last column and row.
+    bool startsInside(const QuadNode& n) const { return n.x < width_ - 1 && n.y < height_ - 1; }
+
+    Mean mean(const QuadNode& n, int level) const
+    {
+        const ChannelSums s = sums_.at(level, n.x, n.y);
+        const double count = static_cast<double>(clippedCount(n, level));
+        return {{s.sum[0] / count, s.sum[1] / count, s.sum[2] / count}};
+    }
+
+    bool homogeneous(const QuadNode& n, int level) const
+    {
+        const std::int64_t count = clippedCount(n, level);
+        if (count == 1)
+            return true; // a single pixel has no variance, even against a threshold of 0
+        const ChannelSums s = sums_.at(level, n.x, n.y);
+        const double d = static_cast<double>(count);
+        double variance = 0.0;
+        for (int c = 0; c < 3; ++c) {
+            const double m = s.sum[c] / d;
+            variance += s.squares[c] / d - m * m;
+        }
+        return variance < splitThreshold_;
+    }
+
+    // Top-down: a block below a homogeneous one is homogeneous; others are tested.
+    void split()
+    {
+        tree_[0] = {0, 0, 0};
+        for (int level = 0; level <= maxLevel_; ++level) {
+            const std::size_t end = QuadTree::first(level + 1);
+            for (std::size_t k = QuadTree::first(level); k < end; ++k) {
+                if (k > 0)
+                    tree_.placeChild(k, level);
+                QuadNode& n = tree_[k];
+                if (k > 0 && tree_[QuadTree::parent(k)].homogeneous)
+                    n.homogeneous = 1;
+                else if (startsInside(n))
+                    n.homogeneous = homogeneous(n, level) ? 1 : 0;
+                else
+                    n.homogeneous = 1;
+            }
+            step();
+        }
+    }
+
+    // Bottom-up: a sibling group whose first member was split merges into its
+    // parent when each neighbouring pair of valid siblings (TR-BL, BL-BR, BR-TL,
+    // TL-TR) has mean colours closer than the merge threshold.
+    void merge()
+    {
+        for (int level = maxLevel_; level >= 1; --level) {
+            const std::size_t end = QuadTree::first(level + 1);
+            for (std::size_t k = QuadTree::first(level); k < end; k += 4) {
+                if (tree_[k].homogeneous)
+                    continue;
+                bool valid[4];
+                Mean means[4];
+                for (int j = 0; j < 4; ++j) {
+                    const QuadNode& n = tree_[k + j];
+                    valid[j] = startsInside(n);
+                    if (valid[j])
+                        means[j] = mean(n, level);
+                }
+                bool close = true;
+                for (int j = 0; j < 4 && close; ++j) {
+                    const int o = (j + 1) % 4;
+                    if (!valid[j] || !valid[o])
+                        continue;
+                    double distance = 0.0;
+                    for (int c = 0; c < 3; ++c)
+                        distance += std::fabs(means[j].c[c] - means[o].c[c]);
+                    close = distance < mergeThreshold_;
+                }
+                if (close)
+                    markSubtree(QuadTree::parent(k));
+            }
+            step();
+        }
+    }
+
+    // Sets the node and everything below it homogeneous. A homogeneous node's
+    // subtree is homogeneous already, so the walk stops there.
+    void markSubtree(std::size_t root)
+    {
+        std::vector<std::size_t>& pending = subtree_;
+        pending.clear();
+        pending.push_back(root);
+        const std::size_t count = tree_.nodeCount();
+        while (!pending.empty()) {
+            const std::size_t k = pending.back();
+            pending.pop_back();
+            if (k != root && tree_[k].homogeneous)
+                continue;
+            tree_[k].homogeneous = 1;
+            if (4 * k + 4 < count)
+                for (std::size_t c = 4 * k + 1; c <= 4 * k + 4; ++c)
+                    pending.push_back(c);
+        }
+    }
+
+    // The maximal homogeneous blocks become regions 0, 1, ... in level and index order.
+    void extract()
+    {
+        labels_.resize(width_, height_);
+        std::fill_n(labels_.data(), labels_.size(), noRegion);
+        say("Leaving quadtree...");
+        say("QuadTree.GetMaxLevel() " + std::to_string(maxLevel_));
+
+        if (tree_[0].homogeneous) {
+            addRegion(tree_[0], 0);
+            for (int level = 0; level <= maxLevel_; ++level)
+                step();
+            return;
+        }
+        // Taken: homogeneous blocks inside the picture whose parent is not.
+        const auto forEachTaken = [&](int level, const auto& take) {
+            const std::size_t end = QuadTree::first(level);
+            for (std::size_t p = QuadTree::first(level - 1); p < end; ++p) {
+                if (tree_[p].homogeneous)
+                    continue;
+                for (std::size_t k = 4 * p + 1; k <= 4 * p + 4; ++k) {
+                    const QuadNode& n = tree_[k];
+                    if (n.homogeneous && n.x < width_ && n.y < height_)
+                        take(n);
+                }
+            }
+        };
+        std::size_t count = 0;
+        for (int level = 1; level <= maxLevel_; ++level)
+            forEachTaken(level, [&](const QuadNode&) { ++count; });
+        regionColour.reserve(count);
+        regionArea.reserve(count);
+        regionBlock.reserve(count);
+        step(); // level 0: the root is not homogeneous, so it is no region
+        for (int level = 1; level <= maxLevel_; ++level) {
+            forEachTaken(level, [&](const QuadNode& n) { addRegion(n, level); });
+            step();
+        }
+    }
+
+    void addRegion(const QuadNode& n, int level)
+    {
+        const int side = tree_.side(level);
+        const Block b{n.y, std::min(n.y + side, height_) - 1, n.x, std::min(n.x + side, width_) - 1};
+        const std::int64_t count = clippedCount(n, level);
+        const ChannelSums s = sums_.at(level, n.x, n.y);
+        const auto region = static_cast<std::uint32_t>(regionColour.size());
+        regionColour.push_back({static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
+                                static_cast<std::uint8_t>(s.sum[2] / count)});
+        regionArea.push_back(count);
+        regionBlock.push_back(b);
+        for (int y = b.y0; y <= b.y1; ++y)
+            std::fill(&labels_.at(b.x0, y), &labels_.at(b.x1, y) + 1, region);
+    }
+
+    static int distance(const RGB24& a, const RGB24& b)
+    {
+        return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    }
+
+    // Grouping: each region, in the column-major order of its first pixel,
+    // absorbs the regions that bordered it when it was reached, nearest colour
+    // first.
+    //
+    // A region is reached before it absorbs anything, so at that moment its pixels
+    // are exactly its starting block: its first pixel in column-major order is the
+    // block's top-left one, and its neighbours are the regions of the pixels just
+    // outside the block. An absorbed region is forwarded to its absorber rather
+    // than relabelled pixel by pixel: on smooth areas regions that have absorbed
+    // others are absorbed in turn again and again, and relabelling them each time
+    // grows quadratically. Regions stay 4-connected (each absorbs only regions it
+    // borders), so resolving the forwarding once at the end gives the same labels
+    // as flood-filling every absorbed region with its absorber's number.
+    void group()
+    {
+        const std::size_t count = regionColour.size();
+        int column = 0;
+        if (count > 0) {
+            owner_.resize(count);
+            for (std::size_t r = 0; r < count; ++r)
+                owner_[r] = static_cast<std::uint32_t>(r);
+            std::vector<std::uint32_t> neighbours;
+            for (const std::uint32_t i : columnMajorOrder()) {
+                for (; column < regionBlock[i].x0; ++column)
+                    step();
+                if (owner_[i] != i)
+                    continue; // absorbed before it was reached
+                collectNeighbours(i, neighbours);
+                absorbNeighbours(i, neighbours);
+            }
+            resolveLabels();
+        }
+        for (; column < width_; ++column)
+            step();
+    }
+
+    // Regions sorted by the top-left pixel of their block, column-major (two
+    // stable counting sorts: by row, then by column).
+    std::vector<std::uint32_t> columnMajorOrder() const
+    {
+        const auto count = static_cast<std::uint32_t>(regionBlock.size());
+        std::vector<std::uint32_t> byRow(count);
+        std::vector<std::uint32_t> order(count);
+        std::vector<std::uint32_t> start(static_cast<std::size_t>(std::max(width_, height_)) + 1);
+        const auto countingSort = [&](const std::vector<std::uint32_t>& in, std::vector<std::uint32_t>& out,
+                                      int Block::*key, int keys) {
+            std::fill_n(start.begin(), keys + 1, 0u);
+            for (const std::uint32_t r : in)
+                ++start[static_cast<std::size_t>(regionBlock[r].*key) + 1];
+            for (int k = 0; k < keys; ++k)
+                start[k + 1] += start[k];
+            for (const std::uint32_t r : in)
+                out[start[static_cast<std::size_t>(regionBlock[r].*key)]++] = r;
+        };
+        for (std::uint32_t r = 0; r < count; ++r)
+            order[r] = r;
+        countingSort(order, byRow, &Block::y0, height_);
+        countingSort(byRow, order, &Block::x0, width_);
+        return order;
+    }
+
+    std::uint32_t find(std::uint32_t r)
+    {
+        while (owner_[r] != r) {
+            owner_[r] = owner_[owner_[r]];
+            r = owner_[r];
+        }
+        return r;
+    }
+
+    // The distinct regions of the pixels just outside region i's block, ascending.
+    void collectNeighbours(std::uint32_t i, std::vector<std::uint32_t>& neighbours)
+    {
+        const Block& b = regionBlock[i];
+        neighbours.clear();
+        // Runs of pixels along an edge mostly share a label: look each run up once.
+        std::uint32_t previous = noRegion;
+        const auto add = [&](std::uint32_t label) {
+            if (label != previous) {
+                previous = label;
+                neighbours.push_back(find(label));
+            }
+        };
+        if (b.y0 > 0)
+            for (int x = b.x0; x <= b.x1; ++x)
+                add(labels_.at(x, b.y0 - 1));
+        if (b.y1 < height_ - 1)
+            for (int x = b.x0; x <= b.x1; ++x)
+                add(labels_.at(x, b.y1 + 1));
+        if (b.x0 > 0)
+            for (int y = b.y0; y <= b.y1; ++y)
+                add(labels_.at(b.x0 - 1, y));
+        if (b.x1 < width_ - 1)
+            for (int y = b.y0; y <= b.y1; ++y)
+                add(labels_.at(b.x1 + 1, y));
+        std::sort(neighbours.begin(), neighbours.end());
+        neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
+    }
+
+    void absorbNeighbours(std::uint32_t i, std::vector<std::uint32_t>& candidates)
+    {
+        colours_.clear();
+        for (const std::uint32_t r : candidates)
+            colours_.push_back(regionColour[r]);
+        for (;;) {
+            const RGB24 own = regionColour[i];
+            std::size_t best = candidates.size();
+            int bestDistance = 0;
+            for (std::size_t m = 0; m < candidates.size(); ++m) {
+                const int d = distance(own, colours_[m]);
+                if (static_cast<double>(d) < groupThreshold_ && (best == candidates.size() || d < bestDistance)) {
+                    best = m;
+                    bestDistance = d;
+                }
+            }
+            if (best == candidates.size())
+                return;
+            const std::uint32_t r = candidates[best];
+            regionColour[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea[i], colours_[best], regionArea[r]);
+            regionArea[i] += regionArea[r];
+            regionArea[r] = 0;
+            owner_[r] = i;
+            candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
+            colours_.erase(colours_.begin() + static_cast<std::ptrdiff_t>(best));
+        }
+    }
+
+    void resolveLabels()
+    {
+        for (std::uint32_t r = 0; r < owner_.size(); ++r)
+            owner_[r] = find(r);
+        std::uint32_t* labels = labels_.data();
+        const std::size_t count = labels_.size();
+        for (std::size_t p = 0; p < count; ++p)
+            labels[p] = owner_[labels[p]];
+    }
+
+    const Array2D<RGB24>& pixels_;
+    Array2D<std::uint32_t>& labels_;
+    int width_;
+    int height_;
+    double splitThreshold_;
+    double mergeThreshold_;
+    double groupThreshold_;
+    const ivra::Progress& progress_;
+    QuadTree tree_;
+    int maxLevel_;
+    BlockSums sums_;
+    double totalWork_;
+    double done_ = 0;
+    std::vector<std::size_t> subtree_;
+    std::vector<std::uint32_t> owner_; // region each region was absorbed into (itself when not)
+    std::vector<RGB24> colours_;       // colours of the current neighbour candidates
+};
+
+} // namespace
+
+RGB24 OPSplitAndMerge::areaWeightedMean(RGB24 a, std::int64_t areaA, RGB24 b, std::int64_t areaB)
+{
+    const std::int64_t total = areaA + areaB;
+    const auto mix = [&](std::uint8_t ca, std::uint8_t cb) {
+        return static_cast<std::uint8_t>((ca * areaA + cb * areaB) / total);
+    };
+    return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
+}
+
+std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source, double splitThreshold,
+                                                         double mergeThreshold, double groupThreshold,
+                                                         const ivra::Progress& progress) const
+{
+    const int width = source.width();
+    const int height = source.height();
+    checkPicture(width, height);
+
+    auto result = std::make_unique<ImageSegmented>(width, height);
+    const std::size_t count = result->pixelCount();
+    const std::int32_t* r = source.red();
+    const std::int32_t* g = source.green();
+    const std::int32_t* b = source.blue();
+    RGB24* pixels = result->sourcePixels.data();
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
+
+    Segmenter segmenter(result->sourcePixels, result->labels, splitThreshold, mergeThreshold, groupThreshold, progress);
+    segmenter.run();
+
+    const std::uint32_t* labels = result->labels.data();
+    std::int32_t* outR = result->red();
+    std::int32_t* outG = result->green();
+    std::int32_t* outB = result->blue();
+    for (std::size_t i = 0; i < count; ++i) {
+        const RGB24 c = segmenter.regionColour[labels[i]];
+        outR[i] = c.r;
+        outG[i] = c.g;
+        outB[i] = c.b;
+    }
+    return result;
+}

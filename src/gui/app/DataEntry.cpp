@@ -1,0 +1,43 @@
+#include "DataEntry.h"
+
+#include <algorithm>
+
+DataEntry::DataEntry(std::unique_ptr<DataObject> data, const QString& name, QWidget* window, bool hidden)
+    : data_(std::move(data)), window_(window), name_(name), hidden_(hidden)
+{
+}
+
+DataEntry::~DataEntry()
+{
+    clearChildren();
+    data_.reset();
+    // A window shows exactly one entry; once the entry is gone it has nothing to show.
+    delete window_.data();
+}
+
+DataEntry* DataEntry::addChild(std::unique_ptr<DataObject> data, const QString& name)
+{
+    return addChild(std::make_unique<DataEntry>(std::move(data), name));
+}
+
+DataEntry* DataEntry::addChild(std::unique_ptr<DataEntry> child)
+{
+    children_.push_back(std::move(child));
+    return children_.back().get();
+}
+
+bool DataEntry::hasChildNamed(const QString& name) const
+{
+    return std::any_of(children_.begin(), children_.end(),
+                       [&](const std::unique_ptr<DataEntry>& c) { return c->name() == name; });
+}
+
+void DataEntry::clearChildren()
+{
+    // Children first, so each subtree goes from the leaves up.
+    while (!children_.empty()) {
+        std::unique_ptr<DataEntry> last = std::move(children_.back());
+        children_.pop_back();
+        last.reset();
+    }
+}

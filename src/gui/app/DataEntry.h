@@ -1,0 +1,53 @@
+#pragma once
+
+#include "image/DataObject.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+// One node of the image tree: a picture or histogram, the window that shows it,
+// its name, and the results computed from it (its children, in the order added).
+// The entry owns its data object and its children; it refers to its window
+// without owning it, and the reference clears itself when the window is destroyed.
+class DataEntry {
+public:
+    // Takes the data object (none for the root), the name, the window (normally
+    // none; set later with setWindow()) and the hidden flag (true only for the root).
+    DataEntry(std::unique_ptr<DataObject> data, const QString& name, QWidget* window = nullptr,
+              bool hidden = false);
+    DataEntry(const DataEntry&) = delete;
+    DataEntry& operator=(const DataEntry&) = delete;
+    // Deletes the children first, then the data object, then the window: no window
+    // outlives the entry it shows.
+    virtual ~DataEntry();
+
+    virtual bool isHidden() const { return hidden_; }
+    virtual QString name() const { return name_; }
+    // The data object's type code; 0 for an entry without data (the root).
+    virtual int type() const { return data_ ? data_->type() : 0; }
+
+    DataObject* data() const { return data_.get(); }
+
+    QWidget* window() const { return window_.data(); }
+    void setWindow(QWidget* window) { window_ = window; }
+
+    const std::vector<std::unique_ptr<DataEntry>>& children() const { return children_; }
+    // Appends a result as the last child; returns the new entry.
+    DataEntry* addChild(std::unique_ptr<DataObject> data, const QString& name);
+    DataEntry* addChild(std::unique_ptr<DataEntry> child);
+    // True when a child of this entry has the given name.
+    bool hasChildNamed(const QString& name) const;
+    // Deletes every child subtree (children first, each with its window).
+    void clearChildren();
+
+private:
+    std::unique_ptr<DataObject> data_;
+    QPointer<QWidget> window_;
+    QString name_;
+    bool hidden_;
+    std::vector<std::unique_ptr<DataEntry>> children_;
+};

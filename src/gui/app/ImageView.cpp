@@ -1,0 +1,35 @@
+#include "ImageView.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+
+ImageView::ImageView(QWidget* parent) : QScrollArea(parent), picture_(new QLabel)
+{
+    setObjectName(QStringLiteral("preview"));
+    setAccessibleName(tr("Preview"));
+    setMinimumWidth(300);
+    setWidgetResizable(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture_->resize(0, 0);
+    setWidget(picture_);
+}
+
+void ImageView::previewPath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        picture_->clear();
+        picture_->resize(0, 0);
+        return;
+    }
+    const QString extension = info.completeSuffix().toLower();
+    if (!extension.contains(QLatin1String("ppm")) && !extension.contains(QLatin1String("pgm")))
+        return;
+    QPixmap pixmap;
+    if (!info.isFile() || !pixmap.load(path))
+        return;
+    picture_->setPixmap(pixmap);
+    picture_->resize(pixmap.size());
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QLabel;
+
+// The open dialog's contents preview: a scroll area beside the file list showing
+// the highlighted PPM or PGM file at its natural size. A directory clears it; any
+// other file (PNG included) leaves it as it was.
+class ImageView : public QScrollArea {
+    Q_OBJECT
+
+public:
+    explicit ImageView(QWidget* parent = nullptr);
+
+    // The preview's reaction to a highlighted local path.
+    void previewPath(const QString& path);
+
+    QLabel* pictureArea() const { return picture_; }
+
+private:
+    QLabel* picture_;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+class IvraApp;
+
+// Creates every operator dialog once and fills the Operator menu, in the order of
+// the catalogue table (OperatorCatalogue.cpp).
+void registerOperators(IvraApp& app);

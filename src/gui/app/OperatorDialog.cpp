@@ -1,0 +1,156 @@
+#include "OperatorDialog.h"
+
+#include "DataEntry.h"
+#include "DataEntryIterator.h"
+#include "IvraApp.h"
+#include "QInfoDialog.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, std::initializer_list<int> acceptedTypes,
+                               Family family)
+    : QDialog(parent), acceptedTypes_(acceptedTypes)
+{
+    setWindowTitle(caption);
+    setModal(true);
+
+    auto* grid = new QGridLayout(this);
+
+    listView_ = new QTreeWidget(this);
+    listView_->setObjectName(QStringLiteral("listView"));
+    listView_->setAccessibleName(tr("Images"));
+    listView_->setColumnCount(2);
+    listView_->setHeaderLabels({tr("Name"), tr("Nr")});
+    listView_->setHeaderHidden(true);
+    listView_->setColumnHidden(1, true);
+    listView_->setRootIsDecorated(false);
+    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView_->setMinimumHeight(120);
+    grid->addWidget(listView_, 0, 0);
+
+    parameterLayout_ = new QGridLayout;
+    grid->addLayout(parameterLayout_, 1, 0);
+
+    auto* buttons = new QHBoxLayout;
+    infoButton_ = new QPushButton(tr("Info"), this);
+    infoButton_->setObjectName(QStringLiteral("infoButton"));
+    okButton_ = new QPushButton(family == Family::Form ? tr("OK") : tr("Ok"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    buttons->addWidget(infoButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    grid->addLayout(buttons, 2, 0);
+
+    connect(okButton_, &QPushButton::clicked, this, &OperatorDialog::execute);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(infoButton_, &QPushButton::clicked, this, &OperatorDialog::showInfo);
+    connect(listView_, &QTreeWidget::itemSelectionChanged, this, &OperatorDialog::updateView);
+}
+
+bool OperatorDialog::accepts(int typeCode) const
+{
+    return std::find(acceptedTypes_.begin(), acceptedTypes_.end(), typeCode) != acceptedTypes_.end();
+}
+
+void OperatorDialog::fillList()
+{
+    listView_->clear();
+    entries_.clear();
+    IvraApp* app = IvraApp::instance();
+    if (app) {
+        DataEntryIterator it(app->root());
+        for (DataEntry* e = it.first(); e; e = it.next()) {
+            if (!e->data() || !accepts(e->type()))
+                continue;
+            auto* item = new QTreeWidgetItem(listView_);
+            item->setText(0, e->name());
+            item->setText(1, QString::number(entries_.size()));
+            entries_.push_back(e);
+        }
+    }
+    updateView();
+}
+
+bool OperatorDialog::selectEntry(const DataEntry* entry)
+{
+    const auto it = std::find(entries_.begin(), entries_.end(), entry);
+    if (it == entries_.end())
+        return false;
+    const QString number = QString::number(it - entries_.begin());
+    for (int i = 0; i < listView_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = listView_->topLevelItem(i);
+        if (item->text(1) == number) {
+            listView_->setCurrentItem(item);
+            item->setSelected(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+DataEntry* OperatorDialog::selectedEntry() const
+{
+    const QList<QTreeWidgetItem*> selected = listView_->selectedItems();
+    if (selected.isEmpty())
+        return nullptr;
+    bool ok = false;
+    const int n = selected.constFirst()->text(1).toInt(&ok);
+    if (!ok || n < 0 || static_cast<std::size_t>(n) >= entries_.size())
+        return nullptr;
+    return entries_[static_cast<std::size_t>(n)];
+}
+
+void OperatorDialog::showNoSelectionError(QWidget* parent)
+{
+    QMessageBox::critical(parent, tr("Error !"), tr("Please select an Image for the Operator !"));
+}
+
+void OperatorDialog::showDialog()
+{
+    fillList();
+    exec();
+    if (IvraApp* app = IvraApp::instance()) {
+        app->slotUpdateDataList();
+        // Keyboard input returns to the main window and its list.
+        app->activateWindow();
+        app->dataList()->setFocus();
+    }
+}
+
+void OperatorDialog::showInfo()
+{
+    QInfoDialog::showHelp(helpText(), this);
+}
+
+void OperatorDialog::updateView()
+{
+}
+
+DataEntry* OperatorDialog::sourceOrComplain()
+{
+    DataEntry* source = selectedEntry();
+    if (!source)
+        showNoSelectionError(this);
+    return source;
+}
+
+DataEntry* OperatorDialog::addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name)
+{
+    return source.addChild(std::move(result), name);
+}
+
+void OperatorDialog::finish()
+{
+    accept();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ProgressRunner.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class DataEntry;
+class DataObject;
+class QGridLayout;
+class QPushButton;
+class QTreeWidget;
+
+// The common pattern of every operator dialog: a list of the image-tree entries
+// whose type the operator accepts, a parameter area, and the buttons OK, Cancel
+// and Info. showDialog() fills the list and runs the dialog modally, then rebuilds
+// the main image list; execute() (the subclass's) reads the widgets, runs the core
+// call and adds the results as children of the chosen entry; showInfo() opens the
+// help window with helpText().
+//
+// The list has a hidden second column "Nr" holding each item's position in
+// entries(): the position counts only the entries this dialog accepts, not the
+// numbers of the main image list.
+class OperatorDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // The two families differ only in the OK button's text: generated-form dialogs
+    // (DI...) say "OK", hand-written ones (Q...Dialog) "Ok".
+    enum class Family { Form, HandWritten };
+
+    OperatorDialog(QWidget* parent, const QString& caption, std::initializer_list<int> acceptedTypes,
+                   Family family = Family::Form);
+
+    QTreeWidget* listView() const { return listView_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QPushButton* infoButton() const { return infoButton_; }
+    const std::vector<DataEntry*>& entries() const { return entries_; }
+    bool accepts(int typeCode) const;
+
+    // Fills the list from the main window's image tree (pre-order, root included,
+    // entries without data skipped).
+    void fillList();
+    // Selects the list item of an entry; false when the dialog does not list it.
+    bool selectEntry(const DataEntry* entry);
+    // The entry of the selected list item; none without a selection.
+    DataEntry* selectedEntry() const;
+
+    // The "Error !" box shown by OK without a selection.
+    static void showNoSelectionError(QWidget* parent);
+
+public slots:
+    virtual void showDialog();
+    virtual void execute() = 0;
+    virtual void showInfo();
+    virtual void updateView();
+
+protected:
+    // The dialog's help text (HTML).
+    virtual QString helpText() const = 0;
+
+    // Where the subclass puts its parameter widgets: a grid between the list and the buttons.
+    QGridLayout* parameterLayout() const { return parameterLayout_; }
+
+    // The selected entry, or the error box and none. Start every execute() with it.
+    DataEntry* sourceOrComplain();
+    // Appends a result under its source; returns the new entry.
+    DataEntry* addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name);
+    // Runs a core call behind the progress dialog (shown after half a second, with
+    // Cancel). Returns the call's result, or nothing when the user cancelled; add
+    // nothing and leave the run counter alone in that case.
+    template <class F>
+    auto runOperator(F&& work)
+    {
+        return runWithProgress(this, windowTitle(), std::forward<F>(work));
+    }
+    // Ends the modal run after a successful execute().
+    void finish();
+
+private:
+    std::vector<int> acceptedTypes_;
+    std::vector<DataEntry*> entries_;
+    QTreeWidget* listView_;
+    QGridLayout* parameterLayout_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QPushButton* infoButton_;
+};

@@ -1,0 +1,32 @@
+#include "ProgressRunner.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+bool runWithProgress(QWidget* parent, const QString& label, const std::function<void(const ivra::Progress&)>& work)
+{
+    QProgressDialog dialog(label, QObject::tr("Cancel"), 0, 1000, parent);
+    dialog.setObjectName(QStringLiteral("progress"));
+    dialog.setWindowTitle(label);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setMinimumDuration(progressDelayMs);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setValue(0);
+
+    const ivra::Progress progress([&dialog](double fraction) {
+        dialog.setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 999.0));
+        // Before the dialog shows, user input stays queued: the modal dialog that
+        // started the call must not see a second click on its OK button.
+        QApplication::processEvents(dialog.isVisible() ? QEventLoop::AllEvents
+                                                        : QEventLoop::ExcludeUserInputEvents);
+        return !dialog.wasCanceled();
+    });
+
+    try {
+        work(progress);
+    } catch (const ivra::Cancelled&) {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "UISplit.h"
+
+// Split: one gray picture per ticked channel of an RGB or HSV picture, named
+// after the channel. A channel already split off the same picture (a child of
+// that name exists) is not added again.
+class DISplit : public UISplit {
+    Q_OBJECT
+
+public:
+    explicit DISplit(QWidget* parent);
+
+public slots:
+    void execute() override;
+    void updateView() override;
+
+protected:
+    QString helpText() const override;
+};

@@ -1,0 +1,48 @@
+#include "IvraView.h"
+
+#include "app/DataEntry.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QMdiArea>
+
+IvraView::IvraView(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
+    : QMdiSubWindow(nullptr, flags), entry_(entry), body_(new QWidget)
+{
+    setWidget(body_);
+    // A plain window icon rather than the toolkit's logo.
+    QPixmap icon(16, 16);
+    icon.fill(Qt::transparent);
+    setWindowIcon(QIcon(icon));
+    path_ = entry ? entry->name() : QString();
+    fileName_ = fileNamePart(path_);
+    setWindowTitle(fileName_);
+    if (workspace)
+        workspace->addSubWindow(this);
+}
+
+IvraView::~IvraView() = default;
+
+bool IvraView::setPathChecked(const QString& path)
+{
+    QFile file(path);
+    // Append mode creates a missing file but never empties an existing one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    file.close();
+    path_ = path;
+    fileName_ = fileNamePart(path);
+    return true;
+}
+
+QImage IvraView::picture() const
+{
+    return {};
+}
+
+QString IvraView::fileNamePart(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}

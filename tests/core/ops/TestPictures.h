@@ -1,0 +1,73 @@
+#pragma once
+
+#include "image/ImageGray.h"
+#include "image/ImageRGB.h"
+#include "image/RGB24.h"
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <vector>
+
+// Small pictures for the operator tests.
+namespace testpictures {
+
+inline std::unique_ptr<ImageRGB> uniformRgb(int width, int height, RGB24 colour)
+{
+    auto image = std::make_unique<ImageRGB>(width, height);
+    for (std::size_t i = 0; i < image->pixelCount(); ++i) {
+        image->red()[i] = colour.r;
+        image->green()[i] = colour.g;
+        image->blue()[i] = colour.b;
+    }
+    return image;
+}
+
+inline std::unique_ptr<ImageRGB> rgbFrom(int width, int height, const std::vector<RGB24>& pixels)
+{
+    auto image = std::make_unique<ImageRGB>(width, height);
+    for (std::size_t i = 0; i < image->pixelCount(); ++i) {
+        image->red()[i] = pixels[i].r;
+        image->green()[i] = pixels[i].g;
+        image->blue()[i] = pixels[i].b;
+    }
+    return image;
+}
+
+inline std::unique_ptr<ImageGray> grayFrom(int width, int height, const std::vector<int>& values)
+{
+    auto image = std::make_unique<ImageGray>(width, height);
+    for (std::size_t i = 0; i < image->pixelCount(); ++i)
+        image->data()[i] = values[i];
+    return image;
+}
+
+// Channel values drawn from 0..levels-1, scaled over 0..255: few levels give many ties.
+inline std::vector<RGB24> randomPixels(int width, int height, int levels, unsigned seed)
+{
+    std::mt19937 engine(seed);
+    std::uniform_int_distribution<int> pick(0, levels - 1);
+    const auto value = [&] { return static_cast<std::uint8_t>(levels == 1 ? 0 : pick(engine) * 255 / (levels - 1)); };
+    std::vector<RGB24> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (auto& p : pixels)
+        p = RGB24{value(), value(), value()};
+    return pixels;
+}
+
+inline RGB24 pixelOf(const ImageRGB& image, int x, int y)
+{
+    const auto p = image.pixel(x, y);
+    return RGB24{static_cast<std::uint8_t>(p[0]), static_cast<std::uint8_t>(p[1]), static_cast<std::uint8_t>(p[2])};
+}
+
+inline bool samePixels(const ImageRGB& a, const ImageRGB& b)
+{
+    if (a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (std::size_t i = 0; i < a.pixelCount(); ++i)
+        if (a.red()[i] != b.red()[i] || a.green()[i] != b.green()[i] || a.blue()[i] != b.blue()[i])
+            return false;
+    return true;
+}
+
+} // namespace testpictures

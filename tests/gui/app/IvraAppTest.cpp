@@ -1,0 +1,355 @@
+// The main window: windows of entries, the Window menu, Close File, Clear All,
+// opening and saving files.
+
+#include "gui/GuiTestSupport.h"
+
+#include "app/DataEntry.h"
+#include "app/IvraApp.h"
+#include "app/OperatorDialog.h"
+#include "view/IvraView.h"
+#include "view/IvraViewImage2.h"
+
+#include "PictureReader.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace guitest;
+
+namespace {
+
+void select(IvraApp& app, DataEntry* entry)
+{
+    QTreeWidgetItem* item = app.itemOf(entry);
+    ASSERT_NE(item, nullptr);
+    app.dataList()->clearSelection();
+    item->setSelected(true);
+}
+
+QStringList actionTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("--") : a->text());
+    return texts;
+}
+
+} // namespace
+
+TEST(MainWindow, StartsWithItsMenusAndWelcome)
+{
+    IvraApp app;
+    EXPECT_EQ(IvraApp::instance(), &app);
+    EXPECT_EQ(app.windowTitle(), "Ivra ");
+    EXPECT_EQ(app.statusBar()->currentMessage(), "Welcome to Ivra !!!");
+    QStringList menus;
+    for (const QAction* a : app.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&View", "&Operator", "&Window", "&Help"}));
+    EXPECT_EQ(actionTexts(app.listPopupMenu()), QStringList({"Show Image", "Hide Image"}));
+
+    // A right click anywhere in the list opens the popup there.
+    app.show();
+    app.slotShowLeftBarPopup(QPoint(20, 30));
+    EXPECT_TRUE(app.listPopupMenu()->isVisible());
+    EXPECT_EQ(app.listPopupMenu()->pos(), app.dataList()->viewport()->mapToGlobal(QPoint(20, 30)));
+    app.listPopupMenu()->hide();
+}
+
+TEST(MainWindow, ShowAndHideImageReuseTheWindow)
+{
+    IvraApp app;
+    DataEntry* e = addTopLevel(app, rgbImage(3, 2, 10, 20, 30), "pic");
+    app.slotUpdateDataList();
+
+    select(app, e);
+    QPointer<QWidget> window = e->window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(qobject_cast<IvraViewImage2*>(window), nullptr);
+    EXPECT_FALSE(window->isHidden());
+    EXPECT_EQ(window->windowTitle(), "pic");
+
+    app.slotImageHide();
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_EQ(e->window(), window);
+
+    // Closing a Show Image window only hides it, too.
+    app.slotImageShow();
+    EXPECT_EQ(e->window(), window);
+    EXPECT_FALSE(window->isHidden());
+    window->close();
+    EXPECT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isHidden());
+    app.slotImageShow();
+    EXPECT_EQ(e->window(), window);
+    EXPECT_FALSE(window->isHidden());
+    EXPECT_EQ(app.workspace()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, HistogramEntriesWithoutAWindowTypeGetNone)
+{
+    IvraApp app;
+    DataEntry* e = addTopLevel(app, grayImage(1, 1, 0), "g");
+    app.slotUpdateDataList();
+    select(app, e);
+    EXPECT_NE(e->window(), nullptr);
+    // Nothing selected: nothing happens.
+    app.dataList()->clearSelection();
+    app.slotImageShow();
+    EXPECT_EQ(app.workspace()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, WindowMenuListsWindowsAndMarksTheActiveOne)
+{
+    IvraApp app;
+    app.show();
+    app.slotWindowMenuAboutToShow();
+    EXPECT_EQ(actionTexts(app.windowMenu()), QStringList({"&Cascade", "&Tile"}));
+    EXPECT_FALSE(app.windowMenu()->actions().at(0)->isEnabled());
+
+    DataEntry* a = addTopLevel(app, grayImage(2, 2, 1), "first");
+    DataEntry* b = addTopLevel(app, grayImage(2, 2, 2), "second");
+    app.slotUpdateDataList();
+    app.showEntry(a);
+    app.showEntry(b);
+    app.slotWindowMenuAboutToShow();
+    const QList<QAction*> items = app.windowMenu()->actions();
+    EXPECT_EQ(actionTexts(app.windowMenu()), QStringList({"&Cascade", "&Tile", "--", "&1 first", "&2 second"}));
+    EXPECT_TRUE(items.at(0)->isEnabled());
+    EXPECT_FALSE(items.at(3)->isChecked());
+    EXPECT_TRUE(items.at(4)->isChecked());
+
+    // Choosing an item activates that window.
+    items.at(3)->trigger();
+    EXPECT_EQ(app.activeView(), a->window());
+    app.slotWindowMenuAboutToShow();
+    EXPECT_TRUE(app.windowMenu()->actions().at(3)->isChecked());
+    EXPECT_FALSE(app.windowMenu()->actions().at(4)->isChecked());
+}
+
+TEST(MainWindow, CloseFileOnlyHidesTheActiveWindow)
+{
+    IvraApp app;
+    app.show();
+    DataEntry* e = addTopLevel(app, grayImage(2, 2, 1), "kept");
+    app.slotUpdateDataList();
+    QWidget* w = app.showEntry(e);
+    app.slotFileClose();
+    EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(e->window(), w);
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 1);
+    EXPECT_EQ(app.statusBar()->currentMessage(), "Ready.");
+    // A hidden window is not listed in the Window menu.
+    app.slotWindowMenuAboutToShow();
+    EXPECT_EQ(actionTexts(app.windowMenu()), QStringList({"&Cascade", "&Tile"}));
+}
+
+TEST(MainWindow, ClearAllDeletesEntriesAndTheirWindows)
+{
+    IvraApp app;
+    app.show();
+    DataEntry* a = addTopLevel(app, grayImage(2, 2, 1), "a");
+    DataEntry* child = a->addChild(grayImage(2, 2, 1), "child");
+    app.slotUpdateDataList();
+    QPointer<QWidget> wa = app.showEntry(a);
+    QPointer<QWidget> wc = app.showEntry(child);
+    wc->hide(); // hidden windows go as well
+
+    app.slotFileClearAll();
+    EXPECT_TRUE(app.root()->children().empty());
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 0);
+    EXPECT_TRUE(wa.isNull());
+    EXPECT_TRUE(wc.isNull());
+    EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
+
+    // The tree is usable again: a new entry is number 0.
+    DataEntry* fresh = addTopLevel(app, grayImage(1, 1, 0), "fresh");
+    app.slotUpdateDataList();
+    EXPECT_EQ(app.entryAt(0), fresh);
+}
+
+TEST(MainWindow, OperatorMenuHoldsTheRegisteredDialogsInOrder)
+{
+    IvraApp app;
+    const QStringList texts = actionTexts(app.operatorMenu());
+    ASSERT_GE(texts.size(), 2);
+    EXPECT_EQ(texts.at(0), "Split");
+    EXPECT_EQ(texts.at(1), "Color &Transform");
+    EXPECT_EQ(app.operatorMenu()->actions().at(0)->statusTip(), "Splits an Image to its channels");
+    // Every entry is a submenu or an operator with its status tip.
+    for (QAction* a : app.operatorMenu()->actions())
+        EXPECT_TRUE(a->menu() || !a->statusTip().isEmpty()) << a->text().toStdString();
+}
+
+TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
+{
+    IvraApp app;
+    const int before = static_cast<int>(app.operatorMenu()->actions().size());
+    class Dummy : public OperatorDialog {
+    public:
+        explicit Dummy(QWidget* p) : OperatorDialog(p, "Dummy", {TypeImageGray}) {}
+        void execute() override {}
+        QString helpText() const override { return {}; }
+    };
+    auto* d = new Dummy(&app);
+    app.registerOperator("One", d, "tip one", "Statistics");
+    app.registerOperator("Two", d, "tip two", "Statistics");
+    app.registerOperator("Three", d, "tip three", "Noise");
+    const QList<QAction*> actions = app.operatorMenu()->actions();
+    ASSERT_EQ(actions.size(), before + 2);
+    ASSERT_NE(actions.at(before)->menu(), nullptr);
+    EXPECT_EQ(actions.at(before)->text(), "Statistics");
+    EXPECT_EQ(actionTexts(actions.at(before)->menu()), QStringList({"One", "Two"}));
+    EXPECT_EQ(actions.at(before + 1)->text(), "Noise");
+    EXPECT_EQ(actions.at(before)->menu()->actions().at(1)->statusTip(), "tip two");
+}
+
+// ------------------------------------------------------------------- files
+
+TEST(OpenFile, LoadsGrayAndColourFilesAsTopLevelEntriesWithWindows)
+{
+    QTemporaryDir dir;
+    IvraApp app;
+    app.show();
+    DataEntry* gray = app.openImage(writePnm(dir.filePath("lena.pgm"), 4, 3, true, 77));
+    ASSERT_NE(gray, nullptr);
+    EXPECT_EQ(gray->name(), "lena.pgm");
+    EXPECT_EQ(gray->type(), TypeImageGray);
+    ASSERT_NE(gray->window(), nullptr);
+    EXPECT_EQ(gray->window()->windowTitle(), "lena.pgm");
+
+    DataEntry* colour = app.openImage(writePnm(dir.filePath("photo.ppm"), 2, 2, false, 200));
+    ASSERT_NE(colour, nullptr);
+    EXPECT_EQ(colour->type(), TypeImageRGB);
+    EXPECT_EQ(app.entryAt(1), colour);
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 2);
+
+    // A loaded file's window is destroyed on close; Show Image then makes a new one.
+    QPointer<QWidget> first = colour->window();
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(colour->window(), nullptr);
+    QWidget* second = app.showEntry(colour);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(colour->window(), second);
+}
+
+TEST(OpenFile, DroppedFilesOpenLikeFileOpen)
+{
+    QTemporaryDir dir;
+    IvraApp app;
+    EXPECT_TRUE(app.acceptDrops());
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(writePnm(dir.filePath("one.pgm"), 2, 2, true, 1)),
+                  QUrl::fromLocalFile(writePnm(dir.filePath("two.ppm"), 2, 2, false, 1))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&app, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&app, &drop);
+    ASSERT_EQ(app.root()->children().size(), 2u);
+    EXPECT_EQ(app.entryAt(0)->name(), "one.pgm");
+    EXPECT_EQ(app.entryAt(1)->name(), "two.ppm");
+    EXPECT_NE(app.entryAt(1)->window(), nullptr);
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 2);
+}
+
+TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
+{
+    QTemporaryDir dir;
+    IvraApp app;
+    QImage png(2, 2, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    const QString upper = dir.filePath("photo.PNG");
+    ASSERT_TRUE(png.save(upper, "PNG"));
+    QFile junk(dir.filePath("junk.ppm"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a picture");
+    junk.close();
+
+    for (const QString& path : {upper, junk.fileName(), dir.filePath("missing.png")}) {
+        MessageBoxCatcher boxes;
+        EXPECT_EQ(app.openImage(path), nullptr) << path.toStdString();
+        EXPECT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.title(), "I/O Error !");
+        EXPECT_EQ(boxes.text(), "Could not open the document !");
+    }
+    EXPECT_TRUE(app.root()->children().empty());
+    EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
+}
+
+TEST(SaveAs, NameDecidesTheFormat)
+{
+    using P = std::pair<QString, QString>;
+    EXPECT_EQ(IvraApp::saveTarget("a.png"), P("a.png", "PNG"));
+    EXPECT_EQ(IvraApp::saveTarget("a.PPM"), P("a.PPM", "PPM"));
+    EXPECT_EQ(IvraApp::saveTarget("/x/a.xpm"), P("/x/a.xpm", "XPM"));
+    EXPECT_EQ(IvraApp::saveTarget("a"), P("a.png", "PNG"));
+    EXPECT_EQ(IvraApp::saveTarget("a.jpg"), P("a.jpg.png", "PNG"));
+    EXPECT_EQ(IvraApp::saveTarget("/dir.ppm/a"), P("/dir.ppm/a.png", "PNG"));
+}
+
+TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
+{
+    QTemporaryDir dir;
+    IvraApp app;
+    app.show();
+    // Nothing active: nothing happens, no box.
+    {
+        MessageBoxCatcher boxes;
+        EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath("none.png")));
+        EXPECT_EQ(boxes.count(), 0);
+        EXPECT_FALSE(QFile::exists(dir.filePath("none.png")));
+    }
+
+    DataEntry* e = addTopLevel(app, rgbImage(3, 2, 255, 128, 1), "pic");
+    app.slotUpdateDataList();
+    app.showEntry(e);
+
+    // An existing file is replaced by the picture.
+    const QString target = dir.filePath("out.ppm");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    EXPECT_TRUE(app.saveActiveWindowAs(target));
+    const std::unique_ptr<Image> back = ivra::readPicture(target);
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->type(), TypeImageRGB);
+    EXPECT_EQ(back->width(), 3);
+    EXPECT_EQ(static_cast<ImageRGB&>(*back).green()[5], 128);
+    auto* view = qobject_cast<IvraView*>(e->window());
+    EXPECT_EQ(view->path(), target);
+    EXPECT_EQ(view->fileName(), "out.ppm");
+    EXPECT_EQ(view->windowTitle(), "pic");
+
+    // An unknown extension gets ".png".
+    EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath("out.bmp")));
+    EXPECT_EQ(ivra::readPicture(dir.filePath("out.bmp.png"))->width(), 3);
+    EXPECT_EQ(view->path(), dir.filePath("out.bmp.png"));
+
+    MessageBoxCatcher boxes;
+    EXPECT_FALSE(app.saveActiveWindowAs(dir.filePath("no/such/dir/x.png")));
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.title(), "I/O Error !");
+    EXPECT_EQ(boxes.text(), "Could not save the current document !");
+    EXPECT_EQ(view->path(), dir.filePath("out.bmp.png"));
+}
