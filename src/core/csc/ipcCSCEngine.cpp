@@ -157,9 +157,9 @@ private:
         child.flags &= static_cast<std::uint8_t>(~root);
     }
 
-    std::uint32_t newElement(int mask)
+    std::uint32_t newElement(int mask, bool leaf = false)
     {
-        const std::uint32_t idx = store_.allocate();
+        const std::uint32_t idx = leaf ? store_.allocateLeaf() : store_.allocate();
         ipcCodeelement& e = el_[idx];
         e.mask = static_cast<std::uint8_t>(mask);
         e.childCount = 0;
@@ -213,7 +213,7 @@ private:
                         continue;
                     }
                     for (int i = 0; i < comps.count; ++i) {
-                        const std::uint32_t e = newElement(comps.masks[i]);
+                        const std::uint32_t e = newElement(comps.masks[i], true);
                         el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
                         store_.commit();
                     }
@@ -239,7 +239,7 @@ private:
         for (int k = 0; k < 7; ++k) {
             if (assigned & (1u << k))
                 continue;
-            const std::uint32_t e = newElement(1 << k); // throws on a full store
+            const std::uint32_t e = newElement(1 << k, true); // throws on a full store
             assigned |= 1u << k;
             for (int i = 0; i < comps.count; ++i) {
                 if (comps.masks[i] & (1u << k)) {
