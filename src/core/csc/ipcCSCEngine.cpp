@@ -4,6 +4,7 @@
 #include "ipcConflictResolution.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstring>
@@ -117,6 +118,20 @@ struct HSVVariant {
     std::uint32_t colour() const { return sim.meanColour(); }
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerHSV(g, s1, s2); }
 };
+
+// sharedNeighbours[k][mask]: the siblings n of child k whose shared pixel
+// (cell sharedCell[k][n] of child k) is among the cells of mask, as a bit set.
+constexpr std::array<std::array<std::uint8_t, 128>, 7> buildSharedNeighbours()
+{
+    std::array<std::array<std::uint8_t, 128>, 7> table{};
+    for (int k = 0; k < 7; ++k)
+        for (int mask = 0; mask < 128; ++mask)
+            for (int n = 0; n < 7; ++n)
+                if (Hierarchy::sharedCell[k][n] >= 0 && (mask >> Hierarchy::sharedCell[k][n] & 1))
+                    table[k][mask] |= static_cast<std::uint8_t>(1 << n);
+    return table;
+}
+constexpr auto sharedNeighbours = buildSharedNeighbours();
 
 struct QueueEntry {
     std::uint32_t element;
@@ -344,20 +359,18 @@ private:
         // owner[q][n]: local index of the element of child q holding the pixel q shares
         // with its neighbour n, or -1.
         std::int8_t owner[7][7];
+        std::memset(owner, -1, sizeof owner);
         int count = 0;
         for (int k = 0; k < 7; ++k) {
-            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
-                owner[k][*nb] = -1;
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
-                const unsigned mask = el_[e].mask;
-                for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
-                    if (mask >> Hierarchy::sharedCell[k][*nb] & 1)
-                        owner[k][*nb] = static_cast<std::int8_t>(count);
+                for (unsigned n = sharedNeighbours[k][el_[e].mask]; n != 0; n &= n - 1)
+                    owner[k][std::countr_zero(n)] = static_cast<std::int8_t>(count);
                 element[count] = e;
                 colour[count] = el_[e].colour;
                 cellOf[count++] = static_cast<std::int8_t>(k);
             }
         }
+
         unsigned takenBits = 0;
         int untaken = count;
         int queue[21];
