@@ -10,6 +10,7 @@
 #include "dialogs/DIRegionGrowing.h"
 #include "dialogs/DISaltAndPepper.h"
 #include "dialogs/DISplit.h"
+#include "dialogs/QCSCDialog.h"
 #include "dialogs/QKuwaNagaDialog.h"
 #include "dialogs/QRHSDialog.h"
 #include "dialogs/QSMGDialog.h"
@@ -52,6 +53,7 @@ const OperatorRow operatorTable[] = {
     {4, TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
 
     {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
+    {6, TR("Segmentation"), TR("Color Structure Code"), TR("Color Structure Code"), make<QCSCDialog>},
     {7, TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
     {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
      make<QRHSDialog>},
