@@ -15,6 +15,7 @@ const std::vector<StepDefinition>& allSteps()
         {"salt-pepper", stepSaltPepper},
         {"kuwahara", stepKuwahara},
         {"snn", stepSnn},
+        {"csc", stepCsc},
         {"rhs", stepRhs},
         {"smg", stepSplitAndMerge},
         {"region-growing", stepRegionGrowing},

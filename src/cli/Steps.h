@@ -33,4 +33,7 @@ StepResult stepSplitAndMerge(const DataObject& input, StepArgs& args);
 // RegionGrowingStep.cpp
 StepResult stepRegionGrowing(const DataObject& input, StepArgs& args);
 
+// CSCStep.cpp
+StepResult stepCsc(const DataObject& input, StepArgs& args);
+
 } // namespace ivra::cli

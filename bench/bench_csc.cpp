@@ -1,0 +1,123 @@
+// Colour Structure Code: RGB (threshold 25) and HSV on a photo scaled to 1 megapixel,
+// the growth of the time with the pixel count (0.25, 1, 4 and 12 megapixels), and,
+// where OpenCV's contrib modules are installed, its graph-based segmentation on the
+// same photo (one thread) for comparison.
+#include "PictureReader.h"
+#include "csc/OPCSC.h"
+#include "image/ImageRGB.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#ifdef IVRA_HAVE_OPENCV_XIMGPROC
+#include <opencv2/core.hpp>
+#include <opencv2/ximgproc/segmentation.hpp>
+#endif
+
+namespace {
+
+std::unique_ptr<ImageRGB> loadPhoto()
+{
+    // The environment may name another samples directory (e.g. for a separate work tree).
+    const char* dir = std::getenv("IVRA_SAMPLES_DIR");
+    auto image = ivra::readPicture(QString(dir ? dir : IVRA_SAMPLES_DIR) + "/rocket.ppm");
+    if (!image || image->type() != TypeImageRGB) {
+        std::fprintf(stderr, "cannot read rocket.ppm\n");
+        std::exit(1);
+    }
+    return std::unique_ptr<ImageRGB>(static_cast<ImageRGB*>(image.release()));
+}
+
+// The photo resampled (nearest neighbour) to w x h.
+std::unique_ptr<ImageRGB> scaled(int w, int h)
+{
+    static const std::unique_ptr<ImageRGB> photo = loadPhoto();
+    auto out = std::make_unique<ImageRGB>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const auto p = photo->pixel(static_cast<int>(static_cast<long long>(x) * photo->width() / w),
+                                        static_cast<int>(static_cast<long long>(y) * photo->height() / h));
+            out->setPixel(static_cast<std::size_t>(y) * w + x, static_cast<std::int16_t>(p[0]),
+                          static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
+        }
+    return out;
+}
+
+const ImageRGB& megapixelPhoto()
+{
+    static const std::unique_ptr<ImageRGB> image = scaled(1024, 1024);
+    return *image;
+}
+
+void runCsc(benchmark::State& state, const ImageRGB& image, OPCSC::Space space)
+{
+    const OPCSC op;
+    for (auto _ : state) {
+        auto result = op.execute(image, space, 25);
+        benchmark::DoNotOptimize(result.image.get());
+    }
+    state.counters["ns/pixel"] = benchmark::Counter(static_cast<double>(image.pixelCount()),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
+void BM_CscRgb1MP(benchmark::State& state) { runCsc(state, megapixelPhoto(), OPCSC::Space::RGB); }
+void BM_CscHsv1MP(benchmark::State& state) { runCsc(state, megapixelPhoto(), OPCSC::Space::HSV); }
+BENCHMARK(BM_CscRgb1MP)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CscHsv1MP)->Unit(benchmark::kMillisecond);
+
+// Sizes with a 4:3 aspect: 0.25, 1, 4 and 12 megapixels.
+void BM_CscRgbScaling(benchmark::State& state)
+{
+    const auto image = scaled(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    runCsc(state, *image, OPCSC::Space::RGB);
+}
+BENCHMARK(BM_CscRgbScaling)
+    ->Args({577, 433})
+    ->Args({1155, 866})
+    ->Args({2309, 1732})
+    ->Args({4000, 3000})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_CscHsvScaling(benchmark::State& state)
+{
+    const auto image = scaled(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    runCsc(state, *image, OPCSC::Space::HSV);
+}
+BENCHMARK(BM_CscHsvScaling)
+    ->Args({577, 433})
+    ->Args({1155, 866})
+    ->Args({2309, 1732})
+    ->Args({4000, 3000})
+    ->Unit(benchmark::kMillisecond);
+
+#ifdef IVRA_HAVE_OPENCV_XIMGPROC
+void BM_OpenCvGraphSegmentation1MP(benchmark::State& state)
+{
+    cv::setNumThreads(1);
+    const ImageRGB& image = megapixelPhoto();
+    cv::Mat mat(image.height(), image.width(), CV_8UC3);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const auto p = image.pixel(x, y);
+            mat.at<cv::Vec3b>(y, x) = cv::Vec3b(static_cast<uchar>(p[2]), static_cast<uchar>(p[1]),
+                                                static_cast<uchar>(p[0]));
+        }
+    auto segmenter = cv::ximgproc::segmentation::createGraphSegmentation(0.5, 300, 100);
+    for (auto _ : state) {
+        cv::Mat labels;
+        segmenter->processImage(mat, labels);
+        benchmark::DoNotOptimize(labels.data);
+    }
+}
+BENCHMARK(BM_OpenCvGraphSegmentation1MP)->Unit(benchmark::kMillisecond);
+#endif
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,140 @@
+#include "OPCSC.h"
+
+#include "CSCException.h"
+#include "CSCRegionOutput.h"
+#include "colour/ColourConversion.h"
+#include "ipcCSC.h"
+#include "ipcCodeelementBase.h"
+
+#include <algorithm>
+#include <iostream>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+// Writes the painted regions into the result planes: label -> packed R, G, B.
+void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel)
+{
+    const std::size_t count = image.pixelCount();
+    const std::uint32_t* labels = image.labels.data();
+    std::int32_t* r = image.red();
+    std::int32_t* g = image.green();
+    std::int32_t* b = image.blue();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t c = rgbOfLabel[labels[i]];
+        r[i] = redOf(c);
+        g[i] = greenOf(c);
+        b[i] = blueOf(c);
+    }
+}
+
+void clearResult(ImageSegmented& image)
+{
+    const std::size_t count = image.pixelCount();
+    std::fill(image.labels.data(), image.labels.data() + count, 0u);
+    for (int c = 0; c < 3; ++c)
+        std::fill(image.plane(c), image.plane(c) + count, 0);
+}
+
+} // namespace
+
+bool OPCSC::fits(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return true;
+    if (width > ipcIslandHierarchy::maxSide || height > ipcIslandHierarchy::maxSide)
+        return false;
+    const ipcIslandHierarchy hierarchy(width, height);
+    return ipcCodeelementBase::elementCapacityFor(hierarchy, 4.0) <= ipcCodeelementBase::maxElementCapacity;
+}
+
+std::string OPCSC::resultName(int counter, Space space, int threshold)
+{
+    std::string name = "(";
+    name.append(std::to_string(counter)).append(") CSC ");
+    if (space == Space::RGB)
+        name.append("RGB [Threshold=").append(std::to_string(threshold)).append("]");
+    else
+        name.append("HSV");
+    return name;
+}
+
+OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress) const
+{
+    return execute(source, space, threshold, progress, 4.0);
+}
+
+OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
+                             double elementsPerIsland) const
+{
+    if (threshold < minThreshold || threshold > maxThreshold)
+        throw std::invalid_argument("CSC threshold must lie in 0..255");
+    const int width = source.width(), height = source.height();
+    if (!fits(width, height))
+        throw std::length_error("The picture is too large for the Colour Structure Code (longest side at most 16384)");
+
+    Result result;
+    try {
+        result.image = std::make_unique<ImageSegmented>(width, height);
+        ImageSegmented& image = *result.image;
+        const std::size_t count = image.pixelCount();
+        if (count == 0)
+            return result;
+        const std::int32_t* r = source.red();
+        const std::int32_t* g = source.green();
+        const std::int32_t* b = source.blue();
+        RGB24* src = image.sourcePixels.data();
+        for (std::size_t i = 0; i < count; ++i)
+            src[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
+        const auto* rgb = reinterpret_cast<const std::uint8_t*>(src);
+
+        try {
+            std::vector<std::uint32_t> colourOfLabel;
+            if (space == Space::RGB) {
+                ipcCSCRGB csc;
+                csc.elementsPerIsland = elementsPerIsland;
+                csc.resize(width, height);
+                csc.similarity.squaredThreshold = threshold * threshold;
+                csc.run(width, height, rgb, 0, 0, width, height, progress);
+                colourOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
+            } else {
+                std::vector<std::uint32_t> hsvOfLabel;
+                {
+                    ipcCSCHSV csc;
+                    csc.elementsPerIsland = elementsPerIsland;
+                    csc.resize(width, height);
+                    {
+                        // Only the level-0 phase reads the pixels; the buffer goes before painting.
+                        const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
+                        imageRgbToHsv(width, height, rgb, hsv.get());
+                        csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
+                    }
+                    hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
+                }
+                // A region shows its mean HSV converted back; pixels in no region hold the
+                // HSV value 0, which converts to black.
+                colourOfLabel.resize(hsvOfLabel.size());
+                for (std::size_t i = 0; i < hsvOfLabel.size(); ++i) {
+                    HSVPixel p{static_cast<std::int16_t>(hueOf(hsvOfLabel[i])),
+                               static_cast<std::uint8_t>(satOf(hsvOfLabel[i])),
+                               static_cast<std::uint8_t>(valOf(hsvOfLabel[i]))};
+                    std::uint8_t out[3];
+                    pixelHsvToRgb(p, out);
+                    colourOfLabel[i] = packRGB(out[0], out[1], out[2]);
+                }
+            }
+            writePlanes(image, colourOfLabel);
+        } catch (const advException& e) {
+            std::cerr << e.message() << std::endl;
+            result.complete = false;
+            result.message = e.message();
+            clearResult(image);
+        }
+    } catch (const std::bad_alloc&) {
+        std::string text = "Not enough memory for the Colour Structure Code on a ";
+        text.append(std::to_string(width)).append(" x ").append(std::to_string(height)).append(" picture");
+        throw std::length_error(text);
+    }
+    return result;
+}

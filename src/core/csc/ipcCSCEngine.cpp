@@ -1,0 +1,513 @@
+#include "ipcCSCEngine.h"
+
+#include "IslandComponents.h"
+#include "ipcConflictResolution.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+using Hierarchy = ipcIslandHierarchy;
+constexpr std::uint32_t none = ipcCodeelement::none;
+constexpr std::uint8_t taken = ipcCodeelement::takenFlag;
+constexpr std::uint8_t root = ipcCodeelement::rootFlag;
+
+// Similarity bits of a pixel towards three of its hexagonal neighbours: the right one,
+// the one below (same column) and the diagonal one below (to the left on even rows,
+// to the right on odd rows).
+constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
+
+struct RGBVariant {
+    static constexpr int pixelBytes = 3;
+    ipcSimilarityRGB sim;
+
+    // One pixel row, channels apart so that the pair tests vectorise. Single precision
+    // is exact here: differences, squares and their sums stay integers below 2^24.
+    struct Row {
+        std::vector<float> r, g, b;
+        void resize(int n)
+        {
+            r.resize(n);
+            g.resize(n);
+            b.resize(n);
+        }
+    };
+    static void loadRow(const std::uint8_t* p, int n, Row& row)
+    {
+        for (int x = 0; x < n; ++x, p += 3) {
+            row.r[x] = p[0];
+            row.g[x] = p[1];
+            row.b[x] = p[2];
+        }
+    }
+    // out[x] |= bit where pixel x of a is similar to pixel x + shift of b, for x in [from, to).
+    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+    {
+        const float t = static_cast<float>(sim.squaredThreshold);
+        const float *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
+        const float *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
+        for (int x = from; x < to; ++x) {
+            const int y = x + shift;
+            const float dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
+            out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
+        }
+    }
+    // Plain average of the component's pixels, per channel with integer division
+    // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
+    static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                                      unsigned mask)
+    {
+        static constexpr std::uint32_t reciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
+        unsigned r = 0, g = 0, b = 0, n = 0;
+        for (; mask != 0; mask &= mask - 1, ++n) {
+            const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+        const std::uint32_t m = reciprocal[n];
+        return packRGB(static_cast<int>(r * m >> 16), static_cast<int>(g * m >> 16), static_cast<int>(b * m >> 16));
+    }
+    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    bool accept(std::uint32_t reference, std::uint32_t candidate) { return sim.accept(reference, candidate); }
+    std::uint32_t colour() const { return sim.finalColour(); }
+    static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerRGB(g, s1, s2); }
+};
+
+struct HSVVariant {
+    static constexpr int pixelBytes = 4;
+    ipcSimilarityHSV sim;
+
+    struct Row {
+        std::vector<std::uint32_t> p;
+        void resize(int n) { p.resize(n); }
+    };
+    static void loadRow(const std::uint8_t* p, int n, Row& row)
+    {
+        for (int x = 0; x < n; ++x, p += 4)
+            row.p[x] = load(p);
+    }
+    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+    {
+        for (int x = from; x < to; ++x)
+            out[x] |= static_cast<std::uint8_t>(ipcSimilarityHSV::pixelSimilar(a.p[x], b.p[x + shift]) ? bit : 0);
+    }
+
+    static std::uint32_t load(const std::uint8_t* p)
+    {
+        std::uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    }
+    static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                                      unsigned mask)
+    {
+        ipcSimilarityHSV s;
+        s.start(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes), 0);
+        for (mask &= mask - 1; mask != 0; mask &= mask - 1)
+            s.add(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes));
+        s.means();
+        return s.meanColour();
+    }
+    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    bool accept(std::uint32_t, std::uint32_t candidate) { return sim.acceptElement(candidate); }
+    std::uint32_t colour() const { return sim.meanColour(); }
+    static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerHSV(g, s1, s2); }
+};
+
+struct QueueEntry {
+    std::uint32_t element;
+    std::int32_t cell;
+};
+
+template <class V>
+class Builder {
+public:
+    Builder(const Hierarchy& hierarchy, ipcCodeelementBase& store, const V& variant, int splitMode,
+            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress)
+        : h_(hierarchy), store_(store), v_(variant), splitMode_(splitMode), conflicts_(conflicts), x0_(x0), y0_(y0),
+          x1_(x1), y1_(y1), progress_(progress), el_(store.elements())
+    {
+    }
+
+    void run(const std::uint8_t* pixels, int stride)
+    {
+        store_.reset();
+        conflicts_.clear();
+        level0(pixels, stride);
+        for (int level = 1; level < h_.levels(); ++level) {
+            linkLevel(level);
+            if (!conflicts_.empty())
+                resolveConflicts(store_, conflicts_, V::closer);
+        }
+    }
+
+private:
+    void reportProgress(int walk) const { progress_.update(walk, h_.islandCount()); }
+
+    void setParent(ipcCodeelement& child, std::uint32_t parent)
+    {
+        if (child.parent1 == none)
+            child.parent1 = parent;
+        else
+            child.parent2 = parent;
+        child.flags &= static_cast<std::uint8_t>(~root);
+    }
+
+    std::uint32_t newElement(int mask)
+    {
+        const std::uint32_t idx = store_.allocate();
+        ipcCodeelement& e = el_[idx];
+        e.mask = static_cast<std::uint8_t>(mask);
+        e.childCount = 0;
+        e.flags = root;
+        e.spare = 0;
+        e.parent1 = e.parent2 = none;
+        return idx;
+    }
+
+    // Level 0: the similarity of every neighbouring pixel pair is computed once into a
+    // bit plane; each island's pattern of similar pairs then names its elements.
+    void level0(const std::uint8_t* pixels, int stride)
+    {
+        const int pw = x1_ + 3;
+        std::vector<std::uint8_t> plane(static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3), 0);
+        std::uint8_t* const base = plane.data() + pw + 1; // pixel (0, 0); one zero column/row around
+        buildPlane(pixels, stride, base, pw);
+
+        std::ptrdiff_t offsets[7];
+        for (int k = 0; k < 7; ++k)
+            offsets[k] = static_cast<std::ptrdiff_t>(Hierarchy::cellOffsetY[k]) * stride + Hierarchy::cellOffsetX[k];
+
+        const int n = h_.rowLength(0);
+        const bool shiftedRows = h_.levels() == 2; // level 0 is then also level L-2
+        int walk = 0;
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(0, y);
+                const int cy = 2 * y;
+                if (cy - 1 >= y1_ || cy + 1 < y0_) {
+                    store_.skipIslands(walk, rs);
+                    walk += rs;
+                    continue;
+                }
+                const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
+                for (int x = 0; x < rs; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    const int cx = 2 * x + shift;
+                    if (cx + 1 < x0_ || cx - 1 >= x1_)
+                        continue;
+                    const std::uint8_t* c = base + static_cast<std::ptrdiff_t>(cy) * pw + cx;
+                    // Bit order of islandEdges: centre (3 bits), upper left (3), upper
+                    // right (below, diagonal), left (right, below), right (diagonal),
+                    // lower left (right).
+                    const unsigned pattern = c[0] | c[-pw - 1] << 3 | (c[-pw] & 6u) << 5 | (c[-1] & 3u) << 8 |
+                                             (c[1] & 4u) << 8 | (c[pw - 1] & 1u) << 11;
+                    const IslandComponents& comps = islandComponents[pattern];
+                    const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + cx;
+                    if (store_.usedElements() + 3 >= store_.elementCapacity()) {
+                        nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
+                        continue;
+                    }
+                    for (int i = 0; i < comps.count; ++i) {
+                        const std::uint32_t e = newElement(comps.masks[i]);
+                        el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
+                        store_.commit();
+                    }
+                }
+                reportProgress(walk);
+            }
+        }
+    }
+
+    // A level-0 island when the store may fill up within it: every seed is an
+    // allocation, single pixels included, so the store overruns exactly when a seed
+    // (lowest cell of a component of usable pixels) arrives at a full store.
+    void nearlyFullIsland0(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
+                           const IslandComponents& comps, int cx, int cy)
+    {
+        unsigned usable = 0;
+        for (int k = 0; k < 7; ++k) {
+            const int px = cx + Hierarchy::cellOffsetX[k], py = cy + Hierarchy::cellOffsetY[k];
+            if (px >= x0_ && px < x1_ && py >= y0_ && py < y1_)
+                usable |= 1u << k;
+        }
+        unsigned assigned = ~usable & 0x7Fu;
+        for (int k = 0; k < 7; ++k) {
+            if (assigned & (1u << k))
+                continue;
+            const std::uint32_t e = newElement(1 << k); // throws on a full store
+            assigned |= 1u << k;
+            for (int i = 0; i < comps.count; ++i) {
+                if (comps.masks[i] & (1u << k)) {
+                    el_[e].mask = comps.masks[i];
+                    el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
+                    assigned |= comps.masks[i];
+                    store_.commit();
+                }
+            }
+        }
+    }
+
+    void buildPlane(const std::uint8_t* pixels, int stride, std::uint8_t* base, int pw) const
+    {
+        if (x0_ >= x1_ || y0_ >= y1_)
+            return;
+        const int n = x1_ - x0_;
+        typename V::Row cur, next;
+        cur.resize(n);
+        next.resize(n);
+        const auto rowAt = [&](int y) { return pixels + (static_cast<std::ptrdiff_t>(y) * stride + x0_) * V::pixelBytes; };
+        V::loadRow(rowAt(y0_), n, cur);
+        for (int y = y0_; y < y1_; ++y) {
+            std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw + x0_; // zero from the start
+            v_.pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
+            if (y + 1 < y1_) {
+                V::loadRow(rowAt(y + 1), n, next);
+                v_.pairBits(cur, next, 0, 0, n, bitBelow, out);
+                if (y & 1)
+                    v_.pairBits(cur, next, 1, 0, n - 1, bitDiagonal, out);
+                else
+                    v_.pairBits(cur, next, -1, 1, n, bitDiagonal, out);
+            }
+            std::swap(cur, next);
+        }
+    }
+
+    struct Range {
+        std::uint32_t begin;
+        std::uint32_t end;
+    };
+
+    void linkLevel(int level)
+    {
+        // Walk index of the first island of every row of the child level, and row sizes.
+        const int childLevel = level - 1;
+        const int nc = h_.rowLength(childLevel);
+        rowBase_.resize(nc);
+        rowSize_.resize(nc);
+        for (int r = 0; r < nc; ++r) {
+            rowBase_[r] = h_.walkIndex({childLevel, 0, r});
+            rowSize_[r] = h_.rowSize(childLevel, r);
+        }
+
+        const int n = h_.rowLength(level);
+        int walk = h_.indexOffset(level);
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(level, y);
+                for (int x = 0; x < rs; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    const CellPos centre = h_.centreChild({level, x, y});
+                    Range r[7];
+                    std::uint32_t total = 0;
+                    for (int k = 0; k < 7; ++k) {
+                        const int row = centre.y + Hierarchy::cellOffsetY[k];
+                        const int col = centre.x + Hierarchy::cellOffsetX[k];
+                        if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
+                            r[k] = {0, 0};
+                        } else {
+                            const int cw = rowBase_[row] + col;
+                            r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
+                            total += r[k].end - r[k].begin;
+                        }
+                    }
+                    if (total < 2 && (level == 1 || total == 0))
+                        continue;
+                    if (level == 1) {
+                        island1(r);
+                    } else {
+                        islandN(r, level);
+                        for (int k = 0; k < 7; ++k)
+                            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
+                                el_[e].flags &= static_cast<std::uint8_t>(~taken);
+                    }
+                }
+                reportProgress(walk);
+            }
+        }
+    }
+
+    // Level 1: elements of neighbouring child islands link when both contain the pixel
+    // the two islands share. The elements of one level-0 island are disjoint, so each
+    // shared pixel belongs to at most one element on either side: the island's
+    // candidates form a graph of at most twelve edges, found once per island. A
+    // level-0 island holds at most three elements, so they fit a small local table.
+    void island1(const Range* r)
+    {
+        std::uint32_t element[21];
+        std::uint32_t colour[21];
+        std::int8_t cellOf[21];
+        // owner[q][n]: local index of the element of child q holding the pixel q shares
+        // with its neighbour n, or -1.
+        std::int8_t owner[7][7];
+        int count = 0;
+        for (int k = 0; k < 7; ++k) {
+            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                owner[k][*nb] = -1;
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+                const unsigned mask = el_[e].mask;
+                for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                    if (mask >> Hierarchy::sharedCell[k][*nb] & 1)
+                        owner[k][*nb] = static_cast<std::int8_t>(count);
+                element[count] = e;
+                colour[count] = el_[e].colour;
+                cellOf[count++] = static_cast<std::int8_t>(k);
+            }
+        }
+        unsigned takenBits = 0;
+        int untaken = count;
+        int queue[21];
+        for (int i = 0; i < count; ++i) {
+            if (untaken < 2)
+                return;
+            if (takenBits & (1u << i))
+                continue;
+            const int k = cellOf[i];
+            const std::uint32_t idx = newElement(1 << k);
+            ipcCodeelement& E = el_[idx];
+            store_.appendLink(idx, k, element[i]);
+            takenBits |= 1u << i;
+            --untaken;
+            v_.start(colour[i], 1);
+            queue[0] = i;
+            int qn = 1;
+            for (int qi = 0; qi < qn; ++qi) {
+                const int j = queue[qi];
+                const int q = cellOf[j];
+                for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
+                    const int nn = *nb;
+                    const int f = owner[nn][q];
+                    if (owner[q][nn] != j || f < 0 || (takenBits & (1u << f)))
+                        continue;
+                    if (!v_.accept(colour[j], colour[f]))
+                        continue;
+                    takenBits |= 1u << f;
+                    --untaken;
+                    queue[qn++] = f;
+                    E.mask |= static_cast<std::uint8_t>(1 << nn);
+                    store_.appendLink(idx, nn, element[f]);
+                    setParent(el_[element[f]], idx);
+                }
+            }
+            if (E.childCount >= 2) {
+                E.colour = v_.colour();
+                setParent(el_[element[i]], idx);
+                store_.commit();
+            }
+        }
+    }
+
+    // Levels >= 2: elements of neighbouring child islands link when they share a child
+    // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
+    void islandN(const Range* r, int level)
+    {
+        for (int k = 0; k < 7; ++k) {
+            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+                if (el_[e].flags & taken)
+                    continue;
+                const std::uint32_t idx = newElement(1 << k);
+                ipcCodeelement& E = el_[idx];
+                store_.appendLink(idx, k, e);
+                el_[e].flags |= taken;
+                v_.start(el_[e].colour, level);
+                queue_.clear();
+                queue_.push_back({e, k});
+                for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
+                    const int q = queue_[qi].cell;
+                    const std::uint32_t ceIdx = queue_[qi].element;
+                    const ipcCodeelement& ce = el_[ceIdx];
+                    const ipcCodeelementLink* links = store_.linksOf(ceIdx);
+                    for (int j = 0; j < ce.childCount; ++j) {
+                        const int s = linkCell(links[j]);
+                        const int nn = Hierarchy::sharingChild[q][s];
+                        if (nn < 0)
+                            continue;
+                        const std::uint32_t g = linkChild(links[j]);
+                        const ipcCodeelement& G = el_[g];
+                        const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
+                        if (f == none)
+                            continue;
+                        ipcCodeelement& F = el_[f];
+                        if (F.flags & taken)
+                            continue;
+                        if (v_.accept(ce.colour, F.colour)) {
+                            F.flags |= taken;
+                            queue_.push_back({f, nn});
+                            E.mask |= static_cast<std::uint8_t>(1 << nn);
+                            store_.appendLink(idx, nn, f);
+                            setParent(F, idx);
+                        } else if (splitMode_ == 1) {
+                            const int cellF = Hierarchy::sharedCell[nn][q];
+                            if (G.parent1 == ceIdx)
+                                conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
+                            else
+                                conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+                        }
+                    }
+                }
+                if (E.childCount >= 2) {
+                    E.colour = v_.colour();
+                    setParent(el_[e], idx);
+                    store_.commit();
+                }
+            }
+        }
+    }
+
+    const Hierarchy& h_;
+    ipcCodeelementBase& store_;
+    V v_;
+    int splitMode_;
+    std::vector<ipcConflict>& conflicts_;
+    int x0_, y0_, x1_, y1_;
+    const ivra::Progress& progress_;
+    ipcCodeelement* el_;
+    std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
+    std::vector<int> rowBase_, rowSize_;
+};
+
+} // namespace
+
+ipcCSCEngine::ipcCSCEngine(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store, int splitMode)
+    : hierarchy_(hierarchy), store_(store), splitMode_(splitMode)
+{
+    setWindow(0, 0, hierarchy.coveredSize(), hierarchy.coveredSize());
+}
+
+void ipcCSCEngine::setWindow(int x0, int y0, int x1, int y1)
+{
+    x0_ = x0;
+    y0_ = y0;
+    x1_ = x1;
+    y1_ = y1;
+}
+
+ipcCSCEngineRGB::ipcCSCEngineRGB(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
+                                 const ipcSimilarityRGB& similarity, int splitMode)
+    : ipcCSCEngine(hierarchy, store, splitMode), similarity_(similarity)
+{
+}
+
+void ipcCSCEngineRGB::run(const void* pixels, int stride, const ivra::Progress& progress)
+{
+    RGBVariant variant{similarity_};
+    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+        .run(static_cast<const std::uint8_t*>(pixels), stride);
+}
+
+ipcCSCEngineHSV::ipcCSCEngineHSV(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
+                                 const ipcSimilarityHSV& similarity, int splitMode)
+    : ipcCSCEngine(hierarchy, store, splitMode), similarity_(similarity)
+{
+}
+
+void ipcCSCEngineHSV::run(const void* pixels, int stride, const ivra::Progress& progress)
+{
+    HSVVariant variant{similarity_};
+    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+        .run(static_cast<const std::uint8_t*>(pixels), stride);
+}

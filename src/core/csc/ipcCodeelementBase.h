@@ -1,0 +1,116 @@
+#pragma once
+
+#include "CSCException.h"
+#include "ipcCodeelement.h"
+#include "ipcIslandHierarchy.h"
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+// The store of all code elements of one run: an element pool of capacity
+// E = floor(islandCount * elementsPerIsland) and a link pool of 2E, both allocated
+// once. Memory is reserved for the full capacity but only the pages actually filled
+// are touched, so a run costs what it uses.
+//
+// Islands are filled in walk order (ipcIslandHierarchy::walkIndex, levels bottom-up);
+// the elements of one island are contiguous, so one table entry per island (its first
+// element) suffices: an island's elements end where the next island's begin.
+class ipcCodeelementBase {
+public:
+    // Elements are addressed by 29-bit indexes inside links; pictures needing a larger
+    // store (a longer side above 16384 pixels) are refused.
+    static constexpr std::int64_t maxElementCapacity = std::int64_t{1} << 29;
+
+    // E for a hierarchy, computed in 64 bits.
+    static std::int64_t elementCapacityFor(const ipcIslandHierarchy& hierarchy, double elementsPerIsland);
+
+    // Throws std::length_error when the store would exceed maxElementCapacity.
+    ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, double elementsPerIsland = 4.0);
+    virtual ~ipcCodeelementBase() = default;
+    ipcCodeelementBase(const ipcCodeelementBase&) = delete;
+    ipcCodeelementBase& operator=(const ipcCodeelementBase&) = delete;
+
+    void reset() { usedElements_ = usedLinks_ = currentIsland_ = 0; }
+
+    // Starts the island with the given walk index; islands are begun in walk order.
+    void beginIsland(int walk)
+    {
+        currentIsland_ = walk;
+        first_[walk] = first_[walk + 1] = static_cast<std::uint32_t>(usedElements_);
+    }
+    // Marks the islands walk .. walk + n - 1 as holding no element.
+    void skipIslands(int walk, int n)
+    {
+        for (int i = 0; i <= n; ++i)
+            first_[walk + i] = static_cast<std::uint32_t>(usedElements_);
+        currentIsland_ = walk + n - 1;
+    }
+
+    bool isFull() const { return usedElements_ >= elementCapacity_ || usedLinks_ >= linkCapacity_; }
+    // The next free element (its links start at the first free link), or none when full.
+    std::uint32_t peekFree() const { return isFull() ? ipcCodeelement::none : static_cast<std::uint32_t>(usedElements_); }
+    // As peekFree(), but a full store throws ipcCodeelementBaseOverrun.
+    std::uint32_t allocate()
+    {
+        if (isFull())
+            throw ipcCodeelementBaseOverrun();
+        linkFirst_[usedElements_] = static_cast<std::uint32_t>(usedLinks_);
+        return static_cast<std::uint32_t>(usedElements_);
+    }
+    // Keeps the element just allocated (with its childCount links) in the current island.
+    void commit()
+    {
+        usedLinks_ += elements_[usedElements_].childCount;
+        ++usedElements_;
+        first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
+    }
+    // Appends a link to the element being built; the link pool and the 255 links an
+    // element can count are limits of the store.
+    void appendLink(std::uint32_t element, int cell, std::uint32_t child)
+    {
+        ipcCodeelement& e = elements_[element];
+        const std::int64_t at = usedLinks_ + e.childCount;
+        if (e.childCount == 255 || at >= linkCapacity_)
+            throw ipcCodeelementBaseOverrun();
+        links_[at] = makeLink(cell, child);
+        ++e.childCount;
+    }
+
+    // First element and element count of an island by walk index.
+    std::uint32_t firstOf(int walk) const { return first_[walk]; }
+    std::uint32_t countOf(int walk) const { return first_[walk + 1] - first_[walk]; }
+    // (first, count) of an island; (none, 0) outside its level.
+    std::pair<std::uint32_t, int> elementsOf(IslandCoord c) const;
+
+    ipcCodeelement& element(std::uint32_t i) { return elements_[i]; }
+    const ipcCodeelement& element(std::uint32_t i) const { return elements_[i]; }
+    ipcCodeelement* elements() { return elements_.get(); }
+    const ipcCodeelement* elements() const { return elements_.get(); }
+    ipcCodeelementLink* links() { return links_.get(); }
+    const ipcCodeelementLink* links() const { return links_.get(); }
+    // Links of element i: links()[linkFirst(i)] .. + childCount (levels >= 1 only).
+    std::uint32_t linkFirst(std::uint32_t i) const { return linkFirst_[i]; }
+    const ipcCodeelementLink* linksOf(std::uint32_t i) const { return links_.get() + linkFirst_[i]; }
+    ipcCodeelementLink* linksOf(std::uint32_t i) { return links_.get() + linkFirst_[i]; }
+
+    const ipcIslandHierarchy& hierarchy() const { return hierarchy_; }
+    std::int64_t usedElements() const { return usedElements_; }
+    std::int64_t usedLinks() const { return usedLinks_; }
+    std::int64_t elementCapacity() const { return elementCapacity_; }
+    std::int64_t linkCapacity() const { return linkCapacity_; }
+    double elementsPerIsland() const { return elementsPerIsland_; }
+
+private:
+    const ipcIslandHierarchy& hierarchy_;
+    double elementsPerIsland_;
+    std::int64_t elementCapacity_;
+    std::int64_t linkCapacity_;
+    std::int64_t usedElements_ = 0;
+    std::int64_t usedLinks_ = 0;
+    int currentIsland_ = 0;
+    std::unique_ptr<std::uint32_t[]> first_;        // islandCount + 1 entries, by walk index
+    std::unique_ptr<ipcCodeelement[]> elements_;    // E
+    std::unique_ptr<std::uint32_t[]> linkFirst_;    // E, written for elements of levels >= 1
+    std::unique_ptr<ipcCodeelementLink[]> links_;   // 2E
+};

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "SmallDivision.h"
+#include "ipcCodeelement.h"
+
+#include <cstdint>
+
+// HSV colour similarity through fixed tolerance tables, with running hue, saturation
+// and value sums. Colours are HSVPixel words (hue 0..359, never undefined here); a
+// colour is chromatic when its saturation is not 0. Hue means wrap around 0: when
+// any member lies at 300 degrees or above, members at 60 or below count 360 higher.
+struct ipcSimilarityHSV {
+    std::int32_t count = 0;
+    std::int32_t chromaticCount = 0;
+    std::int32_t wrapSum = 0;
+    std::int32_t highHueCount = 0;
+    std::int32_t meanMode = 0;
+    std::int32_t hueSum = 0, satSum = 0, valSum = 0;
+    std::uint16_t meanHue = 0;
+    std::uint8_t meanSat = 0;
+    std::uint8_t meanVal = 0;
+
+    // Tolerance tables, 16 x 16, indexed row (smaller saturation >> 4), column
+    // (larger value >> 4). Set 0 compares pixels, set 1 elements.
+    static const std::int32_t hueTolerance0[256];
+    static const std::int32_t satTolerance0[256];
+    static const std::int32_t valTolerance0[256];
+    static const std::int32_t hueTolerance1[256];
+    static const std::int32_t satTolerance1[256];
+    static const std::int32_t valTolerance1[256];
+
+    void start(std::uint32_t colour, int mode)
+    {
+        const int h = hueOf(colour), s = satOf(colour), v = valOf(colour);
+        wrapSum = highHueCount = 0;
+        if (s != 0) {
+            hueSum = h;
+            chromaticCount = 1;
+            if (h <= 60)
+                wrapSum = 360;
+            else if (h >= 300)
+                highHueCount = 1;
+        } else {
+            hueSum = 0;
+            chromaticCount = 0;
+        }
+        satSum = s;
+        valSum = v;
+        count = 1;
+        meanHue = static_cast<std::uint16_t>(h);
+        meanSat = static_cast<std::uint8_t>(s);
+        meanVal = static_cast<std::uint8_t>(v);
+        meanMode = mode;
+    }
+
+    void add(std::uint32_t colour)
+    {
+        const int h = hueOf(colour), s = satOf(colour);
+        if (s != 0) {
+            if (h <= 60)
+                wrapSum += 360;
+            else if (h >= 300)
+                ++highHueCount;
+            hueSum += h;
+            ++chromaticCount;
+        }
+        satSum += s;
+        valSum += valOf(colour);
+        ++count;
+    }
+
+    void means()
+    {
+        if (chromaticCount == 0) {
+            meanHue = 0;
+        } else {
+            const int total = hueSum + (highHueCount > 0 ? wrapSum : 0);
+            int hue = divideSum(total + chromaticCount / 2, chromaticCount);
+            if (hue >= 360)
+                hue -= 360;
+            meanHue = static_cast<std::uint16_t>(hue);
+        }
+        meanSat = static_cast<std::uint8_t>(divideSum(satSum, count));
+        meanVal = static_cast<std::uint8_t>(divideSum(valSum, count));
+    }
+
+    std::uint32_t meanColour() const { return packHSV(meanHue, meanSat, meanVal); }
+
+    static int hueDistance(int h1, int h2)
+    {
+        int d = h1 > h2 ? h1 - h2 : h2 - h1;
+        if (d > 180)
+            d = 360 - d;
+        return d;
+    }
+
+    // Level 0: two pixels.
+    static bool pixelSimilar(std::uint32_t p, std::uint32_t q)
+    {
+        const int vp = valOf(p), vq = valOf(q), sp = satOf(p), sq = satOf(q);
+        const int vMin = vp < vq ? vp : vq, vMax = vp < vq ? vq : vp;
+        const int sMin = sp < sq ? sp : sq, sMax = sp < sq ? sq : sp;
+        const int i = (sMin >> 4) * 16 + (vMax >> 4);
+        if (vMax - vMin > valTolerance0[i] || sMax - sMin > satTolerance0[i])
+            return false;
+        return hueDistance(hueOf(p), hueOf(q)) <= hueTolerance0[i];
+    }
+
+    // Levels >= 1: the running mean a against the candidate element b.
+    static bool elementSimilar(std::uint32_t a, std::uint32_t b)
+    {
+        const int va = valOf(a) >> 4, vb = valOf(b) >> 4, sa = satOf(a) & 0xF0, sb = satOf(b) & 0xF0;
+        const int vMin4 = va < vb ? va : vb, vMax4 = va < vb ? vb : va;
+        const int sMin = sa < sb ? sa : sb, sMax = sa < sb ? sb : sa;
+        const int i = sMin + vMax4;
+        if (vMax4 - vMin4 > valTolerance1[i] || sMax - sMin > satTolerance1[i])
+            return false;
+        return hueDistance(hueOf(a), hueOf(b)) <= hueTolerance1[i];
+    }
+
+    // Running-mean test and update of the levels >= 1, as the linking phases use it.
+    bool acceptElement(std::uint32_t candidate)
+    {
+        if (!elementSimilar(meanColour(), candidate))
+            return false;
+        add(candidate);
+        means();
+        return true;
+    }
+};
