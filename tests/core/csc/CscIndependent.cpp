@@ -203,6 +203,7 @@ struct HsvSums {
     int count = 0, chromaticCount = 0, wrapSum = 0, highHueCount = 0;
     int hueSum = 0, satSum = 0, valSum = 0;
     int meanHue = 0, meanSat = 0, meanVal = 0;
+    int seamMeans = 0;
 
     void start(const std::array<int, 3>& seed)
     {
@@ -250,6 +251,8 @@ struct HsvSums {
             meanHue = 0;
         } else {
             const int total = hueSum + (highHueCount > 0 ? wrapSum : 0);
+            if (highHueCount > 0 && wrapSum > 0)
+                ++seamMeans;
             meanHue = (total + chromaticCount / 2) / chromaticCount;
             if (meanHue >= 360)
                 meanHue -= 360;
@@ -293,9 +296,9 @@ struct StoreFull {};
 
 using IslandKey = std::tuple<int, int, int>;   // level, x, y
 
-class Run {
+class Segmentation {
 public:
-    Run(int width, int height, Variant variant, int threshold, std::vector<std::array<int, 3>> colours)
+    Segmentation(int width, int height, Variant variant, int threshold, std::vector<std::array<int, 3>> colours)
         : width_(width), height_(height), variant_(variant), pyramid_(width, height), colours_(std::move(colours))
     {
         rgb_.squaredThreshold = threshold * threshold;
@@ -616,6 +619,7 @@ private:
                             if (testAgainstMean(ce, f)) {
                                 join(e, n, f, queue);
                             } else {
+                                ++paths.conflicts;
                                 // g sits under two parents that will end apart: decide later.
                                 const int cellInCe = s;
                                 const int cellInF = kSharedCell[n][q];
@@ -634,40 +638,13 @@ private:
 
     // -- overlap conflicts ----------------------------------------------------
 
-    int squaredRgb(const std::array<int, 3>& a, const std::array<int, 3>& b) const
-    {
-        int sum = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int d = a[static_cast<std::size_t>(c)] - b[static_cast<std::size_t>(c)];
-            sum += d * d;
-        }
-        return sum;
-    }
-
     // 1 or 2: which reference side the element's colour is closer to (ties: side 1).
     int closer(int g, int side1, int side2) const
     {
         const auto& gc = elements_[static_cast<std::size_t>(g)].colour;
         const auto& c1 = elements_[static_cast<std::size_t>(side1)].colour;
         const auto& c2 = elements_[static_cast<std::size_t>(side2)].colour;
-        if (variant_ == Variant::Rgb)
-            return squaredRgb(c1, gc) <= squaredRgb(c2, gc) ? 1 : 2;
-
-        // The sides' value and saturation, in steps of 16, are set against the
-        // element's saturation and value crosswise, exactly as the rule reads.
-        const int gHue = gc[0], gSat = gc[1], gVal = gc[2];
-        const int dh1 = hueDistance(gHue, c1[0]), dh2 = hueDistance(gHue, c2[0]);
-        const int dv1 = std::abs((c1[2] >> 4) - gSat), dv2 = std::abs((c2[2] >> 4) - gSat);
-        const int ds1 = std::abs((c1[1] >> 4) - gVal), ds2 = std::abs((c2[1] >> 4) - gVal);
-        std::vector<std::pair<int, int>> order;
-        if (gSat >= 4 && gVal >= 6)
-            order = {{dh1, dh2}, {dv1, dv2}, {ds1, ds2}};
-        else
-            order = {{dv1, dv2}, {ds1, ds2}, {dh1, dh2}};
-        for (const auto& [a, b] : order)
-            if (a != b)
-                return a < b ? 1 : 2;
-        return 1;
+        return variant_ == Variant::Rgb ? closerRgb(gc, c1, c2) : closerHsv(gc, c1, c2);
     }
 
     void resolveAll()
@@ -696,6 +673,9 @@ private:
                 el(g).parent1 = kNone;
             else if (el(g).parent2 == loser)
                 el(g).parent2 = kNone;
+            ++paths.detached;
+            if (el(g).parent1 == kNone && el(g).parent2 == kNone)
+                ++paths.orphaned;
 
             // Children of g that the loser's side also holds through a sibling must
             // follow g to the winner.
@@ -711,10 +691,13 @@ private:
                 const auto underLoser = [&](int p) {
                     return p != kNone && p != g && (el(p).parent1 == loser || el(p).parent2 == loser);
                 };
-                if (underLoser(el(h).parent1))
+                if (underLoser(el(h).parent1)) {
                     conflicts_.push_back(Conflict{kSharedCell[y][m], t, sideLoser, sideWinner, h});
-                else if (underLoser(el(h).parent2))
+                    ++paths.carriedDown;
+                } else if (underLoser(el(h).parent2)) {
                     conflicts_.push_back(Conflict{t, kSharedCell[y][m], sideWinner, sideLoser, h});
+                    ++paths.carriedDown;
+                }
             }
         }
     }
@@ -736,6 +719,8 @@ private:
                 if (px < 0 || px >= width_ || py < 0 || py >= height_)
                     continue;
                 const std::size_t i = static_cast<std::size_t>(py) * width_ + px;
+                if (labelOut[i] != 0 && labelOut[i] != label)
+                    ++paths.overpainted;
                 colourOut[i] = colour;
                 labelOut[i] = label;
             }
@@ -759,6 +744,11 @@ private:
             clearVisited(link.child);
     }
 
+public:
+    Outcome::Paths paths;
+    int seamMeans() const { return hsv_.seamMeans; }
+
+private:
     int width_;
     int height_;
     Variant variant_;
@@ -873,6 +863,44 @@ bool elementSimilar(const std::array<int, 3>& a, const std::array<int, 3>& b)
     return hueDistance(a[0], b[0]) <= hueTolerance()[i];
 }
 
+namespace {
+
+int squaredRgb(const std::array<int, 3>& a, const std::array<int, 3>& b)
+{
+    int sum = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int d = a[static_cast<std::size_t>(c)] - b[static_cast<std::size_t>(c)];
+        sum += d * d;
+    }
+    return sum;
+}
+
+} // namespace
+
+int closerRgb(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2)
+{
+    return squaredRgb(side1, g) <= squaredRgb(side2, g) ? 1 : 2;
+}
+
+int closerHsv(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2)
+{
+    // The sides' value and saturation, in steps of 16, are set against the element's
+    // saturation and value crosswise, exactly as the rule reads.
+    const int gHue = g[0], gSat = g[1], gVal = g[2];
+    const int dh1 = hueDistance(gHue, side1[0]), dh2 = hueDistance(gHue, side2[0]);
+    const int dv1 = std::abs((side1[2] >> 4) - gSat), dv2 = std::abs((side2[2] >> 4) - gSat);
+    const int ds1 = std::abs((side1[1] >> 4) - gVal), ds2 = std::abs((side2[1] >> 4) - gVal);
+    std::vector<std::pair<int, int>> order;
+    if (gSat >= 4 && gVal >= 6)
+        order = {{dh1, dh2}, {dv1, dv2}, {ds1, ds2}};
+    else
+        order = {{dv1, dv2}, {ds1, ds2}, {dh1, dh2}};
+    for (const auto& [a, b] : order)
+        if (a != b)
+            return a < b ? 1 : 2;
+    return 1;
+}
+
 const std::array<int, 256>& toleranceTable(int which)
 {
     switch (which) {
@@ -910,7 +938,7 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
             colours[i] = {hsvIn[i].hue, hsvIn[i].sat, hsvIn[i].val};
     }
 
-    Run run(width, height, variant, threshold, std::move(colours));
+    Segmentation run(width, height, variant, threshold, std::move(colours));
     try {
         run.linkAll();
     } catch (const StoreFull&) {
@@ -920,6 +948,8 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
 
     std::vector<std::array<int, 3>> painted;
     out.regions = run.paint(painted, out.labels);
+    out.paths = run.paths;
+    out.paths.hsvSeam = run.seamMeans();
     out.rgb.assign(count * 3, 0);
     if (variant == Variant::Rgb) {
         for (std::size_t i = 0; i < count; ++i)

@@ -23,6 +23,17 @@ struct Outcome {
     std::vector<std::uint32_t> labels;
     int regions = 0;
     bool overrun = false;   // the element store ran full; nothing was painted
+
+    // How often the run took its rarer roads, so tests can tell that a set of pictures
+    // exercises them.
+    struct Paths {
+        int conflicts = 0;        // recorded at levels >= 2
+        int detached = 0;         // elements taken from a losing parent
+        int carriedDown = 0;      // records appended while resolving
+        int orphaned = 0;         // elements left with neither parent nor root mark
+        int overpainted = 0;      // pixels painted by more than one root
+        int hsvSeam = 0;          // HSV means taken across the 0/360 seam
+    } paths;
 };
 
 // Runs the whole segmentation on a width x height picture (pixels row by row).
@@ -51,6 +62,10 @@ struct Pyramid {
 // tables as 256 entries each (index = row * 16 + column).
 bool pixelSimilar(const std::array<int, 3>& p, const std::array<int, 3>& q);
 bool elementSimilar(const std::array<int, 3>& mean, const std::array<int, 3>& candidate);
-const std::array<int, 256>& toleranceTable(int which);   // 0..5: hue0, sat0, val0, hue1, sat1, val1
+const std::array<int, 256>& toleranceTable(int which);
+
+// Which side (1 or 2) a shared element goes to in an overlap conflict.
+int closerRgb(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2);
+int closerHsv(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2);   // 0..5: hue0, sat0, val0, hue1, sat1, val1
 
 } // namespace cscref
