@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <utility>
 #include <cstdint>
 #include <random>
@@ -82,22 +83,36 @@ void addPaths(const cscref::Outcome::Paths& p)
 }
 
 // Empty when both agree; otherwise a description of the first differences.
-std::string compare(const Picture& p, cscref::Variant variant, int threshold)
+// Runs that ended in a full store, and runs compared with a reduced store.
+int overruns = 0;
+int completedSmallStores = 0;
+int skippedLinkPool = 0;
+
+std::string compare(const Picture& p, cscref::Variant variant, int threshold, double elementsPerIsland = 4.0)
 {
-    const cscref::Outcome expected = cscref::segment(p.width, p.height, p.pixels, variant, threshold);
+    const cscref::Outcome expected = cscref::segment(p.width, p.height, p.pixels, variant, threshold, elementsPerIsland);
     addPaths(expected.paths);
     const auto image = toImage(p);
-    const OPCSC::Result actual = OPCSC().execute(
-        *image, variant == cscref::Variant::Rgb ? OPCSC::Space::RGB : OPCSC::Space::HSV, threshold);
+    const OPCSC::Result actual =
+        OPCSC().execute(*image, variant == cscref::Variant::Rgb ? OPCSC::Space::RGB : OPCSC::Space::HSV, threshold, {},
+                        elementsPerIsland);
 
     std::ostringstream out;
     const std::string what = p.name + " " + std::to_string(p.width) + "x" + std::to_string(p.height) +
-                             (variant == cscref::Variant::Rgb ? " RGB T=" + std::to_string(threshold) : " HSV");
+                             (variant == cscref::Variant::Rgb ? " RGB T=" + std::to_string(threshold) : " HSV") +
+                             (elementsPerIsland != 4.0 ? " store " + std::to_string(elementsPerIsland) : "");
+    if (expected.linkPoolExceeded) {
+        skippedLinkPool += 1;
+        return {};
+    }
     if (expected.overrun || !actual.complete) {
+        overruns += 1;
         if (expected.overrun != !actual.complete)
             out << what << ": overrun expected " << expected.overrun << ", engine complete " << actual.complete << "\n";
         return out.str();
     }
+    if (elementsPerIsland != 4.0)
+        completedSmallStores += 1;
     const ImageSegmented& seg = *actual.image;
     int shown = 0;
     int wrongLabels = 0, wrongColours = 0;
@@ -258,6 +273,37 @@ TEST(CscCrossCheck, PicturesReachConflictsCarryingDownAndOverpainting)
     EXPECT_GT(travelled.hsvSeam, 0);
 }
 
+// With a reduced store the run must give up at the same point: allocation, not only
+// keeping, fills it, so the early ends of the seed loops decide where.
+TEST(CscCrossCheck, SmallStoresOverrunAtTheSamePoint)
+{
+    overruns = completedSmallStores = skippedLinkPool = 0;
+    std::vector<std::string> failures;
+    // Every overrun writes its message to standard error; keep the test output readable.
+    std::ostringstream swallowed;
+    std::streambuf* const cerrBuffer = std::cerr.rdbuf(swallowed.rdbuf());
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{4, 4}, std::pair{5, 5}, std::pair{8, 7},
+                               std::pair{12, 12}, std::pair{17, 9}, std::pair{30, 30}})
+        for (const Picture& p : pictures(w, h, 3))
+            for (const double factor : {0.2, 0.5, 0.8, 1.0, 1.2, 1.5, 2.0, 2.5, 3.0})
+                for (const int t : {10, 60, 255}) {
+                    const std::string d = compare(p, cscref::Variant::Rgb, t, factor);
+                    if (!d.empty())
+                        failures.push_back(d);
+                    if (t == 60) {
+                        const std::string dh = compare(p, cscref::Variant::Hsv, 0, factor);
+                        if (!dh.empty())
+                            failures.push_back(dh);
+                    }
+                }
+    std::cerr.rdbuf(cerrBuffer);
+    std::printf("overruns %d, completed with a small store %d, not compared %d\n", overruns, completedSmallStores,
+                skippedLinkPool);
+    EXPECT_GT(overruns, 0);
+    EXPECT_GT(completedSmallStores, 0);
+    EXPECT_TRUE(failures.empty()) << summary(failures);
+}
+
 TEST(CscCrossCheck, RandomSizesAndSeedsAgree)
 {
     std::mt19937 rng(20261206);
@@ -268,6 +314,50 @@ TEST(CscCrossCheck, RandomSizesAndSeedsAgree)
         checkAll(pictures(w, h, 100 + static_cast<unsigned>(round)), failures);
     }
     EXPECT_TRUE(failures.empty()) << summary(failures);
+}
+
+// Compares an engine result with the formulation run on the given bytes.
+std::string compareResult(const ImageSegmented& seg, const Picture& p, cscref::Variant variant, int threshold)
+{
+    const cscref::Outcome expected = cscref::segment(p.width, p.height, p.pixels, variant, threshold);
+    for (std::size_t i = 0; i < p.pixels.size(); ++i)
+        if (seg.labels[i] != expected.labels[i] || seg.red()[i] != expected.rgb[3 * i] ||
+            seg.green()[i] != expected.rgb[3 * i + 1] || seg.blue()[i] != expected.rgb[3 * i + 2])
+            return p.name + ": first difference at pixel " + std::to_string(i);
+    return {};
+}
+
+// The source planes enter through their low byte, whatever else they hold.
+TEST(CscCrossCheckInput, PlaneValuesEnterThroughTheirLowByte)
+{
+    for (const Picture& p : pictures(19, 14, 5)) {
+        auto image = toImage(p);
+        for (std::size_t i = 0; i < p.pixels.size(); ++i) {
+            image->red()[i] += (i % 3 == 0) ? 256 : 0;
+            image->green()[i] -= (i % 4 == 1) ? 512 : 0;
+            image->blue()[i] += (i % 5 == 2) ? 1024 : 0;
+        }
+        EXPECT_EQ(compareResult(*OPCSC().execute(*image, OPCSC::Space::RGB, 25).image, p, cscref::Variant::Rgb, 25), "");
+        EXPECT_EQ(compareResult(*OPCSC().execute(*image, OPCSC::Space::HSV).image, p, cscref::Variant::Hsv, 0), "");
+    }
+}
+
+// A result segmented again is read through its planes (its painted picture).
+TEST(CscCrossCheckInput, SegmentingAResultAgainReadsItsPicture)
+{
+    for (const Picture& p : pictures(23, 17, 6)) {
+        const auto first = OPCSC().execute(*toImage(p), OPCSC::Space::RGB, 60);
+        Picture painted{p.name + " again", p.width, p.height, {}};
+        for (std::size_t i = 0; i < p.pixels.size(); ++i)
+            painted.pixels.push_back(RGB24{static_cast<std::uint8_t>(first.image->red()[i]),
+                                           static_cast<std::uint8_t>(first.image->green()[i]),
+                                           static_cast<std::uint8_t>(first.image->blue()[i])});
+        EXPECT_EQ(compareResult(*OPCSC().execute(*first.image, OPCSC::Space::RGB, 10).image, painted,
+                                cscref::Variant::Rgb, 10),
+                  "");
+        EXPECT_EQ(compareResult(*OPCSC().execute(*first.image, OPCSC::Space::HSV).image, painted, cscref::Variant::Hsv, 0),
+                  "");
+    }
 }
 
 // -- the decision rules one by one ---------------------------------------------

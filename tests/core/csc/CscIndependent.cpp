@@ -298,12 +298,13 @@ using IslandKey = std::tuple<int, int, int>;   // level, x, y
 
 class Segmentation {
 public:
-    Segmentation(int width, int height, Variant variant, int threshold, std::vector<std::array<int, 3>> colours)
+    Segmentation(int width, int height, Variant variant, int threshold, std::vector<std::array<int, 3>> colours,
+                 double elementsPerIsland)
         : width_(width), height_(height), variant_(variant), pyramid_(width, height), colours_(std::move(colours))
     {
         rgb_.squaredThreshold = threshold * threshold;
-        // The store holds 4 elements per island and twice as many links.
-        elementCapacity_ = static_cast<int>(std::floor(pyramid_.islandCount() * 4.0));
+        // The store holds elementsPerIsland elements per island and twice as many links.
+        elementCapacity_ = static_cast<int>(std::floor(pyramid_.islandCount() * elementsPerIsland));
         linkCapacity_ = static_cast<int>(std::floor(2.0 * elementCapacity_));
     }
 
@@ -495,6 +496,8 @@ private:
         queue.emplace_back(cell, candidate);
         el(grown).mask = static_cast<std::uint8_t>(el(grown).mask | (1 << cell));
         el(grown).links.push_back({cell, candidate});
+        if (usedLinks_ + static_cast<int>(el(grown).links.size()) > linkCapacity_)
+            linkPoolExceeded = true;
         becomeParent(grown, candidate);
     }
 
@@ -746,6 +749,7 @@ private:
 
 public:
     Outcome::Paths paths;
+    bool linkPoolExceeded = false;
     int seamMeans() const { return hsv_.seamMeans; }
 
 private:
@@ -913,7 +917,8 @@ const std::array<int, 256>& toleranceTable(int which)
     }
 }
 
-Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold)
+Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold,
+                double elementsPerIsland)
 {
     Outcome out;
     if (width < 1 || height < 1)
@@ -938,13 +943,15 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
             colours[i] = {hsvIn[i].hue, hsvIn[i].sat, hsvIn[i].val};
     }
 
-    Segmentation run(width, height, variant, threshold, std::move(colours));
+    Segmentation run(width, height, variant, threshold, std::move(colours), elementsPerIsland);
     try {
         run.linkAll();
     } catch (const StoreFull&) {
         out.overrun = true;
-        return out;
     }
+    out.linkPoolExceeded = run.linkPoolExceeded;
+    if (out.overrun)
+        return out;
 
     std::vector<std::array<int, 3>> painted;
     out.regions = run.paint(painted, out.labels);

@@ -23,6 +23,9 @@ struct Outcome {
     std::vector<std::uint32_t> labels;
     int regions = 0;
     bool overrun = false;   // the element store ran full; nothing was painted
+    // An element grew its links past the end of the link pool before it was kept:
+    // what a store does then is not settled, so such runs are not compared.
+    bool linkPoolExceeded = false;
 
     // How often the run took its rarer roads, so tests can tell that a set of pictures
     // exercises them.
@@ -38,7 +41,9 @@ struct Outcome {
 
 // Runs the whole segmentation on a width x height picture (pixels row by row).
 // threshold only matters for the RGB variant.
-Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold);
+// elementsPerIsland sizes the store (4 in the program; less provokes an overrun).
+Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold,
+                double elementsPerIsland = 4.0);
 
 // The pyramid geometry, exposed so the tests can check the formulation itself
 // against the worked examples.
