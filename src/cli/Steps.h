@@ -24,6 +24,9 @@ StepResult stepSaltPepper(const DataObject& input, StepArgs& args);
 StepResult stepKuwahara(const DataObject& input, StepArgs& args);
 StepResult stepSnn(const DataObject& input, StepArgs& args);
 
+// CSCStep.cpp
+StepResult stepCsc(const DataObject& input, StepArgs& args);
+
 // RhsStep.cpp
 StepResult stepRhs(const DataObject& input, StepArgs& args);
 
@@ -32,8 +35,5 @@ StepResult stepSplitAndMerge(const DataObject& input, StepArgs& args);
 
 // RegionGrowingStep.cpp
 StepResult stepRegionGrowing(const DataObject& input, StepArgs& args);
-
-// CSCStep.cpp
-StepResult stepCsc(const DataObject& input, StepArgs& args);
 
 } // namespace ivra::cli

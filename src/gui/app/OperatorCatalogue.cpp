@@ -5,6 +5,8 @@
 
 #include "dialogs/DIColorTransform.h"
 #include "dialogs/DISplit.h"
+#include "dialogs/QCSCDialog.h"
+#include "dialogs/QRHSDialog.h"
 
 #include <QCoreApplication>
 
@@ -41,8 +43,10 @@ const OperatorRow operatorTable[] = {
 
     // Statistics: 3 Histogram (DIHistogram), 4 Color Histogram (DIColorHistogram)
 
-    // Segmentation: 5 Region Growing (DIRegionGrowing), 6 Color Structure Code (QCSCDialog),
-    // 7 Split-And-Merge (QSMGDialog), 8 Recursive Histogram Splitting (QRHSDialog)
+    // Segmentation: 5 Region Growing (DIRegionGrowing), 7 Split-And-Merge (QSMGDialog)
+    {6, TR("Segmentation"), TR("Color Structure Code"), TR("Color Structure Code"), make<QCSCDialog>},
+    {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
+     make<QRHSDialog>},
 
     // Filter: 9 SNN (QSNNDialog), 10 Kuwahara-Nagao (QKuwaNagaDialog)
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 std::uint32_t hsv(int h, int s, int v) { return packHSV(h, s, v); }
@@ -124,6 +127,30 @@ TEST(SimilarityHSV, TolerancesAsTabulated)
     EXPECT_EQ(ipcSimilarityHSV::valTolerance1[0 * 16 + 11], 3);
     EXPECT_EQ(ipcSimilarityHSV::valTolerance1[4 * 16 + 3], 3);
     EXPECT_EQ(ipcSimilarityHSV::valTolerance1[6 * 16 + 2], 2);
+}
+
+// The tests as described, table by table, against the packed look-up.
+TEST(SimilarityHSV, PackedTolerancesAgreeWithTheTables)
+{
+    using S = ipcSimilarityHSV;
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> hue(0, 359), byte(0, 255);
+    for (int n = 0; n < 200000; ++n) {
+        const std::uint32_t p = hsv(hue(rng), byte(rng), byte(rng)), q = hsv(hue(rng), byte(rng), byte(rng));
+        const int vMin = std::min(valOf(p), valOf(q)), vMax = std::max(valOf(p), valOf(q));
+        const int sMin = std::min(satOf(p), satOf(q)), sMax = std::max(satOf(p), satOf(q));
+        int i = (sMin >> 4) * 16 + (vMax >> 4);
+        bool expected = !(vMax - vMin > S::valTolerance0[i]) && !(sMax - sMin > S::satTolerance0[i]) &&
+                        S::hueDistance(hueOf(p), hueOf(q)) <= S::hueTolerance0[i];
+        ASSERT_EQ(S::pixelSimilar(p, q), expected);
+
+        const int v4Min = std::min(valOf(p) >> 4, valOf(q) >> 4), v4Max = std::max(valOf(p) >> 4, valOf(q) >> 4);
+        const int s16Min = std::min(satOf(p) & 0xF0, satOf(q) & 0xF0), s16Max = std::max(satOf(p) & 0xF0, satOf(q) & 0xF0);
+        i = s16Min + v4Max;
+        expected = !(v4Max - v4Min > S::valTolerance1[i]) && !(s16Max - s16Min > S::satTolerance1[i]) &&
+                   S::hueDistance(hueOf(p), hueOf(q)) <= S::hueTolerance1[i];
+        ASSERT_EQ(S::elementSimilar(p, q), expected);
+    }
 }
 
 TEST(SmallDivision, ExactForColourSums)

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/OperatorDialog.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QRadioButton;
+class QSpinBox;
+
+// Colour Structure Code: segments a colour picture with the RGB (Euclidean distance
+// below a threshold) or the HSV (tabular) similarity; the result is named
+// "(n) CSC RGB [Threshold=t]" or "(n) CSC HSV". When the element store overflows the
+// result is still added (black, every label 0) and the user is told that the
+// segmentation is incomplete.
+class QCSCDialog : public OperatorDialog {
+    Q_OBJECT
+
+public:
+    explicit QCSCDialog(QWidget* parent);
+
+    QGroupBox* similarityGroup() const { return similarityGroup_; }
+    QRadioButton* rgbButton() const { return rgbButton_; }
+    QRadioButton* hsvButton() const { return hsvButton_; }
+    QSpinBox* thresholdSpin() const { return thresholdSpin_; }
+
+    // The element store's capacity factor (4 elements per island); tests lower it to
+    // provoke an overflow.
+    void setElementsPerIsland(double elementsPerIsland) { elementsPerIsland_ = elementsPerIsland; }
+
+public slots:
+    void execute() override;
+    void updateView() override;
+
+protected:
+    QString helpText() const override;
+
+private:
+    QGroupBox* similarityGroup_;
+    QButtonGroup* similarityButtons_;
+    QRadioButton* rgbButton_;
+    QRadioButton* hsvButton_;
+    QSpinBox* thresholdSpin_;
+    double elementsPerIsland_ = 4.0;
+};
