@@ -13,14 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <utility>
-#include <cstdint>
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -250,20 +252,15 @@ std::string summary(const std::vector<std::string>& failures)
     return s;
 }
 
+// The pictures must also reach the rarer roads (conflicts, carrying decisions down,
+// pixels painted twice, hue means across the seam), or agreement would prove little.
 TEST(CscCrossCheck, SmallPicturesOfEveryKindAgreeValueForValue)
 {
+    travelled = {};
     std::vector<std::string> failures;
     for (const auto& [w, h] : kSizes)
         checkAll(pictures(w, h, 1), failures);
     EXPECT_TRUE(failures.empty()) << summary(failures);
-}
-
-TEST(CscCrossCheck, PicturesReachConflictsCarryingDownAndOverpainting)
-{
-    travelled = {};
-    std::vector<std::string> failures;
-    for (const auto& [w, h] : {std::pair{33, 33}, std::pair{40, 40}, std::pair{25, 39}})
-        checkAll(pictures(w, h, 7), failures);
     std::printf("conflicts %d detached %d carried %d orphaned %d overpainted %d seam %d\n", travelled.conflicts,
                 travelled.detached, travelled.carriedDown, travelled.orphaned, travelled.overpainted, travelled.hsvSeam);
     EXPECT_GT(travelled.conflicts, 0);
@@ -283,9 +280,9 @@ TEST(CscCrossCheck, SmallStoresOverrunAtTheSamePoint)
     std::ostringstream swallowed;
     std::streambuf* const cerrBuffer = std::cerr.rdbuf(swallowed.rdbuf());
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{4, 4}, std::pair{5, 5}, std::pair{8, 7},
-                               std::pair{12, 12}, std::pair{17, 9}, std::pair{30, 30}})
+                               std::pair{12, 12}, std::pair{17, 9}, std::pair{26, 22}})
         for (const Picture& p : pictures(w, h, 3))
-            for (const double factor : {0.2, 0.5, 0.8, 1.0, 1.2, 1.5, 2.0, 2.5, 3.0})
+            for (const double factor : {0.3, 0.6, 1.0, 1.5, 2.5})
                 for (const int t : {10, 60, 255}) {
                     const std::string d = compare(p, cscref::Variant::Rgb, t, factor);
                     if (!d.empty())
@@ -309,7 +306,7 @@ TEST(CscCrossCheck, RandomSizesAndSeedsAgree)
     std::mt19937 rng(20261206);
     std::uniform_int_distribution<int> side(1, 40);
     std::vector<std::string> failures;
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 8; ++round) {
         const int w = side(rng), h = side(rng);
         checkAll(pictures(w, h, 100 + static_cast<unsigned>(round)), failures);
     }

@@ -6,9 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
-#include <map>
 #include <stdexcept>
-#include <tuple>
 #include <utility>
 
 namespace cscref {
@@ -294,8 +292,6 @@ struct Conflict {
 
 struct StoreFull {};
 
-using IslandKey = std::tuple<int, int, int>;   // level, x, y
-
 class Segmentation {
 public:
     Segmentation(int width, int height, Variant variant, int threshold, std::vector<std::array<int, 3>> colours,
@@ -303,6 +299,10 @@ public:
         : width_(width), height_(height), variant_(variant), pyramid_(width, height), colours_(std::move(colours))
     {
         rgb_.squaredThreshold = threshold * threshold;
+        for (int l = 0; l < pyramid_.levels; ++l) {
+            const auto n = static_cast<std::size_t>(pyramid_.rowLength[static_cast<std::size_t>(l)]);
+            islands_.emplace_back(n * n);
+        }
         // The store holds elementsPerIsland elements per island and twice as many links.
         elementCapacity_ = static_cast<int>(std::floor(pyramid_.islandCount() * elementsPerIsland));
         linkCapacity_ = static_cast<int>(std::floor(2.0 * elementCapacity_));
@@ -347,8 +347,14 @@ private:
         static const std::vector<int> none;
         if (!pyramid_.contains(level, x, y))
             return none;
-        const auto it = islands_.find({level, x, y});
-        return it == islands_.end() ? none : it->second;
+        return islands_[static_cast<std::size_t>(level)][slot(level, x, y)];
+    }
+
+    // Each level keeps a square grid of element lists, one per (x, y) position.
+    std::size_t slot(int level, int x, int y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(pyramid_.rowLength[static_cast<std::size_t>(level)]) +
+               static_cast<std::size_t>(x);
     }
 
     // A new element is only a candidate until it is committed; a full store refuses
@@ -365,7 +371,7 @@ private:
 
     void commit(int level, int x, int y, int e)
     {
-        islands_[{level, x, y}].push_back(e);
+        islands_[static_cast<std::size_t>(level)][slot(level, x, y)].push_back(e);
         usedElements_ += 1;
         usedLinks_ += static_cast<int>(elements_[static_cast<std::size_t>(e)].links.size());
     }
@@ -759,7 +765,7 @@ private:
     Pyramid pyramid_;
     std::vector<std::array<int, 3>> colours_;
     std::vector<Element> elements_;
-    std::map<IslandKey, std::vector<int>> islands_;
+    std::vector<std::vector<std::vector<int>>> islands_;   // [level][y * rowLength + x]
     std::deque<Conflict> conflicts_;
     RgbSums rgb_;
     HsvSums hsv_;
