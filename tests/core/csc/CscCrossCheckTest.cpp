@@ -301,6 +301,37 @@ TEST(CscCrossCheck, SmallStoresOverrunAtTheSamePoint)
     EXPECT_TRUE(failures.empty()) << summary(failures);
 }
 
+// Capacity by capacity, the smallest store that lets a run finish must be the same.
+// On the smallest pyramids the last island linked is the top one, so the early end of
+// its seed loop (fewer than two untaken elements left) is what decides.
+TEST(CscCrossCheck, SmallestSufficientStoreIsTheSame)
+{
+    std::ostringstream swallowed;
+    std::streambuf* const cerrBuffer = std::cerr.rdbuf(swallowed.rdbuf());
+    std::vector<std::string> failures;
+    int sizesChecked = 0;
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{2, 2}, std::pair{3, 2}, std::pair{4, 4}, std::pair{4, 3},
+                               std::pair{6, 5}})
+        for (const Picture& p : pictures(w, h, 4))
+            for (const int t : {25, 255}) {
+                const int islands = cscref::Pyramid(w, h).islandCount();
+                for (int capacity = 1; capacity <= 4 * islands; ++capacity) {
+                    const double factor = (capacity + 0.5) / islands;
+                    overruns = 0;
+                    const std::string d = compare(p, t == 255 ? cscref::Variant::Hsv : cscref::Variant::Rgb, t, factor);
+                    if (!d.empty())
+                        failures.push_back(d);
+                    if (overruns == 0) {   // both finished: larger stores change nothing
+                        ++sizesChecked;
+                        break;
+                    }
+                }
+            }
+    std::cerr.rdbuf(cerrBuffer);
+    EXPECT_GT(sizesChecked, 0);
+    EXPECT_TRUE(failures.empty()) << summary(failures);
+}
+
 TEST(CscCrossCheck, RandomSizesAndSeedsAgree)
 {
     std::mt19937 rng(20261206);
