@@ -27,7 +27,7 @@ public:
         std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
         const int levels = h_.levels();
         const std::uint32_t used = static_cast<std::uint32_t>(store_.usedElements());
-        std::vector<std::uint32_t> owner(used);
+        const auto owner = std::make_unique_for_overwrite<std::uint32_t[]>(used); // every entry is written
         std::vector<std::uint32_t> colours{0};
         std::uint32_t label = 0;
         for (int level = levels - 1; level >= 0; --level) {

@@ -112,8 +112,9 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     }
                     hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
                 }
-                // A region shows its mean HSV converted back; pixels in no region hold the
-                // HSV value 0, which converts to black.
+                // A region shows its mean HSV converted back through the conversion tables.
+                // Converting each region's colour once gives what converting the painted HSV
+                // picture pixel by pixel would; pixels in no region hold HSV 0, i.e. black.
                 colourOfLabel.resize(hsvOfLabel.size());
                 for (std::size_t i = 0; i < hsvOfLabel.size(); ++i) {
                     HSVPixel p{static_cast<std::int16_t>(hueOf(hsvOfLabel[i])),

@@ -4,6 +4,7 @@
 #include "ipcConflictResolution.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstring>
@@ -118,6 +119,20 @@ struct HSVVariant {
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerHSV(g, s1, s2); }
 };
 
+// sharedNeighbours[k][mask]: the siblings n of child k whose shared pixel
+// (cell sharedCell[k][n] of child k) is among the cells of mask, as a bit set.
+constexpr std::array<std::array<std::uint8_t, 128>, 7> buildSharedNeighbours()
+{
+    std::array<std::array<std::uint8_t, 128>, 7> table{};
+    for (int k = 0; k < 7; ++k)
+        for (int mask = 0; mask < 128; ++mask)
+            for (int n = 0; n < 7; ++n)
+                if (Hierarchy::sharedCell[k][n] >= 0 && (mask >> Hierarchy::sharedCell[k][n] & 1))
+                    table[k][mask] |= static_cast<std::uint8_t>(1 << n);
+    return table;
+}
+constexpr auto sharedNeighbours = buildSharedNeighbours();
+
 struct QueueEntry {
     std::uint32_t element;
     std::int32_t cell;
@@ -157,9 +172,9 @@ private:
         child.flags &= static_cast<std::uint8_t>(~root);
     }
 
-    std::uint32_t newElement(int mask)
+    std::uint32_t newElement(int mask, bool leaf = false)
     {
-        const std::uint32_t idx = store_.allocate();
+        const std::uint32_t idx = leaf ? store_.allocateLeaf() : store_.allocate();
         ipcCodeelement& e = el_[idx];
         e.mask = static_cast<std::uint8_t>(mask);
         e.childCount = 0;
@@ -213,7 +228,7 @@ private:
                         continue;
                     }
                     for (int i = 0; i < comps.count; ++i) {
-                        const std::uint32_t e = newElement(comps.masks[i]);
+                        const std::uint32_t e = newElement(comps.masks[i], true);
                         el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
                         store_.commit();
                     }
@@ -239,7 +254,7 @@ private:
         for (int k = 0; k < 7; ++k) {
             if (assigned & (1u << k))
                 continue;
-            const std::uint32_t e = newElement(1 << k); // throws on a full store
+            const std::uint32_t e = newElement(1 << k, true); // throws on a full store
             assigned |= 1u << k;
             for (int i = 0; i < comps.count; ++i) {
                 if (comps.masks[i] & (1u << k)) {
@@ -344,20 +359,18 @@ private:
         // owner[q][n]: local index of the element of child q holding the pixel q shares
         // with its neighbour n, or -1.
         std::int8_t owner[7][7];
+        std::memset(owner, -1, sizeof owner);
         int count = 0;
         for (int k = 0; k < 7; ++k) {
-            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
-                owner[k][*nb] = -1;
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
-                const unsigned mask = el_[e].mask;
-                for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
-                    if (mask >> Hierarchy::sharedCell[k][*nb] & 1)
-                        owner[k][*nb] = static_cast<std::int8_t>(count);
+                for (unsigned n = sharedNeighbours[k][el_[e].mask]; n != 0; n &= n - 1)
+                    owner[k][std::countr_zero(n)] = static_cast<std::int8_t>(count);
                 element[count] = e;
                 colour[count] = el_[e].colour;
                 cellOf[count++] = static_cast<std::int8_t>(k);
             }
         }
+
         unsigned takenBits = 0;
         int untaken = count;
         int queue[21];

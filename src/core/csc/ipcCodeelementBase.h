@@ -58,6 +58,13 @@ public:
         linkFirst_[usedElements_] = static_cast<std::uint32_t>(usedLinks_);
         return static_cast<std::uint32_t>(usedElements_);
     }
+    // As allocate(), for an element that will never have links (level 0).
+    std::uint32_t allocateLeaf()
+    {
+        if (isFull())
+            throw ipcCodeelementBaseOverrun();
+        return static_cast<std::uint32_t>(usedElements_);
+    }
     // Keeps the element just allocated (with its childCount links) in the current island.
     void commit()
     {
