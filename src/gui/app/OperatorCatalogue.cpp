@@ -18,17 +18,12 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 
-// One row of the Operator menu. position is the row's place in the menu (1 = first);
-// rows are registered in that order whatever their order in the table below, so
-// a new row cannot end up in the wrong place. A submenu (category) is created
-// when its first row is registered and goes after what the menu already holds.
+// One row of the Operator menu, registered in table order. A submenu (category) is
+// created when its first row is registered and goes after what the menu already holds.
 struct OperatorRow {
-    int position;
     const char* category; // "" puts the entry straight into the Operator menu
     const char* name;
     const char* statusTip;
@@ -45,24 +40,24 @@ OperatorDialog* make(IvraApp& app)
 #define TR(text) QT_TRANSLATE_NOOP("IvraApp", text)
 
 const OperatorRow operatorTable[] = {
-    // position, category, menu entry, status tip, dialog
-    {1, "", TR("Split"), TR("Splits an Image to its channels"), make<DISplit>},
-    {2, "", TR("Color &Transform"), TR("Transforms the colorspace of image in an other"), make<DIColorTransform>},
+    // category, menu entry, status tip, dialog — in the Operator menu's order
+    {"", TR("Split"), TR("Splits an Image to its channels"), make<DISplit>},
+    {"", TR("Color &Transform"), TR("Transforms the colorspace of image in an other"), make<DIColorTransform>},
 
-    {3, TR("Statistics"), TR("Histogram"), TR("Calculates a 1-channel histogram of a gray image"), make<DIHistogram>},
-    {4, TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
+    {TR("Statistics"), TR("Histogram"), TR("Calculates a 1-channel histogram of a gray image"), make<DIHistogram>},
+    {TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<DIColorHistogram>},
 
-    {5, TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
-    {6, TR("Segmentation"), TR("Color Structure Code"), TR("Color Structure Code"), make<QCSCDialog>},
-    {7, TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
-    {8, TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
+    {TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<DIRegionGrowing>},
+    {TR("Segmentation"), TR("Color Structure Code"), TR("Color Structure Code"), make<QCSCDialog>},
+    {TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<QSMGDialog>},
+    {TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
      make<QRHSDialog>},
 
-    {9, TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<QSNNDialog>},
-    {10, TR("Filter"), TR("Kuwahara-Nagao"), TR("Kuwahara-Nagao-Filer"), make<QKuwaNagaDialog>},
+    {TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<QSNNDialog>},
+    {TR("Filter"), TR("Kuwahara-Nagao"), TR("Kuwahara-Nagao-Filer"), make<QKuwaNagaDialog>},
 
-    {11, TR("Noise"), TR("Gauss"), TR("Gauss-Noise"), make<DIGauss>},
-    {12, TR("Noise"), TR("Salt-and-Pepper"), TR("Salt-and-Pepper-Noise"), make<DISaltAndPepper>},
+    {TR("Noise"), TR("Gauss"), TR("Gauss-Noise"), make<DIGauss>},
+    {TR("Noise"), TR("Salt-and-Pepper"), TR("Salt-and-Pepper-Noise"), make<DISaltAndPepper>},
 };
 
 #undef TR
@@ -76,14 +71,9 @@ QString translated(const char* text)
 
 void registerOperators(IvraApp& app)
 {
-    std::vector<const OperatorRow*> rows;
-    for (const OperatorRow& row : operatorTable)
-        rows.push_back(&row);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const OperatorRow* a, const OperatorRow* b) { return a->position < b->position; });
-    for (const OperatorRow* row : rows) {
-        OperatorDialog* dialog = row->create(app);
-        app.registerOperator(translated(row->name), dialog, translated(row->statusTip),
-                             row->category[0] ? translated(row->category) : QString());
+    for (const OperatorRow& row : operatorTable) {
+        OperatorDialog* dialog = row.create(app);
+        app.registerOperator(translated(row.name), dialog, translated(row.statusTip),
+                             row.category[0] ? translated(row.category) : QString());
     }
 }
