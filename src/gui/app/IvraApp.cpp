@@ -35,6 +35,8 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <algorithm>
+
 namespace {
 
 IvraApp* theMainWindow = nullptr;
@@ -249,6 +251,9 @@ void IvraApp::initToolBar()
     fileToolBar_->addAction(fileSaveAs_);
     fileToolBar_->addSeparator();
     QAction* whatsThis = QWhatsThis::createAction(this);
+    // The toolkit gives this action Shift+F1 as well; two actions on one key would
+    // leave the key dead, and the Help menu's item already owns it.
+    whatsThis->setShortcut(QKeySequence());
     fileToolBar_->addAction(whatsThis);
 }
 
@@ -593,15 +598,25 @@ void IvraApp::slotStatusHelpMsg(const QString& text)
 
 void IvraApp::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
         event->acceptProposedAction();
 }
 
 void IvraApp::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    event->acceptProposedAction();
-    for (const QUrl& url : urls)
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            openImage(url.toLocalFile());
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    // Opened once the drop is over: a file may bring up the "I/O Error !" box, and
+    // the program the files came from waits until the drop is answered.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            for (const QString& path : paths)
+                openImage(path);
+        },
+        Qt::QueuedConnection);
 }

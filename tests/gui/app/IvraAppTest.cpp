@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QImage>
 #include <QMdiArea>
 #include <QMenu>
@@ -71,6 +72,22 @@ TEST(MainWindow, StartsWithItsMenusAndWelcome)
     EXPECT_TRUE(app.listPopupMenu()->isVisible());
     EXPECT_EQ(app.listPopupMenu()->pos(), app.dataList()->viewport()->mapToGlobal(QPoint(20, 30)));
     app.listPopupMenu()->hide();
+}
+
+TEST(MainWindow, EveryKeyOfTheActionsBelongsToOneActionOnly)
+{
+    // Two actions on one key leave that key dead (the toolkit reports an ambiguity).
+    IvraApp app;
+    QMap<QString, QStringList> owners;
+    for (const QAction* a : app.findChildren<QAction*>())
+        for (const QKeySequence& key : a->shortcuts())
+            owners[key.toString()] << a->text();
+    EXPECT_EQ(owners.value("Shift+F1"), QStringList({"What's &This"}));
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << ": " << it.value().join(", ").toStdString();
+    const QStringList expected = {"Ctrl+O", "Ctrl+S", "Ctrl+C", "Ctrl+W", "Ctrl+Q"};
+    for (const QString& key : expected)
+        EXPECT_TRUE(owners.contains(key)) << key.toStdString();
 }
 
 TEST(MainWindow, ShowAndHideImageReuseTheWindow)
@@ -265,6 +282,9 @@ TEST(OpenFile, DroppedFilesOpenLikeFileOpen)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&app, &drop);
+    // The files open once the drop has been answered.
+    EXPECT_TRUE(app.root()->children().empty());
+    QCoreApplication::processEvents();
     ASSERT_EQ(app.root()->children().size(), 2u);
     EXPECT_EQ(app.entryAt(0)->name(), "one.pgm");
     EXPECT_EQ(app.entryAt(1)->name(), "two.ppm");
