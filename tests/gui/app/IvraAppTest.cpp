@@ -90,6 +90,86 @@ TEST(MainWindow, EveryKeyOfTheActionsBelongsToOneActionOnly)
         EXPECT_TRUE(owners.contains(key)) << key.toStdString();
 }
 
+TEST(MainWindow, ActionsCarryTheirTextsKeysAndHelp)
+{
+    IvraApp app;
+    // short text, menu text, key, status tip, What's This
+    const QStringList table[] = {
+        {"Open File", "&Open...", "Ctrl+O", "Opens an existing document", "Open File\n\nOpens an existing document"},
+        {"Clear All", "Clear All", "Ctrl+C", "Closes all documents", "Closes all documents"},
+        {"Close File", "&Close", "Ctrl+W", "Closes the actual document", "Close File\n\nCloses the actual document"},
+        {"Save File As", "&Save as...", "Ctrl+S", "Saves the actual document under a filename",
+         "Save As\n\nSaves the actual document under a filename"},
+        {"Exit", "E&xit", "Ctrl+Q", "Quits the application", "Exit\n\nQuits the application"},
+        {"Toolbar", "Tool&bar", "", "Enables/disables the toolbar", "Toolbar\n\nEnables/disables the toolbar"},
+        {"Statusbar", "&Statusbar", "", "Enables/disables the statusbar", "Statusbar\n\nEnables/disables the statusbar"},
+        {"ListView", "&Image List", "", "Enables/disables the image list",
+         "Image List\n\nEnables/disables the image list"},
+        {"Cascade", "&Cascade", "", "Cascades all windows", "Cascade\n\nCascades all windows"},
+        {"Tile", "&Tile", "", "Tiles all windows", "Tile\n\nTiles all windows"},
+        {"About", "&About...", "", "About the application", "About\n\nAbout the application"},
+    };
+    QList<QAction*> actions;
+    for (QAction* a : app.menuBar()->actions())
+        actions << a->menu()->actions();
+    app.slotWindowMenuAboutToShow();
+    actions << app.windowMenu()->actions();
+    for (const QStringList& row : table) {
+        QAction* found = nullptr;
+        for (QAction* a : actions)
+            if (a->text() == row[1])
+                found = a;
+        ASSERT_NE(found, nullptr) << row[1].toStdString();
+        EXPECT_EQ(found->toolTip(), row[0]);
+        EXPECT_EQ(found->shortcut().toString(), row[2]) << row[1].toStdString();
+        EXPECT_EQ(found->statusTip(), row[3]);
+        EXPECT_EQ(found->whatsThis(), row[4]);
+    }
+    // The menus hold them in this order; the toggles start switched on.
+    EXPECT_EQ(actionTexts(app.menuBar()->actions().at(0)->menu()),
+              QStringList({"&Open...", "Clear All", "&Close", "&Save as...", "--", "E&xit"}));
+    const QList<QAction*> view = app.menuBar()->actions().at(1)->menu()->actions();
+    ASSERT_EQ(view.size(), 3);
+    for (QAction* toggle : view)
+        EXPECT_TRUE(toggle->isCheckable() && toggle->isChecked()) << toggle->text().toStdString();
+    EXPECT_EQ(actionTexts(app.menuBar()->actions().at(4)->menu()), QStringList({"&About...", "--", "What's &This"}));
+}
+
+TEST(MainWindow, CommandsReportStartAndReadyInTheStatusBar)
+{
+    IvraApp app;
+    app.show();
+    QStringList messages;
+    QObject::connect(app.statusBar(), &QStatusBar::messageChanged, [&messages](const QString& m) {
+        if (!m.isEmpty())
+            messages << m;
+    });
+    app.slotFileClose();
+    app.slotFileClearAll();
+    app.slotViewToolBar(true);
+    app.slotViewStatusBar(true);
+    app.slotViewLeftBar(true);
+    EXPECT_EQ(messages, QStringList({"Closing file...", "Ready.", "Closes all documents...", "Ready.",
+                                     "Toggle toolbar...", "Ready.", "Toggle statusbar...", "Ready.",
+                                     "Toggle image list...", "Ready."}));
+
+    messages.clear();
+    QTemporaryDir dir;
+    app.openImage(writePnm(dir.filePath("x.pgm"), 2, 2, true, 3));
+    EXPECT_EQ(messages, QStringList({"Opening file...", "Ready."}));
+
+    // The About box: "Ivra", then "Version " with nothing after it, then the credit.
+    MessageBoxCatcher boxes;
+    app.slotHelpAbout();
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.title(), "About...");
+    const QStringList lines = boxes.text().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], "Ivra");
+    EXPECT_EQ(lines[1], "Version ");
+    EXPECT_FALSE(lines[2].isEmpty());
+}
+
 TEST(MainWindow, ShowAndHideImageReuseTheWindow)
 {
     IvraApp app;
