@@ -390,7 +390,12 @@ QWidget* IvraApp::showEntry(DataEntry* entry)
 
 void IvraApp::slotImageShow()
 {
+    // Walking the list with the arrow keys brings up each window in turn, but the
+    // keys stay in the list; a click hands the focus to the window.
+    const bool browsingByKeys = dataList_->hasFocus() && QApplication::mouseButtons() == Qt::NoButton;
     showEntry(selectedEntry());
+    if (browsingByKeys)
+        dataList_->setFocus();
 }
 
 void IvraApp::slotImageShow(QTreeWidgetItem*)

@@ -12,7 +12,9 @@
 #include "PictureReader.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QEvent>
 #include <QActionGroup>
 #include <QDir>
@@ -198,6 +200,33 @@ TEST(MainWindow, ShowAndHideImageReuseTheWindow)
     EXPECT_EQ(e->window(), window);
     EXPECT_FALSE(window->isHidden());
     EXPECT_EQ(app.workspace()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, ArrowKeysWalkTheListAndBringUpEachWindow)
+{
+    IvraApp app;
+    DataEntry* a = addTopLevel(app, grayImage(2, 2, 1), "a");
+    DataEntry* b = addTopLevel(app, grayImage(2, 2, 2), "b");
+    app.slotUpdateDataList();
+    app.show();
+    app.activateWindow();
+    QApplication::setActiveWindow(&app);
+    app.dataList()->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(app.dataList()->hasFocus());
+
+    // From a, Down selects b and Up a again: each opens its window, and the keys
+    // stay in the list.
+    app.dataList()->setCurrentItem(app.itemOf(a), 0, QItemSelectionModel::NoUpdate);
+    const std::pair<Qt::Key, DataEntry*> steps[] = {{Qt::Key_Down, b}, {Qt::Key_Up, a}};
+    for (const auto& [key, expected] : steps) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(app.dataList(), &press);
+        ASSERT_NE(expected->window(), nullptr) << expected->name().toStdString();
+        EXPECT_TRUE(expected->window()->isVisible());
+        EXPECT_EQ(app.activeView(), expected->window());
+        EXPECT_TRUE(app.dataList()->hasFocus()) << expected->name().toStdString();
+    }
 }
 
 TEST(MainWindow, HistogramEntriesWithoutAWindowTypeGetNone)
