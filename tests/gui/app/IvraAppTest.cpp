@@ -8,6 +8,8 @@
 #include "app/OperatorDialog.h"
 #include "view/IvraView.h"
 #include "view/IvraViewImage2.h"
+#include "view/QImageDisplay.h"
+#include "view/QImageView.h"
 
 #include "PictureReader.h"
 
@@ -399,6 +401,23 @@ TEST(OpenFile, DroppedFilesOpenLikeFileOpen)
     EXPECT_EQ(app.entryAt(1)->name(), "two.ppm");
     EXPECT_NE(app.entryAt(1)->window(), nullptr);
     EXPECT_EQ(app.dataList()->topLevelItemCount(), 2);
+
+    // Files dropped on the image list or on a picture reach the main window too;
+    // a drag of anything but local files is refused.
+    auto* picture = qobject_cast<IvraViewImage2*>(app.entryAt(1)->window());
+    ASSERT_NE(picture, nullptr);
+    for (QWidget* target : {app.dataList()->viewport(), static_cast<QWidget*>(picture->display()->display())}) {
+        QDragEnterEvent over(QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        over.ignore();
+        QCoreApplication::sendEvent(target, &over);
+        EXPECT_TRUE(over.isAccepted()) << target->metaObject()->className();
+    }
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/picture.png")});
+    QDragEnterEvent remote(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    remote.ignore();
+    QCoreApplication::sendEvent(&app, &remote);
+    EXPECT_FALSE(remote.isAccepted());
 }
 
 TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
