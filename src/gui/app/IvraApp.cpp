@@ -82,6 +82,9 @@ IvraApp::IvraApp(QWidget* parent)
     f.setBold(true);
     setFont(f);
     setAcceptDrops(true);
+    // The toolkit's own bar menu would offer the untitled image list as a blank
+    // entry and toggle the tool bar behind the View menu's back; View does that.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     initWorkspace();
     initActions();

@@ -14,25 +14,27 @@
 #include "PictureReader.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QEvent>
 #include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QEvent>
 #include <QFile>
-#include <QMap>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMap>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QDropEvent>
-#include <QUrl>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +174,32 @@ TEST(MainWindow, CommandsReportStartAndReadyInTheStatusBar)
     EXPECT_EQ(lines[0], "Ivra");
     EXPECT_EQ(lines[1], "Version ");
     EXPECT_FALSE(lines[2].isEmpty());
+}
+
+TEST(MainWindow, BarsAreToggledFromTheViewMenuOnly)
+{
+    IvraApp app;
+    app.show();
+    QToolBar* bar = app.findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    // A right click on the tool bar opens no menu of bars (it would show the
+    // untitled image list as a blank item).
+    QCoreApplication::processEvents();
+    const QPoint onBar(bar->width() / 2, bar->height() / 2);
+    ASSERT_EQ(app.childAt(bar->mapTo(&app, onBar)), bar->childAt(onBar) ? bar->childAt(onBar) : bar);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, onBar, bar->mapToGlobal(onBar));
+    QCoreApplication::sendEvent(bar, &event);
+    QWidget* popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup, nullptr);
+    if (popup)
+        popup->close();
+
+    // View > Toolbar hides and shows the bar.
+    QAction* toggle = app.menuBar()->actions().at(1)->menu()->actions().at(0);
+    toggle->trigger();
+    EXPECT_TRUE(bar->isHidden());
+    toggle->trigger();
+    EXPECT_FALSE(bar->isHidden());
 }
 
 TEST(MainWindow, ShowAndHideImageReuseTheWindow)
