@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QMdiArea>
 
+#include <algorithm>
+
 IvraView::IvraView(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     : QMdiSubWindow(nullptr, flags), entry_(entry), body_(new QWidget)
 {
@@ -35,6 +37,19 @@ bool IvraView::setPathChecked(const QString& path)
     path_ = path;
     fileName_ = fileNamePart(path);
     return true;
+}
+
+void IvraView::fitIntoWorkspace()
+{
+    QMdiArea* area = mdiArea();
+    if (!area || !area->isVisible())
+        return;
+    const QSize room = area->viewport()->size();
+    if (room.isEmpty())
+        return;
+    resize(size().boundedTo(room));
+    move(std::clamp(x(), 0, std::max(0, room.width() - width())),
+         std::clamp(y(), 0, std::max(0, room.height() - height())));
 }
 
 QImage IvraView::picture() const

@@ -408,6 +408,30 @@ TEST(OpenFile, LoadsGrayAndColourFilesAsTopLevelEntriesWithWindows)
     EXPECT_EQ(colour->window(), second);
 }
 
+TEST(OpenFile, WindowsOpenWhollyInsideTheWorkspace)
+{
+    // Wide and tall pictures, several of them: every window's frame (title bar and
+    // buttons) lies inside the visible workspace.
+    QTemporaryDir dir;
+    IvraApp app;
+    app.resize(900, 700);
+    app.show();
+    QCoreApplication::processEvents();
+    const QRect room(QPoint(0, 0), app.workspace()->viewport()->size());
+    ASSERT_FALSE(room.isEmpty());
+    const QSize sizes[] = {{600, 400}, {600, 400}, {1500, 80}, {60, 1200}, {300, 300}};
+    int n = 0;
+    for (const QSize& size : sizes) {
+        DataEntry* e = app.openImage(writePnm(dir.filePath(QStringLiteral("p%1.ppm").arg(n++)), size.width(),
+                                              size.height(), false, 90));
+        ASSERT_NE(e, nullptr);
+        const QRect frame = e->window()->geometry();
+        EXPECT_TRUE(room.contains(frame)) << n << ": " << frame.x() << "," << frame.y() << " " << frame.width()
+                                          << "x" << frame.height() << " in " << room.width() << "x"
+                                          << room.height();
+    }
+}
+
 TEST(OpenFile, DroppedFilesOpenLikeFileOpen)
 {
     QTemporaryDir dir;
