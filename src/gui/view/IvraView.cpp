@@ -48,6 +48,12 @@ void IvraView::fitIntoWorkspace()
     if (room.isEmpty())
         return;
     resize(size().boundedTo(room));
+    // Added again, the window is placed anew at its final size where it overlaps
+    // the other windows least (it is not shown yet, so nothing flickers).
+    if (isHidden()) {
+        area->removeSubWindow(this);
+        area->addSubWindow(this);
+    }
     move(std::clamp(x(), 0, std::max(0, room.width() - width())),
          std::clamp(y(), 0, std::max(0, room.height() - height())));
 }
