@@ -2,11 +2,13 @@
 
 #include "app/DataEntry.h"
 
+#include <QAction>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QMdiArea>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -18,6 +20,14 @@ IvraView::IvraView(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     QPixmap icon(16, 16);
     icon.fill(Qt::transparent);
     setWindowIcon(QIcon(icon));
+    // The window's own menu would close it on Ctrl+W too; two actions on one key
+    // leave the key dead, and Ctrl+W is the workbench's File > Close.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0)
+                action->setShortcuts(keys);
+        }
     path_ = entry ? entry->name() : QString();
     fileName_ = fileNamePart(path_);
     setWindowTitle(fileName_);
