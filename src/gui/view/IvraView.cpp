@@ -61,8 +61,9 @@ void IvraView::fitIntoWorkspace()
     // Added again, the window is placed anew at its final size where it overlaps
     // the other windows least (it is not shown yet, so nothing flickers).
     if (isHidden()) {
+        const Qt::WindowFlags flags = windowFlags();
         area->removeSubWindow(this);
-        area->addSubWindow(this);
+        area->addSubWindow(this, flags);
     }
     move(std::clamp(x(), 0, std::max(0, room.width() - width())),
          std::clamp(y(), 0, std::max(0, room.height() - height())));

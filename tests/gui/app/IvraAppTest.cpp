@@ -38,6 +38,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace guitest;
 
 namespace {
@@ -424,10 +426,24 @@ TEST(OpenFile, WindowsOpenWhollyInsideTheWorkspace)
     ASSERT_FALSE(room.isEmpty());
     const QSize sizes[] = {{600, 400}, {600, 400}, {1500, 80}, {60, 1200}, {300, 300}};
     int n = 0;
+    std::optional<Qt::WindowFlags> firstFlags;
+    {
+        // A window made while the workspace is hidden is not placed again: the reference.
+        QMdiArea hidden;
+        DataEntry entry(grayImage(2, 2, 0), "reference");
+        IvraViewImage2 reference(&hidden, &entry);
+        firstFlags = reference.windowFlags();
+    }
     for (const QSize& size : sizes) {
         DataEntry* e = app.openImage(writePnm(dir.filePath(QStringLiteral("p%1.ppm").arg(n++)), size.width(),
                                               size.height(), false, 90));
         ASSERT_NE(e, nullptr);
+        // Still a sub-window of the workspace with its title bar buttons.
+        EXPECT_FALSE(e->window()->isWindow());
+        EXPECT_EQ(e->window()->windowFlags(), firstFlags.value_or(e->window()->windowFlags()));
+        EXPECT_TRUE(e->window()->windowFlags() & Qt::WindowMaximizeButtonHint);
+        firstFlags = e->window()->windowFlags();
+        EXPECT_EQ(e->window()->parentWidget(), app.workspace()->viewport());
         const QRect frame = e->window()->geometry();
         EXPECT_TRUE(room.contains(frame)) << n << ": " << frame.x() << "," << frame.y() << " " << frame.width()
                                           << "x" << frame.height() << " in " << room.width() << "x"
