@@ -291,7 +291,7 @@ void IvraApp::initImageList()
     popup_->addAction(tr("Hide Image"), this, &IvraApp::slotImageHide);
 
     connect(dataList_, &QTreeWidget::customContextMenuRequested, this, &IvraApp::slotShowLeftBarPopup);
-    connect(dataList_, &QTreeWidget::itemSelectionChanged, this, qOverload<>(&IvraApp::slotImageShow));
+    connect(dataList_, &QTreeWidget::itemSelectionChanged, this, &IvraApp::showSelectionOfList);
     // Enter or a double click brings up the window of an item that is already selected.
     connect(dataList_, &QTreeWidget::itemActivated, this, qOverload<QTreeWidgetItem*>(&IvraApp::slotImageShow));
 }
@@ -393,10 +393,15 @@ QWidget* IvraApp::showEntry(DataEntry* entry)
 
 void IvraApp::slotImageShow()
 {
+    showEntry(selectedEntry());
+}
+
+void IvraApp::showSelectionOfList()
+{
     // Walking the list with the arrow keys brings up each window in turn, but the
     // keys stay in the list; a click hands the focus to the window.
     const bool browsingByKeys = dataList_->hasFocus() && QApplication::mouseButtons() == Qt::NoButton;
-    showEntry(selectedEntry());
+    slotImageShow(dataList_->currentItem());
     if (browsingByKeys)
         dataList_->setFocus();
 }

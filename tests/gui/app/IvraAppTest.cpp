@@ -262,6 +262,14 @@ TEST(MainWindow, ArrowKeysWalkTheListAndBringUpEachWindow)
         EXPECT_EQ(app.activeView(), expected->window());
         EXPECT_TRUE(app.dataList()->hasFocus()) << expected->name().toStdString();
     }
+
+    // The popup's Show Image hands the focus to the window.
+    app.slotImageHide();
+    EXPECT_TRUE(a->window()->isHidden());
+    app.slotImageShow();
+    EXPECT_FALSE(a->window()->isHidden());
+    EXPECT_FALSE(app.dataList()->hasFocus());
+    EXPECT_TRUE(a->window()->isAncestorOf(QApplication::focusWidget()) || a->window()->hasFocus());
 }
 
 TEST(MainWindow, HistogramEntriesWithoutAWindowTypeGetNone)
