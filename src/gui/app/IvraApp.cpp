@@ -264,6 +264,8 @@ void IvraApp::initImageList()
 {
     leftBar_ = new QDockWidget(QString(), this);
     leftBar_->setObjectName(QStringLiteral("image list"));
+    // No title is shown; screen readers still name the bar.
+    leftBar_->setAccessibleName(tr("Image List"));
     leftBar_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     leftBar_->setTitleBarWidget(new QWidget(leftBar_));
     leftBar_->setFixedWidth(240);

@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFile>
@@ -73,6 +74,11 @@ TEST(MainWindow, StartsWithItsMenusAndWelcome)
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&View", "&Operator", "&Window", "&Help"}));
     EXPECT_EQ(actionTexts(app.listPopupMenu()), QStringList({"Show Image", "Hide Image"}));
+    // The untitled bar and the list it holds still have names for screen readers.
+    auto* bar = app.findChild<QDockWidget*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->accessibleName(), "Image List");
+    EXPECT_EQ(app.dataList()->accessibleName(), "Images");
 
     // A right click anywhere in the list opens the popup there.
     app.show();
