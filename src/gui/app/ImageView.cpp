@@ -27,9 +27,14 @@ void ImageView::previewPath(const QString& path)
     const QString extension = info.completeSuffix().toLower();
     if (!extension.contains(QLatin1String("ppm")) && !extension.contains(QLatin1String("pgm")))
         return;
+    // A PPM or PGM file that cannot be read shows as an empty picture: the
+    // previous one must not stand for it.
     QPixmap pixmap;
-    if (!info.isFile() || !pixmap.load(path))
+    if (!info.isFile() || !pixmap.load(path)) {
+        picture_->clear();
+        picture_->resize(0, 0);
         return;
+    }
     picture_->setPixmap(pixmap);
     picture_->resize(pixmap.size());
 }

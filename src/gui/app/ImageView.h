@@ -5,8 +5,9 @@
 class QLabel;
 
 // The open dialog's contents preview: a scroll area beside the file list showing
-// the highlighted PPM or PGM file at its natural size. A directory clears it; any
-// other file (PNG included) leaves it as it was.
+// the highlighted PPM or PGM file at its natural size. A directory (or a PPM or
+// PGM file that cannot be read) clears it; any other file (PNG included) leaves
+// it as it was.
 class ImageView : public QScrollArea {
     Q_OBJECT
 

@@ -35,6 +35,8 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <algorithm>
+
 namespace {
 
 IvraApp* theMainWindow = nullptr;
@@ -80,6 +82,9 @@ IvraApp::IvraApp(QWidget* parent)
     f.setBold(true);
     setFont(f);
     setAcceptDrops(true);
+    // The toolkit's own bar menu would offer the untitled image list as a blank
+    // entry and toggle the tool bar behind the View menu's back; View does that.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     initWorkspace();
     initActions();
@@ -249,6 +254,9 @@ void IvraApp::initToolBar()
     fileToolBar_->addAction(fileSaveAs_);
     fileToolBar_->addSeparator();
     QAction* whatsThis = QWhatsThis::createAction(this);
+    // The toolkit gives this action Shift+F1 as well; two actions on one key would
+    // leave the key dead, and the Help menu's item already owns it.
+    whatsThis->setShortcut(QKeySequence());
     fileToolBar_->addAction(whatsThis);
 }
 
@@ -256,6 +264,8 @@ void IvraApp::initImageList()
 {
     leftBar_ = new QDockWidget(QString(), this);
     leftBar_->setObjectName(QStringLiteral("image list"));
+    // No title is shown; screen readers still name the bar.
+    leftBar_->setAccessibleName(tr("Image List"));
     leftBar_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     leftBar_->setTitleBarWidget(new QWidget(leftBar_));
     leftBar_->setFixedWidth(240);
@@ -283,7 +293,7 @@ void IvraApp::initImageList()
     popup_->addAction(tr("Hide Image"), this, &IvraApp::slotImageHide);
 
     connect(dataList_, &QTreeWidget::customContextMenuRequested, this, &IvraApp::slotShowLeftBarPopup);
-    connect(dataList_, &QTreeWidget::itemSelectionChanged, this, qOverload<>(&IvraApp::slotImageShow));
+    connect(dataList_, &QTreeWidget::itemSelectionChanged, this, &IvraApp::showSelectionOfList);
     // Enter or a double click brings up the window of an item that is already selected.
     connect(dataList_, &QTreeWidget::itemActivated, this, qOverload<QTreeWidgetItem*>(&IvraApp::slotImageShow));
 }
@@ -386,6 +396,16 @@ QWidget* IvraApp::showEntry(DataEntry* entry)
 void IvraApp::slotImageShow()
 {
     showEntry(selectedEntry());
+}
+
+void IvraApp::showSelectionOfList()
+{
+    // Walking the list with the arrow keys brings up each window in turn, but the
+    // keys stay in the list; a click hands the focus to the window.
+    const bool browsingByKeys = dataList_->hasFocus() && QApplication::mouseButtons() == Qt::NoButton;
+    slotImageShow(dataList_->currentItem());
+    if (browsingByKeys)
+        dataList_->setFocus();
 }
 
 void IvraApp::slotImageShow(QTreeWidgetItem*)
@@ -593,15 +613,25 @@ void IvraApp::slotStatusHelpMsg(const QString& text)
 
 void IvraApp::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
         event->acceptProposedAction();
 }
 
 void IvraApp::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    event->acceptProposedAction();
-    for (const QUrl& url : urls)
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            openImage(url.toLocalFile());
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    // Opened once the drop is over: a file may bring up the "I/O Error !" box, and
+    // the program the files came from waits until the drop is answered.
+    QMetaObject::invokeMethod(
+        this,
+        [this, paths] {
+            for (const QString& path : paths)
+                openImage(path);
+        },
+        Qt::QueuedConnection);
 }

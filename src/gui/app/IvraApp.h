@@ -101,6 +101,9 @@ private:
     void initImageList();
     void initStatusBar();
     DataEntry* selectedEntry() const;
+    // A new selection in the image list: Show Image, keeping the keys in the list
+    // while the user walks it with them.
+    void showSelectionOfList();
     // The workspace's windows that are not hidden, in creation order.
     QList<QWidget*> visibleWindows() const;
 

@@ -128,6 +128,22 @@ void OperatorDialog::showDialog()
     }
 }
 
+void OperatorDialog::showEvent(QShowEvent* event)
+{
+    putButtonsLastInTabOrder();
+    QDialog::showEvent(event);
+}
+
+void OperatorDialog::putButtonsLastInTabOrder()
+{
+    QWidget* last = previousInFocusChain();
+    if (last == cancelButton_)
+        return;
+    setTabOrder(last, infoButton_);
+    setTabOrder(infoButton_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+}
+
 void OperatorDialog::showInfo()
 {
     QInfoDialog::showHelp(helpText(), this);

@@ -82,7 +82,13 @@ protected:
     // Ends the modal run after a successful execute().
     void finish();
 
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The parameter widgets are made after the buttons; the keys should still
+    // reach them in the order they are seen: list, parameters, Info, OK, Cancel.
+    void putButtonsLastInTabOrder();
+
     std::vector<int> acceptedTypes_;
     std::vector<DataEntry*> entries_;
     QTreeWidget* listView_;

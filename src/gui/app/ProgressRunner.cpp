@@ -1,7 +1,10 @@
 #include "ProgressRunner.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProgressDialog>
+
+#include <algorithm>
 
 bool runWithProgress(QWidget* parent, const QString& label, const std::function<void(const ivra::Progress&)>& work)
 {
@@ -9,13 +12,19 @@ bool runWithProgress(QWidget* parent, const QString& label, const std::function<
     dialog.setObjectName(QStringLiteral("progress"));
     dialog.setWindowTitle(label);
     dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setMinimumDuration(progressDelayMs);
+    // The dialog would show itself early when it guesses the call will be long;
+    // it appears here only once the call has really run for half a second.
+    dialog.setMinimumDuration(24 * 60 * 60 * 1000);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
     dialog.setValue(0);
+    QElapsedTimer clock;
+    clock.start();
 
-    const ivra::Progress progress([&dialog](double fraction) {
+    const ivra::Progress progress([&dialog, &clock](double fraction) {
         dialog.setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 999.0));
+        if (!dialog.isVisible() && clock.elapsed() >= progressDelayMs)
+            dialog.show();
         // Before the dialog shows, user input stays queued: the modal dialog that
         // started the call must not see a second click on its OK button.
         QApplication::processEvents(dialog.isVisible() ? QEventLoop::AllEvents

@@ -19,6 +19,7 @@ QInfoDialog::QInfoDialog(const QString& text, QWidget* parent, const QString& na
     text_ = new QTextBrowser(this);
     text_->setHtml(text);
     text_->setOpenLinks(false);
+    text_->setAccessibleName(tr("Help"));
     grid->addWidget(text_, 0, 0, 1, 3);
 
     auto* close = new QPushButton(tr("Close"), this);

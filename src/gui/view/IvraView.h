@@ -40,6 +40,11 @@ public:
 protected:
     // The widget that holds the window's contents.
     QWidget* body() const { return body_; }
+    // After the window has given itself its size: shrinks it to the visible
+    // workspace and moves it so that all of it, title bar and buttons included,
+    // can be seen. The workspace places a window when it is added, while it is
+    // still small, so a window that then grows can reach past the edge.
+    void fitIntoWorkspace();
 
 private:
     DataEntry* entry_;

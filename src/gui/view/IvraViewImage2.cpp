@@ -10,6 +10,8 @@
 #include <QGridLayout>
 #include <QPixmap>
 
+#include <algorithm>
+
 IvraViewImage2::IvraViewImage2(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     : IvraView(workspace, entry, flags), data_(entry ? entry->data() : nullptr)
 {
@@ -26,6 +28,7 @@ IvraViewImage2::IvraViewImage2(QMdiArea* workspace, DataEntry* entry, Qt::Window
     // Room for the picture at its natural size, within reason; the scroll area does the rest.
     if (!pixmap.isNull())
         resize(std::clamp(pixmap.width() + 40, 260, 900), std::clamp(pixmap.height() + 90, 160, 700));
+    fitIntoWorkspace();
 
     connect(display_, &QImageView::onAskForInfoText, this, &IvraViewImage2::onAskForInfoText);
     showNormal();

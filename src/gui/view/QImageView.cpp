@@ -126,7 +126,8 @@ QImageView::QImageView(const QString& name, QWidget* parent, const QString& obje
     yellow.setColor(QPalette::Text, Qt::black);
     yellow.setColor(QPalette::WindowText, Qt::black);
     info_->setPalette(yellow);
-    info_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // No text selection here: Ctrl+C belongs to the main window's Clear All, and a
+    // user copying a selected line would lose every picture instead.
     grid->addWidget(info_, 2, 0);
 }
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
@@ -89,6 +90,31 @@ TEST(Progress, QuickCallsShowNoDialogAndReturnTheirResult)
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result, 42);
     EXPECT_FALSE(canceller.sawDialog);
+}
+
+TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
+{
+    // total 1000: the call soon looks long, yet the user is left alone for half a
+    // second; total 100000: its first hundred steps are under a thousandth, and
+    // the dialog still comes after half a second.
+    for (const int total : {1000, 100000}) {
+        qint64 firstSeen = -1;
+        QElapsedTimer clock;
+        clock.start();
+        const auto result = runWithProgress(nullptr, "long", [&](const ivra::Progress& p) {
+            for (int i = 0; i < 400 && firstSeen < 0; ++i) {
+                QThread::msleep(5);
+                p.update(i + 1, total);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QProgressDialog*>(w) && w->isVisible() && firstSeen < 0)
+                        firstSeen = clock.elapsed();
+            }
+            return 0;
+        });
+        ASSERT_TRUE(result.has_value());
+        ASSERT_GE(firstSeen, 0) << "total " << total << ": the dialog never showed";
+        EXPECT_GE(firstSeen, progressDelayMs) << "total " << total;
+    }
 }
 
 TEST(Progress, CancelledRunAddsNothingAndKeepsTheCounter)
@@ -184,6 +210,17 @@ TEST(OpenDialog, PreviewFollowsTheRulesForEachKindOfPath)
 
     preview.previewPath(dir.path());
     EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
+
+    // A PPM that cannot be read clears the preview rather than leaving an older picture.
+    preview.previewPath(writePnm(dir.filePath("d.ppm"), 4, 4, false, 1));
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(4, 4));
+    QFile broken(dir.filePath("broken.ppm"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("P6\n");
+    broken.close();
+    preview.previewPath(broken.fileName());
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
+    EXPECT_TRUE(preview.pictureArea()->pixmap().isNull());
 }
 
 TEST(OpenDialog, IsTheToolkitsDialogWithThePreviewBesideTheList)

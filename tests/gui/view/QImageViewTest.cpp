@@ -6,6 +6,11 @@
 #include "view/QImageView.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -13,6 +18,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+using namespace guitest;
 
 namespace {
 
@@ -155,4 +162,67 @@ TEST(QImageView, SavesThePictureAtItsNaturalSize)
     const QImage back(path);
     EXPECT_EQ(back.size(), QSize(5, 4));
     EXPECT_EQ(back.pixel(4, 3), qRgb(10, 20, 30));
+}
+
+TEST(QImageView, SaveButtonAsksForANameAndWritesInTheChosenFormat)
+{
+    QTemporaryDir dir;
+    QImageView view("pic");
+    view.setPixmap(filled(6, 5, QColor(200, 100, 50)));
+    view.setZoom(200);
+
+    // filter, name typed by the user, file expected
+    struct Case {
+        const char* filter;
+        const char* typed;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"Portable Pixmap (*.ppm)", "picture.png", "picture.png.ppm"},
+        {"Portable Network Graphics (*.png)", "shot", "shot.png"},
+        {"XPM (*.xpm)", "icon.XPM", "icon.XPM"},
+    };
+    for (const Case& c : cases) {
+        QStringList filters;
+        QString title;
+        QString objectName;
+        driveModal([&view] { view.onSave(); },
+                   [&] {
+                       auto* dialog = view.findChild<QFileDialog*>();
+                       ASSERT_NE(dialog, nullptr);
+                       title = dialog->windowTitle();
+                       objectName = dialog->objectName();
+                       filters = dialog->nameFilters();
+                       dialog->setDirectory(dir.path());
+                       dialog->selectNameFilter(c.filter);
+                       dialog->selectFile(c.typed);
+                       static_cast<QDialog*>(dialog)->accept();
+                   });
+        EXPECT_EQ(title, "Save Image...");
+        EXPECT_EQ(objectName, "Save Image...");
+        EXPECT_EQ(filters, QStringList({"Portable Network Graphics (*.png)", "Portable Pixmap (*.ppm)", "XPM (*.xpm)"}));
+        const QString written = dir.filePath(c.written);
+        ASSERT_TRUE(QFile::exists(written)) << c.written;
+        // Written at its natural size, whatever the zoom.
+        QImageReader reader(written);
+        EXPECT_EQ(reader.size(), QSize(6, 5)) << c.written;
+        EXPECT_EQ(QString::fromLatin1(reader.format()), QFileInfo(written).suffix().toLower()) << c.written;
+        EXPECT_EQ(view.findChild<QFileDialog*>(), nullptr);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("picture.png")));
+}
+
+TEST(QImageView, InformationLineOffersNoTextSelection)
+{
+    // Ctrl+C is the main window's Clear All: a selectable line would invite a
+    // copy that deletes every picture.
+    QImageView view("pic");
+    QLabel* info = nullptr;
+    for (QLabel* label : view.findChildren<QLabel*>())
+        if (label->accessibleName() == "Pixel information")
+            info = label;
+    ASSERT_NE(info, nullptr);
+    view.setInfoText(" X=1 Y=2");
+    EXPECT_EQ(info->text(), " X=1 Y=2");
+    EXPECT_FALSE(info->textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
 }
