@@ -2,12 +2,22 @@
 
 #include "app/DataEntry.h"
 #include "app/IvraApp.h"
+#include "app/OperatorDialog.h"
+#include "app/QInfoDialog.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QAction>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -78,6 +88,24 @@ std::unique_ptr<ImageHSV> hsvImage(int w, int h, int hue, int s, int v)
     return im;
 }
 
+std::unique_ptr<ImageRGB> twoColours(int w, int h, int leftColumns, ImageColor::Triple left,
+                                     ImageColor::Triple right)
+{
+    auto im = std::make_unique<ImageRGB>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const ImageColor::Triple& c = x < leftColumns ? left : right;
+            im->setPixel(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x),
+                        static_cast<std::int16_t>(c[0]), static_cast<std::int16_t>(c[1]), static_cast<std::int16_t>(c[2]));
+        }
+    return im;
+}
+
+std::size_t regionCount(const ImageSegmented& s)
+{
+    return std::set<std::uint32_t>(s.labels.data(), s.labels.data() + s.labels.size()).size();
+}
+
 DataEntry* addTopLevel(IvraApp& app, std::unique_ptr<DataObject> data, const QString& name)
 {
     return app.root()->addChild(std::move(data), name);
@@ -106,6 +134,118 @@ void driveModal(const std::function<void()>& start, const std::function<void()>&
 {
     QTimer::singleShot(0, whileOpen);
     start();
+}
+
+QStringList childNames(const DataEntry* e)
+{
+    QStringList names;
+    for (const auto& c : e->children())
+        names << c->name();
+    return names;
+}
+
+QStringList listed(OperatorDialog* d)
+{
+    d->fillList();
+    QStringList names;
+    for (int i = 0; i < d->listView()->topLevelItemCount(); ++i)
+        names << d->listView()->topLevelItem(i)->text(0);
+    return names;
+}
+
+bool runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets)
+{
+    bool stillOpen = false;
+    driveModal([d] { d->showDialog(); },
+               [d, source, setWidgets, &stillOpen] {
+                   EXPECT_TRUE(d->isVisible());
+                   EXPECT_TRUE(d->selectEntry(source));
+                   if (setWidgets)
+                       setWidgets();
+                   d->okButton()->click();
+                   stillOpen = d->isVisible();
+                   if (stillOpen)
+                       d->reject();
+               });
+    return stillOpen;
+}
+
+HelpShown pressInfo(OperatorDialog* d)
+{
+    HelpShown shown;
+    driveModal([d] { d->infoButton()->click(); },
+               [&shown] {
+                   for (QWidget* w : QApplication::topLevelWidgets())
+                       if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
+                           shown = {i->textView()->toPlainText(), i->size(), i->isModal()};
+                           if (auto* close = i->findChild<QPushButton*>())
+                               close->click();
+                           if (i->isVisible())
+                               i->reject();
+                       }
+               });
+    return shown;
+}
+
+QAction* operatorAction(IvraApp& app, const QString& category, const QString& text)
+{
+    for (QAction* a : app.operatorMenu()->actions()) {
+        if (category.isEmpty() && !a->menu() && a->text() == text)
+            return a;
+        if (!category.isEmpty() && a->menu() && a->text() == category)
+            for (QAction* b : a->menu()->actions())
+                if (b->text() == text)
+                    return b;
+    }
+    return nullptr;
+}
+
+QStringList operatorSubmenu(IvraApp& app, const QString& category, QStringList* tips)
+{
+    QStringList texts;
+    for (QAction* a : app.operatorMenu()->actions())
+        if (a->menu() && a->text() == category)
+            for (const QAction* e : a->menu()->actions()) {
+                texts << e->text();
+                if (tips)
+                    *tips << e->statusTip();
+            }
+    return texts;
+}
+
+ProgressCanceller::ProgressCanceller()
+{
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) {
+                sawDialog = true;
+                p->cancel();
+            }
+    });
+    timer.start();
+}
+
+namespace {
+
+class LineSink : public tools::CMessageHandler {
+public:
+    explicit LineSink(QStringList& lines) : lines_(lines) {}
+    void message(const std::string& text) override { lines_ << QString::fromStdString(text); }
+
+private:
+    QStringList& lines_;
+};
+
+} // namespace
+
+CapturedMessages::CapturedMessages() : previous_(tools::CMessageHandler::install(std::make_unique<LineSink>(lines)))
+{
+}
+
+CapturedMessages::~CapturedMessages()
+{
+    tools::CMessageHandler::install(std::move(previous_));
 }
 
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value)

@@ -360,19 +360,6 @@ TEST(MainWindow, ClearAllDeletesEntriesAndTheirWindows)
     EXPECT_EQ(app.entryAt(0), fresh);
 }
 
-TEST(MainWindow, OperatorMenuHoldsTheRegisteredDialogsInOrder)
-{
-    IvraApp app;
-    const QStringList texts = actionTexts(app.operatorMenu());
-    ASSERT_GE(texts.size(), 2);
-    EXPECT_EQ(texts.at(0), "Split");
-    EXPECT_EQ(texts.at(1), "Color &Transform");
-    EXPECT_EQ(app.operatorMenu()->actions().at(0)->statusTip(), "Splits an Image to its channels");
-    // Every entry is a submenu or an operator with its status tip.
-    for (QAction* a : app.operatorMenu()->actions())
-        EXPECT_TRUE(a->menu() || !a->statusTip().isEmpty()) << a->text().toStdString();
-}
-
 TEST(MainWindow, RegisterOperatorCreatesEachCategoryOnceAfterWhatIsThere)
 {
     IvraApp app; // categories the catalogue does not use, so both are new

@@ -60,24 +60,6 @@ public:
     QString helpText() const override { return "<b>Slow</b> help"; }
 };
 
-// Presses Cancel on the progress dialog as soon as it shows; records that it did.
-struct ProgressCanceller {
-    QTimer timer;
-    bool sawDialog = false;
-    ProgressCanceller()
-    {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) {
-                    sawDialog = true;
-                    p->cancel();
-                }
-        });
-        timer.start();
-    }
-};
-
 } // namespace
 
 TEST(Progress, QuickCallsShowNoDialogAndReturnTheirResult)

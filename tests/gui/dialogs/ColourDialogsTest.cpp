@@ -1,5 +1,5 @@
-// Split and Color Transform through their dialogs: listing, the error box,
-// result names and nesting.
+// Split and Color Transform through their dialogs: enabling by selection, result
+// names and nesting, and the keyboard order.
 
 #include "gui/GuiTestSupport.h"
 
@@ -18,56 +18,13 @@
 
 using namespace guitest;
 
-namespace {
-
-template <class Dialog>
-Dialog* findDialog(IvraApp& app)
-{
-    Dialog* d = app.findChild<Dialog*>();
-    EXPECT_NE(d, nullptr);
-    return d;
-}
-
-QStringList childNames(const DataEntry* e)
-{
-    QStringList names;
-    for (const auto& c : e->children())
-        names << c->name();
-    return names;
-}
-
-// Opens the dialog as the menu does, picks the entry, sets the widgets and presses OK.
-template <class Dialog>
-void runDialog(Dialog* d, DataEntry* source, const std::function<void()>& setWidgets)
-{
-    driveModal([d] { d->showDialog(); },
-               [d, source, setWidgets] {
-                   EXPECT_TRUE(d->isVisible());
-                   EXPECT_TRUE(d->selectEntry(source));
-                   setWidgets();
-                   d->okButton()->click();
-                   if (d->isVisible())
-                       d->reject();
-               });
-}
-
-} // namespace
-
-TEST(SplitDialog, ListsOnlyColourPicturesNumberedByItself)
+TEST(SplitDialog, SelectionEnablesAndRelabelsTheChannels)
 {
     IvraApp app;
-    addTopLevel(app, grayImage(1, 1, 0), "gray");
     DataEntry* rgb = addTopLevel(app, rgbImage(1, 1, 0, 0, 0), "rgb");
     DataEntry* hsv = rgb->addChild(hsvImage(1, 1, 0, 0, 0), "HSV");
     DISplit* d = findDialog<DISplit>(app);
-    EXPECT_EQ(d->windowTitle(), "Split");
     d->fillList();
-    QTreeWidget* list = d->listView();
-    ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "rgb");
-    EXPECT_EQ(list->topLevelItem(0)->text(1), "0");
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "1");
-    EXPECT_EQ(d->entries(), (std::vector<DataEntry*>{rgb, hsv}));
 
     // No selection: OK and the group are off; an HSV picture relabels the boxes.
     EXPECT_FALSE(d->okButton()->isEnabled());
@@ -78,25 +35,6 @@ TEST(SplitDialog, ListsOnlyColourPicturesNumberedByItself)
     EXPECT_EQ(d->checkBox3->text(), "Value-Channel");
     d->selectEntry(rgb);
     EXPECT_EQ(d->checkBox2->text(), "Green-Channel");
-}
-
-TEST(SplitDialog, OkWithoutSelectionShowsTheErrorAndStaysOpen)
-{
-    IvraApp app;
-    DISplit* d = findDialog<DISplit>(app);
-    MessageBoxCatcher boxes;
-    bool stillOpen = false;
-    driveModal([d] { d->showDialog(); },
-               [d, &stillOpen] {
-                   d->execute();
-                   stillOpen = d->isVisible();
-                   d->reject();
-               });
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.title(), "Error !");
-    EXPECT_EQ(boxes.text(), "Please select an Image for the Operator !");
-    EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(app.root()->children().empty());
 }
 
 TEST(SplitDialog, AddsTickedChannelsOnceEach)
@@ -165,9 +103,7 @@ TEST(ColorTransformDialog, SelectionEnablesTheMatchingTransformOnly)
     DataEntry* gray = addTopLevel(app, grayImage(1, 1, 0), "g");
     DataEntry* hsv = addTopLevel(app, hsvImage(1, 1, 0, 0, 0), "h");
     DIColorTransform* d = findDialog<DIColorTransform>(app);
-    EXPECT_EQ(d->windowTitle(), "Color Transform");
     d->fillList();
-    EXPECT_EQ(d->listView()->topLevelItemCount(), 2);
     EXPECT_FALSE(d->okButton()->isEnabled());
     EXPECT_FALSE(d->ButtonGroup->isEnabled());
     EXPECT_FALSE(d->RadioButton1->isEnabled());
@@ -188,7 +124,7 @@ TEST(ColorTransformDialog, RoundTripNestsResults)
     IvraApp app;
     DataEntry* source = addTopLevel(app, rgbImage(2, 2, 255, 0, 0), "red.ppm");
     DIColorTransform* d = findDialog<DIColorTransform>(app);
-    runDialog(d, source, [] {});
+    runDialog(d, source);
     ASSERT_EQ(childNames(source), QStringList({"HSV"}));
     DataEntry* hsvEntry = source->children()[0].get();
     const auto* hsv = dynamic_cast<const ImageHSV*>(hsvEntry->data());
@@ -198,7 +134,7 @@ TEST(ColorTransformDialog, RoundTripNestsResults)
     EXPECT_EQ(hsv->value()[3], 255);
 
     // The result is listed by the next run and converts back under itself.
-    runDialog(d, hsvEntry, [] {});
+    runDialog(d, hsvEntry);
     ASSERT_EQ(childNames(hsvEntry), QStringList({"RGB"}));
     const auto* rgb = dynamic_cast<const ImageRGB*>(hsvEntry->children()[0]->data());
     ASSERT_NE(rgb, nullptr);
@@ -207,7 +143,7 @@ TEST(ColorTransformDialog, RoundTripNestsResults)
     EXPECT_EQ(app.entryAt(2), hsvEntry->children()[0].get());
 
     DataEntry* gray = addTopLevel(app, grayImage(1, 1, 77), "g.pgm");
-    runDialog(d, gray, [] {});
+    runDialog(d, gray);
     ASSERT_EQ(childNames(gray), QStringList({"RGB"}));
     const auto* fromGray = static_cast<const ImageRGB*>(gray->children()[0]->data());
     EXPECT_EQ(fromGray->red()[0], 77);

@@ -1,155 +1,35 @@
-// Gauss, Salt-and-Pepper, Kuwahara-Nagao and SNN through their dialogs: the
-// widgets, listing, result names, nesting and run counters, and cancelling.
+// Gauss, Salt-and-Pepper, Kuwahara-Nagao and SNN through their dialogs: their
+// widgets, result names, nesting and run counters, and cancelling.
 
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntry.h"
 #include "app/IvraApp.h"
-#include "app/QInfoDialog.h"
 #include "dialogs/DIGauss.h"
 #include "dialogs/DISaltAndPepper.h"
 #include "dialogs/QKuwaNagaDialog.h"
 #include "dialogs/QSNNDialog.h"
 
-#include "image/ImageSegmented.h"
 #include "ops/OPKuwaharaNagao.h"
 #include "ops/OPSNN.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTextBrowser>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 using namespace guitest;
 
-namespace {
-
-template <class Dialog>
-Dialog* findDialog(IvraApp& app)
-{
-    Dialog* d = app.findChild<Dialog*>();
-    EXPECT_NE(d, nullptr);
-    return d;
-}
-
-QStringList childNames(const DataEntry* e)
-{
-    QStringList names;
-    for (const auto& c : e->children())
-        names << c->name();
-    return names;
-}
-
-QStringList listed(OperatorDialog* d)
-{
-    d->fillList();
-    QStringList names;
-    for (int i = 0; i < d->listView()->topLevelItemCount(); ++i)
-        names << d->listView()->topLevelItem(i)->text(0);
-    return names;
-}
-
-// Opens the dialog as the menu does, picks the entry, sets the widgets and presses OK.
-void runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets = [] {})
-{
-    driveModal([d] { d->showDialog(); },
-               [d, source, setWidgets] {
-                   EXPECT_TRUE(d->selectEntry(source));
-                   setWidgets();
-                   d->okButton()->click();
-                   if (d->isVisible())
-                       d->reject();
-               });
-}
-
-// The help text Info shows, as plain text.
-QString infoText(OperatorDialog* d)
-{
-    QString shown;
-    driveModal([d] { d->showInfo(); },
-               [&shown] {
-                   for (QWidget* w : QApplication::topLevelWidgets())
-                       if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
-                           shown = i->textView()->toPlainText();
-                           i->reject();
-                       }
-               });
-    return shown;
-}
-
-// Presses Cancel on the progress dialog as soon as it shows.
-struct ProgressCanceller {
-    QTimer timer;
-    bool sawDialog = false;
-    ProgressCanceller()
-    {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) {
-                    sawDialog = true;
-                    p->cancel();
-                }
-        });
-        timer.start();
-    }
-};
-
-QStringList submenu(IvraApp& app, const QString& title, QStringList* tips = nullptr)
-{
-    for (QAction* a : app.operatorMenu()->actions()) {
-        if (a->menu() && a->text() == title) {
-            QStringList texts;
-            for (const QAction* e : a->menu()->actions()) {
-                texts << e->text();
-                if (tips)
-                    *tips << e->statusTip();
-            }
-            return texts;
-        }
-    }
-    return {};
-}
-
-} // namespace
-
-TEST(NoiseFilterCatalogue, FilterAndNoiseSubmenusInMenuOrder)
+TEST(GaussDialog, WidgetsAndEnabling)
 {
     IvraApp app;
-    QStringList tips;
-    EXPECT_EQ(submenu(app, "Filter", &tips), QStringList({"SNN", "Kuwahara-Nagao"}));
-    EXPECT_EQ(tips, QStringList({"Symmetric-Nearest-Neighbor-Filter", "Kuwahara-Nagao-Filer"}));
-    tips.clear();
-    EXPECT_EQ(submenu(app, "Noise", &tips), QStringList({"Gauss", "Salt-and-Pepper"}));
-    EXPECT_EQ(tips, QStringList({"Gauss-Noise", "Salt-and-Pepper-Noise"}));
-    QStringList order;
-    for (QAction* a : app.operatorMenu()->actions())
-        if (a->menu())
-            order << a->text();
-    EXPECT_LT(order.indexOf("Filter"), order.indexOf("Noise"));
-}
-
-TEST(GaussDialog, WidgetsListingAndEnabling)
-{
-    IvraApp app;
-    DataEntry* rgb = addTopLevel(app, rgbImage(1, 1, 0, 0, 0), "rgb");
-    addTopLevel(app, hsvImage(1, 1, 0, 0, 0), "hsv");
-    DataEntry* gray = rgb->addChild(grayImage(1, 1, 0), "gray");
+    DataEntry* gray = addTopLevel(app, grayImage(1, 1, 0), "gray");
     DIGauss* d = findDialog<DIGauss>(app);
-    EXPECT_EQ(d->windowTitle(), "Gauss-Noise");
-    EXPECT_EQ(d->okButton()->text(), "OK");
-    EXPECT_EQ(listed(d), QStringList({"rgb", "gray"}));
+    d->fillList();
     EXPECT_EQ(d->GroupBoxView->title(), "Parameter");
     EXPECT_EQ(d->TextLabelMue->text(), QString::fromUtf8("mean (µ)"));
     EXPECT_EQ(d->TextLabelSigma->text(), "variance (sigma^2)");
@@ -165,7 +45,6 @@ TEST(GaussDialog, WidgetsListingAndEnabling)
     d->selectEntry(gray);
     EXPECT_TRUE(d->okButton()->isEnabled());
     EXPECT_TRUE(d->GroupBoxView->isEnabled());
-    EXPECT_TRUE(infoText(d).startsWith("Gauss-Noise"));
 }
 
 TEST(GaussDialog, NamesWithoutCounterAndNests)
@@ -196,10 +75,8 @@ TEST(SaltAndPepperDialog, WidgetsAndEnabling)
 {
     IvraApp app;
     DataEntry* rgb = addTopLevel(app, rgbImage(1, 1, 0, 0, 0), "rgb");
-    addTopLevel(app, hsvImage(1, 1, 0, 0, 0), "hsv");
     DISaltAndPepper* d = findDialog<DISaltAndPepper>(app);
-    EXPECT_EQ(d->windowTitle(), "Salt-and-Pepper-Noise");
-    EXPECT_EQ(listed(d), QStringList({"rgb"}));
+    d->fillList();
     EXPECT_EQ(d->ButtonGroupMode->title(), "Mode of Noise");
     EXPECT_EQ(d->RadioButtonSalt->text(), "Salt");
     EXPECT_EQ(d->RadioButtonPepper->text(), "Pepper");
@@ -221,7 +98,6 @@ TEST(SaltAndPepperDialog, WidgetsAndEnabling)
     EXPECT_TRUE(d->okButton()->isEnabled());
     EXPECT_TRUE(d->ButtonGroupMode->isEnabled());
     EXPECT_TRUE(d->GroupBoxView->isEnabled());
-    EXPECT_TRUE(infoText(d).startsWith("Salt-and-Pepper-Noise"));
 }
 
 TEST(SaltAndPepperDialog, CountsRunsWhateverTheMode)
@@ -247,28 +123,13 @@ TEST(SaltAndPepperDialog, CountsRunsWhateverTheMode)
         black += pepper->data()[i] == 0;
     }
     EXPECT_GT(black, 100);
-
-    // No selection: the error box, nothing added, no count.
-    MessageBoxCatcher boxes;
-    driveModal([d] { d->showDialog(); },
-               [d] {
-                   d->execute();
-                   d->reject();
-               });
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(DISaltAndPepper::runCounter, first + 3);
 }
 
-TEST(KuwaharaNagaoDialog, WidgetsAndListing)
+TEST(KuwaharaNagaoDialog, Widgets)
 {
     IvraApp app;
-    addTopLevel(app, grayImage(1, 1, 0), "gray");
-    DataEntry* rgb = addTopLevel(app, rgbImage(1, 1, 0, 0, 0), "rgb");
-    rgb->addChild(std::make_unique<ImageSegmented>(1, 1), "segmented");
     QKuwaNagaDialog* d = findDialog<QKuwaNagaDialog>(app);
-    EXPECT_EQ(d->windowTitle(), "Kuwahara-Nagao-Filter");
-    EXPECT_EQ(d->okButton()->text(), "Ok");
-    EXPECT_EQ(listed(d), QStringList({"rgb", "segmented"}));
+    d->fillList();
     EXPECT_EQ(d->iterationLabel->text(), "Iteration");
     EXPECT_EQ(d->iterationSpin->minimum(), 1);
     EXPECT_EQ(d->iterationSpin->maximum(), 65536);
@@ -279,7 +140,6 @@ TEST(KuwaharaNagaoDialog, WidgetsAndListing)
     EXPECT_EQ(d->hsvButton->text(), "HSV");
     EXPECT_TRUE(d->rgbButton->isChecked());
     EXPECT_TRUE(d->okButton()->isEnabled()); // always, even without a selection
-    EXPECT_TRUE(infoText(d).startsWith("Kuwahara-Nagao-Filter"));
 }
 
 TEST(KuwaharaNagaoDialog, RunsCountAndFilterInTheChosenSpace)
@@ -318,18 +178,14 @@ TEST(SNNDialog, WidgetsAndItsOwnCounter)
 {
     IvraApp app;
     DataEntry* source = addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "rgb");
-    addTopLevel(app, grayImage(1, 1, 0), "gray");
     QSNNDialog* d = findDialog<QSNNDialog>(app);
-    EXPECT_EQ(d->windowTitle(), "SNN");
-    EXPECT_EQ(d->okButton()->text(), "Ok");
-    EXPECT_EQ(listed(d), QStringList({"rgb"}));
+    d->fillList();
     EXPECT_EQ(d->parametersGroup->title(), "Parameters");
     EXPECT_EQ(d->iterationLabel->text(), "Iteration:");
     EXPECT_EQ(d->iterationSpin->minimum(), 1);
     EXPECT_EQ(d->iterationSpin->maximum(), 65536);
     EXPECT_EQ(d->iterationSpin->value(), 1);
     EXPECT_TRUE(d->okButton()->isEnabled());
-    EXPECT_TRUE(infoText(d).startsWith("Symmetric Nearest Neighbor (SNN)"));
 
     const int first = QSNNDialog::runCounter;
     const int kuwahara = QKuwaNagaDialog::runCounter;

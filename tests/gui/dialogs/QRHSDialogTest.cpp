@@ -1,37 +1,24 @@
-// Recursive Histogram Splitting through its dialog: widgets, listing, the error
-// box, result names with the run counter, chaining on a result, help.
+// Recursive Histogram Splitting through its dialog: widgets, result names with the
+// run counter, chaining on a result.
 
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntry.h"
 #include "app/IvraApp.h"
-#include "app/QInfoDialog.h"
 #include "dialogs/QRHSDialog.h"
 #include "image/ImageSegmented.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace guitest;
 
 namespace {
-
-QRHSDialog* rhsDialog(IvraApp& app)
-{
-    auto* d = app.findChild<QRHSDialog*>();
-    EXPECT_NE(d, nullptr);
-    return d;
-}
 
 void setThresholds(QRHSDialog* d, int gt, int minRegion, int minPeak)
 {
@@ -40,32 +27,10 @@ void setThresholds(QRHSDialog* d, int gt, int minRegion, int minPeak)
     d->minSplitPeakSpin()->setValue(minPeak);
 }
 
-// Opens the dialog as the menu does, picks the entry, sets the widgets and presses Ok.
-void runDialog(QRHSDialog* d, DataEntry* source, const std::function<void()>& setWidgets)
-{
-    driveModal([d] { d->showDialog(); },
-               [d, source, setWidgets] {
-                   EXPECT_TRUE(d->selectEntry(source));
-                   setWidgets();
-                   d->okButton()->click();
-                   if (d->isVisible())
-                       d->reject();
-               });
-}
-
 // 8 x 4: five columns red, three blue.
 std::unique_ptr<ImageRGB> redAndBlue()
 {
-    auto image = rgbImage(8, 4, 255, 0, 0);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 5; x < 8; ++x)
-            image->setPixel(static_cast<std::size_t>(y) * 8 + x, 0, 0, 255);
-    return image;
-}
-
-std::size_t regionCount(const ImageSegmented& s)
-{
-    return std::set<std::uint32_t>(s.labels.data(), s.labels.data() + s.labels.size()).size();
+    return twoColours(8, 4, 5, {255, 0, 0}, {0, 0, 255});
 }
 
 } // namespace
@@ -73,9 +38,7 @@ std::size_t regionCount(const ImageSegmented& s)
 TEST(RHSDialog, OffersTheThreeThresholdsWithTheirDefaultsAndRanges)
 {
     IvraApp app;
-    QRHSDialog* d = rhsDialog(app);
-    EXPECT_EQ(d->windowTitle(), "Recursive Histogram Splitting (RHS)");
-    EXPECT_EQ(d->okButton()->text(), "Ok");
+    QRHSDialog* d = findDialog<QRHSDialog>(app);
     EXPECT_EQ(d->parameterGroup()->title(), "Parameters");
 
     const QString labels[] = {"Threshold (GT-Clustering) [Default=3]:", "Threshold (Min.Region) [Default=300]:",
@@ -94,42 +57,6 @@ TEST(RHSDialog, OffersTheThreeThresholdsWithTheirDefaultsAndRanges)
         EXPECT_EQ(spins[k]->maximum(), 65536);
     }
 
-    // Operator > Segmentation > Recursive Histogram Splitting opens it.
-    QAction* entry = nullptr;
-    for (QAction* a : app.operatorMenu()->actions())
-        if (a->menu() && a->text() == "Segmentation")
-            for (QAction* b : a->menu()->actions())
-                if (b->text() == "Recursive Histogram Splitting")
-                    entry = b;
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->statusTip(), "Recursive Histogram Splitting");
-}
-
-TEST(RHSDialog, ListsColourPicturesOnlyAndComplainsWithoutSelection)
-{
-    IvraApp app;
-    addTopLevel(app, grayImage(2, 2, 5), "gray");
-    DataEntry* rgb = addTopLevel(app, rgbImage(2, 2, 1, 2, 3), "rgb");
-    addTopLevel(app, hsvImage(2, 2, 0, 0, 0), "hsv");
-    QRHSDialog* d = rhsDialog(app);
-    d->fillList();
-    ASSERT_EQ(d->listView()->topLevelItemCount(), 1);
-    EXPECT_EQ(d->listView()->topLevelItem(0)->text(0), "rgb");
-    EXPECT_EQ(d->entries(), std::vector<DataEntry*>{rgb});
-
-    MessageBoxCatcher boxes;
-    bool stillOpen = false;
-    driveModal([d] { d->showDialog(); },
-               [d, &stillOpen] {
-                   d->okButton()->click();
-                   stillOpen = d->isVisible();
-                   d->reject();
-               });
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.title(), "Error !");
-    EXPECT_EQ(boxes.text(), "Please select an Image for the Operator !");
-    EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(rgb->children().empty());
 }
 
 // The only test that runs the operator to the end, so the counter starts at 1 here.
@@ -137,7 +64,7 @@ TEST(RHSDialog, NamesResultsWithTheCounterAndSegmentsResultsAgain)
 {
     IvraApp app;
     DataEntry* source = addTopLevel(app, redAndBlue(), "rb.ppm");
-    QRHSDialog* d = rhsDialog(app);
+    QRHSDialog* d = findDialog<QRHSDialog>(app);
 
     runDialog(d, source, [d] { setThresholds(d, 3, 0, 0); });
     EXPECT_FALSE(d->isVisible());
@@ -168,21 +95,4 @@ TEST(RHSDialog, NamesResultsWithTheCounterAndSegmentsResultsAgain)
     ASSERT_EQ(top->childCount(), 1);
     ASSERT_EQ(top->child(0)->childCount(), 1);
     EXPECT_EQ(top->child(0)->child(0)->text(0), "(2) RHS [GT=3, MinSplitPeak=200, MinRegionSize=300]");
-}
-
-TEST(RHSDialog, InfoShowsItsHelp)
-{
-    IvraApp app;
-    QRHSDialog* d = rhsDialog(app);
-    QString shown;
-    driveModal([d] { d->infoButton()->click(); },
-               [&shown] {
-                   for (QWidget* w : QApplication::topLevelWidgets())
-                       if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
-                           shown = i->textView()->toPlainText();
-                           i->findChild<QPushButton*>()->click();
-                       }
-               });
-    EXPECT_TRUE(shown.startsWith("Recursive Histogram Splitting (RHS)")) << shown.toStdString();
-    EXPECT_TRUE(shown.endsWith("Press the OK button to execute the RHS")) << shown.toStdString();
 }
