@@ -1,87 +1,41 @@
 // Runs the built ivra-cli binary and checks its contract: outputs, JSON summary,
 // and for every kind of error exit status 2, one line on standard error and no
 // output file.
-#include "Npy.h"
+#include "CliTestSupport.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <initializer_list>
 
+using clitest::CliRun;
+
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-class CliTest : public ::testing::Test {
+class CliTest : public clitest::CliFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        CliFixture::SetUp();
         // A 3 x 2 RGB picture: red, green, blue / black, gray 128, (10, 200, 30).
-        QImage picture(3, 2, QImage::Format_RGB32);
-        picture.setPixel(0, 0, qRgb(255, 0, 0));
-        picture.setPixel(1, 0, qRgb(0, 255, 0));
-        picture.setPixel(2, 0, qRgb(0, 0, 255));
-        picture.setPixel(0, 1, qRgb(0, 0, 0));
-        picture.setPixel(1, 1, qRgb(128, 128, 128));
-        picture.setPixel(2, 1, qRgb(10, 200, 30));
-        ASSERT_TRUE(picture.save(path("in.ppm")));
-        QImage gray(2, 1, QImage::Format_Grayscale8);
-        gray.scanLine(0)[0] = 7;
-        gray.scanLine(0)[1] = 250;
-        ASSERT_TRUE(gray.save(path("gray.pgm")));
+        const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0),     qRgb(0, 0, 255),
+                                qRgb(0, 0, 0),   qRgb(128, 128, 128), qRgb(10, 200, 30)};
+        writeRgb("in.ppm", 3, 2, [&](int x, int y) { return colours[3 * y + x]; });
+        writeGray("gray.pgm", 2, 1, [](int x, int) { return x ? 250 : 7; });
     }
 
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    CliRun run(const QStringList& args) const
-    {
-        QProcess p;
-        p.start(QStringLiteral(IVRA_CLI_PATH), args);
-        CliRun r;
-        if (!p.waitForFinished(60000))
-            return r;
-        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
-    }
-
-    // Expects exit status 2, exactly one line on standard error mentioning `mention`,
-    // nothing on standard output, and none of the given files.
+    // A refusal that writes none of the given files and leaves no temporary files behind.
     void expectError(const QStringList& args, const char* mention, std::initializer_list<QString> absent = {})
     {
-        const CliRun r = run(args);
-        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-        EXPECT_TRUE(r.err.endsWith('\n'));
-        EXPECT_TRUE(r.err.contains(mention)) << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        expectRefused(args, mention);
         for (const QString& f : absent)
             EXPECT_FALSE(QFile::exists(f)) << f.toStdString();
-        // No temporary files left behind either.
         const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         for (const QString& f : left)
             EXPECT_TRUE(f == "in.ppm" || f == "gray.pgm" || f == "keep.npy" || f.startsWith("input"))
                 << "left over: " << f.toStdString();
     }
-
-    ivra::NpyArray npy(const QString& name) const { return ivra::readNpy(path(name)); }
-
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -118,10 +72,9 @@ TEST_F(CliTest, HsvStepGivesTheColourTransformValues)
     EXPECT_EQ(a.integerAt(6 + 0), 255); // red is fully saturated
     EXPECT_EQ(a.integerAt(6 + 4), 0);   // gray
 
-    const QJsonDocument doc = QJsonDocument::fromJson(r.out);
-    ASSERT_TRUE(doc.isObject()) << r.out.toStdString();
+    ASSERT_TRUE(QJsonDocument::fromJson(r.out).isObject()) << r.out.toStdString();
     EXPECT_EQ(r.out.count('\n'), 1);
-    const QJsonObject o = doc.object();
+    const QJsonObject o = r.json();
     EXPECT_EQ(o["type"].toInt(), 4);
     EXPECT_EQ(o["width"].toInt(), 3);
     EXPECT_EQ(o["height"].toInt(), 2);
@@ -138,7 +91,7 @@ TEST_F(CliTest, StepsChainAndSplitNamesFollowTheDialog)
 {
     CliRun r = run({path("in.ppm"), "hsv", "split:channel=value", "--json", "-o", path("v.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QJsonObject o = r.json();
     EXPECT_EQ(o["type"].toInt(), 2);
     EXPECT_EQ(o["name"].toString(), "Value");
     EXPECT_EQ(o["steps"].toArray().size(), 2);
@@ -147,15 +100,15 @@ TEST_F(CliTest, StepsChainAndSplitNamesFollowTheDialog)
 
     r = run({path("in.ppm"), "split", "--json", "-o", path("red.npy")}); // red by default on RGB
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["name"].toString(), "Red");
+    EXPECT_EQ(r.json()["name"].toString(), "Red");
     EXPECT_EQ(npy("red.npy").integerAt(0), 255);
 
     r = run({path("in.ppm"), "hsv", "split", "--json", "-o", path("hue.npy")}); // hue by default on HSV
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["name"].toString(), "Hue");
+    EXPECT_EQ(r.json()["name"].toString(), "Hue");
     EXPECT_EQ(npy("hue.npy").integerAt(3), -1);
 
     r = run({path("in.ppm"), "split:channel=blue", "--json", "-o", path("blue.npy")});
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["name"].toString(), "Blue");
+    EXPECT_EQ(r.json()["name"].toString(), "Blue");
     EXPECT_EQ(npy("blue.npy").integerAt(2), 255);
 }
 
@@ -164,7 +117,7 @@ TEST_F(CliTest, RgbStepFromHsvAndGrayInputs)
     ASSERT_EQ(run({path("in.ppm"), "hsv", "-o", path("hsv.npy")}).status, 0);
     CliRun r = run({path("hsv.npy"), "--hsv-input", "rgb", "--json", "-o", path("back.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["name"].toString(), "RGB");
+    EXPECT_EQ(r.json()["name"].toString(), "RGB");
     const ivra::NpyArray back = npy("back.npy");
     EXPECT_EQ(back.integerAt(0), 255); // red again
     EXPECT_EQ(back.integerAt(6), 0);
@@ -173,7 +126,7 @@ TEST_F(CliTest, RgbStepFromHsvAndGrayInputs)
 
     r = run({path("gray.pgm"), "rgb", "--json", "-o", path("g3.npy")});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["type"].toInt(), 3);
+    EXPECT_EQ(r.json()["type"].toInt(), 3);
     const ivra::NpyArray g3 = npy("g3.npy");
     EXPECT_EQ(g3.shape, (std::vector<std::int64_t>{3, 1, 2}));
     for (int c = 0; c < 3; ++c)
@@ -198,7 +151,7 @@ TEST_F(CliTest, InputExtensionsIgnoreCase)
     ASSERT_TRUE(QFile::copy(path("in.ppm"), path("input.PPM")));
     const CliRun r = run({path("input.PPM"), "--json", "-o", path("o.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["name"].toString(), "input.PPM");
+    EXPECT_EQ(r.json()["name"].toString(), "input.PPM");
 }
 
 TEST_F(CliTest, EveryErrorIsOneLineStatusTwoAndNoOutput)

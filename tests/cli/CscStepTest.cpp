@@ -1,82 +1,45 @@
 // The csc step through the built ivra-cli: the dialog's defaults, range and result
 // names (one counter per process for both variants), labels of the segmentation.
-#include "Npy.h"
-
-#include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "CliTestSupport.h"
 
 namespace {
 
-class CscStepTest : public ::testing::Test {
+class CscStepTest : public clitest::CliFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        CliFixture::SetUp();
         // 20 x 12: left nine columns red, the rest blue.
-        QImage picture(20, 12, QImage::Format_RGB32);
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 20; ++x)
-                picture.setPixel(x, y, x < 9 ? qRgb(200, 10, 10) : qRgb(10, 10, 200));
-        ASSERT_TRUE(picture.save(path("in.ppm")));
-        QImage gray(2, 2, QImage::Format_Grayscale8);
-        gray.fill(9);
-        ASSERT_TRUE(gray.save(path("gray.pgm")));
+        writeRgb("in.ppm", 20, 12, [](int x, int) { return x < 9 ? qRgb(200, 10, 10) : qRgb(10, 10, 200); });
+        writeGray("gray.pgm", 2, 2, [](int, int) { return 9; });
     }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    struct Run {
-        int status = -1;
-        QJsonObject json;
-        QByteArray err;
-    };
-
-    Run run(const QStringList& args) const
-    {
-        QProcess p;
-        p.start(QStringLiteral(IVRA_CLI_PATH), QStringList{"--json"} + args);
-        Run r;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.status = p.exitCode();
-        r.json = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-        r.err = p.readAllStandardError();
-        return r;
-    }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(CscStepTest, SegmentsWithTheDialogsDefaultsAndNamesTheResult)
 {
-    const Run r = run({path("in.ppm"), "csc", "-o", path("out.npy"), "--labels", path("labels.npy")});
+    const auto r = run({"--json", path("in.ppm"), "csc", "-o", path("out.npy"), "--labels", path("labels.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json["name"].toString(), "(1) CSC RGB [Threshold=25]");
-    const ivra::NpyArray labels = ivra::readNpy(path("labels.npy"));
+    EXPECT_EQ(r.json()["name"].toString(), "(1) CSC RGB [Threshold=25]");
+    const ivra::NpyArray labels = npy("labels.npy");
     ASSERT_EQ(labels.shape, (std::vector<std::int64_t>{12, 20}));
     const std::int64_t red = labels.integerAt(5 * 20 + 3), blue = labels.integerAt(5 * 20 + 15);
     EXPECT_NE(red, 0);
     EXPECT_NE(blue, 0);
     EXPECT_NE(red, blue);
-    const ivra::NpyArray out = ivra::readNpy(path("out.npy"));
+    const ivra::NpyArray out = npy("out.npy");
     EXPECT_EQ(out.integerAt(5 * 20 + 3), 200);           // R of (3, 5); planes one after another
     EXPECT_EQ(out.integerAt(2 * 240 + 5 * 20 + 15), 200); // B of (15, 5)
 }
 
 TEST_F(CscStepTest, OneCounterForBothVariantsAndThresholdZero)
 {
-    const Run r = run({path("in.ppm"), "csc:space=hsv", "csc:threshold=0", "-o", path("out.npy"), "--labels",
-                       path("labels.npy")});
+    const auto r = run({"--json", path("in.ppm"), "csc:space=hsv", "csc:threshold=0", "-o", path("out.npy"),
+                        "--labels", path("labels.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json["name"].toString(), "(2) CSC RGB [Threshold=0]");
+    EXPECT_EQ(r.json()["name"].toString(), "(2) CSC RGB [Threshold=0]");
     // Threshold 0: no two pixels are similar, so nothing is labelled and all is black.
-    const ivra::NpyArray labels = ivra::readNpy(path("labels.npy"));
-    const ivra::NpyArray out = ivra::readNpy(path("out.npy"));
+    const ivra::NpyArray labels = npy("labels.npy");
+    const ivra::NpyArray out = npy("out.npy");
     for (int i = 0; i < 240; ++i) {
         ASSERT_EQ(labels.integerAt(i), 0);
         ASSERT_EQ(out.integerAt(i), 0);
@@ -88,11 +51,8 @@ TEST_F(CscStepTest, RefusesWhatTheDialogWouldRefuse)
     for (const QStringList& args :
          {QStringList{path("gray.pgm"), "csc"}, QStringList{path("in.ppm"), "csc:threshold=256"},
           QStringList{path("in.ppm"), "csc:threshold=-1"}, QStringList{path("in.ppm"), "csc:space=lab"},
-          QStringList{path("in.ppm"), "csc:mode=rgb"}, QStringList{path("in.ppm"), "hsv", "csc"}}) {
-        const Run r = run(args + QStringList{"-o", path("out.npy")});
-        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    }
+          QStringList{path("in.ppm"), "csc:mode=rgb"}, QStringList{path("in.ppm"), "hsv", "csc"}})
+        expectRefused(args + QStringList{"-o", path("out.npy")});
     EXPECT_EQ(run({path("in.ppm"), "csc:space=hsv,threshold=255", "-o", path("out.npy")}).status, 0);
 }
 

@@ -1,81 +1,44 @@
 // The rhs step through the built ivra-cli: defaults and ranges of the dialog, the
 // dialog's result name with a run counter per process, labels of the segmentation.
-#include "Npy.h"
-
-#include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "CliTestSupport.h"
 
 namespace {
 
-class RhsStepTest : public ::testing::Test {
+class RhsStepTest : public clitest::CliFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        CliFixture::SetUp();
         // 8 x 4: left five columns red, right three blue.
-        QImage picture(8, 4, QImage::Format_RGB32);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 8; ++x)
-                picture.setPixel(x, y, x < 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
-        ASSERT_TRUE(picture.save(path("in.ppm")));
-        QImage gray(2, 2, QImage::Format_Grayscale8);
-        gray.fill(9);
-        ASSERT_TRUE(gray.save(path("gray.pgm")));
+        writeRgb("in.ppm", 8, 4, [](int x, int) { return x < 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); });
+        writeGray("gray.pgm", 2, 2, [](int, int) { return 9; });
     }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    struct Run {
-        int status = -1;
-        QJsonObject json;
-        QByteArray err;
-    };
-
-    Run run(const QStringList& args) const
-    {
-        QProcess p;
-        p.start(QStringLiteral(IVRA_CLI_PATH), QStringList{"--json"} + args);
-        Run r;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.status = p.exitCode();
-        r.json = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-        r.err = p.readAllStandardError();
-        return r;
-    }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(RhsStepTest, SegmentsWithTheGivenParametersAndNamesTheResult)
 {
-    const Run r = run({path("in.ppm"), "rhs:gt=3,min-peak=0,min-region=0", "-o", path("out.npy"), "--labels",
-                       path("labels.npy")});
+    const auto r = run({"--json", path("in.ppm"), "rhs:gt=3,min-peak=0,min-region=0", "-o", path("out.npy"),
+                        "--labels", path("labels.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json["name"].toString(), "(1) RHS [GT=3, MinSplitPeak=0, MinRegionSize=0]");
-    EXPECT_EQ(r.json["labels"].toInt(), 2);
-    const ivra::NpyArray labels = ivra::readNpy(path("labels.npy"));
+    EXPECT_EQ(r.json()["name"].toString(), "(1) RHS [GT=3, MinSplitPeak=0, MinRegionSize=0]");
+    EXPECT_EQ(r.json()["labels"].toInt(), 2);
+    const ivra::NpyArray labels = npy("labels.npy");
     ASSERT_EQ(labels.shape, (std::vector<std::int64_t>{4, 8}));
     // The larger red cluster is split off first and taken last: blue is region 1.
     EXPECT_EQ(labels.integerAt(0), 2);
     EXPECT_EQ(labels.integerAt(7), 1);
-    const ivra::NpyArray out = ivra::readNpy(path("out.npy"));
-    EXPECT_EQ(out.integerAt(0), 255);         // R of (0, 0)
+    const ivra::NpyArray out = npy("out.npy");
+    EXPECT_EQ(out.integerAt(0), 255);          // R of (0, 0)
     EXPECT_EQ(out.integerAt(2 * 32 + 7), 255); // B of (7, 0)
 }
 
 TEST_F(RhsStepTest, DefaultsAreTheDialogsAndTheCounterCountsRunsOfTheProcess)
 {
     // 32 pixels are below the default Min.Region of 300: one region.
-    const Run r = run({path("in.ppm"), "rhs", "rhs:gt=0", "-o", path("out.npy")});
+    const auto r = run({"--json", path("in.ppm"), "rhs", "rhs:gt=0", "-o", path("out.npy")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.json["name"].toString(), "(2) RHS [GT=0, MinSplitPeak=200, MinRegionSize=300]");
-    EXPECT_EQ(r.json["labels"].toInt(), 1);
+    EXPECT_EQ(r.json()["name"].toString(), "(2) RHS [GT=0, MinSplitPeak=200, MinRegionSize=300]");
+    EXPECT_EQ(r.json()["labels"].toInt(), 1);
 }
 
 TEST_F(RhsStepTest, RefusesWhatTheDialogWouldRefuse)
@@ -83,11 +46,8 @@ TEST_F(RhsStepTest, RefusesWhatTheDialogWouldRefuse)
     for (const QStringList& args :
          {QStringList{path("gray.pgm"), "rhs"}, QStringList{path("in.ppm"), "rhs:gt=65537"},
           QStringList{path("in.ppm"), "rhs:min-peak=-1"}, QStringList{path("in.ppm"), "rhs:min-region=x"},
-          QStringList{path("in.ppm"), "rhs:window=3"}, QStringList{path("in.ppm"), "hsv", "rhs"}}) {
-        const Run r = run(args + QStringList{"-o", path("out.npy")});
-        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    }
+          QStringList{path("in.ppm"), "rhs:window=3"}, QStringList{path("in.ppm"), "hsv", "rhs"}})
+        expectRefused(args + QStringList{"-o", path("out.npy")});
     EXPECT_EQ(run({path("in.ppm"), "rhs:gt=65536,min-peak=65536,min-region=65536", "-o", path("out.npy")}).status,
               0);
 }
