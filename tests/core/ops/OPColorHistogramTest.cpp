@@ -1,5 +1,6 @@
 #include "ops/OPColorHistogram.h"
-#include "util/CMessageHandler.h"
+
+#include "core/CapturedMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -219,22 +220,11 @@ TEST(OPColorHistogramHSV, LayoutUsesMinimumSaturation15)
 
 // --- Dynamic -------------------------------------------------------------
 
-class Capture : public tools::CMessageHandler {
-public:
-    explicit Capture(std::vector<std::string>& lines) : lines_(lines) {}
-    void message(const std::string& text) override { lines_.push_back(text); }
-
-private:
-    std::vector<std::string>& lines_;
-};
-
 TEST(OPColorHistogramDynamic, PrintsItsMessageThroughTheMessageSink)
 {
-    std::vector<std::string> lines;
-    auto previous = tools::CMessageHandler::install(std::make_unique<Capture>(lines));
+    CapturedMessages messages;
     OPColorHistogram::dynamic();
-    tools::CMessageHandler::install(std::move(previous));
-    EXPECT_EQ(lines, std::vector<std::string>{"Dynamic Histogram not yet implemented !"});
+    EXPECT_EQ(messages.lines, std::vector<std::string>{"Dynamic Histogram not yet implemented !"});
 }
 
 } // namespace

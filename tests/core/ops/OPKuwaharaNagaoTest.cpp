@@ -1,7 +1,7 @@
 #include "colour/HsvSinglePrecision.h"
 #include "ops/OPKuwaharaNagao.h"
 
-#include "TestPictures.h"
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ops/OPGauss.h"
 #include "ops/OPSaltAndPepper.h"
-#include "util/CMessageHandler.h"
 #include "util/RandomGenerator.h"
 
-#include "TestPictures.h"
+#include "core/CapturedMessages.h"
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -48,16 +48,6 @@ class NoiseTest : public ::testing::Test {
 protected:
     void SetUp() override { RandomGenerator::instance().setState(RandomGenerator::initialState); }
     static std::uint32_t state() { return RandomGenerator::instance().state(); }
-};
-
-// Collects the diagnostic lines instead of printing them.
-class Recorder : public tools::CMessageHandler {
-public:
-    explicit Recorder(std::vector<std::string>& lines) : lines_(lines) {}
-    void message(const std::string& text) override { lines_.push_back(text); }
-
-private:
-    std::vector<std::string>& lines_;
 };
 
 } // namespace
@@ -218,12 +208,10 @@ TEST_F(NoiseTest, SaltAndPepperModesPaintWhiteOrBlack)
 
 TEST_F(NoiseTest, SaltAndPepperReportsItsRgbRunOnly)
 {
-    std::vector<std::string> lines;
-    auto previous = tools::CMessageHandler::install(std::make_unique<Recorder>(lines));
+    CapturedMessages messages;
     OPSaltAndPepper().execute(*uniformRgb(2, 2, {0, 0, 0}), OPSaltAndPepper::Salt, 10);
     OPSaltAndPepper().execute(*grayFrom(2, 2, {0, 0, 0, 0}), OPSaltAndPepper::Salt, 10);
-    tools::CMessageHandler::install(std::move(previous));
-    EXPECT_EQ(lines, (std::vector<std::string>{"OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"}));
+    EXPECT_EQ(messages.lines, (std::vector<std::string>{"OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"}));
 }
 
 TEST_F(NoiseTest, SaltAndPepperRefusesBadModesAndLevels)

@@ -1,6 +1,6 @@
 #include "ops/OPSNN.h"
 
-#include "TestPictures.h"
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,9 @@
 
 #include "ops/OPColorTransform.h"
 #include "ops/OPSplit.h"
-#include "util/CMessageHandler.h"
+
+#include "core/CapturedMessages.h"
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +20,8 @@
 
 namespace {
 
-std::unique_ptr<ImageRGB> makeRgb(int w, int h, auto colourAt)
-{
-    auto image = std::make_unique<ImageRGB>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const auto [r, g, b] = colourAt(x, y);
-            const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            image->red()[i] = r;
-            image->green()[i] = g;
-            image->blue()[i] = b;
-        }
-    return image;
-}
-
-std::unique_ptr<ImageGray> makeGray(int w, int h, auto valueAt)
-{
-    auto image = std::make_unique<ImageGray>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image->at(x, y) = valueAt(x, y);
-    return image;
-}
+using testpictures::grayWhere;
+using testpictures::rgbWhere;
 
 struct Rgb {
     int r, g, b;
@@ -120,26 +102,6 @@ void expectMatchesReference(const ImageSegmented& result, const Reference& ref, 
     }
 }
 
-class CapturingHandler : public tools::CMessageHandler {
-public:
-    explicit CapturingHandler(std::vector<std::string>& lines) : lines_(lines) {}
-    void message(const std::string& text) override { lines_.push_back(text); }
-
-private:
-    std::vector<std::string>& lines_;
-};
-
-// Installs a capturing sink for the life of the object and puts the previous one back.
-class CaptureMessages {
-public:
-    CaptureMessages() : previous_(tools::CMessageHandler::install(std::make_unique<CapturingHandler>(lines))) {}
-    ~CaptureMessages() { tools::CMessageHandler::install(std::move(previous_)); }
-    std::vector<std::string> lines;
-
-private:
-    std::unique_ptr<tools::CMessageHandler> previous_;
-};
-
 const OPRegionGrowing op;
 
 } // namespace
@@ -149,7 +111,7 @@ TEST(RegionGrowingRegions, SpanZeroGivesTheFourConnectedAreasOfEqualColour)
     // Three vertical bands; the middle one is split by a row of another colour,
     // and the two outer bands share a colour without touching.
     const Rgb a{10, 20, 30}, b{11, 20, 30}, c{200, 0, 0};
-    auto image = makeRgb(6, 5, [&](int x, int y) {
+    auto image = rgbWhere(6, 5, [&](int x, int y) {
         if (x < 2 || x >= 4)
             return a;
         return y == 2 ? c : b;
@@ -172,7 +134,7 @@ TEST(RegionGrowingRegions, SpanZeroGivesTheFourConnectedAreasOfEqualColour)
 TEST(RegionGrowingRegions, DiagonalContactGivesSeparateRegions)
 {
     const Rgb red{255, 0, 0}, blue{0, 0, 255};
-    auto image = makeRgb(2, 2, [&](int x, int y) { return (x + y) % 2 == 0 ? red : blue; });
+    auto image = rgbWhere(2, 2, [&](int x, int y) { return (x + y) % 2 == 0 ? red : blue; });
     const auto result = op.execute(*image, 0);
     // Column-major: (0,0), (0,1), (1,0), (1,1).
     EXPECT_EQ(result->labels.at(0, 0), 1u);
@@ -183,7 +145,7 @@ TEST(RegionGrowingRegions, DiagonalContactGivesSeparateRegions)
 
 TEST(RegionGrowingRegions, SingleColourGivesOneRegionInThatColour)
 {
-    auto image = makeRgb(7, 4, [](int, int) { return Rgb{12, 34, 56}; });
+    auto image = rgbWhere(7, 4, [](int, int) { return Rgb{12, 34, 56}; });
     const auto result = op.execute(*image, 0);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 7; ++x) {
@@ -197,9 +159,9 @@ TEST(RegionGrowingRegions, RampIsCutIntoBandsWithinSpanOfTheirSeed)
     // Gray ramp 0..99 along x; with span 10 each band holds its seed's value to
     // seed + 10: columns 0-10, 11-21, ... Comparing with the region mean or with
     // the neighbour instead would give other bands (or one region).
-    auto gray = makeGray(100, 3, [](int x, int) { return x; });
+    auto gray = grayWhere(100, 3, [](int x, int) { return x; });
     const auto g = op.execute(*gray, 10);
-    auto colour = makeRgb(100, 3, [](int x, int) { return Rgb{x, 0, 0}; });
+    auto colour = rgbWhere(100, 3, [](int x, int) { return Rgb{x, 0, 0}; });
     const auto c = op.execute(*colour, 10);
     for (int x = 0; x < 100; ++x) {
         const int band = x / 11;
@@ -217,7 +179,7 @@ TEST(RegionGrowingRegions, RampIsCutIntoBandsWithinSpanOfTheirSeed)
 TEST(RegionGrowingRegions, ColourSimilarityIsEuclideanDistanceToTheSeed)
 {
     // (3, 4, 0) lies at distance 5 from black: inside span 5, outside span 4.
-    auto image = makeRgb(2, 1, [](int x, int) { return x == 0 ? Rgb{0, 0, 0} : Rgb{3, 4, 0}; });
+    auto image = rgbWhere(2, 1, [](int x, int) { return x == 0 ? Rgb{0, 0, 0} : Rgb{3, 4, 0}; });
     EXPECT_EQ(op.execute(*image, 5)->labels.at(1, 0), 1u);
     EXPECT_EQ(op.execute(*image, 4)->labels.at(1, 0), 2u);
 }
@@ -226,7 +188,7 @@ TEST(RegionGrowingRegions, LabelsStartAtOneAndFollowTheColumnMajorSeedOrder)
 {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> level(0, 3);
-    auto image = makeRgb(13, 9, [&](int, int) { return Rgb{level(random) * 60, level(random) * 60, 0}; });
+    auto image = rgbWhere(13, 9, [&](int, int) { return Rgb{level(random) * 60, level(random) * 60, 0}; });
     const auto result = op.execute(*image, 30);
     std::uint32_t next = 1;
     std::set<std::uint32_t> seen;
@@ -254,10 +216,10 @@ TEST(RegionGrowingRegions, MatchesTheQueueRuleOnRandomPictures)
             const Reference ref = referenceGrowing(w, h, channels, values, span);
             const std::string what = std::to_string(channels) + " channel(s), span " + std::to_string(span);
             if (channels == 1) {
-                auto image = makeGray(w, h, [&](int x, int y) { return values[static_cast<std::size_t>(y) * w + x]; });
+                auto image = grayWhere(w, h, [&](int x, int y) { return values[static_cast<std::size_t>(y) * w + x]; });
                 expectMatchesReference(*op.execute(*image, span), ref, what);
             } else {
-                auto image = makeRgb(w, h, [&](int x, int y) {
+                auto image = rgbWhere(w, h, [&](int x, int y) {
                     const std::size_t i = (static_cast<std::size_t>(y) * w + x) * 3;
                     return Rgb{values[i], values[i + 1], values[i + 2]};
                 });
@@ -279,7 +241,7 @@ TEST(RegionGrowingRegions, RegionWithThousandsOfBranchesMatchesTheQueueRule)
             for (int c = 0; c < 3; ++c)
                 values[(static_cast<std::size_t>(y) * w + x) * 3 + c] = v;
         }
-    auto image = makeRgb(w, h, [&](int x, int y) {
+    auto image = rgbWhere(w, h, [&](int x, int y) {
         const int v = values[(static_cast<std::size_t>(y) * w + x) * 3];
         return Rgb{v, v, v};
     });
@@ -290,7 +252,7 @@ TEST(RegionGrowingRegions, RegionWithThousandsOfBranchesMatchesTheQueueRule)
 
 TEST(RegionGrowingResult, GrayInputGivesAGrayResultAndGraySourcePixels)
 {
-    auto image = makeGray(8, 6, [](int x, int y) { return (x * 37 + y * 11) % 256; });
+    auto image = grayWhere(8, 6, [](int x, int y) { return (x * 37 + y * 11) % 256; });
     const auto result = op.execute(*image, 40);
     EXPECT_TRUE(result->isSegmented());
     EXPECT_EQ(result->type(), TypeImageRGB);
@@ -307,7 +269,7 @@ TEST(RegionGrowingResult, GrayInputGivesAGrayResultAndGraySourcePixels)
 
 TEST(RegionGrowingResult, ColourSourcePixelsKeepTheLowByteOfEachPlane)
 {
-    auto image = makeRgb(3, 2, [](int x, int y) { return Rgb{x * 100, y * 200, 300}; });
+    auto image = rgbWhere(3, 2, [](int x, int y) { return Rgb{x * 100, y * 200, 300}; });
     const auto result = op.execute(*image, 0);
     EXPECT_EQ(result->sourcePixels.at(2, 1), (RGB24{200, 200, 300 & 0xff}));
     EXPECT_EQ(result->sourcePixels.at(0, 0), (RGB24{0, 0, 300 & 0xff}));
@@ -317,7 +279,7 @@ TEST(RegionGrowingResult, SegmentedSourceIsReadThroughItsPlanes)
 {
     // Two halves 0 and 20 with span 40 give one region of mean 10; growing that
     // result again must see the painted 10s, not the 0/20 source pixels.
-    auto image = makeRgb(4, 2, [](int x, int) { return x < 2 ? Rgb{0, 0, 0} : Rgb{20, 20, 20}; });
+    auto image = rgbWhere(4, 2, [](int x, int) { return x < 2 ? Rgb{0, 0, 0} : Rgb{20, 20, 20}; });
     const auto first = op.execute(*image, 40);
     ASSERT_EQ(resultAt(*first, 0, 0), (Rgb{10, 10, 10}));
     const auto second = op.execute(static_cast<const ImageRGB&>(*first), 0);
@@ -330,7 +292,7 @@ TEST(RegionGrowingResult, SegmentedSourceIsReadThroughItsPlanes)
 TEST(RegionGrowingResult, OtherOperatorsSeeTheResultAsItsRgbPlanes)
 {
     // Left half two close reds (one region, mean (201, 0, 0)), right half pure blue.
-    auto image = makeRgb(4, 2, [](int x, int y) { return x < 2 ? Rgb{200 + y * 3, 0, 0} : Rgb{0, 0, 255}; });
+    auto image = rgbWhere(4, 2, [](int x, int y) { return x < 2 ? Rgb{200 + y * 3, 0, 0} : Rgb{0, 0, 255}; });
     const auto result = op.execute(*image, 10);
     const ImageRGB& asRgb = *result;
 
@@ -349,11 +311,11 @@ TEST(RegionGrowingResult, MeanOfARegionWhoseSumsExceed32Bits)
     // 300 x 300 pixels of 30000 sum to 2.7e9 per channel, past 2^31; a 32-bit sum
     // would wrap and give a negative mean. (Values of 255 need a region of about
     // 8.4 million pixels for the same overflow.)
-    auto colour = makeRgb(300, 300, [](int, int) { return Rgb{30000, 25000, 30001}; });
+    auto colour = rgbWhere(300, 300, [](int, int) { return Rgb{30000, 25000, 30001}; });
     const auto c = op.execute(*colour, 0);
     EXPECT_EQ(resultAt(*c, 0, 0), (Rgb{30000, 25000, 30001}));
     EXPECT_EQ(resultAt(*c, 299, 299), (Rgb{30000, 25000, 30001}));
-    auto gray = makeGray(300, 300, [](int x, int) { return 30000 + (x % 2); });
+    auto gray = grayWhere(300, 300, [](int x, int) { return 30000 + (x % 2); });
     const auto g = op.execute(*gray, 1);
     EXPECT_EQ(resultAt(*g, 150, 150), (Rgb{30000, 30000, 30000}));
 }
@@ -362,18 +324,18 @@ TEST(RegionGrowingResult, PlanesFarOutsideTheByteRangeDoNotOverflowTheDistance)
 {
     // Differences near 2^32 would overflow a plain int square; they must still
     // count as far apart.
-    auto image = makeRgb(2, 1, [](int x, int) { return x == 0 ? Rgb{-2000000000, 0, 0} : Rgb{2000000000, 0, 0}; });
+    auto image = rgbWhere(2, 1, [](int x, int) { return x == 0 ? Rgb{-2000000000, 0, 0} : Rgb{2000000000, 0, 0}; });
     EXPECT_EQ(op.execute(*image, 255)->labels.at(1, 0), 2u);
-    auto gray = makeGray(2, 1, [](int x, int) { return x == 0 ? -2000000000 : 2000000000; });
+    auto gray = grayWhere(2, 1, [](int x, int) { return x == 0 ? -2000000000 : 2000000000; });
     EXPECT_EQ(op.execute(*gray, 255)->labels.at(1, 0), 2u);
 }
 
 TEST(RegionGrowingRun, SpanOutsideItsRangeIsRefused)
 {
-    auto image = makeRgb(2, 2, [](int, int) { return Rgb{0, 0, 0}; });
+    auto image = rgbWhere(2, 2, [](int, int) { return Rgb{0, 0, 0}; });
     EXPECT_THROW(op.execute(*image, -1), std::invalid_argument);
     EXPECT_THROW(op.execute(*image, 256), std::invalid_argument);
-    auto gray = makeGray(2, 2, [](int, int) { return 0; });
+    auto gray = grayWhere(2, 2, [](int, int) { return 0; });
     EXPECT_THROW(op.execute(*gray, 256), std::invalid_argument);
     EXPECT_NO_THROW(op.execute(*gray, 255));
 }
@@ -388,7 +350,7 @@ TEST(RegionGrowingRun, EmptyPictureGivesAnEmptyResult)
 
 TEST(RegionGrowingRun, ReportsProgressAndCanBeCancelled)
 {
-    auto image = makeRgb(10, 4, [](int x, int) { return Rgb{x * 30, 0, 0}; });
+    auto image = rgbWhere(10, 4, [](int x, int) { return Rgb{x * 30, 0, 0}; });
     std::vector<double> fractions;
     op.execute(*image, 0, ivra::Progress([&](double f) {
                    fractions.push_back(f);
@@ -402,9 +364,9 @@ TEST(RegionGrowingRun, ReportsProgressAndCanBeCancelled)
 
 TEST(RegionGrowingRun, GrayRunAnnouncesItselfThroughTheMessageSink)
 {
-    CaptureMessages capture;
-    op.execute(*makeRgb(2, 2, [](int, int) { return Rgb{1, 2, 3}; }), 5);
+    CapturedMessages capture;
+    op.execute(*rgbWhere(2, 2, [](int, int) { return Rgb{1, 2, 3}; }), 5);
     EXPECT_TRUE(capture.lines.empty());
-    op.execute(*makeGray(2, 2, [](int, int) { return 9; }), 5);
+    op.execute(*grayWhere(2, 2, [](int, int) { return 9; }), 5);
     EXPECT_EQ(capture.lines, std::vector<std::string>{"hier"});
 }

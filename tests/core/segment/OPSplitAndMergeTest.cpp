@@ -1,6 +1,7 @@
 #include "segment/OPSplitAndMerge.h"
 
-#include "util/CMessageHandler.h"
+#include "core/CapturedMessages.h"
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +17,11 @@
 
 namespace {
 
-std::unique_ptr<ImageRGB> makePicture(int w, int h, const std::function<RGB24(int, int)>& colour)
-{
-    auto image = std::make_unique<ImageRGB>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const RGB24 c = colour(x, y);
-            image->setPixel(static_cast<std::size_t>(y) * w + x, c.r, c.g, c.b);
-        }
-    return image;
-}
+using testpictures::rgbWhere;
 
 std::unique_ptr<ImageRGB> uniform(int w, int h, RGB24 c)
 {
-    return makePicture(w, h, [c](int, int) { return c; });
+    return testpictures::uniformRgb(w, h, c);
 }
 
 RGB24 grey(int v)
@@ -104,26 +96,6 @@ void expectSoundRegions(const ImageSegmented& s)
         }
 }
 
-// Collects the lines sent to the process-wide message handler while it lives.
-class CapturedMessages {
-public:
-    CapturedMessages() : previous_(tools::CMessageHandler::install(std::make_unique<Sink>(lines))) {}
-    ~CapturedMessages() { tools::CMessageHandler::install(std::move(previous_)); }
-
-    std::vector<std::string> lines;
-
-private:
-    class Sink : public tools::CMessageHandler {
-    public:
-        explicit Sink(std::vector<std::string>& lines) : lines_(lines) {}
-        void message(const std::string& text) override { lines_.push_back(text); }
-
-    private:
-        std::vector<std::string>& lines_;
-    };
-    std::unique_ptr<tools::CMessageHandler> previous_;
-};
-
 // Quiet by default: the progress lines of every run would flood the test log.
 class SplitAndMerge : public ::testing::Test {
 protected:
@@ -157,7 +129,7 @@ TEST_F(SplitAndMerge, UniformMegapixelPictureIsNotSplit)
 // block size; the split decision must see exactly 0.75 however large the block.
 TEST_F(SplitAndMerge, VarianceOfLargeBlocksIsExact)
 {
-    const auto board = makePicture(256, 256, [](int x, int y) { return grey((x + y) % 2 ? 255 : 254); });
+    const auto board = rgbWhere(256, 256, [](int x, int y) { return grey((x + y) % 2 ? 255 : 254); });
     const auto below = run(*board, 0.7500001, 0, 0);
     EXPECT_EQ(distinctLabels(*below), std::set<std::uint32_t>{0});
     EXPECT_EQ(painted(*below, 10, 10), grey(254)); // mean 254.5, truncated
@@ -171,11 +143,11 @@ TEST_F(SplitAndMerge, VarianceOfLargeBlocksIsExact)
 TEST_F(SplitAndMerge, NarrowPicturesAreOneRegion)
 {
     // Every block starts in the last column (or row), so nothing is tested.
-    const auto column = makePicture(1, 9, [](int, int y) { return grey(y * 30); });
+    const auto column = rgbWhere(1, 9, [](int, int y) { return grey(y * 30); });
     const auto s = run(*column, 10, 10, 20);
     EXPECT_EQ(distinctLabels(*s), std::set<std::uint32_t>{0});
     EXPECT_EQ(painted(*s, 0, 0), grey(120)); // 30 * (0 + ... + 8) / 9
-    const auto row = makePicture(6, 1, [](int x, int) { return red(x * 50); });
+    const auto row = rgbWhere(6, 1, [](int x, int) { return red(x * 50); });
     const auto r = run(*row, 0, 0, 0);
     EXPECT_EQ(distinctLabels(*r), std::set<std::uint32_t>{0});
     EXPECT_EQ(painted(*r, 5, 0), red(125));
@@ -192,7 +164,7 @@ TEST_F(SplitAndMerge, ThreeByThreeQuadtreeLeafOrder)
     const RGB24 colours[3][3] = {{grey(0), grey(255), red(100)},
                                  {grey(255), grey(0), red(101)},
                                  {grey(40), grey(41), grey(77)}};
-    const auto image = makePicture(3, 3, [&](int x, int y) { return colours[y][x]; });
+    const auto image = rgbWhere(3, 3, [&](int x, int y) { return colours[y][x]; });
     const auto s = run(*image, 10, 10, 0);
     EXPECT_EQ(labelRows(*s), (std::vector<std::uint32_t>{6, 3, 0, //
                                                          4, 5, 0, //
@@ -206,7 +178,7 @@ TEST_F(SplitAndMerge, ThreeByThreeQuadtreeLeafOrder)
 
 TEST_F(SplitAndMerge, ProgressLinesInOrder)
 {
-    const auto image = makePicture(3, 3, [](int x, int y) { return grey((x * 7 + y * 13) * 9 % 256); });
+    const auto image = rgbWhere(3, 3, [](int x, int y) { return grey((x * 7 + y * 13) * 9 % 256); });
     messages.lines.clear();
     run(*image, 10, 10, 20);
     EXPECT_EQ(messages.lines, (std::vector<std::string>{"split...", "merge...", "Leaving quadtree...",
@@ -222,7 +194,7 @@ TEST_F(SplitAndMerge, ProgressLinesInOrder)
 TEST_F(SplitAndMerge, ZeroThresholdsLeaveNoPixelWithoutRegion)
 {
     std::mt19937 random(3);
-    const auto image = makePicture(5, 4, [&](int, int) {
+    const auto image = rgbWhere(5, 4, [&](int, int) {
         return RGB24{static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
                      static_cast<std::uint8_t>(random())};
     });
@@ -243,7 +215,7 @@ TEST_F(SplitAndMerge, ZeroThresholdsLeaveNoPixelWithoutRegion)
 // the parent; a merge threshold of 0 merges nothing.
 TEST_F(SplitAndMerge, SiblingMerge)
 {
-    const auto image = makePicture(4, 4, [](int x, int y) {
+    const auto image = rgbWhere(4, 4, [](int x, int y) {
         if (x >= 2 && y < 2)
             return grey((x + y) % 2 ? 110 : 90); // top-right: mean 100, high variance
         if (x < 2 && y < 2)
@@ -267,7 +239,7 @@ TEST_F(SplitAndMerge, SiblingMerge)
 // a homogeneous top-right block keeps its split siblings apart.
 TEST_F(SplitAndMerge, MergeSkipsGroupsWhoseFirstSiblingIsWhole)
 {
-    const auto image = makePicture(4, 4, [](int x, int y) {
+    const auto image = rgbWhere(4, 4, [](int x, int y) {
         if (x < 2 && y < 2)
             return grey((x + y) % 2 ? 110 : 90); // top-left split, mean 100
         return grey(100);
@@ -279,7 +251,7 @@ TEST_F(SplitAndMerge, MergeSkipsGroupsWhoseFirstSiblingIsWhole)
 // Regions absorbed by grouping leave gaps; colours mix by area with truncation.
 TEST_F(SplitAndMerge, GroupingLeavesLabelGaps)
 {
-    const auto image = makePicture(4, 4, [](int x, int y) {
+    const auto image = rgbWhere(4, 4, [](int x, int y) {
         if (y < 2)
             return x < 2 ? red(10) : red(13);
         return x < 2 ? red(200) : red(201);
@@ -300,7 +272,7 @@ TEST_F(SplitAndMerge, GroupingLeavesLabelGaps)
 TEST_F(SplitAndMerge, GroupingTakesTheNearestFirst)
 {
     // Top-left (region 3) at 100 borders top-right (region 0) at 112 and bottom-left (region 1) at 90.
-    const auto image = makePicture(4, 4, [](int x, int y) {
+    const auto image = rgbWhere(4, 4, [](int x, int y) {
         if (y < 2)
             return x < 2 ? red(100) : red(112);
         return x < 2 ? red(90) : red(250);
@@ -312,7 +284,7 @@ TEST_F(SplitAndMerge, GroupingTakesTheNearestFirst)
 
 TEST_F(SplitAndMerge, GroupingTieGoesToTheLowerRegionNumber)
 {
-    const auto image = makePicture(4, 4, [](int x, int y) {
+    const auto image = rgbWhere(4, 4, [](int x, int y) {
         if (y < 2)
             return x < 2 ? red(100) : red(110);
         return x < 2 ? red(90) : red(250);
@@ -326,7 +298,7 @@ TEST_F(SplitAndMerge, RegionsStaySoundOnNoisyPictures)
 {
     std::mt19937 random(11);
     for (const auto& [w, h] : {std::pair{37, 23}, std::pair{64, 64}, std::pair{5, 70}}) {
-        const auto image = makePicture(w, h, [&](int x, int y) {
+        const auto image = rgbWhere(w, h, [&](int x, int y) {
             const int base = (x / 8 + y / 8) % 3 * 80;
             return grey(base + static_cast<int>(random() % 12));
         });
@@ -424,7 +396,7 @@ TEST_F(SplitAndMerge, GroupingMatchesPlainFloodFillRelabelling)
     std::mt19937 random(5);
     for (const auto& [w, h] : {std::pair{48, 40}, std::pair{33, 65}}) {
         // Smooth ramps with noise: long chains of regions absorbing regions that absorbed others.
-        const auto image = makePicture(w, h, [&](int x, int y) {
+        const auto image = rgbWhere(w, h, [&](int x, int y) {
             return RGB24{static_cast<std::uint8_t>(x * 3 + random() % 9), static_cast<std::uint8_t>(y * 2 + random() % 9),
                          static_cast<std::uint8_t>((x + y) % 17 < 8 ? 40 : 200)};
         });

@@ -9,8 +9,34 @@
 #include <random>
 #include <vector>
 
-// Small pictures for the operator tests.
+// Small pictures for the core tests.
 namespace testpictures {
+
+// A picture whose pixel (x, y) is colourAt(x, y), anything with three members r, g, b.
+template <class ColourAt>
+std::unique_ptr<ImageRGB> rgbWhere(int width, int height, ColourAt colourAt)
+{
+    auto image = std::make_unique<ImageRGB>(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const auto [r, g, b] = colourAt(x, y);
+            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+            image->red()[i] = r;
+            image->green()[i] = g;
+            image->blue()[i] = b;
+        }
+    return image;
+}
+
+template <class ValueAt>
+std::unique_ptr<ImageGray> grayWhere(int width, int height, ValueAt valueAt)
+{
+    auto image = std::make_unique<ImageGray>(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image->at(x, y) = valueAt(x, y);
+    return image;
+}
 
 inline std::unique_ptr<ImageRGB> uniformRgb(int width, int height, RGB24 colour)
 {
