@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -185,6 +186,16 @@ HelpShown pressInfo(OperatorDialog* d)
                        }
                });
     return shown;
+}
+
+void expectBuddyLabel(const QWidget* w, const QString& text)
+{
+    const QLabel* label = nullptr;
+    for (const QLabel* l : w->parentWidget()->findChildren<QLabel*>())
+        if (l->buddy() == w)
+            label = l;
+    ASSERT_NE(label, nullptr) << w->objectName().toStdString();
+    EXPECT_EQ(label->text(), text);
 }
 
 QAction* operatorAction(IvraApp& app, const QString& category, const QString& text)

@@ -90,6 +90,20 @@ QStringList listed(OperatorDialog* d);
 // OK. Returns whether the dialog was still open afterwards (it is then closed).
 bool runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets = {});
 
+// Expects a spin box's or slider's range, single step and value.
+template <class Ranged>
+void expectRange(const Ranged* w, int minimum, int maximum, int value)
+{
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->minimum(), minimum) << w->objectName().toStdString();
+    EXPECT_EQ(w->maximum(), maximum) << w->objectName().toStdString();
+    EXPECT_EQ(w->singleStep(), 1) << w->objectName().toStdString();
+    EXPECT_EQ(w->value(), value) << w->objectName().toStdString();
+}
+
+// Expects the label beside the widget that names it (its buddy) to read `text`.
+void expectBuddyLabel(const QWidget* w, const QString& text);
+
 // Presses the dialog's Info button and returns the help window's text as plain
 // text, its size, and whether it was modal.
 struct HelpShown {

@@ -122,9 +122,7 @@ TEST(ColorHistogramDialog, StartsOnThreeChannelsAndStaticFuzzyWithTheirChoosers)
     EXPECT_EQ(d->ComboBoxChannelHSV->itemText(7), "2");
     EXPECT_EQ(d->ComboBoxStaticRGB->itemText(2), "8x8x8");
     EXPECT_EQ(d->ComboBoxFuzzyHSV->currentText(), "6x2+4");
-    EXPECT_EQ(d->SpinBoxDynamicRGB->minimum(), 1);
-    EXPECT_EQ(d->SpinBoxDynamicRGB->maximum(), 256);
-    EXPECT_EQ(d->SpinBoxDynamicRGB->value(), 8);
+    expectRange(d->SpinBoxDynamicRGB, 1, 256, 8);
     EXPECT_EQ(d->SpinBoxDynamicHSV->value(), 8);
     // Each radio button drives its own chooser (the groups themselves wait for a selection).
     const auto enabledInRGB = [d](QWidget* w) { return w->isEnabledTo(d->ButtonGroupRGB); };

@@ -33,12 +33,8 @@ TEST(GaussDialog, WidgetsAndEnabling)
     EXPECT_EQ(d->GroupBoxView->title(), "Parameter");
     EXPECT_EQ(d->TextLabelMue->text(), QString::fromUtf8("mean (µ)"));
     EXPECT_EQ(d->TextLabelSigma->text(), "variance (sigma^2)");
-    EXPECT_EQ(d->SpinBoxMue->minimum(), -255);
-    EXPECT_EQ(d->SpinBoxMue->maximum(), 255);
-    EXPECT_EQ(d->SpinBoxMue->value(), 0);
-    EXPECT_EQ(d->SpinBoxSigma->minimum(), 0);
-    EXPECT_EQ(d->SpinBoxSigma->maximum(), 255);
-    EXPECT_EQ(d->SpinBoxSigma->value(), 10);
+    expectRange(d->SpinBoxMue, -255, 255, 0);
+    expectRange(d->SpinBoxSigma, 0, 255, 10);
 
     EXPECT_FALSE(d->okButton()->isEnabled());
     EXPECT_FALSE(d->GroupBoxView->isEnabled());
@@ -84,10 +80,8 @@ TEST(SaltAndPepperDialog, WidgetsAndEnabling)
     EXPECT_TRUE(d->RadioButtonSaltAndPepper->isChecked());
     EXPECT_EQ(d->GroupBoxView->title(), "Noise Level");
     EXPECT_EQ(d->SliderNoiseLevel->orientation(), Qt::Horizontal);
-    EXPECT_EQ(d->SliderNoiseLevel->minimum(), 0);
-    EXPECT_EQ(d->SliderNoiseLevel->maximum(), 50);
+    expectRange(d->SliderNoiseLevel, 0, 50, 10);
     EXPECT_EQ(d->SliderNoiseLevel->pageStep(), 10);
-    EXPECT_EQ(d->SliderNoiseLevel->value(), 10);
     EXPECT_EQ(d->TextLabelMin->text(), "0%");
     EXPECT_EQ(d->TextLabelMax->text(), "50%");
 
@@ -131,10 +125,7 @@ TEST(KuwaharaNagaoDialog, Widgets)
     QKuwaNagaDialog* d = findDialog<QKuwaNagaDialog>(app);
     d->fillList();
     EXPECT_EQ(d->iterationLabel->text(), "Iteration");
-    EXPECT_EQ(d->iterationSpin->minimum(), 1);
-    EXPECT_EQ(d->iterationSpin->maximum(), 65536);
-    EXPECT_EQ(d->iterationSpin->singleStep(), 1);
-    EXPECT_EQ(d->iterationSpin->value(), 1);
+    expectRange(d->iterationSpin, 1, 65536, 1);
     EXPECT_EQ(d->colorspaceGroup->title(), "Colorspace");
     EXPECT_EQ(d->rgbButton->text(), "RGB");
     EXPECT_EQ(d->hsvButton->text(), "HSV");
@@ -182,9 +173,7 @@ TEST(SNNDialog, WidgetsAndItsOwnCounter)
     d->fillList();
     EXPECT_EQ(d->parametersGroup->title(), "Parameters");
     EXPECT_EQ(d->iterationLabel->text(), "Iteration:");
-    EXPECT_EQ(d->iterationSpin->minimum(), 1);
-    EXPECT_EQ(d->iterationSpin->maximum(), 65536);
-    EXPECT_EQ(d->iterationSpin->value(), 1);
+    expectRange(d->iterationSpin, 1, 65536, 1);
     EXPECT_TRUE(d->okButton()->isEnabled());
 
     const int first = QSNNDialog::runCounter;

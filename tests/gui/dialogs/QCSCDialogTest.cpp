@@ -36,10 +36,7 @@ TEST(CSCDialog, WidgetsAndTheirStates)
     EXPECT_EQ(d->rgbButton()->text(), "RGB (Euclidian Distance)  ");
     EXPECT_EQ(d->hsvButton()->text(), "HSV (Tabular Based)");
     EXPECT_TRUE(d->rgbButton()->isChecked());
-    EXPECT_EQ(d->thresholdSpin()->minimum(), 0);
-    EXPECT_EQ(d->thresholdSpin()->maximum(), 255);
-    EXPECT_EQ(d->thresholdSpin()->singleStep(), 1);
-    EXPECT_EQ(d->thresholdSpin()->value(), 25);
+    expectRange(d->thresholdSpin(), 0, 255, 25);
 
     DataEntry* rgb = addTopLevel(app, rgbImage(2, 2, 1, 2, 3), "rgb");
     d->fillList();

@@ -41,22 +41,12 @@ TEST(RHSDialog, OffersTheThreeThresholdsWithTheirDefaultsAndRanges)
     QRHSDialog* d = findDialog<QRHSDialog>(app);
     EXPECT_EQ(d->parameterGroup()->title(), "Parameters");
 
-    const QString labels[] = {"Threshold (GT-Clustering) [Default=3]:", "Threshold (Min.Region) [Default=300]:",
-                              "Threshold (Min.Peak) [Default=200]:"};
-    QSpinBox* spins[] = {d->gtWindowSpin(), d->minRegionSizeSpin(), d->minSplitPeakSpin()};
-    const int defaults[] = {3, 300, 200};
-    for (int k = 0; k < 3; ++k) {
-        QLabel* label = nullptr;
-        for (QLabel* l : d->parameterGroup()->findChildren<QLabel*>())
-            if (l->buddy() == spins[k])
-                label = l;
-        ASSERT_NE(label, nullptr) << k;
-        EXPECT_EQ(label->text(), labels[k]);
-        EXPECT_EQ(spins[k]->value(), defaults[k]);
-        EXPECT_EQ(spins[k]->minimum(), 0);
-        EXPECT_EQ(spins[k]->maximum(), 65536);
-    }
-
+    expectRange(d->gtWindowSpin(), 0, 65536, 3);
+    expectBuddyLabel(d->gtWindowSpin(), "Threshold (GT-Clustering) [Default=3]:");
+    expectRange(d->minRegionSizeSpin(), 0, 65536, 300);
+    expectBuddyLabel(d->minRegionSizeSpin(), "Threshold (Min.Region) [Default=300]:");
+    expectRange(d->minSplitPeakSpin(), 0, 65536, 200);
+    expectBuddyLabel(d->minSplitPeakSpin(), "Threshold (Min.Peak) [Default=200]:");
 }
 
 // The only test that runs the operator to the end, so the counter starts at 1 here.

@@ -41,23 +41,12 @@ TEST(SMGDialog, OffersTheThreeThresholdsWithTheirDefaultsAndRanges)
     QSMGDialog* d = findDialog<QSMGDialog>(app);
     EXPECT_EQ(d->parameterGroup()->title(), "Parameters");
 
-    const QString labels[] = {"Threshold (Split) [Default=10]:", "Threshold (Merge) [Default=10]:",
-                              "Threshold (Grouping) [Default=20]:"};
-    QSpinBox* spins[] = {d->splitSpin(), d->mergeSpin(), d->groupSpin()};
-    const int defaults[] = {10, 10, 20};
-    for (int k = 0; k < 3; ++k) {
-        QLabel* label = nullptr;
-        for (QLabel* l : d->parameterGroup()->findChildren<QLabel*>())
-            if (l->buddy() == spins[k])
-                label = l;
-        ASSERT_NE(label, nullptr) << k;
-        EXPECT_EQ(label->text(), labels[k]);
-        EXPECT_EQ(spins[k]->value(), defaults[k]);
-        EXPECT_EQ(spins[k]->minimum(), 0);
-        EXPECT_EQ(spins[k]->maximum(), 255);
-        EXPECT_EQ(spins[k]->singleStep(), 1);
-    }
-
+    expectRange(d->splitSpin(), 0, 255, 10);
+    expectBuddyLabel(d->splitSpin(), "Threshold (Split) [Default=10]:");
+    expectRange(d->mergeSpin(), 0, 255, 10);
+    expectBuddyLabel(d->mergeSpin(), "Threshold (Merge) [Default=10]:");
+    expectRange(d->groupSpin(), 0, 255, 20);
+    expectBuddyLabel(d->groupSpin(), "Threshold (Grouping) [Default=20]:");
 }
 
 // The only test that runs the operator to the end, so the counter starts at 1 here.

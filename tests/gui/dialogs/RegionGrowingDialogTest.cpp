@@ -36,9 +36,7 @@ TEST(RegionGrowingDialog, FormFollowsTheSelection)
     EXPECT_EQ(d->GroupBoxParameter->title(), "Parameter");
     EXPECT_EQ(d->TextLabelSpan->text(), "Span");
     EXPECT_EQ(d->SpinBoxSpan->objectName(), "SpinBoxSpan");
-    EXPECT_EQ(d->SpinBoxSpan->minimum(), 0);
-    EXPECT_EQ(d->SpinBoxSpan->maximum(), 255);
-    EXPECT_EQ(d->SpinBoxSpan->value(), 50);
+    expectRange(d->SpinBoxSpan, 0, 255, 50);
     EXPECT_EQ(d->infoButton()->objectName(), "PushButtonInfo");
 
     d->fillList();
