@@ -162,23 +162,17 @@ TEST(HistogramHSV, OutOfRangeValuesAddNoWeight)
 
 TEST(HSVBinLayout, RefusesLayoutsItCannotTabulate)
 {
+    EXPECT_THROW(HSVBinLayout(0, 2, 4, 15), std::invalid_argument);
     EXPECT_THROW(HSVBinLayout(7, 2, 4, 15), std::invalid_argument);   // 360 not divisible
     EXPECT_THROW(HSVBinLayout(6, 0, 4, 15), std::invalid_argument);
     EXPECT_THROW(HSVBinLayout(6, 241, 4, 15), std::invalid_argument); // ring width 0
     EXPECT_THROW(HSVBinLayout(6, 2, 0, 15), std::invalid_argument);
     EXPECT_THROW(HSVBinLayout(6, 2, 257, 15), std::invalid_argument);
     EXPECT_THROW(HSVBinLayout(6, 2, 4, -1), std::invalid_argument);
+    EXPECT_THROW(HSVBinLayout(6, 2, 4, 256), std::invalid_argument);
     EXPECT_THROW(HSVBinLayout(360, 200, 4, 15), std::invalid_argument); // too many bins
+    EXPECT_THROW(HSVBinLayout(2147483647, 2147483647, 4, 15), std::invalid_argument);
     EXPECT_NO_THROW(HSVBinLayout(1, 1, 1, 0));
-}
-
-TEST(HistogramHSV, BinColoursOfTheGrayBins)
-{
-    const auto h = histogram(4);
-    EXPECT_EQ(h->colours()[0], (HistogramHSV::Colour{-1, 0, 31}));
-    EXPECT_EQ(h->colours()[3], (HistogramHSV::Colour{-1, 0, 223}));
-    const auto one = std::make_unique<HistogramHSV>(std::make_shared<const HSVBinLayout>(6, 2, 1, 15));
-    EXPECT_EQ(one->colours()[0][2], 127);
 }
 
 } // namespace

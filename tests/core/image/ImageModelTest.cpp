@@ -88,10 +88,6 @@ TEST(Histograms, HsvBinColoursOfTheSixByTwoPlusFourLayout)
 {
     HistogramHSV h(std::make_shared<HSVBinLayout>(6, 2, 4, 15));
     ASSERT_EQ(h.binCount(), 16);
-    EXPECT_EQ(h.sectors(), 6);
-    EXPECT_EQ(h.rings(), 2);
-    EXPECT_EQ(h.grays(), 4);
-    EXPECT_EQ(h.minSaturation(), 15);
     EXPECT_EQ(h.pixelCount(), 0);
     const int grayV[] = {31, 95, 159, 223};
     for (int i = 0; i < 4; ++i)
@@ -102,12 +98,10 @@ TEST(Histograms, HsvBinColoursOfTheSixByTwoPlusFourLayout)
     }
     for (int i = 0; i < h.binCount(); ++i)
         EXPECT_EQ(h.counts()[i], 0.0);
-}
 
-TEST(Histograms, OneGrayBinSitsAtValue127)
-{
-    HistogramHSV h(std::make_shared<HSVBinLayout>(1, 1, 1, 15));
-    EXPECT_EQ(h.colours()[0], (HistogramHSV::Colour{-1, 0, 127}));
+    // A single gray bin sits at value 127.
+    HistogramHSV one(std::make_shared<HSVBinLayout>(1, 1, 1, 15));
+    EXPECT_EQ(one.colours()[0], (HistogramHSV::Colour{-1, 0, 127}));
 }
 
 TEST(Array2D, ResizeKeepsContentsOnlyForTheSameSize)
@@ -140,13 +134,4 @@ TEST(Array2D, NonPositiveConstructionIsEmpty)
     EXPECT_EQ(a.height(), 0);
     Array2D<RGB24> b;
     EXPECT_EQ(b.size(), 0u);
-}
-
-TEST(Histograms, LayoutRefusesParametersOutOfRange)
-{
-    EXPECT_THROW(HSVBinLayout(0, 2, 4, 15), std::invalid_argument);
-    EXPECT_THROW(HSVBinLayout(6, 2, 0, 15), std::invalid_argument);
-    EXPECT_THROW(HSVBinLayout(2147483647, 2147483647, 4, 15), std::invalid_argument);
-    EXPECT_THROW(HSVBinLayout(6, 2, 4, 256), std::invalid_argument);
-    EXPECT_EQ(HSVBinLayout(6, 2, 8, 15).binCount, 20);
 }
