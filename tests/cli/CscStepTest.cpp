@@ -1,5 +1,5 @@
-// The csc step through the built ivra-cli: the dialog's defaults, range and result
-// names (one counter per process for both variants), labels of the segmentation.
+// The csc step through the built ivra-cli: the dialog's defaults and result names
+// (one counter per process for both variants), labels of the segmentation.
 #include "CliTestSupport.h"
 
 namespace {
@@ -44,16 +44,6 @@ TEST_F(CscStepTest, OneCounterForBothVariantsAndThresholdZero)
         ASSERT_EQ(labels.integerAt(i), 0);
         ASSERT_EQ(out.integerAt(i), 0);
     }
-}
-
-TEST_F(CscStepTest, RefusesWhatTheDialogWouldRefuse)
-{
-    for (const QStringList& args :
-         {QStringList{path("gray.pgm"), "csc"}, QStringList{path("in.ppm"), "csc:threshold=256"},
-          QStringList{path("in.ppm"), "csc:threshold=-1"}, QStringList{path("in.ppm"), "csc:space=lab"},
-          QStringList{path("in.ppm"), "csc:mode=rgb"}, QStringList{path("in.ppm"), "hsv", "csc"}})
-        expectRefused(args + QStringList{"-o", path("out.npy")});
-    EXPECT_EQ(run({path("in.ppm"), "csc:space=hsv,threshold=255", "-o", path("out.npy")}).status, 0);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The noise and filter steps of ivra-cli: names and run counters as the workbench
-// gives them, the dialogs' defaults and ranges, and a fresh random sequence per run.
+// gives them, the dialogs' defaults, and a fresh random sequence per run.
 #include "CliTestSupport.h"
 
 #include "image/ImageRGB.h"
@@ -83,23 +83,4 @@ TEST_F(FilterStepsTest, SaltAndPepperDiagnosticGoesToStandardError)
     ASSERT_EQ(r.status, 0);
     EXPECT_TRUE(r.err.contains("OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"));
     EXPECT_FALSE(r.out.contains("OPSaltAndPepper"));
-}
-
-TEST_F(FilterStepsTest, RefusesWhatTheDialogsWouldNotOffer)
-{
-    const QString out = path("out.npy");
-    const auto fails = [&](const QString& input, const QString& step, const char* mention) {
-        expectRefused({path(input), step, "-o", out}, mention);
-    };
-    fails("gray.pgm", "kuwahara", "does not accept");
-    fails("gray.pgm", "snn", "does not accept");
-    fails("in.ppm", "kuwahara:iterations=0", "iterations");
-    fails("in.ppm", "snn:iterations=65537", "iterations");
-    fails("in.ppm", "kuwahara:space=lab", "space");
-    fails("in.ppm", "gauss:mean=256", "mean");
-    fails("in.ppm", "gauss:variance=-1", "variance");
-    fails("in.ppm", "salt-pepper:percent=51", "percent");
-    fails("in.ppm", "salt-pepper:mode=sugar", "mode");
-    // HSV images are listed by neither noise dialog.
-    expectRefused({path("in.ppm"), "hsv", "gauss", "-o", out}, "does not accept");
 }

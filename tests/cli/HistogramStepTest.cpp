@@ -1,5 +1,5 @@
 // The histogram steps through the built ivra-cli: defaults, names and shapes as
-// the dialogs give them, and refusals of what the dialogs would not offer.
+// the dialogs give them.
 #include "CliTestSupport.h"
 
 #include <QJsonArray>
@@ -24,10 +24,6 @@ protected:
         EXPECT_EQ(r.status, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
         return r.json();
     }
-    void refused(const QStringList& args, const char* mention = "") const
-    {
-        expectRefused(args + QStringList{"-o", path("x.npy")}, mention);
-    }
 };
 
 TEST_F(HistogramStepTest, GrayHistogramDefaultsTo256BinsAndTakesTheDialogsChoices)
@@ -43,9 +39,6 @@ TEST_F(HistogramStepTest, GrayHistogramDefaultsTo256BinsAndTakesTheDialogsChoice
     EXPECT_EQ(a.shape, (std::vector<std::int64_t>{16}));
     EXPECT_EQ(a.integerAt(0), 2);
     EXPECT_EQ(a.integerAt(1), 1);
-
-    refused({path("gray.pgm"), "histogram:bins=8"}, "bins"); // the gray dialog offers 16..256 only
-    refused({path("in.ppm"), "histogram"}, "does not accept");
 }
 
 TEST_F(HistogramStepTest, ColourHistogramOfAnRGBPictureStartsWithThreeChannels)
@@ -82,10 +75,6 @@ TEST_F(HistogramStepTest, StaticAndFuzzyRGBOnTheChosenCube)
     EXPECT_EQ(o["bins"].toInt(), 512);
     EXPECT_EQ(o["name"].toString(), "Fuzzy RGB-Histogram 8x8x8");
     EXPECT_EQ(QImage(path("f.png")).size(), QSize(532, 190));
-
-    refused({path("in.ppm"), "color-histogram:kind=static,layout=6x2+4"}, "layout");
-    refused({path("in.ppm"), "color-histogram:kind=static,cube=3"});
-    refused({path("in.ppm"), "color-histogram:kind=dynamic"});
 }
 
 TEST_F(HistogramStepTest, HSVPictureStartsWithTheFuzzyHistogram)
@@ -106,9 +95,6 @@ TEST_F(HistogramStepTest, HSVPictureStartsWithTheFuzzyHistogram)
     o = summary({path("in.ppm"), "hsv", "color-histogram:kind=channel,bins=16", "-o", path("ch.npy")});
     EXPECT_EQ(o["name"].toString(), "Histogram Hue 16");
     EXPECT_EQ(o["names"].toArray()[2].toString(), "Histogram Value 16");
-
-    refused({path("in.ppm"), "hsv", "color-histogram:cube=2"});
-    refused({path("gray.pgm"), "color-histogram"}, "does not accept");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The region-growing step through the built ivra-cli: parameters, accepted
-// inputs, result name and labels.
+// The region-growing step through the built ivra-cli: its parameter, gray and
+// colour input, result name and labels.
 #include "CliTestSupport.h"
 
 namespace {
@@ -47,11 +47,4 @@ TEST_F(RegionGrowingStep, GrayInputGivesAGraySegmentation)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(values("gl.npy"), (std::vector<std::int64_t>{1, 1, 2}));
     EXPECT_EQ(values("g.npy"), (std::vector<std::int64_t>{15, 15, 100, 15, 15, 100, 15, 15, 100}));
-}
-
-TEST_F(RegionGrowingStep, RefusesSpansOutsideTheDialogsRangeAndHsvInput)
-{
-    for (const char* step : {"region-growing:span=256", "region-growing:span=-1", "region-growing:spam=3"})
-        expectRefused({path("in.ppm"), step, "-o", path("x.npy")});
-    expectRefused({path("in.ppm"), "hsv", "region-growing", "-o", path("x.npy")}, "region-growing");
 }

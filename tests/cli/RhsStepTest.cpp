@@ -1,4 +1,4 @@
-// The rhs step through the built ivra-cli: defaults and ranges of the dialog, the
+// The rhs step through the built ivra-cli: defaults of the dialog, the
 // dialog's result name with a run counter per process, labels of the segmentation.
 #include "CliTestSupport.h"
 
@@ -39,17 +39,6 @@ TEST_F(RhsStepTest, DefaultsAreTheDialogsAndTheCounterCountsRunsOfTheProcess)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.json()["name"].toString(), "(2) RHS [GT=0, MinSplitPeak=200, MinRegionSize=300]");
     EXPECT_EQ(r.json()["labels"].toInt(), 1);
-}
-
-TEST_F(RhsStepTest, RefusesWhatTheDialogWouldRefuse)
-{
-    for (const QStringList& args :
-         {QStringList{path("gray.pgm"), "rhs"}, QStringList{path("in.ppm"), "rhs:gt=65537"},
-          QStringList{path("in.ppm"), "rhs:min-peak=-1"}, QStringList{path("in.ppm"), "rhs:min-region=x"},
-          QStringList{path("in.ppm"), "rhs:window=3"}, QStringList{path("in.ppm"), "hsv", "rhs"}})
-        expectRefused(args + QStringList{"-o", path("out.npy")});
-    EXPECT_EQ(run({path("in.ppm"), "rhs:gt=65536,min-peak=65536,min-region=65536", "-o", path("out.npy")}).status,
-              0);
 }
 
 } // namespace

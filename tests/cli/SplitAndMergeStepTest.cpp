@@ -1,10 +1,7 @@
-// The smg step through the built ivra-cli: defaults, parameters and ranges of the
+// The smg step through the built ivra-cli: defaults and parameters of the
 // Split-And-Merge dialog, result names with the run counter, progress lines on
 // standard error.
 #include "CliTestSupport.h"
-
-#include <QFile>
-
 namespace {
 
 class SmgStep : public clitest::CliFixture {
@@ -50,17 +47,4 @@ TEST_F(SmgStep, ParametersAndTheRunCounter)
     ASSERT_EQ(single.status, 0) << single.err.toStdString();
     EXPECT_EQ(single.json()["name"].toString(), "(1) SMG [Split=0, Merge=0, Group=0]");
     EXPECT_GT(single.json()["labels"].toInt(), 32);
-}
-
-TEST_F(SmgStep, RefusesWhatTheDialogWouldNot)
-{
-    for (const QStringList& args : {QStringList{path("in.ppm"), "smg:split=256", "-o", path("x.npy")},
-                                    QStringList{path("in.ppm"), "smg:merge=-1", "-o", path("x.npy")},
-                                    QStringList{path("in.ppm"), "smg:group=1.5", "-o", path("x.npy")},
-                                    QStringList{path("in.ppm"), "smg:size=3", "-o", path("x.npy")},
-                                    QStringList{path("gray.pgm"), "smg", "-o", path("x.npy")},
-                                    QStringList{path("in.ppm"), "hsv", "smg", "-o", path("x.npy")}}) {
-        expectRefused(args);
-        EXPECT_FALSE(QFile::exists(path("x.npy")));
-    }
 }
