@@ -2,6 +2,7 @@
 // Split-And-Merge dialog, result names with the run counter, progress lines on
 // standard error.
 #include "CliTestSupport.h"
+
 namespace {
 
 class SmgStep : public clitest::CliFixture {
