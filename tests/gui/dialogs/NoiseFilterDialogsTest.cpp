@@ -36,10 +36,8 @@ TEST(GaussDialog, WidgetsAndEnabling)
     expectRange(d->SpinBoxMue, -255, 255, 0);
     expectRange(d->SpinBoxSigma, 0, 255, 10);
 
-    EXPECT_FALSE(d->okButton()->isEnabled());
     EXPECT_FALSE(d->GroupBoxView->isEnabled());
     d->selectEntry(gray);
-    EXPECT_TRUE(d->okButton()->isEnabled());
     EXPECT_TRUE(d->GroupBoxView->isEnabled());
 }
 
@@ -85,11 +83,9 @@ TEST(SaltAndPepperDialog, WidgetsAndEnabling)
     EXPECT_EQ(d->TextLabelMin->text(), "0%");
     EXPECT_EQ(d->TextLabelMax->text(), "50%");
 
-    EXPECT_FALSE(d->okButton()->isEnabled());
     EXPECT_FALSE(d->ButtonGroupMode->isEnabled());
     EXPECT_FALSE(d->GroupBoxView->isEnabled());
     d->selectEntry(rgb);
-    EXPECT_TRUE(d->okButton()->isEnabled());
     EXPECT_TRUE(d->ButtonGroupMode->isEnabled());
     EXPECT_TRUE(d->GroupBoxView->isEnabled());
 }
@@ -130,7 +126,6 @@ TEST(KuwaharaNagaoDialog, Widgets)
     EXPECT_EQ(d->rgbButton->text(), "RGB");
     EXPECT_EQ(d->hsvButton->text(), "HSV");
     EXPECT_TRUE(d->rgbButton->isChecked());
-    EXPECT_TRUE(d->okButton()->isEnabled()); // always, even without a selection
 }
 
 TEST(KuwaharaNagaoDialog, RunsCountAndFilterInTheChosenSpace)
@@ -174,7 +169,6 @@ TEST(SNNDialog, WidgetsAndItsOwnCounter)
     EXPECT_EQ(d->parametersGroup->title(), "Parameters");
     EXPECT_EQ(d->iterationLabel->text(), "Iteration:");
     expectRange(d->iterationSpin, 1, 65536, 1);
-    EXPECT_TRUE(d->okButton()->isEnabled());
 
     const int first = QSNNDialog::runCounter;
     const int kuwahara = QKuwaNagaDialog::runCounter;

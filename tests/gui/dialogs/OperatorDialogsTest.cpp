@@ -45,6 +45,7 @@ struct DialogCase {
     QString helpFirst;  // the help's heading
     QString helpPhrase; // words from its body
     const int* counter; // the run counter, where the dialog names results with one
+    bool okWithoutSelection; // OK is enabled before an entry is chosen
 };
 
 template <class Dialog>
@@ -58,36 +59,36 @@ const QStringList colour = {"rgb", "seg"};
 // In the Operator menu's order.
 const DialogCase dialogCases[] = {
     {"Split", find<DISplit>, "Split", "OK", "", "Split", "Splits an Image to its channels",
-     {"rgb", "seg", "hsv"}, "Split", "a gray-image for each selected color-channel", nullptr},
+     {"rgb", "seg", "hsv"}, "Split", "a gray-image for each selected color-channel", nullptr, false},
     {"ColorTransform", find<DIColorTransform>, "Color Transform", "OK", "", "Color &Transform",
      "Transforms the colorspace of image in an other", {"gray", "rgb", "seg", "hsv"}, "Color Transform",
-     "Press OK to execute the transform", nullptr},
+     "Press OK to execute the transform", nullptr, false},
     {"Histogram", find<DIHistogram>, "Histogram", "OK", "Statistics", "Histogram",
      "Calculates a 1-channel histogram of a gray image", {"gray"}, "Histogram",
-     "a (reduced) static histogram of the input image", nullptr},
+     "a (reduced) static histogram of the input image", nullptr, false},
     {"ColorHistogram", find<DIColorHistogram>, "Color Histogram", "OK", "Statistics", "Color &Histogram",
      "Computes a color histogram", {"rgb", "seg", "hsv"}, "Color Histogram",
-     "a color histogram of the input image", nullptr},
+     "a color histogram of the input image", nullptr, false},
     {"RegionGrowing", find<DIRegionGrowing>, "Region Growing", "OK", "Segmentation", "Region Growing",
      "Region Growing", {"gray", "rgb", "seg"}, "Region-Growing", "The parameter 'span' is the maximum euclidean distance",
-     nullptr},
+     nullptr, false},
     {"CSC", find<QCSCDialog>, "CSC", "Ok", "Segmentation", "Color Structure Code", "Color Structure Code", colour,
-     "Color Structure Code", "Press the OK button to execute the CSC", nullptr},
+     "Color Structure Code", "Press the OK button to execute the CSC", nullptr, false},
     {"SMG", find<QSMGDialog>, "Split-And-Merge", "Ok", "Segmentation", "Split-And-Merge", "Split-And-Merge", colour,
-     "Split-And-Merge (incl. Group)", "A high threshold results in more merging operations.", nullptr},
+     "Split-And-Merge (incl. Group)", "A high threshold results in more merging operations.", nullptr, true},
     {"RHS", find<QRHSDialog>, "Recursive Histogram Splitting (RHS)", "Ok", "Segmentation",
      "Recursive Histogram Splitting", "Recursive Histogram Splitting", colour, "Recursive Histogram Splitting (RHS)",
-     "Press the OK button to execute the RHS", nullptr},
+     "Press the OK button to execute the RHS", nullptr, true},
     {"SNN", find<QSNNDialog>, "SNN", "Ok", "Filter", "SNN", "Symmetric-Nearest-Neighbor-Filter", colour,
-     "Symmetric Nearest Neighbor (SNN)", "Press the OK button to execute the SNN", &QSNNDialog::runCounter},
+     "Symmetric Nearest Neighbor (SNN)", "Press the OK button to execute the SNN", &QSNNDialog::runCounter, true},
     {"KuwaharaNagao", find<QKuwaNagaDialog>, "Kuwahara-Nagao-Filter", "Ok", "Filter", "Kuwahara-Nagao",
      "Kuwahara-Nagao-Filer", colour, "Kuwahara-Nagao-Filter", "Press the OK button to execute the Kuwahara-Nagao-Filter",
-     &QKuwaNagaDialog::runCounter},
+     &QKuwaNagaDialog::runCounter, true},
     {"Gauss", find<DIGauss>, "Gauss-Noise", "OK", "Noise", "Gauss", "Gauss-Noise", {"gray", "rgb", "seg"},
-     "Gauss-Noise", "noisy image (RGB or Gray)", nullptr},
+     "Gauss-Noise", "noisy image (RGB or Gray)", nullptr, false},
     {"SaltAndPepper", find<DISaltAndPepper>, "Salt-and-Pepper-Noise", "OK", "Noise", "Salt-and-Pepper",
      "Salt-and-Pepper-Noise", {"gray", "rgb", "seg"}, "Salt-and-Pepper-Noise",
-     "noisy image (RGB or Gray)", &DISaltAndPepper::runCounter},
+     "noisy image (RGB or Gray)", &DISaltAndPepper::runCounter, false},
 };
 
 class OperatorDialogs : public ::testing::TestWithParam<DialogCase> {
@@ -143,6 +144,7 @@ TEST_P(OperatorDialogs, ListsWhatItAcceptsInTreeOrderNumberedByItself)
         EXPECT_EQ(dialog->entries()[static_cast<std::size_t>(i)]->name(), c.listed[i]);
     }
     EXPECT_EQ(dialog->selectedEntry(), nullptr);
+    EXPECT_EQ(dialog->okButton()->isEnabled(), c.okWithoutSelection);
     EXPECT_EQ(dialog->selectEntry(gray), c.listed.contains("gray"));
     EXPECT_EQ(dialog->selectEntry(hsv), c.listed.contains("hsv"));
     ASSERT_TRUE(dialog->selectEntry(rgb) || dialog->selectEntry(gray));
