@@ -178,9 +178,10 @@ HelpShown pressInfo(OperatorDialog* d)
                [&shown] {
                    for (QWidget* w : QApplication::topLevelWidgets())
                        if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
-                           shown = {i->textView()->toPlainText(), i->size(), i->isModal()};
+                           shown = {i->textView()->toPlainText(), i->size(), i->isModal(), false};
                            if (auto* close = i->findChild<QPushButton*>())
                                close->click();
+                           shown.closedByClose = !i->isVisible();
                            if (i->isVisible())
                                i->reject();
                        }

@@ -105,11 +105,12 @@ void expectRange(const Ranged* w, int minimum, int maximum, int value)
 void expectBuddyLabel(const QWidget* w, const QString& text);
 
 // Presses the dialog's Info button and returns the help window's text as plain
-// text, its size, and whether it was modal.
+// text, its size, whether it was modal and whether its Close button closed it.
 struct HelpShown {
     QString text;
     QSize size;
     bool modal = false;
+    bool closedByClose = false;
 };
 HelpShown pressInfo(OperatorDialog* d);
 

@@ -187,6 +187,7 @@ TEST_P(OperatorDialogs, InfoShowsItsOwnHelpInTheHelpWindow)
     const HelpShown shown = pressInfo(dialog);
     EXPECT_EQ(shown.size, QSize(400, 300));
     EXPECT_TRUE(shown.modal);
+    EXPECT_TRUE(shown.closedByClose);
     QTextDocument help;
     help.setHtml((dialog->*(&HelpOf::helpText))());
     EXPECT_EQ(shown.text, help.toPlainText());
