@@ -105,11 +105,7 @@ TEST(KuwaharaNagao, UniformPicturesStayUnchangedInRgb)
 
 TEST(KuwaharaNagao, StepEdgesStaySharp)
 {
-    std::vector<RGB24> pixels;
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 8; ++x)
-            pixels.push_back(x < 4 ? RGB24{200, 30, 30} : RGB24{20, 40, 220});
-    const auto image = rgbFrom(8, 6, pixels);
+    const auto image = rgbWhere(8, 6, [](int x, int) { return x < 4 ? RGB24{200, 30, 30} : RGB24{20, 40, 220}; });
     EXPECT_TRUE(samePixels(*image, *OPKuwaharaNagao().execute(*image, 4, Space::RGB)));
 }
 

@@ -70,11 +70,7 @@ TEST(SNN, UniformAndTinyPicturesStayUnchanged)
 
 TEST(SNN, StepEdgesStaySharp)
 {
-    std::vector<RGB24> pixels;
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x)
-            pixels.push_back(x < 3 ? RGB24{250, 20, 20} : RGB24{20, 20, 250});
-    const auto image = rgbFrom(6, 5, pixels);
+    const auto image = rgbWhere(6, 5, [](int x, int) { return x < 3 ? RGB24{250, 20, 20} : RGB24{20, 20, 250}; });
     EXPECT_TRUE(samePixels(*image, *OPSNN().execute(*image, 3)));
 }
 
