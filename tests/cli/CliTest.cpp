@@ -63,14 +63,12 @@ TEST_F(CliTest, HsvStepGivesTheColourTransformValues)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const ivra::NpyArray a = npy("hsv.npy");
     ASSERT_EQ(a.shape, (std::vector<std::int64_t>{3, 2, 3}));
-    const int h[] = {0, 120, 240, -1, 0, 126};
-    const int v[] = {255, 255, 255, 0, 128, 200};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(a.integerAt(i), h[i]) << "hue " << i;
-        EXPECT_EQ(a.integerAt(12 + i), v[i]) << "value " << i;
-    }
+    // Planes hue, saturation, value, one after another (the values are the core's tests).
+    EXPECT_EQ(a.integerAt(1), 120);     // green
+    EXPECT_EQ(a.integerAt(3), -1);      // black has no hue
     EXPECT_EQ(a.integerAt(6 + 0), 255); // red is fully saturated
     EXPECT_EQ(a.integerAt(6 + 4), 0);   // gray
+    EXPECT_EQ(a.integerAt(12 + 4), 128);
 
     ASSERT_TRUE(QJsonDocument::fromJson(r.out).isObject()) << r.out.toStdString();
     EXPECT_EQ(r.out.count('\n'), 1);

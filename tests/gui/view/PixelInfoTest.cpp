@@ -18,29 +18,21 @@
 
 using namespace guitest;
 
-TEST(PixelInfo, RgbPicture)
+TEST(PixelInfo, PositionRgbAndHsvOfEachKindOfPicture)
 {
-    auto im = rgbImage(2, 2, 255, 0, 0);
-    EXPECT_EQ(pixelInfoText(*im, 0, 0), " X=0 Y=0  RGB=(255,0,0)  HSV=(0,255,255)");
+    auto rgb = rgbImage(2, 2, 255, 0, 0);
+    EXPECT_EQ(pixelInfoText(*rgb, 0, 0), " X=0 Y=0  RGB=(255,0,0)  HSV=(0,255,255)");
     // Only the low 8 bits count; the hue 60 * 7 / 255 = 1.65 is truncated.
-    im->green()[3] = 256 + 7;
-    EXPECT_EQ(pixelInfoText(*im, 1, 1), " X=1 Y=1  RGB=(255,7,0)  HSV=(1,255,255)");
-}
+    rgb->green()[3] = 256 + 7;
+    EXPECT_EQ(pixelInfoText(*rgb, 1, 1), " X=1 Y=1  RGB=(255,7,0)  HSV=(1,255,255)");
 
-TEST(PixelInfo, GrayPicture)
-{
-    auto im = grayImage(3, 2, 128);
-    EXPECT_EQ(pixelInfoText(*im, 2, 1), " X=2 Y=1  RGB=(128,128,128)  HSV=(0,0,128)");
-}
+    EXPECT_EQ(pixelInfoText(*grayImage(3, 2, 128), 2, 1), " X=2 Y=1  RGB=(128,128,128)  HSV=(0,0,128)");
 
-TEST(PixelInfo, HsvPictureShowsTheStoredHue)
-{
-    auto im = hsvImage(1, 2, 120, 255, 255);
-    im->hue()[1] = -1;
-    im->saturation()[1] = 0;
-    im->value()[1] = 90;
-    EXPECT_EQ(pixelInfoText(*im, 0, 0), " X=0 Y=0  RGB=(0,255,0)  HSV=(120,255,255)");
-    EXPECT_EQ(pixelInfoText(*im, 0, 1), " X=0 Y=1  RGB=(90,90,90)  HSV=(-1,0,90)");
+    // HSV pictures show their stored hue.
+    auto hsv = hsvImage(1, 2, 120, 255, 255);
+    hsv->setPixel(1, -1, 0, 90);
+    EXPECT_EQ(pixelInfoText(*hsv, 0, 0), " X=0 Y=0  RGB=(0,255,0)  HSV=(120,255,255)");
+    EXPECT_EQ(pixelInfoText(*hsv, 0, 1), " X=0 Y=1  RGB=(90,90,90)  HSV=(-1,0,90)");
 }
 
 TEST(PixelInfo, OutsideOrNotAPictureGivesNothing)
