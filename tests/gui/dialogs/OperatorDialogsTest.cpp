@@ -48,6 +48,11 @@ struct DialogCase {
     bool okWithoutSelection; // OK is enabled before an entry is chosen
 };
 
+void PrintTo(const DialogCase& c, std::ostream* os)
+{
+    *os << c.id;
+}
+
 template <class Dialog>
 OperatorDialog* find(IvraApp& app)
 {
