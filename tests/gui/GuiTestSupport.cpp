@@ -189,6 +189,18 @@ HelpShown pressInfo(OperatorDialog* d)
     return shown;
 }
 
+QList<QWidget*> tabOrder(const OperatorDialog& d)
+{
+    QList<QWidget*> order;
+    QWidget* w = d.listView();
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w;
+        w = w->nextInFocusChain();
+    } while (w != d.listView());
+    return order;
+}
+
 void expectBuddyLabel(const QWidget* w, const QString& text)
 {
     const QLabel* label = nullptr;

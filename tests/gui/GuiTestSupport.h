@@ -90,6 +90,9 @@ QStringList listed(OperatorDialog* d);
 // OK. Returns whether the dialog was still open afterwards (it is then closed).
 bool runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets = {});
 
+// The widgets Tab reaches, in order, starting at the dialog's list.
+QList<QWidget*> tabOrder(const OperatorDialog& d);
+
 // Expects a spin box's or slider's range, single step and value.
 template <class Ranged>
 void expectRange(const Ranged* w, int minimum, int maximum, int value)
