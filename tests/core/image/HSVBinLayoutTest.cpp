@@ -90,42 +90,33 @@ TEST(HSVBinLayout, CandidatesOfTheThreeSaturationCases)
     EXPECT_EQ(layout.grayPair(255)[0], 3);
 }
 
-TEST(HistogramHSV, BlackGoesEntirelyToGrayBinZero)
+TEST(HistogramHSV, EachPixelIsSharedAsItsMembershipsSay)
 {
-    auto h = histogram(4);
-    h->addPixel(-1, 0, 0);
-    EXPECT_DOUBLE_EQ(h->counts()[0], 1.0);
-    EXPECT_DOUBLE_EQ(total(*h), 1.0);
-    EXPECT_EQ(h->pixelCount(), 1);
-}
+    auto black = histogram(4); // entirely gray bin 0
+    black->addPixel(-1, 0, 0);
+    EXPECT_DOUBLE_EQ(black->counts()[0], 1.0);
+    EXPECT_DOUBLE_EQ(total(*black), 1.0);
+    EXPECT_EQ(black->pixelCount(), 1);
 
-TEST(HistogramHSV, MidGrayIsSharedByTheTwoMiddleGrayBins)
-{
-    auto h = histogram(4);
-    h->addPixel(0, 0, 128);
-    EXPECT_DOUBLE_EQ(h->counts()[1], 0.5);
-    EXPECT_DOUBLE_EQ(h->counts()[2], 0.5);
-    EXPECT_DOUBLE_EQ(total(*h), 1.0);
-}
+    auto midGray = histogram(4); // the two middle gray bins
+    midGray->addPixel(0, 0, 128);
+    EXPECT_DOUBLE_EQ(midGray->counts()[1], 0.5);
+    EXPECT_DOUBLE_EQ(midGray->counts()[2], 0.5);
+    EXPECT_DOUBLE_EQ(total(*midGray), 1.0);
 
-TEST(HistogramHSV, SaturatedPixelIsSharedBySectorsOfTheOuterRing)
-{
-    auto h = histogram(4);
-    h->addPixel(30, 255, 200);
-    EXPECT_DOUBLE_EQ(h->counts()[chromatic(4, 1, 0)], 0.5);
-    EXPECT_DOUBLE_EQ(h->counts()[chromatic(4, 1, 1)], 0.5);
-    EXPECT_DOUBLE_EQ(total(*h), 1.0);
-}
+    auto saturated = histogram(4); // two sectors of the outer ring
+    saturated->addPixel(30, 255, 200);
+    EXPECT_DOUBLE_EQ(saturated->counts()[chromatic(4, 1, 0)], 0.5);
+    EXPECT_DOUBLE_EQ(saturated->counts()[chromatic(4, 1, 1)], 0.5);
+    EXPECT_DOUBLE_EQ(total(*saturated), 1.0);
 
-TEST(HistogramHSV, PaleAndMidSaturationsSplitAsTheirMemberships)
-{
-    auto pale = histogram(8);
-    pale->addPixel(0, 30, 16); // gray bin 0 at full value membership, sector 0 alone
+    auto pale = histogram(8); // gray bin 0 at full value membership, sector 0 alone
+    pale->addPixel(0, 30, 16);
     EXPECT_DOUBLE_EQ(pale->counts()[0], 0.375);
     EXPECT_DOUBLE_EQ(pale->counts()[chromatic(8, 0, 0)], 0.625);
     EXPECT_DOUBLE_EQ(total(*pale), 1.0);
 
-    auto mid = histogram(8);
+    auto mid = histogram(8); // between the rings
     mid->addPixel(120, 100, 77);
     EXPECT_NEAR(mid->counts()[chromatic(8, 0, 2)], 0.7917, 1e-4);
     EXPECT_NEAR(mid->counts()[chromatic(8, 1, 2)], 0.2083, 1e-4);
