@@ -56,36 +56,19 @@ const std::set<int> kOneLower = {33,  37,  41,  45,  49,  53,  57,  61,  66,  74
 
 } // namespace
 
-TEST(RgbToHsv, PrimariesAndSecondaries)
+TEST(RgbToHsv, PrimariesSecondariesGraysAndWrappedHues)
 {
-    const Hsv red = toHsv(1, 0, 0);
-    EXPECT_EQ(red.h, 0);
-    EXPECT_EQ(red.s, 1);
-    EXPECT_EQ(red.v, 1);
-    EXPECT_EQ(toHsv(0, 1, 0).h, 120);
-    EXPECT_EQ(toHsv(0, 0, 1).h, 240);
-    EXPECT_EQ(toHsv(0, 0, 1).s, 1);
-    EXPECT_EQ(toHsv(1, 0, 1).h, 300);
-    EXPECT_EQ(toHsv(1, 1, 0).h, 60);
-}
-
-TEST(RgbToHsv, AchromaticColoursHaveUndefinedHue)
-{
-    const Hsv black = toHsv(0, 0, 0);
-    EXPECT_EQ(black.h, -1);
-    EXPECT_EQ(black.s, 0);
-    EXPECT_EQ(black.v, 0);
-    const Hsv gray = toHsv(0.5, 0.5, 0.5);
-    EXPECT_EQ(gray.h, -1);
-    EXPECT_EQ(gray.s, 0);
-    EXPECT_EQ(gray.v, 0.5);
-}
-
-TEST(RgbToHsv, NegativeHuesWrapIntoTheCircle)
-{
-    // Red max with blue above green: (g - b) / delta < 0, so 360 is added.
-    const Hsv h = toHsv(1, 0, 0.5);
-    EXPECT_DOUBLE_EQ(h.h, 330);
+    // r, g, b -> h, s, v. Achromatic colours have the undefined hue -1. Red max with
+    // blue above green makes (g - b) / delta negative, so 360 is added.
+    const double cases[][6] = {{1, 0, 0, 0, 1, 1},   {0, 1, 0, 120, 1, 1},         {0, 0, 1, 240, 1, 1},
+                               {1, 0, 1, 300, 1, 1}, {1, 1, 0, 60, 1, 1},          {0, 0, 0, -1, 0, 0},
+                               {0.5, 0.5, 0.5, -1, 0, 0.5}, {1, 0, 0.5, 330, 1, 1}};
+    for (const auto& c : cases) {
+        const Hsv hsv = toHsv(c[0], c[1], c[2]);
+        EXPECT_EQ(hsv.h, c[3]) << c[0] << " " << c[1] << " " << c[2];
+        EXPECT_EQ(hsv.s, c[4]) << c[0] << " " << c[1] << " " << c[2];
+        EXPECT_EQ(hsv.v, c[5]) << c[0] << " " << c[1] << " " << c[2];
+    }
 }
 
 TEST(HsvToRgb, SectorsAndGray)
