@@ -3,6 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
+
+namespace {
+
+std::pair<int, int> corner(const QuadNode& n)
+{
+    return {n.x, n.y};
+}
+
+} // namespace
 
 TEST(QuadTree, CoversThePictureWithTheSmallestPowerOfTwoSquare)
 {
@@ -41,24 +51,16 @@ TEST(QuadTree, ChildrenComeTopRightBottomLeftBottomRightTopLeft)
     t[0] = {0, 0, 0};
     for (std::size_t k = 1; k <= 4; ++k)
         t.placeChild(k, 1);
-    EXPECT_EQ(t[1].x, 4);
-    EXPECT_EQ(t[1].y, 0);
-    EXPECT_EQ(t[2].x, 0);
-    EXPECT_EQ(t[2].y, 4);
-    EXPECT_EQ(t[3].x, 4);
-    EXPECT_EQ(t[3].y, 4);
-    EXPECT_EQ(t[4].x, 0);
-    EXPECT_EQ(t[4].y, 0);
+    EXPECT_EQ(corner(t[1]), (std::pair{4, 0}));
+    EXPECT_EQ(corner(t[2]), (std::pair{0, 4}));
+    EXPECT_EQ(corner(t[3]), (std::pair{4, 4}));
+    EXPECT_EQ(corner(t[4]), (std::pair{0, 0}));
 
     // Children of the bottom-right block (node 3) at level 2, side 2.
     for (std::size_t k = 13; k <= 16; ++k)
         t.placeChild(k, 2);
-    EXPECT_EQ(t[13].x, 6);
-    EXPECT_EQ(t[13].y, 4);
-    EXPECT_EQ(t[14].x, 4);
-    EXPECT_EQ(t[14].y, 6);
-    EXPECT_EQ(t[15].x, 6);
-    EXPECT_EQ(t[15].y, 6);
-    EXPECT_EQ(t[16].x, 4);
-    EXPECT_EQ(t[16].y, 4);
+    EXPECT_EQ(corner(t[13]), (std::pair{6, 4}));
+    EXPECT_EQ(corner(t[14]), (std::pair{4, 6}));
+    EXPECT_EQ(corner(t[15]), (std::pair{6, 6}));
+    EXPECT_EQ(corner(t[16]), (std::pair{4, 4}));
 }
