@@ -136,8 +136,13 @@ void OperatorDialog::showEvent(QShowEvent* event)
 
 void OperatorDialog::putButtonsLastInTabOrder()
 {
-    QWidget* last = previousInFocusChain();
-    if (last == cancelButton_)
+    // The last widget that takes Tab and is not a button; a label or group box at the
+    // end of the chain does not take part in tab order, so it cannot anchor the buttons.
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w != infoButton_ && w != okButton_ && w != cancelButton_)
+            last = w;
+    if (!last)
         return;
     setTabOrder(last, infoButton_);
     setTabOrder(infoButton_, okButton_);

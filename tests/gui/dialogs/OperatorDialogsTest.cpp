@@ -185,8 +185,6 @@ TEST_P(OperatorDialogs, OkWithoutSelectionShowsTheErrorAndStaysOpen)
 
 TEST_P(OperatorDialogs, TabRunsFromTheListThroughTheParametersToInfoOkCancel)
 {
-    if (GetParam().id == std::string("SaltAndPepper"))
-        GTEST_SKIP() << "known fault: Tab reaches Info, OK and Cancel before the mode and the noise level";
     QList<QWidget*> order;
     driveModal([this] { dialog->showDialog(); },
                [this, &order] {
