@@ -172,6 +172,15 @@ private:
         child.flags &= static_cast<std::uint8_t>(~root);
     }
 
+    // A seed that finds no similar neighbour forms no element. Its allocation is only
+    // checked (a full store fails at the same seed as always); the element itself is
+    // written when the first neighbour joins it.
+    void checkSeed() const
+    {
+        if (store_.isFull())
+            throw ipcCodeelementBaseOverrun();
+    }
+
     std::uint32_t newElement(int mask, bool leaf = false)
     {
         const std::uint32_t idx = leaf ? store_.allocateLeaf() : store_.allocate();
@@ -380,9 +389,8 @@ private:
             if (takenBits & (1u << i))
                 continue;
             const int k = cellOf[i];
-            const std::uint32_t idx = newElement(1 << k);
-            ipcCodeelement& E = el_[idx];
-            store_.appendLink(idx, k, element[i]);
+            checkSeed();
+            std::uint32_t idx = none;
             takenBits |= 1u << i;
             --untaken;
             v_.start(colour[i], 1);
@@ -401,13 +409,17 @@ private:
                     takenBits |= 1u << f;
                     --untaken;
                     queue[qn++] = f;
-                    E.mask |= static_cast<std::uint8_t>(1 << nn);
+                    if (idx == none) {
+                        idx = newElement(1 << k);
+                        store_.appendLink(idx, k, element[i]);
+                    }
+                    el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
                     store_.appendLink(idx, nn, element[f]);
                     setParent(el_[element[f]], idx);
                 }
             }
-            if (E.childCount >= 2) {
-                E.colour = v_.colour();
+            if (idx != none) { // at least two children
+                el_[idx].colour = v_.colour();
                 setParent(el_[element[i]], idx);
                 store_.commit();
             }
@@ -422,9 +434,8 @@ private:
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 if (el_[e].flags & taken)
                     continue;
-                const std::uint32_t idx = newElement(1 << k);
-                ipcCodeelement& E = el_[idx];
-                store_.appendLink(idx, k, e);
+                checkSeed();
+                std::uint32_t idx = none;
                 el_[e].flags |= taken;
                 v_.start(el_[e].colour, level);
                 queue_.clear();
@@ -450,7 +461,11 @@ private:
                         if (v_.accept(ce.colour, F.colour)) {
                             F.flags |= taken;
                             queue_.push_back({f, nn});
-                            E.mask |= static_cast<std::uint8_t>(1 << nn);
+                            if (idx == none) {
+                                idx = newElement(1 << k);
+                                store_.appendLink(idx, k, e);
+                            }
+                            el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
                             store_.appendLink(idx, nn, f);
                             setParent(F, idx);
                         } else if (splitMode_ == 1) {
@@ -462,8 +477,8 @@ private:
                         }
                     }
                 }
-                if (E.childCount >= 2) {
-                    E.colour = v_.colour();
+                if (idx != none) { // at least two children
+                    el_[idx].colour = v_.colour();
                     setParent(el_[e], idx);
                     store_.commit();
                 }
