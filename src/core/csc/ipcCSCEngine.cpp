@@ -4,10 +4,15 @@
 #include "ipcConflictResolution.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -78,23 +83,105 @@ struct RGBVariant {
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerRGB(g, s1, s2); }
 };
 
+constexpr std::uint64_t hsvGuardBits = 0x0000800080008000ull;
+constexpr std::array<std::uint64_t, 256> guardedTolerances0()
+{
+    std::array<std::uint64_t, 256> t{};
+    for (int i = 0; i < 256; ++i)
+        t[i] = static_cast<std::uint64_t>(ipcSimilarityHSV::hueTolerance0[i]) |
+               static_cast<std::uint64_t>(ipcSimilarityHSV::satTolerance0[i]) << 16 |
+               static_cast<std::uint64_t>(ipcSimilarityHSV::valTolerance0[i]) << 32 | hsvGuardBits;
+    return t;
+}
+
 struct HSVVariant {
     static constexpr int pixelBytes = 4;
     ipcSimilarityHSV sim;
 
+    // One pixel row, hue, saturation and value apart (16 bits each) so that the
+    // differences and the table index of eight pairs are computed at once.
     struct Row {
-        std::vector<std::uint32_t> p;
-        void resize(int n) { p.resize(n); }
+        std::vector<std::int16_t> h, s, v;
+        void resize(int n)
+        {
+            h.resize(n);
+            s.resize(n);
+            v.resize(n);
+        }
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 4)
-            row.p[x] = load(p);
+        for (int x = 0; x < n; ++x, p += 4) {
+            const std::uint32_t w = load(p);
+            row.h[x] = static_cast<std::int16_t>(hueOf(w));
+            row.s[x] = static_cast<std::int16_t>(satOf(w));
+            row.v[x] = static_cast<std::int16_t>(valOf(w));
+        }
     }
+
+    // The pixel test of ipcSimilarityHSV::pixelSimilar in two passes over a block of
+    // pairs: first the table index and the three differences, packed into 16-bit
+    // fields of one word (hue, saturation, value); then one table look-up per pair.
+    // The table word holds the tolerances in the same fields with bit 15 of each field
+    // set: subtracting the differences clears that bit exactly in a field whose
+    // difference exceeds its tolerance (fields never borrow, differences stay < 2^15).
+    static constexpr std::uint64_t guardBits = hsvGuardBits;
+    static constexpr std::array<std::uint64_t, 256> tolerances = guardedTolerances0();
+
     void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
     {
-        for (int x = from; x < to; ++x)
-            out[x] |= static_cast<std::uint8_t>(ipcSimilarityHSV::pixelSimilar(a.p[x], b.p[x + shift]) ? bit : 0);
+        constexpr int block = 64;
+        alignas(16) std::uint64_t diff[block];
+        alignas(16) std::uint8_t index[block];
+        for (int x0 = from; x0 < to; x0 += block) {
+            const int n = std::min(block, to - x0);
+            differences(a.h.data() + x0, a.s.data() + x0, a.v.data() + x0, b.h.data() + x0 + shift,
+                        b.s.data() + x0 + shift, b.v.data() + x0 + shift, n, diff, index);
+            for (int i = 0; i < n; ++i) {
+                const bool similar = ((tolerances[index[i]] - diff[i]) & guardBits) == guardBits;
+                out[x0 + i] |= static_cast<std::uint8_t>(similar ? bit : 0);
+            }
+        }
+    }
+
+    // diff[i] = hue distance | saturation difference << 16 | value difference << 32 and
+    // index[i] = (smaller saturation >> 4) * 16 + (larger value >> 4) for pair i.
+    static void differences(const std::int16_t* ha, const std::int16_t* sa, const std::int16_t* va,
+                            const std::int16_t* hb, const std::int16_t* sb, const std::int16_t* vb, int n,
+                            std::uint64_t* diff, std::uint8_t* index)
+    {
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i full = _mm_set1_epi16(360), zero = _mm_setzero_si128(), high = _mm_set1_epi16(0xF0);
+        const auto load8 = [](const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        for (; i + 8 <= n; i += 8) {
+            const __m128i h1 = load8(ha + i), h2 = load8(hb + i);
+            const __m128i d = _mm_sub_epi16(_mm_max_epi16(h1, h2), _mm_min_epi16(h1, h2));
+            const __m128i hd = _mm_min_epi16(d, _mm_sub_epi16(full, d)); // d > 180 -> 360 - d
+            const __m128i s1 = load8(sa + i), s2 = load8(sb + i);
+            const __m128i sMin = _mm_min_epi16(s1, s2), sd = _mm_sub_epi16(_mm_max_epi16(s1, s2), sMin);
+            const __m128i v1 = load8(va + i), v2 = load8(vb + i);
+            const __m128i vMax = _mm_max_epi16(v1, v2), vd = _mm_sub_epi16(vMax, _mm_min_epi16(v1, v2));
+            const __m128i idx = _mm_or_si128(_mm_and_si128(sMin, high), _mm_srli_epi16(vMax, 4));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(index + i), _mm_packus_epi16(idx, idx));
+            const __m128i hsLo = _mm_unpacklo_epi16(hd, sd), hsHi = _mm_unpackhi_epi16(hd, sd);
+            const __m128i v0Lo = _mm_unpacklo_epi16(vd, zero), v0Hi = _mm_unpackhi_epi16(vd, zero);
+            auto* out = reinterpret_cast<__m128i*>(diff + i);
+            _mm_store_si128(out, _mm_unpacklo_epi32(hsLo, v0Lo));
+            _mm_store_si128(out + 1, _mm_unpackhi_epi32(hsLo, v0Lo));
+            _mm_store_si128(out + 2, _mm_unpacklo_epi32(hsHi, v0Hi));
+            _mm_store_si128(out + 3, _mm_unpackhi_epi32(hsHi, v0Hi));
+        }
+#endif
+        for (; i < n; ++i) {
+            const int d = std::abs(ha[i] - hb[i]);
+            const int hd = std::min(d, 360 - d);
+            const int sMin = std::min(sa[i], sb[i]), vMax = std::max(va[i], vb[i]);
+            const int sd = std::max(sa[i], sb[i]) - sMin, vd = vMax - std::min(va[i], vb[i]);
+            index[i] = static_cast<std::uint8_t>((sMin & 0xF0) | vMax >> 4);
+            diff[i] = static_cast<std::uint64_t>(hd) | static_cast<std::uint64_t>(sd) << 16 |
+                      static_cast<std::uint64_t>(vd) << 32;
+        }
     }
 
     static std::uint32_t load(const std::uint8_t* p)
