@@ -220,6 +220,27 @@ constexpr std::array<std::array<std::uint8_t, 128>, 7> buildSharedNeighbours()
 }
 constexpr auto sharedNeighbours = buildSharedNeighbours();
 
+// orderedNeighbours[k][set]: the siblings of child k that lie in the bit set, in the
+// order of cellNeighbours[k] (the order of the breadth-first growth), as 3-bit fields
+// holding sibling + 1, first sibling in the lowest field, 0 after the last.
+constexpr std::array<std::array<std::uint32_t, 128>, 7> buildOrderedNeighbours()
+{
+    std::array<std::array<std::uint32_t, 128>, 7> table{};
+    for (int k = 0; k < 7; ++k)
+        for (int set = 0; set < 128; ++set) {
+            std::uint32_t list = 0;
+            int shift = 0;
+            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                if (set >> *nb & 1) {
+                    list |= static_cast<std::uint32_t>(*nb + 1) << shift;
+                    shift += 3;
+                }
+            table[k][set] = list;
+        }
+    return table;
+}
+constexpr auto orderedNeighbours = buildOrderedNeighbours();
+
 struct QueueEntry {
     std::uint32_t element;
     std::int32_t cell;
@@ -456,11 +477,16 @@ private:
         // with its neighbour n, or -1.
         std::int8_t owner[7][7];
         std::memset(owner, -1, sizeof owner);
+        // sharing[j]: the siblings with whose island element j shares its pixel, in the
+        // order in which the growth visits them.
+        std::uint32_t sharing[21];
         int count = 0;
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
-                for (unsigned n = sharedNeighbours[k][el_[e].mask]; n != 0; n &= n - 1)
+                const unsigned siblings = sharedNeighbours[k][el_[e].mask];
+                for (unsigned n = siblings; n != 0; n &= n - 1)
                     owner[k][std::countr_zero(n)] = static_cast<std::int8_t>(count);
+                sharing[count] = orderedNeighbours[k][siblings];
                 element[count] = e;
                 colour[count] = el_[e].colour;
                 cellOf[count++] = static_cast<std::int8_t>(k);
@@ -486,10 +512,10 @@ private:
             for (int qi = 0; qi < qn; ++qi) {
                 const int j = queue[qi];
                 const int q = cellOf[j];
-                for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
-                    const int nn = *nb;
+                for (std::uint32_t list = sharing[j]; list != 0; list >>= 3) {
+                    const int nn = static_cast<int>(list & 7u) - 1;
                     const int f = owner[nn][q];
-                    if (owner[q][nn] != j || f < 0 || (takenBits & (1u << f)))
+                    if (f < 0 || (takenBits & (1u << f)))
                         continue;
                     if (!v_.accept(colour[j], colour[f]))
                         continue;
