@@ -26,6 +26,11 @@ constexpr std::uint8_t root = ipcCodeelement::rootFlag;
 // to the right on odd rows).
 constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
 
+// Division of the sums of at most seven pixels by their count: s / c equals
+// s * smallReciprocal[c] >> 16 (the reciprocal rounded up) for every s below 13107,
+// which covers seven bytes and seven hues of at most 420 (hue + 360).
+constexpr std::uint32_t smallReciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
+
 struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
@@ -61,12 +66,11 @@ struct RGBVariant {
             out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
         }
     }
-    // Plain average of the component's pixels, per channel with integer division
-    // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
+    // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        static constexpr std::uint32_t reciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
+        constexpr const std::uint32_t* reciprocal = smallReciprocal;
         unsigned r = 0, g = 0, b = 0, n = 0;
         for (; mask != 0; mask &= mask - 1, ++n) {
             const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
@@ -190,15 +194,36 @@ struct HSVVariant {
         std::memcpy(&w, p, sizeof w);
         return w;
     }
+    // The means of ipcSimilarityHSV (start, add, means) over the component's pixels,
+    // with the sums kept here and the small divisions done by reciprocals.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        ipcSimilarityHSV s;
-        s.start(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes), 0);
-        for (mask &= mask - 1; mask != 0; mask &= mask - 1)
-            s.add(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes));
-        s.means();
-        return s.meanColour();
+        unsigned n = 0, chromatic = 0, hueSum = 0, wrapSum = 0, satSum = 0, valSum = 0;
+        bool highHue = false;
+        for (; mask != 0; mask &= mask - 1, ++n) {
+            const std::uint32_t w = load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes);
+            const int h = hueOf(w), s = satOf(w);
+            if (s != 0) {
+                ++chromatic;
+                hueSum += static_cast<unsigned>(h);
+                if (h <= 60)
+                    wrapSum += 360;
+                else if (h >= 300)
+                    highHue = true;
+            }
+            satSum += static_cast<unsigned>(s);
+            valSum += static_cast<unsigned>(valOf(w));
+        }
+        int hue = 0;
+        if (chromatic != 0) {
+            const unsigned total = hueSum + (highHue ? wrapSum : 0) + chromatic / 2; // rounded mean
+            hue = static_cast<int>(total * smallReciprocal[chromatic] >> 16);
+            if (hue >= 360)
+                hue -= 360;
+        }
+        return packHSV(hue, static_cast<int>(satSum * smallReciprocal[n] >> 16),
+                       static_cast<int>(valSum * smallReciprocal[n] >> 16));
     }
     void start(std::uint32_t colour, int level) { sim.start(colour, level); }
     bool accept(std::uint32_t, std::uint32_t candidate) { return sim.acceptElement(candidate); }
