@@ -266,6 +266,18 @@ constexpr std::array<std::array<std::uint32_t, 128>, 7> buildOrderedNeighbours()
 }
 constexpr auto orderedNeighbours = buildOrderedNeighbours();
 
+// byteSpread[set]: byte n is 1 for every bit n of the 7-bit set.
+constexpr std::array<std::uint64_t, 128> buildByteSpread()
+{
+    std::array<std::uint64_t, 128> table{};
+    for (int set = 0; set < 128; ++set)
+        for (int n = 0; n < 7; ++n)
+            if (set >> n & 1)
+                table[set] |= std::uint64_t{1} << (8 * n);
+    return table;
+}
+constexpr auto byteSpread = buildByteSpread();
+
 struct QueueEntry {
     std::uint32_t element;
     std::int32_t cell;
@@ -498,10 +510,10 @@ private:
         std::uint32_t element[21];
         std::uint32_t colour[21];
         std::int8_t cellOf[21];
-        // owner[q][n]: local index of the element of child q holding the pixel q shares
-        // with its neighbour n, or -1.
-        std::int8_t owner[7][7];
-        std::memset(owner, -1, sizeof owner);
+        // Byte n of owner[q]: 1 + the local index of the element of child q holding the
+        // pixel q shares with its neighbour n, or 0. The elements of one child are
+        // disjoint, so each one fills its bytes with a single multiplication.
+        std::uint64_t owner[7] = {};
         // sharing[j]: the siblings with whose island element j shares its pixel, in the
         // order in which the growth visits them.
         std::uint32_t sharing[21];
@@ -509,8 +521,7 @@ private:
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 const unsigned siblings = sharedNeighbours[k][el_[e].mask];
-                for (unsigned n = siblings; n != 0; n &= n - 1)
-                    owner[k][std::countr_zero(n)] = static_cast<std::int8_t>(count);
+                owner[k] |= byteSpread[siblings] * static_cast<std::uint64_t>(count + 1);
                 sharing[count] = orderedNeighbours[k][siblings];
                 element[count] = e;
                 colour[count] = el_[e].colour;
@@ -539,7 +550,7 @@ private:
                 const int q = cellOf[j];
                 for (std::uint32_t list = sharing[j]; list != 0; list >>= 3) {
                     const int nn = static_cast<int>(list & 7u) - 1;
-                    const int f = owner[nn][q];
+                    const int f = static_cast<int>(owner[nn] >> (8 * q) & 0xFF) - 1;
                     if (f < 0 || (takenBits & (1u << f)))
                         continue;
                     if (!v_.accept(colour[j], colour[f]))
