@@ -4,10 +4,10 @@
 #include "ipcConflictResolution.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -70,7 +70,6 @@ struct RGBVariant {
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        constexpr const std::uint32_t* reciprocal = smallReciprocal;
         unsigned r = 0, g = 0, b = 0, n = 0;
         for (; mask != 0; mask &= mask - 1, ++n) {
             const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
@@ -78,7 +77,7 @@ struct RGBVariant {
             g += p[1];
             b += p[2];
         }
-        const std::uint32_t m = reciprocal[n];
+        const std::uint32_t m = smallReciprocal[n];
         return packRGB(static_cast<int>(r * m >> 16), static_cast<int>(g * m >> 16), static_cast<int>(b * m >> 16));
     }
     void start(std::uint32_t colour, int level) { sim.start(colour, level); }
