@@ -48,7 +48,30 @@ struct RGBVariant {
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 3) {
+        int x = 0;
+#if defined(__SSE2__)
+        // Four pixels (12 bytes) at a time: widen the bytes to 32-bit integers, convert
+        // them (exactly) and sort the interleaved channels apart with shuffles.
+        const __m128i zero = _mm_setzero_si128();
+        for (; x + 4 <= n; x += 4, p += 12) {
+            std::int32_t tail;
+            std::memcpy(&tail, p + 8, sizeof tail);
+            const __m128i bytes =
+                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(tail));
+            const __m128i lo = _mm_unpacklo_epi8(bytes, zero), hi = _mm_unpackhi_epi8(bytes, zero);
+            const __m128 v0 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)); // R0 G0 B0 R1
+            const __m128 v1 = _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)); // G1 B1 R2 G2
+            const __m128 v2 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)); // B2 R3 G3 B3
+            const __m128 r12 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(1, 1, 2, 2));  // R2 R2 R3 R3
+            const __m128 g01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(0, 0, 1, 1));  // G0 G0 G1 G1
+            const __m128 g23 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(2, 2, 3, 3));  // G2 G2 G3 G3
+            const __m128 b01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(1, 1, 2, 2));  // B0 B0 B1 B1
+            _mm_storeu_ps(row.r.data() + x, _mm_shuffle_ps(v0, r12, _MM_SHUFFLE(2, 0, 3, 0)));
+            _mm_storeu_ps(row.g.data() + x, _mm_shuffle_ps(g01, g23, _MM_SHUFFLE(2, 0, 2, 0)));
+            _mm_storeu_ps(row.b.data() + x, _mm_shuffle_ps(b01, v2, _MM_SHUFFLE(3, 0, 2, 0)));
+        }
+#endif
+        for (; x < n; ++x, p += 3) {
             row.r[x] = p[0];
             row.g[x] = p[1];
             row.b[x] = p[2];
