@@ -495,15 +495,47 @@ private:
                     const CellPos centre = h_.centreChild({level, x, y});
                     Range r[7];
                     std::uint32_t total = 0;
-                    for (int k = 0; k < 7; ++k) {
-                        const int row = centre.y + Hierarchy::cellOffsetY[k];
-                        const int col = centre.x + Hierarchy::cellOffsetX[k];
-                        if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
-                            r[k] = {0, 0};
-                        } else {
-                            const int cw = rowBase_[row] + col;
-                            r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
-                            total += r[k].end - r[k].begin;
+                    const int cx = centre.x, cy = centre.y;
+                    if (cy >= 1 && cy + 1 < nc && cx >= 1 && cx + 1 < rowSize_[cy] && cx < rowSize_[cy - 1] &&
+                        cx < rowSize_[cy + 1]) {
+                        // All seven children exist: in each child row they are neighbours
+                        // in walk order, so each child's range ends where the next begins.
+                        const auto run = [&](int row, int n, Range* out) {
+                            const int w = rowBase_[row] + cx - 1;
+                            std::uint32_t prev = store_.firstOf(w);
+                            const std::uint32_t begin = prev;
+                            for (int i = 0; i < n; ++i) {
+                                const std::uint32_t next = store_.firstOf(w + i + 1);
+                                out[i] = {prev, next};
+                                prev = next;
+                            }
+                            total += prev - begin;
+                        };
+                        static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
+                                      Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
+                                      Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1);
+                        Range above[2], middle[3], below[2];
+                        run(cy - 1, 2, above);  // cells 4, 5
+                        run(cy, 3, middle);     // cells 6, 0, 1
+                        run(cy + 1, 2, below);  // cells 2, 3
+                        r[0] = middle[1];
+                        r[1] = middle[2];
+                        r[2] = below[0];
+                        r[3] = below[1];
+                        r[4] = above[0];
+                        r[5] = above[1];
+                        r[6] = middle[0];
+                    } else {
+                        for (int k = 0; k < 7; ++k) {
+                            const int row = cy + Hierarchy::cellOffsetY[k];
+                            const int col = cx + Hierarchy::cellOffsetX[k];
+                            if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
+                                r[k] = {0, 0};
+                            } else {
+                                const int cw = rowBase_[row] + col;
+                                r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
+                                total += r[k].end - r[k].begin;
+                            }
                         }
                     }
                     if (total < 2 && (level == 1 || total == 0))
