@@ -89,6 +89,20 @@ struct RGBVariant {
             out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
         }
     }
+    // The similarity bits of one row: out[x] gets bitRight, bitBelow and bitDiagonal
+    // for the pairs of pixel x with its right neighbour and its two lower neighbours
+    // (next is null on the last row). out starts zeroed.
+    void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
+    {
+        pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
+        if (next) {
+            pairBits(cur, *next, 0, 0, n, bitBelow, out);
+            if (oddRow)
+                pairBits(cur, *next, 1, 0, n - 1, bitDiagonal, out);
+            else
+                pairBits(cur, *next, -1, 1, n, bitDiagonal, out);
+        }
+    }
     // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
@@ -127,21 +141,23 @@ struct HSVVariant {
     // One pixel row, hue, saturation and value apart (16 bits each) so that the
     // differences and the table index of eight pairs are computed at once.
     struct Row {
+        // One zero pixel before and after the row, so that the three directions can be
+        // tested over the whole row (the results of pairs leaving it are cleared).
         std::vector<std::int16_t> h, s, v;
         void resize(int n)
         {
-            h.resize(n);
-            s.resize(n);
-            v.resize(n);
+            h.resize(n + 2);
+            s.resize(n + 2);
+            v.resize(n + 2);
         }
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
         for (int x = 0; x < n; ++x, p += 4) {
             const std::uint32_t w = load(p);
-            row.h[x] = static_cast<std::int16_t>(hueOf(w));
-            row.s[x] = static_cast<std::int16_t>(satOf(w));
-            row.v[x] = static_cast<std::int16_t>(valOf(w));
+            row.h[x + 1] = static_cast<std::int16_t>(hueOf(w));
+            row.s[x + 1] = static_cast<std::int16_t>(satOf(w));
+            row.v[x + 1] = static_cast<std::int16_t>(valOf(w));
         }
     }
 
@@ -154,20 +170,43 @@ struct HSVVariant {
     static constexpr std::uint64_t guardBits = hsvGuardBits;
     static constexpr std::array<std::uint64_t, 256> tolerances = guardedTolerances0();
 
-    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+    // The similarity bits of one row (see RGBVariant::rowBits), all three directions in
+    // one pass over blocks of the row.
+    void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
     {
         constexpr int block = 64;
-        alignas(16) std::uint64_t diff[block];
-        alignas(16) std::uint8_t index[block];
-        for (int x0 = from; x0 < to; x0 += block) {
-            const int n = std::min(block, to - x0);
-            differences(a.h.data() + x0, a.s.data() + x0, a.v.data() + x0, b.h.data() + x0 + shift,
-                        b.s.data() + x0 + shift, b.v.data() + x0 + shift, n, diff, index);
-            for (int i = 0; i < n; ++i) {
-                const bool similar = ((tolerances[index[i]] - diff[i]) & guardBits) == guardBits;
-                out[x0 + i] |= static_cast<std::uint8_t>(similar ? bit : 0);
+        alignas(16) std::uint64_t diff[3][block];
+        alignas(16) std::uint8_t index[3][block];
+        const auto similar = [&](int d, int i) {
+            return static_cast<unsigned>(((tolerances[index[d][i]] - diff[d][i]) & guardBits) == guardBits);
+        };
+        const int diagonal = oddRow ? 1 : -1; // the lower neighbour that is not below
+        for (int x0 = 0; x0 < n; x0 += block) {
+            const int m = std::min(block, n - x0);
+            const int a = x0 + 1; // padded index of pixel x0
+            differences(cur, a, cur, a + 1, m, diff[0], index[0]);
+            if (next) {
+                differences(cur, a, *next, a, m, diff[1], index[1]);
+                differences(cur, a, *next, a + diagonal, m, diff[2], index[2]);
+                for (int i = 0; i < m; ++i)
+                    out[x0 + i] = static_cast<std::uint8_t>(similar(0, i) * bitRight | similar(1, i) * bitBelow |
+                                                            similar(2, i) * bitDiagonal);
+            } else {
+                for (int i = 0; i < m; ++i)
+                    out[x0 + i] = static_cast<std::uint8_t>(similar(0, i) * bitRight);
             }
         }
+        // Pairs with the padding: right of the last pixel, and the diagonal one beyond
+        // the row's end (odd rows) or before its start (even rows).
+        out[n - 1] &= static_cast<std::uint8_t>(~(bitRight | (oddRow ? bitDiagonal : 0)));
+        if (!oddRow)
+            out[0] &= static_cast<std::uint8_t>(~bitDiagonal);
+    }
+
+    static void differences(const Row& a, int ai, const Row& b, int bi, int n, std::uint64_t* diff, std::uint8_t* index)
+    {
+        differences(a.h.data() + ai, a.s.data() + ai, a.v.data() + ai, b.h.data() + bi, b.s.data() + bi,
+                    b.v.data() + bi, n, diff, index);
     }
 
     // diff[i] = hue distance | saturation difference << 16 | value difference << 32 and
@@ -455,15 +494,10 @@ private:
         V::loadRow(rowAt(y0_), n, cur);
         for (int y = y0_; y < y1_; ++y) {
             std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw + x0_; // zero from the start
-            v_.pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
-            if (y + 1 < y1_) {
+            const bool last = y + 1 == y1_;
+            if (!last)
                 V::loadRow(rowAt(y + 1), n, next);
-                v_.pairBits(cur, next, 0, 0, n, bitBelow, out);
-                if (y & 1)
-                    v_.pairBits(cur, next, 1, 0, n - 1, bitDiagonal, out);
-                else
-                    v_.pairBits(cur, next, -1, 1, n, bitDiagonal, out);
-            }
+            v_.rowBits(cur, last ? nullptr : &next, (y & 1) != 0, n, out);
             std::swap(cur, next);
         }
     }
