@@ -598,6 +598,9 @@ private:
         std::uint32_t element[21];
         std::uint32_t colour[21];
         std::int8_t cellOf[21];
+        // A local predicate: the stores into the element pool cannot alias it, so its
+        // running sums stay in registers.
+        V v = v_;
         // Byte n of owner[q]: 1 + the local index of the element of child q holding the
         // pixel q shares with its neighbour n, or 0. The elements of one child are
         // disjoint, so each one fills its bytes with a single multiplication.
@@ -630,7 +633,7 @@ private:
             std::uint32_t idx = none;
             takenBits |= 1u << i;
             --untaken;
-            v_.start(colour[i], 1);
+            v.start(colour[i], 1);
             queue[0] = i;
             int qn = 1;
             for (int qi = 0; qi < qn; ++qi) {
@@ -641,7 +644,7 @@ private:
                     const int f = static_cast<int>(owner[nn] >> (8 * q) & 0xFF) - 1;
                     if (f < 0 || (takenBits & (1u << f)))
                         continue;
-                    if (!v_.accept(colour[j], colour[f]))
+                    if (!v.accept(colour[j], colour[f]))
                         continue;
                     takenBits |= 1u << f;
                     --untaken;
@@ -656,7 +659,7 @@ private:
                 }
             }
             if (idx != none) { // at least two children
-                el_[idx].colour = v_.colour();
+                el_[idx].colour = v.colour();
                 setParent(el_[element[i]], idx);
                 store_.commit();
             }
@@ -667,6 +670,7 @@ private:
     // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
     void islandN(const Range* r, int level)
     {
+        V v = v_; // local, as in island1
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 if (el_[e].flags & taken)
@@ -674,7 +678,7 @@ private:
                 checkSeed();
                 std::uint32_t idx = none;
                 el_[e].flags |= taken;
-                v_.start(el_[e].colour, level);
+                v.start(el_[e].colour, level);
                 queue_.clear();
                 queue_.push_back({e, k});
                 for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
@@ -695,7 +699,7 @@ private:
                         ipcCodeelement& F = el_[f];
                         if (F.flags & taken)
                             continue;
-                        if (v_.accept(ce.colour, F.colour)) {
+                        if (v.accept(ce.colour, F.colour)) {
                             F.flags |= taken;
                             queue_.push_back({f, nn});
                             if (idx == none) {
@@ -715,7 +719,7 @@ private:
                     }
                 }
                 if (idx != none) { // at least two children
-                    el_[idx].colour = v_.colour();
+                    el_[idx].colour = v.colour();
                     setParent(el_[e], idx);
                     store_.commit();
                 }
