@@ -27,27 +27,36 @@ public:
         std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
         const int levels = h_.levels();
         const std::uint32_t used = static_cast<std::uint32_t>(store_.usedElements());
-        const auto owner = std::make_unique_for_overwrite<std::uint32_t[]>(used); // every entry is written
+        // Owners of the elements above level 0 (those follow the level-0 elements in the
+        // store); level-0 elements get theirs while their pixels are painted, which
+        // visits them in store order too, so the root numbers come out the same.
+        const std::uint32_t base = store_.firstOf(h_.indexOffset(1));
+        const auto owner = std::make_unique_for_overwrite<std::uint32_t[]>(used - base); // all written
+        const auto ownerOf = [&](const ipcCodeelement& el) {
+            std::uint32_t o = 0;
+            if (el.parent1 != ipcCodeelement::none)
+                o = owner[el.parent1 - base];
+            if (el.parent2 != ipcCodeelement::none)
+                o = std::max(o, owner[el.parent2 - base]);
+            return o;
+        };
         std::vector<std::uint32_t> colours{0};
         std::uint32_t label = 0;
-        for (int level = levels - 1; level >= 0; --level) {
+        for (int level = levels - 1; level >= 1; --level) {
             const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
             const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
             const bool roots = level >= minLevel;
             for (std::uint32_t e = begin; e < end; ++e) {
                 const ipcCodeelement& el = store_.element(e);
-                std::uint32_t o = 0;
-                if (el.parent1 != ipcCodeelement::none)
-                    o = owner[el.parent1];
-                if (el.parent2 != ipcCodeelement::none)
-                    o = std::max(o, owner[el.parent2]);
+                std::uint32_t o = ownerOf(el);
                 if (roots && (el.flags & ipcCodeelement::rootFlag)) {
                     o = ++label;
                     colours.push_back(el.colour);
                 }
-                owner[e] = o;
+                owner[e - base] = o;
             }
         }
+        const bool roots0 = minLevel <= 0;
 
         // Pixels of the level-0 elements, island by island in walk order.
         std::ptrdiff_t offsets[7];
@@ -71,10 +80,15 @@ public:
                     const bool inner = innerRow && column >= 1 && column + 1 < w_;
                     const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(row) * w_ + column;
                     for (std::uint32_t e = first; e < stop; ++e) {
-                        const std::uint32_t o = owner[e];
+                        const ipcCodeelement& el = store_.element(e);
+                        std::uint32_t o = ownerOf(el);
+                        if (roots0 && (el.flags & ipcCodeelement::rootFlag)) {
+                            o = ++label;
+                            colours.push_back(el.colour);
+                        }
                         if (o == 0)
                             continue;
-                        for (unsigned mask = store_.element(e).mask; mask != 0; mask &= mask - 1) {
+                        for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
                             const int k = std::countr_zero(mask);
                             if (!inner) {
                                 const int c = column + ipcIslandHierarchy::cellOffsetX[k];

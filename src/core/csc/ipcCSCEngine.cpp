@@ -7,7 +7,12 @@
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -20,6 +25,11 @@ constexpr std::uint8_t root = ipcCodeelement::rootFlag;
 // the one below (same column) and the diagonal one below (to the left on even rows,
 // to the right on odd rows).
 constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
+
+// Division of the sums of at most seven pixels by their count: s / c equals
+// s * smallReciprocal[c] >> 16 (the reciprocal rounded up) for every s below 13107,
+// which covers seven bytes and seven hues of at most 420 (hue + 360).
+constexpr std::uint32_t smallReciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
 
 struct RGBVariant {
     static constexpr int pixelBytes = 3;
@@ -38,7 +48,30 @@ struct RGBVariant {
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 3) {
+        int x = 0;
+#if defined(__SSE2__)
+        // Four pixels (12 bytes) at a time: widen the bytes to 32-bit integers, convert
+        // them (exactly) and sort the interleaved channels apart with shuffles.
+        const __m128i zero = _mm_setzero_si128();
+        for (; x + 4 <= n; x += 4, p += 12) {
+            std::int32_t tail;
+            std::memcpy(&tail, p + 8, sizeof tail);
+            const __m128i bytes =
+                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(tail));
+            const __m128i lo = _mm_unpacklo_epi8(bytes, zero), hi = _mm_unpackhi_epi8(bytes, zero);
+            const __m128 v0 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)); // R0 G0 B0 R1
+            const __m128 v1 = _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)); // G1 B1 R2 G2
+            const __m128 v2 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)); // B2 R3 G3 B3
+            const __m128 r12 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(1, 1, 2, 2));  // R2 R2 R3 R3
+            const __m128 g01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(0, 0, 1, 1));  // G0 G0 G1 G1
+            const __m128 g23 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(2, 2, 3, 3));  // G2 G2 G3 G3
+            const __m128 b01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(1, 1, 2, 2));  // B0 B0 B1 B1
+            _mm_storeu_ps(row.r.data() + x, _mm_shuffle_ps(v0, r12, _MM_SHUFFLE(2, 0, 3, 0)));
+            _mm_storeu_ps(row.g.data() + x, _mm_shuffle_ps(g01, g23, _MM_SHUFFLE(2, 0, 2, 0)));
+            _mm_storeu_ps(row.b.data() + x, _mm_shuffle_ps(b01, v2, _MM_SHUFFLE(3, 0, 2, 0)));
+        }
+#endif
+        for (; x < n; ++x, p += 3) {
             row.r[x] = p[0];
             row.g[x] = p[1];
             row.b[x] = p[2];
@@ -56,12 +89,24 @@ struct RGBVariant {
             out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
         }
     }
-    // Plain average of the component's pixels, per channel with integer division
-    // (a multiplication by the rounded-up reciprocal, exact for sums of up to 7 bytes).
+    // The similarity bits of one row: out[x] gets bitRight, bitBelow and bitDiagonal
+    // for the pairs of pixel x with its right neighbour and its two lower neighbours
+    // (next is null on the last row). out starts zeroed.
+    void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
+    {
+        pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
+        if (next) {
+            pairBits(cur, *next, 0, 0, n, bitBelow, out);
+            if (oddRow)
+                pairBits(cur, *next, 1, 0, n - 1, bitDiagonal, out);
+            else
+                pairBits(cur, *next, -1, 1, n, bitDiagonal, out);
+        }
+    }
+    // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        static constexpr std::uint32_t reciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
         unsigned r = 0, g = 0, b = 0, n = 0;
         for (; mask != 0; mask &= mask - 1, ++n) {
             const std::uint8_t* p = pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes;
@@ -69,7 +114,7 @@ struct RGBVariant {
             g += p[1];
             b += p[2];
         }
-        const std::uint32_t m = reciprocal[n];
+        const std::uint32_t m = smallReciprocal[n];
         return packRGB(static_cast<int>(r * m >> 16), static_cast<int>(g * m >> 16), static_cast<int>(b * m >> 16));
     }
     void start(std::uint32_t colour, int level) { sim.start(colour, level); }
@@ -78,23 +123,130 @@ struct RGBVariant {
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerRGB(g, s1, s2); }
 };
 
+constexpr std::uint64_t hsvGuardBits = 0x0000800080008000ull;
+constexpr std::array<std::uint64_t, 256> guardedTolerances0()
+{
+    std::array<std::uint64_t, 256> t{};
+    for (int i = 0; i < 256; ++i)
+        t[i] = static_cast<std::uint64_t>(ipcSimilarityHSV::hueTolerance0[i]) |
+               static_cast<std::uint64_t>(ipcSimilarityHSV::satTolerance0[i]) << 16 |
+               static_cast<std::uint64_t>(ipcSimilarityHSV::valTolerance0[i]) << 32 | hsvGuardBits;
+    return t;
+}
+
 struct HSVVariant {
     static constexpr int pixelBytes = 4;
     ipcSimilarityHSV sim;
 
+    // One pixel row, hue, saturation and value apart (16 bits each) so that the
+    // differences and the table index of eight pairs are computed at once.
     struct Row {
-        std::vector<std::uint32_t> p;
-        void resize(int n) { p.resize(n); }
+        // One zero pixel before and after the row, so that the three directions can be
+        // tested over the whole row (the results of pairs leaving it are cleared).
+        std::vector<std::int16_t> h, s, v;
+        void resize(int n)
+        {
+            h.resize(n + 2);
+            s.resize(n + 2);
+            v.resize(n + 2);
+        }
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 4)
-            row.p[x] = load(p);
+        for (int x = 0; x < n; ++x, p += 4) {
+            const std::uint32_t w = load(p);
+            row.h[x + 1] = static_cast<std::int16_t>(hueOf(w));
+            row.s[x + 1] = static_cast<std::int16_t>(satOf(w));
+            row.v[x + 1] = static_cast<std::int16_t>(valOf(w));
+        }
     }
-    void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
+
+    // The pixel test of ipcSimilarityHSV::pixelSimilar in two passes over a block of
+    // pairs: first the table index and the three differences, packed into 16-bit
+    // fields of one word (hue, saturation, value); then one table look-up per pair.
+    // The table word holds the tolerances in the same fields with bit 15 of each field
+    // set: subtracting the differences clears that bit exactly in a field whose
+    // difference exceeds its tolerance (fields never borrow, differences stay < 2^15).
+    static constexpr std::uint64_t guardBits = hsvGuardBits;
+    static constexpr std::array<std::uint64_t, 256> tolerances = guardedTolerances0();
+
+    // The similarity bits of one row (see RGBVariant::rowBits), all three directions in
+    // one pass over blocks of the row.
+    void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
     {
-        for (int x = from; x < to; ++x)
-            out[x] |= static_cast<std::uint8_t>(ipcSimilarityHSV::pixelSimilar(a.p[x], b.p[x + shift]) ? bit : 0);
+        constexpr int block = 64;
+        alignas(16) std::uint64_t diff[3][block];
+        alignas(16) std::uint8_t index[3][block];
+        const auto similar = [&](int d, int i) {
+            return static_cast<unsigned>(((tolerances[index[d][i]] - diff[d][i]) & guardBits) == guardBits);
+        };
+        const int diagonal = oddRow ? 1 : -1; // the lower neighbour that is not below
+        for (int x0 = 0; x0 < n; x0 += block) {
+            const int m = std::min(block, n - x0);
+            const int a = x0 + 1; // padded index of pixel x0
+            differences(cur, a, cur, a + 1, m, diff[0], index[0]);
+            if (next) {
+                differences(cur, a, *next, a, m, diff[1], index[1]);
+                differences(cur, a, *next, a + diagonal, m, diff[2], index[2]);
+                for (int i = 0; i < m; ++i)
+                    out[x0 + i] = static_cast<std::uint8_t>(similar(0, i) * bitRight | similar(1, i) * bitBelow |
+                                                            similar(2, i) * bitDiagonal);
+            } else {
+                for (int i = 0; i < m; ++i)
+                    out[x0 + i] = static_cast<std::uint8_t>(similar(0, i) * bitRight);
+            }
+        }
+        // Pairs with the padding: right of the last pixel, and the diagonal one beyond
+        // the row's end (odd rows) or before its start (even rows).
+        out[n - 1] &= static_cast<std::uint8_t>(~(bitRight | (oddRow ? bitDiagonal : 0)));
+        if (!oddRow)
+            out[0] &= static_cast<std::uint8_t>(~bitDiagonal);
+    }
+
+    static void differences(const Row& a, int ai, const Row& b, int bi, int n, std::uint64_t* diff, std::uint8_t* index)
+    {
+        differences(a.h.data() + ai, a.s.data() + ai, a.v.data() + ai, b.h.data() + bi, b.s.data() + bi,
+                    b.v.data() + bi, n, diff, index);
+    }
+
+    // diff[i] = hue distance | saturation difference << 16 | value difference << 32 and
+    // index[i] = (smaller saturation >> 4) * 16 + (larger value >> 4) for pair i.
+    static void differences(const std::int16_t* ha, const std::int16_t* sa, const std::int16_t* va,
+                            const std::int16_t* hb, const std::int16_t* sb, const std::int16_t* vb, int n,
+                            std::uint64_t* diff, std::uint8_t* index)
+    {
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i full = _mm_set1_epi16(360), zero = _mm_setzero_si128(), high = _mm_set1_epi16(0xF0);
+        const auto load8 = [](const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        for (; i + 8 <= n; i += 8) {
+            const __m128i h1 = load8(ha + i), h2 = load8(hb + i);
+            const __m128i d = _mm_sub_epi16(_mm_max_epi16(h1, h2), _mm_min_epi16(h1, h2));
+            const __m128i hd = _mm_min_epi16(d, _mm_sub_epi16(full, d)); // d > 180 -> 360 - d
+            const __m128i s1 = load8(sa + i), s2 = load8(sb + i);
+            const __m128i sMin = _mm_min_epi16(s1, s2), sd = _mm_sub_epi16(_mm_max_epi16(s1, s2), sMin);
+            const __m128i v1 = load8(va + i), v2 = load8(vb + i);
+            const __m128i vMax = _mm_max_epi16(v1, v2), vd = _mm_sub_epi16(vMax, _mm_min_epi16(v1, v2));
+            const __m128i idx = _mm_or_si128(_mm_and_si128(sMin, high), _mm_srli_epi16(vMax, 4));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(index + i), _mm_packus_epi16(idx, idx));
+            const __m128i hsLo = _mm_unpacklo_epi16(hd, sd), hsHi = _mm_unpackhi_epi16(hd, sd);
+            const __m128i v0Lo = _mm_unpacklo_epi16(vd, zero), v0Hi = _mm_unpackhi_epi16(vd, zero);
+            auto* out = reinterpret_cast<__m128i*>(diff + i);
+            _mm_store_si128(out, _mm_unpacklo_epi32(hsLo, v0Lo));
+            _mm_store_si128(out + 1, _mm_unpackhi_epi32(hsLo, v0Lo));
+            _mm_store_si128(out + 2, _mm_unpacklo_epi32(hsHi, v0Hi));
+            _mm_store_si128(out + 3, _mm_unpackhi_epi32(hsHi, v0Hi));
+        }
+#endif
+        for (; i < n; ++i) {
+            const int d = std::abs(ha[i] - hb[i]);
+            const int hd = std::min(d, 360 - d);
+            const int sMin = std::min(sa[i], sb[i]), vMax = std::max(va[i], vb[i]);
+            const int sd = std::max(sa[i], sb[i]) - sMin, vd = vMax - std::min(va[i], vb[i]);
+            index[i] = static_cast<std::uint8_t>((sMin & 0xF0) | vMax >> 4);
+            diff[i] = static_cast<std::uint64_t>(hd) | static_cast<std::uint64_t>(sd) << 16 |
+                      static_cast<std::uint64_t>(vd) << 32;
+        }
     }
 
     static std::uint32_t load(const std::uint8_t* p)
@@ -103,15 +255,36 @@ struct HSVVariant {
         std::memcpy(&w, p, sizeof w);
         return w;
     }
+    // The means of ipcSimilarityHSV (start, add, means) over the component's pixels,
+    // with the sums kept here and the small divisions done by reciprocals.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
     {
-        ipcSimilarityHSV s;
-        s.start(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes), 0);
-        for (mask &= mask - 1; mask != 0; mask &= mask - 1)
-            s.add(load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes));
-        s.means();
-        return s.meanColour();
+        unsigned n = 0, chromatic = 0, hueSum = 0, wrapSum = 0, satSum = 0, valSum = 0;
+        bool highHue = false;
+        for (; mask != 0; mask &= mask - 1, ++n) {
+            const std::uint32_t w = load(pixels + (centre + offsets[std::countr_zero(mask)]) * pixelBytes);
+            const int h = hueOf(w), s = satOf(w);
+            if (s != 0) {
+                ++chromatic;
+                hueSum += static_cast<unsigned>(h);
+                if (h <= 60)
+                    wrapSum += 360;
+                else if (h >= 300)
+                    highHue = true;
+            }
+            satSum += static_cast<unsigned>(s);
+            valSum += static_cast<unsigned>(valOf(w));
+        }
+        int hue = 0;
+        if (chromatic != 0) {
+            const unsigned total = hueSum + (highHue ? wrapSum : 0) + chromatic / 2; // rounded mean
+            hue = static_cast<int>(total * smallReciprocal[chromatic] >> 16);
+            if (hue >= 360)
+                hue -= 360;
+        }
+        return packHSV(hue, static_cast<int>(satSum * smallReciprocal[n] >> 16),
+                       static_cast<int>(valSum * smallReciprocal[n] >> 16));
     }
     void start(std::uint32_t colour, int level) { sim.start(colour, level); }
     bool accept(std::uint32_t, std::uint32_t candidate) { return sim.acceptElement(candidate); }
@@ -132,6 +305,39 @@ constexpr std::array<std::array<std::uint8_t, 128>, 7> buildSharedNeighbours()
     return table;
 }
 constexpr auto sharedNeighbours = buildSharedNeighbours();
+
+// orderedNeighbours[k][set]: the siblings of child k that lie in the bit set, in the
+// order of cellNeighbours[k] (the order of the breadth-first growth), as 3-bit fields
+// holding sibling + 1, first sibling in the lowest field, 0 after the last.
+constexpr std::array<std::array<std::uint32_t, 128>, 7> buildOrderedNeighbours()
+{
+    std::array<std::array<std::uint32_t, 128>, 7> table{};
+    for (int k = 0; k < 7; ++k)
+        for (int set = 0; set < 128; ++set) {
+            std::uint32_t list = 0;
+            int shift = 0;
+            for (const int* nb = Hierarchy::cellNeighbours[k]; *nb >= 0; ++nb)
+                if (set >> *nb & 1) {
+                    list |= static_cast<std::uint32_t>(*nb + 1) << shift;
+                    shift += 3;
+                }
+            table[k][set] = list;
+        }
+    return table;
+}
+constexpr auto orderedNeighbours = buildOrderedNeighbours();
+
+// byteSpread[set]: byte n is 1 for every bit n of the 7-bit set.
+constexpr std::array<std::uint64_t, 128> buildByteSpread()
+{
+    std::array<std::uint64_t, 128> table{};
+    for (int set = 0; set < 128; ++set)
+        for (int n = 0; n < 7; ++n)
+            if (set >> n & 1)
+                table[set] |= std::uint64_t{1} << (8 * n);
+    return table;
+}
+constexpr auto byteSpread = buildByteSpread();
 
 struct QueueEntry {
     std::uint32_t element;
@@ -170,6 +376,15 @@ private:
         else
             child.parent2 = parent;
         child.flags &= static_cast<std::uint8_t>(~root);
+    }
+
+    // A seed that finds no similar neighbour forms no element. Its allocation is only
+    // checked (a full store fails at the same seed as always); the element itself is
+    // written when the first neighbour joins it.
+    void checkSeed() const
+    {
+        if (store_.isFull())
+            throw ipcCodeelementBaseOverrun();
     }
 
     std::uint32_t newElement(int mask, bool leaf = false)
@@ -279,15 +494,10 @@ private:
         V::loadRow(rowAt(y0_), n, cur);
         for (int y = y0_; y < y1_; ++y) {
             std::uint8_t* out = base + static_cast<std::ptrdiff_t>(y) * pw + x0_; // zero from the start
-            v_.pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
-            if (y + 1 < y1_) {
+            const bool last = y + 1 == y1_;
+            if (!last)
                 V::loadRow(rowAt(y + 1), n, next);
-                v_.pairBits(cur, next, 0, 0, n, bitBelow, out);
-                if (y & 1)
-                    v_.pairBits(cur, next, 1, 0, n - 1, bitDiagonal, out);
-                else
-                    v_.pairBits(cur, next, -1, 1, n, bitDiagonal, out);
-            }
+            v_.rowBits(cur, last ? nullptr : &next, (y & 1) != 0, n, out);
             std::swap(cur, next);
         }
     }
@@ -319,15 +529,47 @@ private:
                     const CellPos centre = h_.centreChild({level, x, y});
                     Range r[7];
                     std::uint32_t total = 0;
-                    for (int k = 0; k < 7; ++k) {
-                        const int row = centre.y + Hierarchy::cellOffsetY[k];
-                        const int col = centre.x + Hierarchy::cellOffsetX[k];
-                        if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
-                            r[k] = {0, 0};
-                        } else {
-                            const int cw = rowBase_[row] + col;
-                            r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
-                            total += r[k].end - r[k].begin;
+                    const int cx = centre.x, cy = centre.y;
+                    if (cy >= 1 && cy + 1 < nc && cx >= 1 && cx + 1 < rowSize_[cy] && cx < rowSize_[cy - 1] &&
+                        cx < rowSize_[cy + 1]) {
+                        // All seven children exist: in each child row they are neighbours
+                        // in walk order, so each child's range ends where the next begins.
+                        const auto run = [&](int row, int n, Range* out) {
+                            const int w = rowBase_[row] + cx - 1;
+                            std::uint32_t prev = store_.firstOf(w);
+                            const std::uint32_t begin = prev;
+                            for (int i = 0; i < n; ++i) {
+                                const std::uint32_t next = store_.firstOf(w + i + 1);
+                                out[i] = {prev, next};
+                                prev = next;
+                            }
+                            total += prev - begin;
+                        };
+                        static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
+                                      Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
+                                      Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1);
+                        Range above[2], middle[3], below[2];
+                        run(cy - 1, 2, above);  // cells 4, 5
+                        run(cy, 3, middle);     // cells 6, 0, 1
+                        run(cy + 1, 2, below);  // cells 2, 3
+                        r[0] = middle[1];
+                        r[1] = middle[2];
+                        r[2] = below[0];
+                        r[3] = below[1];
+                        r[4] = above[0];
+                        r[5] = above[1];
+                        r[6] = middle[0];
+                    } else {
+                        for (int k = 0; k < 7; ++k) {
+                            const int row = cy + Hierarchy::cellOffsetY[k];
+                            const int col = cx + Hierarchy::cellOffsetX[k];
+                            if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
+                                r[k] = {0, 0};
+                            } else {
+                                const int cw = rowBase_[row] + col;
+                                r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
+                                total += r[k].end - r[k].begin;
+                            }
                         }
                     }
                     if (total < 2 && (level == 1 || total == 0))
@@ -356,15 +598,22 @@ private:
         std::uint32_t element[21];
         std::uint32_t colour[21];
         std::int8_t cellOf[21];
-        // owner[q][n]: local index of the element of child q holding the pixel q shares
-        // with its neighbour n, or -1.
-        std::int8_t owner[7][7];
-        std::memset(owner, -1, sizeof owner);
+        // A local predicate: the stores into the element pool cannot alias it, so its
+        // running sums stay in registers.
+        V v = v_;
+        // Byte n of owner[q]: 1 + the local index of the element of child q holding the
+        // pixel q shares with its neighbour n, or 0. The elements of one child are
+        // disjoint, so each one fills its bytes with a single multiplication.
+        std::uint64_t owner[7] = {};
+        // sharing[j]: the siblings with whose island element j shares its pixel, in the
+        // order in which the growth visits them.
+        std::uint32_t sharing[21];
         int count = 0;
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
-                for (unsigned n = sharedNeighbours[k][el_[e].mask]; n != 0; n &= n - 1)
-                    owner[k][std::countr_zero(n)] = static_cast<std::int8_t>(count);
+                const unsigned siblings = sharedNeighbours[k][el_[e].mask];
+                owner[k] |= byteSpread[siblings] * static_cast<std::uint64_t>(count + 1);
+                sharing[count] = orderedNeighbours[k][siblings];
                 element[count] = e;
                 colour[count] = el_[e].colour;
                 cellOf[count++] = static_cast<std::int8_t>(k);
@@ -380,34 +629,37 @@ private:
             if (takenBits & (1u << i))
                 continue;
             const int k = cellOf[i];
-            const std::uint32_t idx = newElement(1 << k);
-            ipcCodeelement& E = el_[idx];
-            store_.appendLink(idx, k, element[i]);
+            checkSeed();
+            std::uint32_t idx = none;
             takenBits |= 1u << i;
             --untaken;
-            v_.start(colour[i], 1);
+            v.start(colour[i], 1);
             queue[0] = i;
             int qn = 1;
             for (int qi = 0; qi < qn; ++qi) {
                 const int j = queue[qi];
                 const int q = cellOf[j];
-                for (const int* nb = Hierarchy::cellNeighbours[q]; *nb >= 0; ++nb) {
-                    const int nn = *nb;
-                    const int f = owner[nn][q];
-                    if (owner[q][nn] != j || f < 0 || (takenBits & (1u << f)))
+                for (std::uint32_t list = sharing[j]; list != 0; list >>= 3) {
+                    const int nn = static_cast<int>(list & 7u) - 1;
+                    const int f = static_cast<int>(owner[nn] >> (8 * q) & 0xFF) - 1;
+                    if (f < 0 || (takenBits & (1u << f)))
                         continue;
-                    if (!v_.accept(colour[j], colour[f]))
+                    if (!v.accept(colour[j], colour[f]))
                         continue;
                     takenBits |= 1u << f;
                     --untaken;
                     queue[qn++] = f;
-                    E.mask |= static_cast<std::uint8_t>(1 << nn);
+                    if (idx == none) {
+                        idx = newElement(1 << k);
+                        store_.appendLink(idx, k, element[i]);
+                    }
+                    el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
                     store_.appendLink(idx, nn, element[f]);
                     setParent(el_[element[f]], idx);
                 }
             }
-            if (E.childCount >= 2) {
-                E.colour = v_.colour();
+            if (idx != none) { // at least two children
+                el_[idx].colour = v.colour();
                 setParent(el_[element[i]], idx);
                 store_.commit();
             }
@@ -418,15 +670,15 @@ private:
     // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
     void islandN(const Range* r, int level)
     {
+        V v = v_; // local, as in island1
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 if (el_[e].flags & taken)
                     continue;
-                const std::uint32_t idx = newElement(1 << k);
-                ipcCodeelement& E = el_[idx];
-                store_.appendLink(idx, k, e);
+                checkSeed();
+                std::uint32_t idx = none;
                 el_[e].flags |= taken;
-                v_.start(el_[e].colour, level);
+                v.start(el_[e].colour, level);
                 queue_.clear();
                 queue_.push_back({e, k});
                 for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
@@ -447,10 +699,14 @@ private:
                         ipcCodeelement& F = el_[f];
                         if (F.flags & taken)
                             continue;
-                        if (v_.accept(ce.colour, F.colour)) {
+                        if (v.accept(ce.colour, F.colour)) {
                             F.flags |= taken;
                             queue_.push_back({f, nn});
-                            E.mask |= static_cast<std::uint8_t>(1 << nn);
+                            if (idx == none) {
+                                idx = newElement(1 << k);
+                                store_.appendLink(idx, k, e);
+                            }
+                            el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
                             store_.appendLink(idx, nn, f);
                             setParent(F, idx);
                         } else if (splitMode_ == 1) {
@@ -462,8 +718,8 @@ private:
                         }
                     }
                 }
-                if (E.childCount >= 2) {
-                    E.colour = v_.colour();
+                if (idx != none) { // at least two children
+                    el_[idx].colour = v.colour();
                     setParent(el_[e], idx);
                     store_.commit();
                 }

@@ -1,32 +1,10 @@
 #include "ipcCodeelementBase.h"
 
+#include "util/HugePages.h"
+
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
-namespace {
-
-// The pools are large and filled front to back: on Linux, let them be backed by huge
-// pages where the system allows it, which saves most of the page faults of a run.
-void preferHugePages(void* data, std::size_t bytes)
-{
-#if defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t page = 4096;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(page - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
-} // namespace
 
 std::int64_t ipcCodeelementBase::elementCapacityFor(const ipcIslandHierarchy& hierarchy, double elementsPerIsland)
 {
@@ -48,9 +26,10 @@ ipcCodeelementBase::ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, doub
     elements_ = std::make_unique_for_overwrite<ipcCodeelement[]>(capacity);
     linkFirst_ = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
     links_ = std::make_unique_for_overwrite<ipcCodeelementLink[]>(static_cast<std::size_t>(linkCapacity_));
-    preferHugePages(first_.get(), (islands + 1) * sizeof(std::uint32_t));
-    preferHugePages(elements_.get(), capacity * sizeof(ipcCodeelement));
-    preferHugePages(links_.get(), static_cast<std::size_t>(linkCapacity_) * sizeof(ipcCodeelementLink));
+    ivra::preferHugePages(first_.get(), (islands + 1) * sizeof(std::uint32_t));
+    ivra::preferHugePages(elements_.get(), capacity * sizeof(ipcCodeelement));
+    ivra::preferHugePages(linkFirst_.get(), capacity * sizeof(std::uint32_t));
+    ivra::preferHugePages(links_.get(), static_cast<std::size_t>(linkCapacity_) * sizeof(ipcCodeelementLink));
     first_[0] = 0;
 }
 

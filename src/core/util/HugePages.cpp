@@ -1,0 +1,25 @@
+#include "HugePages.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace ivra {
+
+void preferHugePages(void* data, std::size_t bytes)
+{
+#if defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t page = 4096;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
+} // namespace ivra
