@@ -1,5 +1,6 @@
 #include "OPKuwaharaNagao.h"
 
+#include "image/LowBytes.h"
 #include "colour/HsvSinglePrecision.h"
 
 #include <algorithm>
@@ -315,11 +316,7 @@ std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iter
     // the source's values whichever buffer ends up last.
     Array2D<RGB24> buffers[2];
     buffers[0].resize(width, height);
-    const std::int32_t* planes[3] = {src.red(), src.green(), src.blue()};
-    for (std::size_t i = 0; i < src.pixelCount(); ++i)
-        buffers[0][i] = RGB24{static_cast<std::uint8_t>(planes[0][i] & 0xFF),
-                              static_cast<std::uint8_t>(planes[1][i] & 0xFF),
-                              static_cast<std::uint8_t>(planes[2][i] & 0xFF)};
+    copyLowBytes(src, buffers[0].data());
     buffers[1].resize(width, height);
     std::copy(buffers[0].data(), buffers[0].data() + buffers[0].size(), buffers[1].data());
 

@@ -1,5 +1,6 @@
 #include "OPSNN.h"
 
+#include "image/LowBytes.h"
 #include "image/Array2D.h"
 #include "image/RGB24.h"
 
@@ -235,11 +236,7 @@ std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, co
     Array2D<RGB24> buffers[2];
     buffers[0].resize(width, height);
     buffers[1].resize(width, height);
-    const std::int32_t* planes[3] = {src.red(), src.green(), src.blue()};
-    for (std::size_t i = 0; i < src.pixelCount(); ++i)
-        buffers[0][i] = RGB24{static_cast<std::uint8_t>(planes[0][i] & 0xFF),
-                              static_cast<std::uint8_t>(planes[1][i] & 0xFF),
-                              static_cast<std::uint8_t>(planes[2][i] & 0xFF)};
+    copyLowBytes(src, buffers[0].data());
 
     // Large pictures report progress every million pixels or so, small ones once per iteration.
     const int chunk = std::max(1, (1 << 20) / width);

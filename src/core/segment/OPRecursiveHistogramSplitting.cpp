@@ -1,5 +1,6 @@
 #include "OPRecursiveHistogramSplitting.h"
 
+#include "image/LowBytes.h"
 #include "HistogramClustering.h"
 #include "RHSFeatures.h"
 #include "image/CBitImage32.h"
@@ -453,15 +454,8 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
                                 std::to_string(width) + " x " + std::to_string(height));
 
     auto result = std::make_unique<ImageSegmented>(width, height);
-    const std::int32_t* planeR = source.red();
-    const std::int32_t* planeG = source.green();
-    const std::int32_t* planeB = source.blue();
+    copyLowBytes(source, result->sourcePixels.data());
     const std::size_t n = result->pixelCount();
-    for (std::size_t i = 0; i < n; ++i) {
-        result->sourcePixels[i] = {static_cast<std::uint8_t>(planeR[i] & 0xff),
-                                   static_cast<std::uint8_t>(planeG[i] & 0xff),
-                                   static_cast<std::uint8_t>(planeB[i] & 0xff)};
-    }
 
     Array2D<RGB24> painted(width, height);
     Splitter(result->sourcePixels, parameters, progress).run(result->labels, painted);

@@ -1,5 +1,6 @@
 #include "OPSplitAndMerge.h"
 
+#include "image/LowBytes.h"
 #include "BlockSums.h"
 #include "QuadTree.h"
 #include "util/CMessageHandler.h"
@@ -423,13 +424,8 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     checkPicture(width, height);
 
     auto result = std::make_unique<ImageSegmented>(width, height);
+    copyLowBytes(source, result->sourcePixels.data());
     const std::size_t count = result->pixelCount();
-    const std::int32_t* r = source.red();
-    const std::int32_t* g = source.green();
-    const std::int32_t* b = source.blue();
-    RGB24* pixels = result->sourcePixels.data();
-    for (std::size_t i = 0; i < count; ++i)
-        pixels[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
 
     Segmenter segmenter(result->sourcePixels, result->labels, splitThreshold, mergeThreshold, groupThreshold, progress);
     segmenter.run();
