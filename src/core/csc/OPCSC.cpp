@@ -147,11 +147,14 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
                     {
-                        // Only the level-0 phase reads the pixels; the buffer goes before painting.
-                        const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
-                        ivra::preferHugePages(hsv.get(), count * sizeof(HSVPixel));
-                        imageRgbToHsv(width, height, rgb, hsv.get());
-                        csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
+                        // Only the level-0 phase reads the HSV pixels, and the blue plane is
+                        // written only at the very end: it holds them meanwhile, which spares
+                        // the faulting-in of a buffer of its size.
+                        static_assert(sizeof(HSVPixel) == sizeof(std::int32_t) &&
+                                      alignof(HSVPixel) <= alignof(std::int32_t));
+                        HSVPixel* hsv = new (image.blue()) HSVPixel[count];
+                        imageRgbToHsv(width, height, rgb, hsv);
+                        csc.run(width, height, hsv, 0, 0, width, height, progress);
                     }
                     hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
                 }
