@@ -138,6 +138,8 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                 csc.elementsPerIsland = elementsPerIsland;
                 csc.resize(width, height);
                 csc.similarity.squaredThreshold = threshold * threshold;
+                // The labels are written only when the regions are painted.
+                csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
                 csc.run(width, height, rgb, 0, 0, width, height, progress);
                 colourOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
             } else {
@@ -146,6 +148,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     ipcCSCHSV csc;
                     csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
+                    csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
                     {
                         // Only the level-0 phase reads the HSV pixels, and the blue plane is
                         // written only at the very end: it holds them meanwhile, which spares

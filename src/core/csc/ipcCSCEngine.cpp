@@ -348,9 +348,10 @@ template <class V>
 class Builder {
 public:
     Builder(const Hierarchy& hierarchy, ipcCodeelementBase& store, const V& variant, int splitMode,
-            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress)
+            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress,
+            std::uint8_t* scratch, std::size_t scratchBytes)
         : h_(hierarchy), store_(store), v_(variant), splitMode_(splitMode), conflicts_(conflicts), x0_(x0), y0_(y0),
-          x1_(x1), y1_(y1), progress_(progress), el_(store.elements())
+          x1_(x1), y1_(y1), progress_(progress), el_(store.elements()), scratch_(scratch), scratchBytes_(scratchBytes)
     {
     }
 
@@ -404,8 +405,16 @@ private:
     void level0(const std::uint8_t* pixels, int stride)
     {
         const int pw = x1_ + 3;
-        std::vector<std::uint8_t> plane(static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3), 0);
-        std::uint8_t* const base = plane.data() + pw + 1; // pixel (0, 0); one zero column/row around
+        const std::size_t planeBytes = static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3);
+        std::vector<std::uint8_t> ownPlane;
+        std::uint8_t* plane = scratch_;
+        if (planeBytes <= scratchBytes_) {
+            std::memset(plane, 0, planeBytes);
+        } else {
+            ownPlane.assign(planeBytes, 0);
+            plane = ownPlane.data();
+        }
+        std::uint8_t* const base = plane + pw + 1; // pixel (0, 0); one zero column/row around
         buildPlane(pixels, stride, base, pw);
 
         std::ptrdiff_t offsets[7];
@@ -737,6 +746,8 @@ private:
     ipcCodeelement* el_;
     std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
     std::vector<int> rowBase_, rowSize_;
+    std::uint8_t* scratch_;
+    std::size_t scratchBytes_;
 };
 
 } // namespace
@@ -764,7 +775,8 @@ ipcCSCEngineRGB::ipcCSCEngineRGB(const ipcIslandHierarchy& hierarchy, ipcCodeele
 void ipcCSCEngineRGB::run(const void* pixels, int stride, const ivra::Progress& progress)
 {
     RGBVariant variant{similarity_};
-    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress, scratch_,
+                          scratchBytes_)
         .run(static_cast<const std::uint8_t*>(pixels), stride);
 }
 
@@ -777,6 +789,7 @@ ipcCSCEngineHSV::ipcCSCEngineHSV(const ipcIslandHierarchy& hierarchy, ipcCodeele
 void ipcCSCEngineHSV::run(const void* pixels, int stride, const ivra::Progress& progress)
 {
     HSVVariant variant{similarity_};
-    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress, scratch_,
+                          scratchBytes_)
         .run(static_cast<const std::uint8_t*>(pixels), stride);
 }
