@@ -153,7 +153,24 @@ struct HSVVariant {
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 4) {
+        int x = 0;
+#if defined(__SSE2__)
+        // Eight pixels at a time: the fields of two vectors of pixel words, narrowed to
+        // 16 bits with signed saturation, which every hue, saturation and value passes
+        // unchanged.
+        const __m128i low = _mm_set1_epi32(0xFF);
+        for (; x + 8 <= n; x += 8, p += 32) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+            const auto hue = [](__m128i w) { return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16); };
+            const auto sat = [&](__m128i w) { return _mm_and_si128(_mm_srli_epi32(w, 16), low); };
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.h.data() + x + 1), _mm_packs_epi32(hue(a), hue(b)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.s.data() + x + 1), _mm_packs_epi32(sat(a), sat(b)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.v.data() + x + 1),
+                             _mm_packs_epi32(_mm_srli_epi32(a, 24), _mm_srli_epi32(b, 24)));
+        }
+#endif
+        for (; x < n; ++x, p += 4) {
             const std::uint32_t w = load(p);
             row.h[x + 1] = static_cast<std::int16_t>(hueOf(w));
             row.s[x + 1] = static_cast<std::int16_t>(satOf(w));
