@@ -94,6 +94,12 @@ struct RGBVariant {
     // (next is null on the last row). out starts zeroed.
     void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
     {
+#if defined(__SSE2__)
+        if (next && n >= 6) {
+            rowBitsAllDirections(cur, *next, oddRow, n, out);
+            return;
+        }
+#endif
         pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
         if (next) {
             pairBits(cur, *next, 0, 0, n, bitBelow, out);
@@ -103,6 +109,47 @@ struct RGBVariant {
                 pairBits(cur, *next, -1, 1, n, bitDiagonal, out);
         }
     }
+#if defined(__SSE2__)
+    // rowBits with a next row: the three directions of four pixels at a time in one
+    // pass, with the same single-precision sums as pairBits; the pixels at both ends,
+    // whose right or diagonal partner may lie outside the row, go through pairBits.
+    void rowBitsAllDirections(const Row& cur, const Row& next, bool oddRow, int n, std::uint8_t* out) const
+    {
+        const __m128 t = _mm_set1_ps(static_cast<float>(sim.squaredThreshold));
+        const float *ar = cur.r.data(), *ag = cur.g.data(), *ab = cur.b.data();
+        const float *br = next.r.data(), *bg = next.g.data(), *bb = next.b.data();
+        const int diagonal = oddRow ? 1 : -1;
+        const auto similar = [&](int x, const float* pr, const float* pg, const float* pb, int bit) {
+            const __m128 dr = _mm_sub_ps(_mm_loadu_ps(ar + x), _mm_loadu_ps(pr));
+            const __m128 dg = _mm_sub_ps(_mm_loadu_ps(ag + x), _mm_loadu_ps(pg));
+            const __m128 db = _mm_sub_ps(_mm_loadu_ps(ab + x), _mm_loadu_ps(pb));
+            const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(dr, dr), _mm_mul_ps(dg, dg)), _mm_mul_ps(db, db));
+            return _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(sum, t)), _mm_set1_epi32(bit));
+        };
+        // Pixels 1 .. n-2 have all three partners inside the rows.
+        int x = 1;
+        for (; x + 4 <= n - 1; x += 4) {
+            const int d = x + diagonal;
+            const __m128i bits = _mm_or_si128(_mm_or_si128(similar(x, ar + x + 1, ag + x + 1, ab + x + 1, bitRight),
+                                                           similar(x, br + x, bg + x, bb + x, bitBelow)),
+                                              similar(x, br + d, bg + d, bb + d, bitDiagonal));
+            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(bits, bits), _mm_setzero_si128());
+            const std::int32_t word = _mm_cvtsi128_si32(bytes);
+            std::memcpy(out + x, &word, sizeof word);
+        }
+        // The rest: pixel 0 and pixels x .. n-1, exactly as the plain path does them.
+        const auto plain = [&](int from, int to) {
+            pairBits(cur, cur, 1, from, std::min(to, n - 1), bitRight, out);
+            pairBits(cur, next, 0, from, to, bitBelow, out);
+            if (oddRow)
+                pairBits(cur, next, 1, from, std::min(to, n - 1), bitDiagonal, out);
+            else
+                pairBits(cur, next, -1, std::max(from, 1), to, bitDiagonal, out);
+        };
+        plain(0, 1);
+        plain(x, n);
+    }
+#endif
     // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
