@@ -150,6 +150,72 @@ struct RGBVariant {
         plain(x, n);
     }
 #endif
+#if defined(__SSE2__)
+    // The seven pixels of an island lying wholly inside the picture, as 16-bit channel
+    // values in three rows of the same layout (R, G, B of a left and a right pixel):
+    // upper (cells 4, 5), middle (cells 6, 0), lower (cells 2, 3), and cell 1 alone.
+    // mean() gives what meanOfPixels gives for a component of the island.
+    static constexpr bool hasInnerMeans = true;
+    class IslandPixels {
+    public:
+        // The middle row is read 16 bytes wide: beyond the island's pixels that reaches
+        // at most into the next row, which exists. The outer rows are read 8 bytes wide,
+        // which ends inside the pixel right of the island's centre column.
+        IslandPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, int stride)
+        {
+            static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
+                          Hierarchy::cellOffsetX[5] == 0 && Hierarchy::cellOffsetY[5] == -1 &&
+                          Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
+                          Hierarchy::cellOffsetX[1] == 1 && Hierarchy::cellOffsetY[1] == 0 &&
+                          Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1 &&
+                          Hierarchy::cellOffsetX[3] == 0 && Hierarchy::cellOffsetY[3] == 1);
+            const __m128i zero = _mm_setzero_si128();
+            const std::uint8_t* left = pixels + (centre - 1) * pixelBytes;
+            const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(stride) * pixelBytes;
+            const __m128i mid = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left));
+            upper_ = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left - row)), zero);
+            lower_ = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left + row)), zero);
+            middle_ = _mm_unpacklo_epi8(mid, zero);
+            right_ = _mm_unpacklo_epi8(_mm_srli_si128(mid, 6), zero);
+        }
+        std::uint32_t mean(unsigned mask) const
+        {
+            // Lanes 0..2 select the left pixel of a row, lanes 3..5 the right one; lanes
+            // 6, 7 test bit 7, which no mask has.
+            const __m128i bits = _mm_set1_epi16(static_cast<short>(mask));
+            const auto take = [&](__m128i values, int leftCell, int rightCell) {
+                const __m128i cell = _mm_setr_epi16(static_cast<short>(1 << leftCell), static_cast<short>(1 << leftCell),
+                                                    static_cast<short>(1 << leftCell), static_cast<short>(1 << rightCell),
+                                                    static_cast<short>(1 << rightCell), static_cast<short>(1 << rightCell),
+                                                    0x80, 0x80);
+                return _mm_and_si128(values, _mm_cmpeq_epi16(_mm_and_si128(bits, cell), cell));
+            };
+            __m128i sum = _mm_add_epi16(_mm_add_epi16(take(upper_, 4, 5), take(middle_, 6, 0)),
+                                        _mm_add_epi16(take(lower_, 2, 3), take(right_, 1, 7)));
+            sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 6)); // left + right pixel
+            const std::uint32_t m = smallReciprocal[cellCount[mask & 0x7F]];
+            const auto channel = [&](unsigned total) { return static_cast<int>(total * m >> 16); };
+            return packRGB(channel(static_cast<unsigned>(_mm_extract_epi16(sum, 0))),
+                           channel(static_cast<unsigned>(_mm_extract_epi16(sum, 1))),
+                           channel(static_cast<unsigned>(_mm_extract_epi16(sum, 2))));
+        }
+
+    private:
+        __m128i upper_, middle_, lower_, right_;
+    };
+    static constexpr std::array<std::uint8_t, 128> cellCount = [] {
+        std::array<std::uint8_t, 128> c{};
+        for (int i = 0; i < 128; ++i)
+            c[i] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(i)));
+        return c;
+    }();
+#else
+    static constexpr bool hasInnerMeans = false;
+    struct IslandPixels {
+        IslandPixels(const std::uint8_t*, std::ptrdiff_t, int) {}
+        std::uint32_t mean(unsigned) const { return 0; }
+    };
+#endif
     // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
@@ -183,6 +249,11 @@ constexpr std::array<std::uint64_t, 256> guardedTolerances0()
 
 struct HSVVariant {
     static constexpr int pixelBytes = 4;
+    static constexpr bool hasInnerMeans = false;
+    struct IslandPixels {
+        IslandPixels(const std::uint8_t*, std::ptrdiff_t, int) {}
+        std::uint32_t mean(unsigned) const { return 0; }
+    };
     ipcSimilarityHSV sim;
 
     // One pixel row, hue, saturation and value apart (16 bits each) so that the
@@ -514,6 +585,19 @@ private:
                     if (store_.usedElements() + 3 >= store_.elementCapacity()) {
                         nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
                         continue;
+                    }
+                    if constexpr (V::hasInnerMeans) {
+                        if (comps.count != 0 && cx >= 1 && cy >= 1 && cx + 1 < x1_ && cy + 1 < y1_) {
+                            // All seven pixels lie in the picture (and so does a full row
+                            // after the middle one).
+                            const typename V::IslandPixels island(pixels, centre, stride);
+                            for (int i = 0; i < comps.count; ++i) {
+                                const std::uint32_t e = newElement(comps.masks[i], true);
+                                el_[e].colour = island.mean(comps.masks[i]);
+                                store_.commit();
+                            }
+                            continue;
+                        }
                     }
                     for (int i = 0; i < comps.count; ++i) {
                         const std::uint32_t e = newElement(comps.masks[i], true);
