@@ -184,10 +184,8 @@ struct RGBVariant {
             // 6, 7 test bit 7, which no mask has.
             const __m128i bits = _mm_set1_epi16(static_cast<short>(mask));
             const auto take = [&](__m128i values, int leftCell, int rightCell) {
-                const __m128i cell = _mm_setr_epi16(static_cast<short>(1 << leftCell), static_cast<short>(1 << leftCell),
-                                                    static_cast<short>(1 << leftCell), static_cast<short>(1 << rightCell),
-                                                    static_cast<short>(1 << rightCell), static_cast<short>(1 << rightCell),
-                                                    0x80, 0x80);
+                const auto l = static_cast<short>(1 << leftCell), r = static_cast<short>(1 << rightCell);
+                const __m128i cell = _mm_setr_epi16(l, l, l, r, r, r, 0x80, 0x80);
                 return _mm_and_si128(values, _mm_cmpeq_epi16(_mm_and_si128(bits, cell), cell));
             };
             __m128i sum = _mm_add_epi16(_mm_add_epi16(take(upper_, 4, 5), take(middle_, 6, 0)),
