@@ -533,6 +533,13 @@ private:
         return idx;
     }
 
+    // A level-0 element, written whole and kept at once.
+    void addLeaf(std::uint8_t mask, std::uint32_t colour)
+    {
+        el_[store_.allocateLeaf()] = ipcCodeelement{mask, 0, root, 0, colour, none, none};
+        store_.commitLeaf();
+    }
+
     // Level 0: the similarity of every neighbouring pixel pair is computed once into a
     // bit plane; each island's pattern of similar pairs then names its elements.
     void level0(const std::uint8_t* pixels, int stride)
@@ -589,19 +596,13 @@ private:
                             // All seven pixels lie in the picture (and so does a full row
                             // after the middle one).
                             const typename V::IslandPixels island(pixels, centre, stride);
-                            for (int i = 0; i < comps.count; ++i) {
-                                const std::uint32_t e = newElement(comps.masks[i], true);
-                                el_[e].colour = island.mean(comps.masks[i]);
-                                store_.commit();
-                            }
+                            for (int i = 0; i < comps.count; ++i)
+                                addLeaf(comps.masks[i], island.mean(comps.masks[i]));
                             continue;
                         }
                     }
-                    for (int i = 0; i < comps.count; ++i) {
-                        const std::uint32_t e = newElement(comps.masks[i], true);
-                        el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
-                        store_.commit();
-                    }
+                    for (int i = 0; i < comps.count; ++i)
+                        addLeaf(comps.masks[i], V::meanOfPixels(pixels, centre, offsets, comps.masks[i]));
                 }
                 reportProgress(walk);
             }
