@@ -734,9 +734,6 @@ private:
                         island1(r);
                     } else {
                         islandN(r, level);
-                        for (int k = 0; k < 7; ++k)
-                            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
-                                el_[e].flags &= static_cast<std::uint8_t>(~taken);
                     }
                 }
                 reportProgress(walk);
@@ -827,6 +824,9 @@ private:
     void islandN(const Range* r, int level)
     {
         V v = v_; // local, as in island1
+        // The queue keeps every element the island takes (the growths one after the
+        // other), so that their marks are cleared at the end without visiting the rest.
+        queue_.clear();
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 if (el_[e].flags & taken)
@@ -835,9 +835,9 @@ private:
                 std::uint32_t idx = none;
                 el_[e].flags |= taken;
                 v.start(el_[e].colour, level);
-                queue_.clear();
+                const std::size_t first = queue_.size();
                 queue_.push_back({e, k});
-                for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
+                for (std::size_t qi = first; qi < queue_.size(); ++qi) {
                     const int q = queue_[qi].cell;
                     const std::uint32_t ceIdx = queue_[qi].element;
                     const ipcCodeelement& ce = el_[ceIdx];
@@ -881,6 +881,8 @@ private:
                 }
             }
         }
+        for (const QueueEntry& entry : queue_)
+            el_[entry.element].flags &= static_cast<std::uint8_t>(~taken);
     }
 
     const Hierarchy& h_;
