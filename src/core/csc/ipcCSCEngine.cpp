@@ -31,6 +31,14 @@ constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
 // which covers seven bytes and seven hues of at most 420 (hue + 360).
 constexpr std::uint32_t smallReciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
 
+// cellCount[mask]: the number of cells in a 7-bit cell set.
+constexpr std::array<std::uint8_t, 128> cellCount = [] {
+    std::array<std::uint8_t, 128> c{};
+    for (int i = 0; i < 128; ++i)
+        c[i] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(i)));
+    return c;
+}();
+
 struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
@@ -201,12 +209,6 @@ struct RGBVariant {
     private:
         __m128i upper_, middle_, lower_, right_;
     };
-    static constexpr std::array<std::uint8_t, 128> cellCount = [] {
-        std::array<std::uint8_t, 128> c{};
-        for (int i = 0; i < 128; ++i)
-            c[i] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(i)));
-        return c;
-    }();
 #else
     static constexpr bool hasInnerMeans = false;
     struct IslandPixels {
@@ -247,11 +249,75 @@ constexpr std::array<std::uint64_t, 256> guardedTolerances0()
 
 struct HSVVariant {
     static constexpr int pixelBytes = 4;
+#if defined(__SSE2__)
+    // The seven pixels of an island lying wholly inside the picture, one 16-bit lane per
+    // cell (lanes: cells 4, 5, 6, 0, 1, 2, none, 3), with the per-pixel tests of
+    // meanOfPixels done once; mean() gives what meanOfPixels gives for a component.
+    static constexpr bool hasInnerMeans = true;
+    class IslandPixels {
+    public:
+        // The middle row is read 16 bytes wide: the fourth word lies at most in the next
+        // row, which exists. The outer rows are read as two words each.
+        IslandPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, int stride)
+        {
+            const std::uint8_t* left = pixels + (centre - 1) * pixelBytes;
+            const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(stride) * pixelBytes;
+            const __m128i up = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(left - row));
+            const __m128i mid = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left));
+            const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(left + row));
+            const __m128i a = _mm_unpacklo_epi64(up, mid);                      // cells 4, 5, 6, 0
+            const __m128i b = _mm_unpacklo_epi32(_mm_srli_si128(mid, 8), low); // cells 1, 2, -, 3
+            const auto hue = [](__m128i w) { return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16); };
+            const __m128i byte = _mm_set1_epi32(0xFF);
+            const auto sat = [&](__m128i w) { return _mm_and_si128(_mm_srli_epi32(w, 16), byte); };
+            const __m128i h = _mm_packs_epi32(hue(a), hue(b));
+            sat_ = _mm_packs_epi32(sat(a), sat(b));
+            val_ = _mm_packs_epi32(_mm_srli_epi32(a, 24), _mm_srli_epi32(b, 24));
+            chromatic_ = _mm_andnot_si128(_mm_cmpeq_epi16(sat_, _mm_setzero_si128()), _mm_set1_epi16(-1));
+            hue_ = _mm_and_si128(h, chromatic_);
+            wrapping_ = _mm_and_si128(chromatic_, _mm_cmplt_epi16(h, _mm_set1_epi16(61)));
+            high_ = _mm_and_si128(chromatic_, _mm_cmpgt_epi16(h, _mm_set1_epi16(299)));
+        }
+        std::uint32_t mean(unsigned mask) const
+        {
+            const __m128i cells = _mm_setr_epi16(1 << 4, 1 << 5, 1 << 6, 1 << 0, 1 << 1, 1 << 2, 0x80, 1 << 3);
+            const __m128i in = _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(static_cast<short>(mask)), cells), cells);
+            const __m128i one = _mm_set1_epi16(1);
+            const unsigned n = cellCount[mask & 0x7F];
+            const unsigned chromatic = sum(_mm_and_si128(_mm_and_si128(chromatic_, in), one));
+            int hue = 0;
+            if (chromatic != 0) {
+                // As the running sums of meanOfPixels: unsigned, hues converted one by one.
+                const auto hueSum = static_cast<unsigned>(static_cast<std::int16_t>(sum(_mm_and_si128(hue_, in))));
+                const unsigned wrapSum = 360u * sum(_mm_and_si128(_mm_and_si128(wrapping_, in), one));
+                const bool highHue = _mm_movemask_epi8(_mm_and_si128(high_, in)) != 0;
+                const unsigned total = hueSum + (highHue ? wrapSum : 0) + chromatic / 2;
+                hue = static_cast<int>(total * smallReciprocal[chromatic] >> 16);
+                if (hue >= 360)
+                    hue -= 360;
+            }
+            return packHSV(hue, static_cast<int>(sum(_mm_and_si128(sat_, in)) * smallReciprocal[n] >> 16),
+                           static_cast<int>(sum(_mm_and_si128(val_, in)) * smallReciprocal[n] >> 16));
+        }
+
+    private:
+        // The sum of the eight 16-bit lanes (kept in 16 bits), as its low 16 bits.
+        static unsigned sum(__m128i v)
+        {
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 8));
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 4));
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 2));
+            return static_cast<unsigned>(_mm_extract_epi16(v, 0));
+        }
+        __m128i hue_, sat_, val_, chromatic_, wrapping_, high_;
+    };
+#else
     static constexpr bool hasInnerMeans = false;
     struct IslandPixels {
         IslandPixels(const std::uint8_t*, std::ptrdiff_t, int) {}
         std::uint32_t mean(unsigned) const { return 0; }
     };
+#endif
     ipcSimilarityHSV sim;
 
     // One pixel row, hue, saturation and value apart (16 bits each) so that the
