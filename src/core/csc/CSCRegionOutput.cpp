@@ -5,6 +5,10 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Every pixel ends with the value of the last root, in root order, whose region
@@ -63,6 +67,18 @@ public:
         for (int k = 0; k < 7; ++k)
             offsets[k] = static_cast<std::ptrdiff_t>(ipcIslandHierarchy::cellOffsetY[k]) * w_ +
                          ipcIslandHierarchy::cellOffsetX[k];
+#if defined(__SSE2__)
+        // Bits of the cells in lane order, for the lanes of an island (see below).
+        static_assert(ipcIslandHierarchy::cellOffsetX[4] == -1 && ipcIslandHierarchy::cellOffsetY[4] == -1 &&
+                      ipcIslandHierarchy::cellOffsetX[5] == 0 && ipcIslandHierarchy::cellOffsetY[5] == -1 &&
+                      ipcIslandHierarchy::cellOffsetX[6] == -1 && ipcIslandHierarchy::cellOffsetY[6] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[0] == 0 && ipcIslandHierarchy::cellOffsetY[0] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[1] == 1 && ipcIslandHierarchy::cellOffsetY[1] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[2] == -1 && ipcIslandHierarchy::cellOffsetY[2] == 1 &&
+                      ipcIslandHierarchy::cellOffsetX[3] == 0 && ipcIslandHierarchy::cellOffsetY[3] == 1);
+        const __m128i cells0 = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 6, 1 << 0);
+        const __m128i cells1 = _mm_setr_epi32(1 << 1, 1 << 2, 1 << 3, 1 << 7); // bit 7: never set
+#endif
         const int n = h_.rowLength(0);
         const bool shiftedRows = levels == 2;
         int walk = 0;
@@ -79,6 +95,42 @@ public:
                     const int column = 2 * x + shift;
                     const bool inner = innerRow && column >= 1 && column + 1 < w_;
                     const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(row) * w_ + column;
+#if defined(__SSE2__)
+                    if (inner) {
+                        // The island's elements are disjoint: gather their numbers into
+                        // one lane per cell (cells 4, 5 | 6, 0, 1 | 2, 3: the island's
+                        // three rows from the left), then raise its seven pixels once.
+                        __m128i upper = _mm_setzero_si128(), lower = _mm_setzero_si128();
+                        for (std::uint32_t e = first; e < stop; ++e) {
+                            const ipcCodeelement& el = store_.element(e);
+                            std::uint32_t o = ownerOf(el);
+                            if (roots0 && (el.flags & ipcCodeelement::rootFlag)) {
+                                o = ++label;
+                                colours.push_back(el.colour);
+                            }
+                            const __m128i m = _mm_set1_epi32(el.mask);
+                            const __m128i number = _mm_set1_epi32(static_cast<int>(o));
+                            const __m128i in0 = _mm_cmpeq_epi32(_mm_and_si128(m, cells0), cells0);
+                            const __m128i in1 = _mm_cmpeq_epi32(_mm_and_si128(m, cells1), cells1);
+                            upper = _mm_or_si128(upper, _mm_and_si128(number, in0));
+                            lower = _mm_or_si128(lower, _mm_and_si128(number, in1));
+                        }
+                        alignas(16) std::uint32_t cell[8];
+                        _mm_store_si128(reinterpret_cast<__m128i*>(cell), upper);
+                        _mm_store_si128(reinterpret_cast<__m128i*>(cell + 4), lower);
+                        std::uint32_t* up = labels_ + centre - w_ - 1;
+                        std::uint32_t* mid = labels_ + centre - 1;
+                        std::uint32_t* low = labels_ + centre + w_ - 1;
+                        up[0] = std::max(up[0], cell[0]);
+                        up[1] = std::max(up[1], cell[1]);
+                        mid[0] = std::max(mid[0], cell[2]);
+                        mid[1] = std::max(mid[1], cell[3]);
+                        mid[2] = std::max(mid[2], cell[4]);
+                        low[0] = std::max(low[0], cell[5]);
+                        low[1] = std::max(low[1], cell[6]);
+                        continue;
+                    }
+#endif
                     for (std::uint32_t e = first; e < stop; ++e) {
                         const ipcCodeelement& el = store_.element(e);
                         std::uint32_t o = ownerOf(el);

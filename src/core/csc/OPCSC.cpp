@@ -57,6 +57,23 @@ void copySource(const std::int32_t* r, const std::int32_t* g, const std::int32_t
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v) & 0xFFu; };
     auto* bytes = reinterpret_cast<std::uint8_t*>(out);
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time: their words R | G << 8 | B << 16, two to a 64-bit lane with
+    // the second shifted against the first, stored as two overlapping 8-byte pieces
+    // whose two surplus bytes the following pixels overwrite (hence four pixels to spare).
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i evenWords = _mm_set_epi32(0, -1, 0, -1);
+    const auto load = [](const std::int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    for (; i + 8 <= count; i += 4, bytes += 12) {
+        const __m128i words = _mm_or_si128(_mm_or_si128(_mm_and_si128(load(r + i), low),
+                                                        _mm_slli_epi32(_mm_and_si128(load(g + i), low), 8)),
+                                           _mm_slli_epi32(_mm_and_si128(load(b + i), low), 16));
+        const __m128i pairs =
+            _mm_or_si128(_mm_and_si128(words, evenWords), _mm_slli_epi64(_mm_srli_epi64(words, 32), 24));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes), pairs);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + 6), _mm_srli_si128(pairs, 8));
+    }
+#endif
     for (; std::endian::native == std::endian::little && i + 4 <= count; i += 4, bytes += 12) {
         const std::uint32_t words[3] = {u(r[i]) | u(g[i]) << 8 | u(b[i]) << 16 | u(r[i + 1]) << 24,
                                         u(g[i + 1]) | u(b[i + 1]) << 8 | u(r[i + 2]) << 16 | u(g[i + 2]) << 24,
@@ -138,6 +155,8 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                 csc.elementsPerIsland = elementsPerIsland;
                 csc.resize(width, height);
                 csc.similarity.squaredThreshold = threshold * threshold;
+                // The labels are written only when the regions are painted.
+                csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
                 csc.run(width, height, rgb, 0, 0, width, height, progress);
                 colourOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
             } else {
@@ -146,12 +165,16 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     ipcCSCHSV csc;
                     csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
+                    csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
                     {
-                        // Only the level-0 phase reads the pixels; the buffer goes before painting.
-                        const auto hsv = std::make_unique_for_overwrite<HSVPixel[]>(count);
-                        ivra::preferHugePages(hsv.get(), count * sizeof(HSVPixel));
-                        imageRgbToHsv(width, height, rgb, hsv.get());
-                        csc.run(width, height, hsv.get(), 0, 0, width, height, progress);
+                        // Only the level-0 phase reads the HSV pixels, and the blue plane is
+                        // written only at the very end: it holds them meanwhile, which spares
+                        // the faulting-in of a buffer of its size.
+                        static_assert(sizeof(HSVPixel) == sizeof(std::int32_t) &&
+                                      alignof(HSVPixel) <= alignof(std::int32_t));
+                        HSVPixel* hsv = new (image.blue()) HSVPixel[count];
+                        imageRgbToHsv(width, height, rgb, hsv);
+                        csc.run(width, height, hsv, 0, 0, width, height, progress);
                     }
                     hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
                 }

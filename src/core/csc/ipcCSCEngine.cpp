@@ -31,6 +31,14 @@ constexpr std::uint8_t bitRight = 1, bitBelow = 2, bitDiagonal = 4;
 // which covers seven bytes and seven hues of at most 420 (hue + 360).
 constexpr std::uint32_t smallReciprocal[8] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363};
 
+// cellCount[mask]: the number of cells in a 7-bit cell set.
+constexpr std::array<std::uint8_t, 128> cellCount = [] {
+    std::array<std::uint8_t, 128> c{};
+    for (int i = 0; i < 128; ++i)
+        c[i] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(i)));
+    return c;
+}();
+
 struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
@@ -94,6 +102,12 @@ struct RGBVariant {
     // (next is null on the last row). out starts zeroed.
     void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
     {
+#if defined(__SSE2__)
+        if (next && n >= 6) {
+            rowBitsAllDirections(cur, *next, oddRow, n, out);
+            return;
+        }
+#endif
         pairBits(cur, cur, 1, 0, n - 1, bitRight, out);
         if (next) {
             pairBits(cur, *next, 0, 0, n, bitBelow, out);
@@ -103,6 +117,105 @@ struct RGBVariant {
                 pairBits(cur, *next, -1, 1, n, bitDiagonal, out);
         }
     }
+#if defined(__SSE2__)
+    // rowBits with a next row: the three directions of four pixels at a time in one
+    // pass, with the same single-precision sums as pairBits; the pixels at both ends,
+    // whose right or diagonal partner may lie outside the row, go through pairBits.
+    void rowBitsAllDirections(const Row& cur, const Row& next, bool oddRow, int n, std::uint8_t* out) const
+    {
+        const __m128 t = _mm_set1_ps(static_cast<float>(sim.squaredThreshold));
+        const float *ar = cur.r.data(), *ag = cur.g.data(), *ab = cur.b.data();
+        const float *br = next.r.data(), *bg = next.g.data(), *bb = next.b.data();
+        const int diagonal = oddRow ? 1 : -1;
+        const auto similar = [&](int x, const float* pr, const float* pg, const float* pb, int bit) {
+            const __m128 dr = _mm_sub_ps(_mm_loadu_ps(ar + x), _mm_loadu_ps(pr));
+            const __m128 dg = _mm_sub_ps(_mm_loadu_ps(ag + x), _mm_loadu_ps(pg));
+            const __m128 db = _mm_sub_ps(_mm_loadu_ps(ab + x), _mm_loadu_ps(pb));
+            const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(dr, dr), _mm_mul_ps(dg, dg)), _mm_mul_ps(db, db));
+            return _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(sum, t)), _mm_set1_epi32(bit));
+        };
+        // Pixels 1 .. n-2 have all three partners inside the rows.
+        int x = 1;
+        for (; x + 4 <= n - 1; x += 4) {
+            const int d = x + diagonal;
+            const __m128i bits = _mm_or_si128(_mm_or_si128(similar(x, ar + x + 1, ag + x + 1, ab + x + 1, bitRight),
+                                                           similar(x, br + x, bg + x, bb + x, bitBelow)),
+                                              similar(x, br + d, bg + d, bb + d, bitDiagonal));
+            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(bits, bits), _mm_setzero_si128());
+            const std::int32_t word = _mm_cvtsi128_si32(bytes);
+            std::memcpy(out + x, &word, sizeof word);
+        }
+        // The rest: pixel 0 and pixels x .. n-1, exactly as the plain path does them.
+        const auto plain = [&](int from, int to) {
+            pairBits(cur, cur, 1, from, std::min(to, n - 1), bitRight, out);
+            pairBits(cur, next, 0, from, to, bitBelow, out);
+            if (oddRow)
+                pairBits(cur, next, 1, from, std::min(to, n - 1), bitDiagonal, out);
+            else
+                pairBits(cur, next, -1, std::max(from, 1), to, bitDiagonal, out);
+        };
+        plain(0, 1);
+        plain(x, n);
+    }
+#endif
+#if defined(__SSE2__)
+    // The seven pixels of an island lying wholly inside the picture, as 16-bit channel
+    // values in three rows of the same layout (R, G, B of a left and a right pixel):
+    // upper (cells 4, 5), middle (cells 6, 0), lower (cells 2, 3), and cell 1 alone.
+    // mean() gives what meanOfPixels gives for a component of the island.
+    static constexpr bool hasInnerMeans = true;
+    class IslandPixels {
+    public:
+        // The middle row is read 16 bytes wide: beyond the island's pixels that reaches
+        // at most into the next row, which exists. The outer rows are read 8 bytes wide,
+        // which ends inside the pixel right of the island's centre column.
+        IslandPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, int stride)
+        {
+            static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
+                          Hierarchy::cellOffsetX[5] == 0 && Hierarchy::cellOffsetY[5] == -1 &&
+                          Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
+                          Hierarchy::cellOffsetX[1] == 1 && Hierarchy::cellOffsetY[1] == 0 &&
+                          Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1 &&
+                          Hierarchy::cellOffsetX[3] == 0 && Hierarchy::cellOffsetY[3] == 1);
+            const __m128i zero = _mm_setzero_si128();
+            const std::uint8_t* left = pixels + (centre - 1) * pixelBytes;
+            const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(stride) * pixelBytes;
+            const __m128i mid = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left));
+            upper_ = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left - row)), zero);
+            lower_ = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left + row)), zero);
+            middle_ = _mm_unpacklo_epi8(mid, zero);
+            right_ = _mm_unpacklo_epi8(_mm_srli_si128(mid, 6), zero);
+        }
+        std::uint32_t mean(unsigned mask) const
+        {
+            // Lanes 0..2 select the left pixel of a row, lanes 3..5 the right one; lanes
+            // 6, 7 test bit 7, which no mask has.
+            const __m128i bits = _mm_set1_epi16(static_cast<short>(mask));
+            const auto take = [&](__m128i values, int leftCell, int rightCell) {
+                const auto l = static_cast<short>(1 << leftCell), r = static_cast<short>(1 << rightCell);
+                const __m128i cell = _mm_setr_epi16(l, l, l, r, r, r, 0x80, 0x80);
+                return _mm_and_si128(values, _mm_cmpeq_epi16(_mm_and_si128(bits, cell), cell));
+            };
+            __m128i sum = _mm_add_epi16(_mm_add_epi16(take(upper_, 4, 5), take(middle_, 6, 0)),
+                                        _mm_add_epi16(take(lower_, 2, 3), take(right_, 1, 7)));
+            sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 6)); // left + right pixel
+            const std::uint32_t m = smallReciprocal[cellCount[mask & 0x7F]];
+            const auto channel = [&](unsigned total) { return static_cast<int>(total * m >> 16); };
+            return packRGB(channel(static_cast<unsigned>(_mm_extract_epi16(sum, 0))),
+                           channel(static_cast<unsigned>(_mm_extract_epi16(sum, 1))),
+                           channel(static_cast<unsigned>(_mm_extract_epi16(sum, 2))));
+        }
+
+    private:
+        __m128i upper_, middle_, lower_, right_;
+    };
+#else
+    static constexpr bool hasInnerMeans = false;
+    struct IslandPixels {
+        IslandPixels(const std::uint8_t*, std::ptrdiff_t, int) {}
+        std::uint32_t mean(unsigned) const { return 0; }
+    };
+#endif
     // Plain average of the component's pixels, per channel with integer division.
     static std::uint32_t meanOfPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, const std::ptrdiff_t* offsets,
                                       unsigned mask)
@@ -136,6 +249,75 @@ constexpr std::array<std::uint64_t, 256> guardedTolerances0()
 
 struct HSVVariant {
     static constexpr int pixelBytes = 4;
+#if defined(__SSE2__)
+    // The seven pixels of an island lying wholly inside the picture, one 16-bit lane per
+    // cell (lanes: cells 4, 5, 6, 0, 1, 2, none, 3), with the per-pixel tests of
+    // meanOfPixels done once; mean() gives what meanOfPixels gives for a component.
+    static constexpr bool hasInnerMeans = true;
+    class IslandPixels {
+    public:
+        // The middle row is read 16 bytes wide: the fourth word lies at most in the next
+        // row, which exists. The outer rows are read as two words each.
+        IslandPixels(const std::uint8_t* pixels, std::ptrdiff_t centre, int stride)
+        {
+            const std::uint8_t* left = pixels + (centre - 1) * pixelBytes;
+            const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(stride) * pixelBytes;
+            const __m128i up = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(left - row));
+            const __m128i mid = _mm_loadu_si128(reinterpret_cast<const __m128i*>(left));
+            const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(left + row));
+            const __m128i a = _mm_unpacklo_epi64(up, mid);                      // cells 4, 5, 6, 0
+            const __m128i b = _mm_unpacklo_epi32(_mm_srli_si128(mid, 8), low); // cells 1, 2, -, 3
+            const auto hue = [](__m128i w) { return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16); };
+            const __m128i byte = _mm_set1_epi32(0xFF);
+            const auto sat = [&](__m128i w) { return _mm_and_si128(_mm_srli_epi32(w, 16), byte); };
+            const __m128i h = _mm_packs_epi32(hue(a), hue(b));
+            sat_ = _mm_packs_epi32(sat(a), sat(b));
+            val_ = _mm_packs_epi32(_mm_srli_epi32(a, 24), _mm_srli_epi32(b, 24));
+            chromatic_ = _mm_andnot_si128(_mm_cmpeq_epi16(sat_, _mm_setzero_si128()), _mm_set1_epi16(-1));
+            hue_ = _mm_and_si128(h, chromatic_);
+            wrapping_ = _mm_and_si128(chromatic_, _mm_cmplt_epi16(h, _mm_set1_epi16(61)));
+            high_ = _mm_and_si128(chromatic_, _mm_cmpgt_epi16(h, _mm_set1_epi16(299)));
+        }
+        std::uint32_t mean(unsigned mask) const
+        {
+            const __m128i cells = _mm_setr_epi16(1 << 4, 1 << 5, 1 << 6, 1 << 0, 1 << 1, 1 << 2, 0x80, 1 << 3);
+            const __m128i in = _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(static_cast<short>(mask)), cells), cells);
+            const __m128i one = _mm_set1_epi16(1);
+            const unsigned n = cellCount[mask & 0x7F];
+            const unsigned chromatic = sum(_mm_and_si128(_mm_and_si128(chromatic_, in), one));
+            int hue = 0;
+            if (chromatic != 0) {
+                // As the running sums of meanOfPixels: unsigned, hues converted one by one.
+                const auto hueSum = static_cast<unsigned>(static_cast<std::int16_t>(sum(_mm_and_si128(hue_, in))));
+                const unsigned wrapSum = 360u * sum(_mm_and_si128(_mm_and_si128(wrapping_, in), one));
+                const bool highHue = _mm_movemask_epi8(_mm_and_si128(high_, in)) != 0;
+                const unsigned total = hueSum + (highHue ? wrapSum : 0) + chromatic / 2;
+                hue = static_cast<int>(total * smallReciprocal[chromatic] >> 16);
+                if (hue >= 360)
+                    hue -= 360;
+            }
+            return packHSV(hue, static_cast<int>(sum(_mm_and_si128(sat_, in)) * smallReciprocal[n] >> 16),
+                           static_cast<int>(sum(_mm_and_si128(val_, in)) * smallReciprocal[n] >> 16));
+        }
+
+    private:
+        // The sum of the eight 16-bit lanes (kept in 16 bits), as its low 16 bits.
+        static unsigned sum(__m128i v)
+        {
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 8));
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 4));
+            v = _mm_add_epi16(v, _mm_srli_si128(v, 2));
+            return static_cast<unsigned>(_mm_extract_epi16(v, 0));
+        }
+        __m128i hue_, sat_, val_, chromatic_, wrapping_, high_;
+    };
+#else
+    static constexpr bool hasInnerMeans = false;
+    struct IslandPixels {
+        IslandPixels(const std::uint8_t*, std::ptrdiff_t, int) {}
+        std::uint32_t mean(unsigned) const { return 0; }
+    };
+#endif
     ipcSimilarityHSV sim;
 
     // One pixel row, hue, saturation and value apart (16 bits each) so that the
@@ -153,7 +335,24 @@ struct HSVVariant {
     };
     static void loadRow(const std::uint8_t* p, int n, Row& row)
     {
-        for (int x = 0; x < n; ++x, p += 4) {
+        int x = 0;
+#if defined(__SSE2__)
+        // Eight pixels at a time: the fields of two vectors of pixel words, narrowed to
+        // 16 bits with signed saturation, which every hue, saturation and value passes
+        // unchanged.
+        const __m128i low = _mm_set1_epi32(0xFF);
+        for (; x + 8 <= n; x += 8, p += 32) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+            const auto hue = [](__m128i w) { return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16); };
+            const auto sat = [&](__m128i w) { return _mm_and_si128(_mm_srli_epi32(w, 16), low); };
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.h.data() + x + 1), _mm_packs_epi32(hue(a), hue(b)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.s.data() + x + 1), _mm_packs_epi32(sat(a), sat(b)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.v.data() + x + 1),
+                             _mm_packs_epi32(_mm_srli_epi32(a, 24), _mm_srli_epi32(b, 24)));
+        }
+#endif
+        for (; x < n; ++x, p += 4) {
             const std::uint32_t w = load(p);
             row.h[x + 1] = static_cast<std::int16_t>(hueOf(w));
             row.s[x + 1] = static_cast<std::int16_t>(satOf(w));
@@ -348,9 +547,10 @@ template <class V>
 class Builder {
 public:
     Builder(const Hierarchy& hierarchy, ipcCodeelementBase& store, const V& variant, int splitMode,
-            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress)
+            std::vector<ipcConflict>& conflicts, int x0, int y0, int x1, int y1, const ivra::Progress& progress,
+            std::uint8_t* scratch, std::size_t scratchBytes)
         : h_(hierarchy), store_(store), v_(variant), splitMode_(splitMode), conflicts_(conflicts), x0_(x0), y0_(y0),
-          x1_(x1), y1_(y1), progress_(progress), el_(store.elements())
+          x1_(x1), y1_(y1), progress_(progress), el_(store.elements()), scratch_(scratch), scratchBytes_(scratchBytes)
     {
     }
 
@@ -399,13 +599,28 @@ private:
         return idx;
     }
 
+    // A level-0 element, written whole and kept at once.
+    void addLeaf(std::uint8_t mask, std::uint32_t colour)
+    {
+        el_[store_.allocateLeaf()] = ipcCodeelement{mask, 0, root, 0, colour, none, none};
+        store_.commitLeaf();
+    }
+
     // Level 0: the similarity of every neighbouring pixel pair is computed once into a
     // bit plane; each island's pattern of similar pairs then names its elements.
     void level0(const std::uint8_t* pixels, int stride)
     {
         const int pw = x1_ + 3;
-        std::vector<std::uint8_t> plane(static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3), 0);
-        std::uint8_t* const base = plane.data() + pw + 1; // pixel (0, 0); one zero column/row around
+        const std::size_t planeBytes = static_cast<std::size_t>(pw) * static_cast<std::size_t>(y1_ + 3);
+        std::vector<std::uint8_t> ownPlane;
+        std::uint8_t* plane = scratch_;
+        if (planeBytes <= scratchBytes_) {
+            std::memset(plane, 0, planeBytes);
+        } else {
+            ownPlane.assign(planeBytes, 0);
+            plane = ownPlane.data();
+        }
+        std::uint8_t* const base = plane + pw + 1; // pixel (0, 0); one zero column/row around
         buildPlane(pixels, stride, base, pw);
 
         std::ptrdiff_t offsets[7];
@@ -442,11 +657,18 @@ private:
                         nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
                         continue;
                     }
-                    for (int i = 0; i < comps.count; ++i) {
-                        const std::uint32_t e = newElement(comps.masks[i], true);
-                        el_[e].colour = V::meanOfPixels(pixels, centre, offsets, comps.masks[i]);
-                        store_.commit();
+                    if constexpr (V::hasInnerMeans) {
+                        if (comps.count != 0 && cx >= 1 && cy >= 1 && cx + 1 < x1_ && cy + 1 < y1_) {
+                            // All seven pixels lie in the picture (and so does a full row
+                            // after the middle one).
+                            const typename V::IslandPixels island(pixels, centre, stride);
+                            for (int i = 0; i < comps.count; ++i)
+                                addLeaf(comps.masks[i], island.mean(comps.masks[i]));
+                            continue;
+                        }
                     }
+                    for (int i = 0; i < comps.count; ++i)
+                        addLeaf(comps.masks[i], V::meanOfPixels(pixels, centre, offsets, comps.masks[i]));
                 }
                 reportProgress(walk);
             }
@@ -578,9 +800,6 @@ private:
                         island1(r);
                     } else {
                         islandN(r, level);
-                        for (int k = 0; k < 7; ++k)
-                            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e)
-                                el_[e].flags &= static_cast<std::uint8_t>(~taken);
                     }
                 }
                 reportProgress(walk);
@@ -671,6 +890,9 @@ private:
     void islandN(const Range* r, int level)
     {
         V v = v_; // local, as in island1
+        // The queue keeps every element the island takes (the growths one after the
+        // other), so that their marks are cleared at the end without visiting the rest.
+        queue_.clear();
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
                 if (el_[e].flags & taken)
@@ -679,9 +901,9 @@ private:
                 std::uint32_t idx = none;
                 el_[e].flags |= taken;
                 v.start(el_[e].colour, level);
-                queue_.clear();
+                const std::size_t first = queue_.size();
                 queue_.push_back({e, k});
-                for (std::size_t qi = 0; qi < queue_.size(); ++qi) {
+                for (std::size_t qi = first; qi < queue_.size(); ++qi) {
                     const int q = queue_[qi].cell;
                     const std::uint32_t ceIdx = queue_[qi].element;
                     const ipcCodeelement& ce = el_[ceIdx];
@@ -725,6 +947,8 @@ private:
                 }
             }
         }
+        for (const QueueEntry& entry : queue_)
+            el_[entry.element].flags &= static_cast<std::uint8_t>(~taken);
     }
 
     const Hierarchy& h_;
@@ -737,6 +961,8 @@ private:
     ipcCodeelement* el_;
     std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
     std::vector<int> rowBase_, rowSize_;
+    std::uint8_t* scratch_;
+    std::size_t scratchBytes_;
 };
 
 } // namespace
@@ -764,7 +990,8 @@ ipcCSCEngineRGB::ipcCSCEngineRGB(const ipcIslandHierarchy& hierarchy, ipcCodeele
 void ipcCSCEngineRGB::run(const void* pixels, int stride, const ivra::Progress& progress)
 {
     RGBVariant variant{similarity_};
-    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+    Builder<RGBVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress, scratch_,
+                          scratchBytes_)
         .run(static_cast<const std::uint8_t*>(pixels), stride);
 }
 
@@ -777,6 +1004,7 @@ ipcCSCEngineHSV::ipcCSCEngineHSV(const ipcIslandHierarchy& hierarchy, ipcCodeele
 void ipcCSCEngineHSV::run(const void* pixels, int stride, const ivra::Progress& progress)
 {
     HSVVariant variant{similarity_};
-    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress)
+    Builder<HSVVariant>(hierarchy_, store_, variant, splitMode_, conflicts_, x0_, y0_, x1_, y1_, progress, scratch_,
+                          scratchBytes_)
         .run(static_cast<const std::uint8_t*>(pixels), stride);
 }

@@ -7,6 +7,8 @@
 #include "ipcSimilarityRGB.h"
 #include "util/Progress.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // The bottom-up phase of the Colour Structure Code. Level 0 groups the pixels of each
@@ -33,12 +35,23 @@ public:
     // ipcCodeelementBaseOverrun when the store fills up and ivra::Cancelled on cancel.
     virtual void run(const void* pixels, int stride, const ivra::Progress& progress) = 0;
 
+    // Lends the engine a buffer that the caller does not need during run(): the level-0
+    // phase keeps its pixel-pair plane there when it fits, instead of faulting in fresh
+    // memory. Its contents are overwritten. Null (the default) means none.
+    void lendScratch(void* data, std::size_t bytes)
+    {
+        scratch_ = static_cast<std::uint8_t*>(data);
+        scratchBytes_ = data ? bytes : 0;
+    }
+
 protected:
     const ipcIslandHierarchy& hierarchy_;
     ipcCodeelementBase& store_;
     int splitMode_;
     int x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0;
     std::vector<ipcConflict> conflicts_; // first in, first out; empty between levels
+    std::uint8_t* scratch_ = nullptr;
+    std::size_t scratchBytes_ = 0;
 };
 
 class ipcCSCEngineRGB : public ipcCSCEngine {

@@ -72,6 +72,12 @@ public:
         ++usedElements_;
         first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
     }
+    // As commit(), for an element allocated with allocateLeaf() (it has no links).
+    void commitLeaf()
+    {
+        ++usedElements_;
+        first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
+    }
     // Appends a link to the element being built; the link pool and the 255 links an
     // element can count are limits of the store.
     void appendLink(std::uint32_t element, int cell, std::uint32_t child)
