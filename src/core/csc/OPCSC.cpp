@@ -1,5 +1,6 @@
 #include "OPCSC.h"
 
+#include "image/LowBytes.h"
 #include "CSCException.h"
 #include "CSCRegionOutput.h"
 #include "colour/ColourConversion.h"
@@ -48,40 +49,6 @@ void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfL
         g[i] = greenOf(c);
         b[i] = blueOf(c);
     }
-}
-
-// The planes' low bytes as packed R, G, B. Four pixels make three whole words, so the
-// copy stores words instead of single bytes.
-void copySource(const std::int32_t* r, const std::int32_t* g, const std::int32_t* b, std::size_t count, RGB24* out)
-{
-    const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v) & 0xFFu; };
-    auto* bytes = reinterpret_cast<std::uint8_t*>(out);
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    // Four pixels at a time: their words R | G << 8 | B << 16, two to a 64-bit lane with
-    // the second shifted against the first, stored as two overlapping 8-byte pieces
-    // whose two surplus bytes the following pixels overwrite (hence four pixels to spare).
-    const __m128i low = _mm_set1_epi32(0xFF);
-    const __m128i evenWords = _mm_set_epi32(0, -1, 0, -1);
-    const auto load = [](const std::int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    for (; i + 8 <= count; i += 4, bytes += 12) {
-        const __m128i words = _mm_or_si128(_mm_or_si128(_mm_and_si128(load(r + i), low),
-                                                        _mm_slli_epi32(_mm_and_si128(load(g + i), low), 8)),
-                                           _mm_slli_epi32(_mm_and_si128(load(b + i), low), 16));
-        const __m128i pairs =
-            _mm_or_si128(_mm_and_si128(words, evenWords), _mm_slli_epi64(_mm_srli_epi64(words, 32), 24));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes), pairs);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + 6), _mm_srli_si128(pairs, 8));
-    }
-#endif
-    for (; std::endian::native == std::endian::little && i + 4 <= count; i += 4, bytes += 12) {
-        const std::uint32_t words[3] = {u(r[i]) | u(g[i]) << 8 | u(b[i]) << 16 | u(r[i + 1]) << 24,
-                                        u(g[i + 1]) | u(b[i + 1]) << 8 | u(r[i + 2]) << 16 | u(g[i + 2]) << 24,
-                                        u(b[i + 2]) | u(r[i + 3]) << 8 | u(g[i + 3]) << 16 | u(b[i + 3]) << 24};
-        std::memcpy(bytes, words, sizeof words); // in memory: R, G, B, R, ... (little endian)
-    }
-    for (; i < count; ++i)
-        out[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
 }
 
 void clearResult(ImageSegmented& image)
@@ -141,11 +108,8 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
             ivra::preferHugePages(image.plane(c), count * sizeof(std::int32_t));
         ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
         ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
-        const std::int32_t* r = source.red();
-        const std::int32_t* g = source.green();
-        const std::int32_t* b = source.blue();
         RGB24* src = image.sourcePixels.data();
-        copySource(r, g, b, count, src);
+        copyLowBytes(source, src);
         const auto* rgb = reinterpret_cast<const std::uint8_t*>(src);
 
         try {
