@@ -43,3 +43,15 @@ void copyLowBytes(const ImageColor& source, RGB24* out)
     for (; i < count; ++i)
         out[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
 }
+
+void copyToPlanes(const RGB24* pixels, ImageColor& target)
+{
+    std::int32_t* r = target.plane(0);
+    std::int32_t* g = target.plane(1);
+    std::int32_t* b = target.plane(2);
+    for (std::size_t i = 0, n = target.pixelCount(); i < n; ++i) {
+        r[i] = pixels[i].r;
+        g[i] = pixels[i].g;
+        b[i] = pixels[i].b;
+    }
+}

@@ -253,14 +253,6 @@ std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, co
         cur = 1 - cur;
     }
 
-    const RGB24* data = buffers[cur].data();
-    std::int32_t* r = result->red();
-    std::int32_t* g = result->green();
-    std::int32_t* b = result->blue();
-    for (std::size_t i = 0; i < result->pixelCount(); ++i) {
-        r[i] = data[i].r;
-        g[i] = data[i].g;
-        b[i] = data[i].b;
-    }
+    copyToPlanes(buffers[cur].data(), *result);
     return result;
 }

@@ -455,18 +455,10 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
 
     auto result = std::make_unique<ImageSegmented>(width, height);
     copyLowBytes(source, result->sourcePixels.data());
-    const std::size_t n = result->pixelCount();
 
     Array2D<RGB24> painted(width, height);
     Splitter(result->sourcePixels, parameters, progress).run(result->labels, painted);
 
-    std::int32_t* outR = result->red();
-    std::int32_t* outG = result->green();
-    std::int32_t* outB = result->blue();
-    for (std::size_t i = 0; i < n; ++i) {
-        outR[i] = painted[i].r;
-        outG[i] = painted[i].g;
-        outB[i] = painted[i].b;
-    }
+    copyToPlanes(painted.data(), *result);
     return result;
 }
