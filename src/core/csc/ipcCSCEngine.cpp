@@ -890,6 +890,10 @@ private:
     void islandN(const Range* r, int level)
     {
         V v = v_; // local, as in island1
+        // The links of one element that lead into a shared cell, with the sibling that
+        // shares it (an element has at most 255 links).
+        ipcCodeelementLink sharedLink[255];
+        std::int8_t sharedSibling[255];
         // The queue keeps every element the island takes (the growths one after the
         // other), so that their marks are cleared at the end without visiting the rest.
         queue_.clear();
@@ -908,12 +912,22 @@ private:
                     const std::uint32_t ceIdx = queue_[qi].element;
                     const ipcCodeelement& ce = el_[ceIdx];
                     const ipcCodeelementLink* links = store_.linksOf(ceIdx);
-                    for (int j = 0; j < ce.childCount; ++j) {
-                        const int s = linkCell(links[j]);
-                        const int nn = Hierarchy::sharingChild[q][s];
-                        if (nn < 0)
-                            continue;
-                        const std::uint32_t g = linkChild(links[j]);
+                    // The children in a cell this island shares with a sibling, in link
+                    // order, gathered without a branch (whether a cell is shared follows
+                    // no pattern the processor could predict).
+                    const int childCount = ce.childCount;
+                    int shared = 0;
+                    for (int j = 0; j < childCount; ++j) {
+                        const ipcCodeelementLink link = links[j];
+                        const int nn = Hierarchy::sharingChild[q][linkCell(link)];
+                        sharedLink[shared] = link;
+                        sharedSibling[shared] = static_cast<std::int8_t>(nn);
+                        shared += nn >= 0;
+                    }
+                    for (int j = 0; j < shared; ++j) {
+                        const int s = linkCell(sharedLink[j]);
+                        const int nn = sharedSibling[j];
+                        const std::uint32_t g = linkChild(sharedLink[j]);
                         const ipcCodeelement& G = el_[g];
                         const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
                         if (f == none)
