@@ -85,15 +85,7 @@ void rgbToHsv(double r, double g, double b, double& h, double& s, double& v)
         h = -1.0;
         return;
     }
-    if (r == max)
-        h = (g - b) / delta;
-    else if (g == max)
-        h = 2 + (b - r) / delta;
-    else
-        h = 4 + (r - g) / delta;
-    h = h * 60;
-    if (h < 0)
-        h = h + 360;
+    h = hueDegrees(r, g, b, max, delta);
 }
 
 void hsvToRgb(double h, double s, double v, double& r, double& g, double& b)

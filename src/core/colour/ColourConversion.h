@@ -16,6 +16,23 @@ static_assert(sizeof(HSVPixel) == 4);
 // The double nearest to 1/255: an 8-bit value u becomes the unit value u * kUnit.
 inline constexpr double kUnit = 1.0 / 255.0;
 
+// Hue in degrees [0, 360) of a chromatic unit colour with the given largest component
+// and max - min > 0. The equality tests run red, green, blue.
+inline double hueDegrees(double r, double g, double b, double max, double delta)
+{
+    double h;
+    if (r == max)
+        h = (g - b) / delta;
+    else if (g == max)
+        h = 2 + (b - r) / delta;
+    else
+        h = 4 + (r - g) / delta;
+    h = h * 60;
+    if (h < 0)
+        h = h + 360;
+    return h;
+}
+
 void rgbToHsv(double r, double g, double b, double& h, double& s, double& v);
 void hsvToRgb(double h, double s, double v, double& r, double& g, double& b);
 

@@ -22,10 +22,6 @@ inline std::int32_t trunc32(double x)
     return static_cast<std::int32_t>(x);
 }
 
-} // namespace
-
-namespace {
-
 // One pixel of RGB2HSV in double precision, for any plane values.
 inline void rgbPixelToHsv(std::int32_t R, std::int32_t G, std::int32_t B, std::int32_t& H, std::int32_t& S,
                           std::int32_t& V)
@@ -46,17 +42,7 @@ inline void rgbPixelToHsv(std::int32_t R, std::int32_t G, std::int32_t B, std::i
         H = 0;
         return;
     }
-    double h;
-    if (r == max)
-        h = (g - b) / delta;
-    else if (g == max)
-        h = 2 + (b - r) / delta;
-    else
-        h = 4 + (r - g) / delta;
-    h = h * 60;
-    if (h < 0)
-        h = h + 360;
-    H = trunc32(h);
+    H = trunc32(hueDegrees(r, g, b, max, delta));
 }
 
 // Per-value tables for 8-bit planes, holding exactly what rgbPixelToHsv computes:
