@@ -801,7 +801,7 @@ private:
                     if (level == 1) {
                         island1(r);
                     } else {
-                        islandN(r, level);
+                        islandN(r, level, total);
                     }
                 }
                 reportProgress(walk);
@@ -857,7 +857,8 @@ private:
             v.start(colour[i], 1);
             queue[0] = i;
             int qn = 1;
-            for (int qi = 0; qi < qn; ++qi) {
+            // Once every element is taken, the rest of the queue can find nothing.
+            for (int qi = 0; qi < qn && untaken > 0; ++qi) {
                 const int j = queue[qi];
                 const int q = cellOf[j];
                 for (std::uint32_t list = sharing[j]; list != 0; list >>= 3) {
@@ -923,7 +924,7 @@ private:
 
     // Levels >= 2: elements of neighbouring child islands link when they share a child
     // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
-    void islandN(const Range* r, int level)
+    void islandN(const Range* r, int level, std::uint32_t untaken)
     {
         V v = v_; // local, as in island1
         // The links of one element that lead into a shared cell, with the sibling that
@@ -943,7 +944,10 @@ private:
                 v.start(el_[e].colour, level);
                 const std::size_t first = queue_.size();
                 queue_.push_back({e, k});
-                for (std::size_t qi = first; qi < queue_.size(); ++qi) {
+                --untaken;
+                // A candidate is always an element of a sibling child, so once all are
+                // taken the rest of the queue can find nothing (not even a conflict).
+                for (std::size_t qi = first; qi < queue_.size() && untaken > 0; ++qi) {
                     const int q = queue_[qi].cell;
                     const std::uint32_t ceIdx = queue_[qi].element;
                     const ipcCodeelement& ce = el_[ceIdx];
@@ -973,6 +977,7 @@ private:
                             continue;
                         if (v.accept(ce.colour, F.colour)) {
                             F.flags |= taken;
+                            --untaken;
                             queue_.push_back({f, nn});
                             if (idx == none) {
                                 idx = newElement(1 << k);
