@@ -800,6 +800,8 @@ private:
                         continue;
                     if (level == 1) {
                         island1(r);
+                    } else if (total <= 7 && atMostOnePerChild(r)) {
+                        islandNSingle(r, level, total);
                     } else {
                         islandN(r, level, total);
                     }
@@ -920,6 +922,81 @@ private:
         el_[idx].colour = v.colour();
         store_.commit();
         return true;
+    }
+
+    static bool atMostOnePerChild(const Range* r)
+    {
+        for (int k = 0; k < 7; ++k)
+            if (r[k].end - r[k].begin > 1)
+                return false;
+        return true;
+    }
+
+    // islandN for an island whose children hold at most one element each, the usual
+    // case above level 1. A candidate reached through child g of ce in the cell shared
+    // with sibling n is g's other parent, an element of n (g's island has no parent
+    // island but those two, and ce's island gave it one parent at most), so here it is
+    // n's only element: "taken" is a bit per child, which is known before g is read,
+    // and no mark needs clearing afterwards. Same seeds, order, tests and conflicts.
+    void islandNSingle(const Range* r, int level, std::uint32_t untaken)
+    {
+        V v = v_;
+        unsigned takenChildren = 0;
+        for (int k = 0; k < 7; ++k) {
+            if (r[k].begin == r[k].end || (takenChildren & (1u << k)))
+                continue;
+            const std::uint32_t e = r[k].begin;
+            checkSeed();
+            std::uint32_t idx = none;
+            takenChildren |= 1u << k;
+            --untaken;
+            v.start(el_[e].colour, level);
+            int queue[7];
+            queue[0] = k;
+            int qn = 1;
+            for (int qi = 0; qi < qn && untaken > 0; ++qi) {
+                const int q = queue[qi];
+                const std::uint32_t ceIdx = r[q].begin;
+                const ipcCodeelement& ce = el_[ceIdx];
+                const ipcCodeelementLink* links = store_.linksOf(ceIdx);
+                const int childCount = ce.childCount;
+                for (int j = 0; j < childCount; ++j) {
+                    const int s = linkCell(links[j]);
+                    const int nn = Hierarchy::sharingChild[q][s];
+                    if (nn < 0 || (takenChildren & (1u << nn)))
+                        continue;
+                    const std::uint32_t g = linkChild(links[j]);
+                    const ipcCodeelement& G = el_[g];
+                    const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
+                    if (f == none)
+                        continue;
+                    ipcCodeelement& F = el_[f];
+                    if (v.accept(ce.colour, F.colour)) {
+                        takenChildren |= 1u << nn;
+                        --untaken;
+                        queue[qn++] = nn;
+                        if (idx == none) {
+                            idx = newElement(1 << k);
+                            store_.appendLink(idx, k, e);
+                        }
+                        el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
+                        store_.appendLink(idx, nn, f);
+                        setParent(F, idx);
+                    } else if (splitMode_ == 1) {
+                        const int cellF = Hierarchy::sharedCell[nn][q];
+                        if (G.parent1 == ceIdx)
+                            conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
+                        else
+                            conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+                    }
+                }
+            }
+            if (idx != none) {
+                el_[idx].colour = v.colour();
+                setParent(el_[e], idx);
+                store_.commit();
+            }
+        }
     }
 
     // Levels >= 2: elements of neighbouring child islands link when they share a child
