@@ -43,10 +43,9 @@ struct RGBVariant {
     static constexpr int pixelBytes = 3;
     ipcSimilarityRGB sim;
 
-    // One pixel row, channels apart so that the pair tests vectorise. Single precision
-    // is exact here: differences, squares and their sums stay integers below 2^24.
+    // One pixel row, channels apart (16 bits each) so that the pair tests vectorise.
     struct Row {
-        std::vector<float> r, g, b;
+        std::vector<std::int16_t> r, g, b;
         void resize(int n)
         {
             r.resize(n);
@@ -58,25 +57,35 @@ struct RGBVariant {
     {
         int x = 0;
 #if defined(__SSE2__)
-        // Four pixels (12 bytes) at a time: widen the bytes to 32-bit integers, convert
-        // them (exactly) and sort the interleaved channels apart with shuffles.
+        // Eight pixels (24 bytes) at a time, as two groups of four: widen the bytes to
+        // 32 bits, sort the interleaved channels apart with shuffles and narrow them
+        // to 16 bits.
         const __m128i zero = _mm_setzero_si128();
-        for (; x + 4 <= n; x += 4, p += 12) {
+        const auto group = [&](const std::uint8_t* q, __m128& r, __m128& g, __m128& b) {
             std::int32_t tail;
-            std::memcpy(&tail, p + 8, sizeof tail);
+            std::memcpy(&tail, q + 8, sizeof tail);
             const __m128i bytes =
-                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(tail));
+                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q)), _mm_cvtsi32_si128(tail));
             const __m128i lo = _mm_unpacklo_epi8(bytes, zero), hi = _mm_unpackhi_epi8(bytes, zero);
-            const __m128 v0 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)); // R0 G0 B0 R1
-            const __m128 v1 = _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)); // G1 B1 R2 G2
-            const __m128 v2 = _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)); // B2 R3 G3 B3
+            const __m128 v0 = _mm_castsi128_ps(_mm_unpacklo_epi16(lo, zero)); // R0 G0 B0 R1
+            const __m128 v1 = _mm_castsi128_ps(_mm_unpackhi_epi16(lo, zero)); // G1 B1 R2 G2
+            const __m128 v2 = _mm_castsi128_ps(_mm_unpacklo_epi16(hi, zero)); // B2 R3 G3 B3
             const __m128 r12 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(1, 1, 2, 2));  // R2 R2 R3 R3
             const __m128 g01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(0, 0, 1, 1));  // G0 G0 G1 G1
             const __m128 g23 = _mm_shuffle_ps(v1, v2, _MM_SHUFFLE(2, 2, 3, 3));  // G2 G2 G3 G3
             const __m128 b01 = _mm_shuffle_ps(v0, v1, _MM_SHUFFLE(1, 1, 2, 2));  // B0 B0 B1 B1
-            _mm_storeu_ps(row.r.data() + x, _mm_shuffle_ps(v0, r12, _MM_SHUFFLE(2, 0, 3, 0)));
-            _mm_storeu_ps(row.g.data() + x, _mm_shuffle_ps(g01, g23, _MM_SHUFFLE(2, 0, 2, 0)));
-            _mm_storeu_ps(row.b.data() + x, _mm_shuffle_ps(b01, v2, _MM_SHUFFLE(3, 0, 2, 0)));
+            r = _mm_shuffle_ps(v0, r12, _MM_SHUFFLE(2, 0, 3, 0));
+            g = _mm_shuffle_ps(g01, g23, _MM_SHUFFLE(2, 0, 2, 0));
+            b = _mm_shuffle_ps(b01, v2, _MM_SHUFFLE(3, 0, 2, 0));
+        };
+        const auto narrow = [](__m128 a, __m128 b) { return _mm_packs_epi32(_mm_castps_si128(a), _mm_castps_si128(b)); };
+        for (; x + 8 <= n; x += 8, p += 24) {
+            __m128 r0, g0, b0, r1, g1, b1;
+            group(p, r0, g0, b0);
+            group(p + 12, r1, g1, b1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.r.data() + x), narrow(r0, r1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.g.data() + x), narrow(g0, g1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row.b.data() + x), narrow(b0, b1));
         }
 #endif
         for (; x < n; ++x, p += 3) {
@@ -88,12 +97,12 @@ struct RGBVariant {
     // out[x] |= bit where pixel x of a is similar to pixel x + shift of b, for x in [from, to).
     void pairBits(const Row& a, const Row& b, int shift, int from, int to, std::uint8_t bit, std::uint8_t* out) const
     {
-        const float t = static_cast<float>(sim.squaredThreshold);
-        const float *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
-        const float *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
+        const int t = sim.squaredThreshold;
+        const std::int16_t *ar = a.r.data(), *ag = a.g.data(), *ab = a.b.data();
+        const std::int16_t *br = b.r.data(), *bg = b.g.data(), *bb = b.b.data();
         for (int x = from; x < to; ++x) {
             const int y = x + shift;
-            const float dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
+            const int dr = ar[x] - br[y], dg = ag[x] - bg[y], db = ab[x] - bb[y];
             out[x] |= static_cast<std::uint8_t>(dr * dr + dg * dg + db * db < t ? bit : 0);
         }
     }
@@ -103,7 +112,7 @@ struct RGBVariant {
     void rowBits(const Row& cur, const Row* next, bool oddRow, int n, std::uint8_t* out) const
     {
 #if defined(__SSE2__)
-        if (next && n >= 6) {
+        if (next && n >= 10 && sim.squaredThreshold >= 0 && sim.squaredThreshold <= 0xFFFF) {
             rowBitsAllDirections(cur, *next, oddRow, n, out);
             return;
         }
@@ -118,32 +127,39 @@ struct RGBVariant {
         }
     }
 #if defined(__SSE2__)
-    // rowBits with a next row: the three directions of four pixels at a time in one
-    // pass, with the same single-precision sums as pairBits; the pixels at both ends,
-    // whose right or diagonal partner may lie outside the row, go through pairBits.
+    // rowBits with a next row and a squared threshold of 16 bits: the three directions
+    // of eight pixels at a time in one pass, in 16-bit lanes. A squared difference of
+    // two bytes is below 2^16, so its low 16 bits are exact; the sum of the three
+    // saturates at 2^16 - 1, which leaves "sum < threshold" unchanged for a threshold
+    // below 2^16. The pixels at both ends, whose right or diagonal partner may lie
+    // outside the row, go through pairBits.
     void rowBitsAllDirections(const Row& cur, const Row& next, bool oddRow, int n, std::uint8_t* out) const
     {
-        const __m128 t = _mm_set1_ps(static_cast<float>(sim.squaredThreshold));
-        const float *ar = cur.r.data(), *ag = cur.g.data(), *ab = cur.b.data();
-        const float *br = next.r.data(), *bg = next.g.data(), *bb = next.b.data();
+        const __m128i t = _mm_set1_epi16(static_cast<short>(static_cast<std::uint16_t>(sim.squaredThreshold)));
+        const __m128i zero = _mm_setzero_si128();
+        const std::int16_t *ar = cur.r.data(), *ag = cur.g.data(), *ab = cur.b.data();
+        const std::int16_t *br = next.r.data(), *bg = next.g.data(), *bb = next.b.data();
         const int diagonal = oddRow ? 1 : -1;
-        const auto similar = [&](int x, const float* pr, const float* pg, const float* pb, int bit) {
-            const __m128 dr = _mm_sub_ps(_mm_loadu_ps(ar + x), _mm_loadu_ps(pr));
-            const __m128 dg = _mm_sub_ps(_mm_loadu_ps(ag + x), _mm_loadu_ps(pg));
-            const __m128 db = _mm_sub_ps(_mm_loadu_ps(ab + x), _mm_loadu_ps(pb));
-            const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(dr, dr), _mm_mul_ps(dg, dg)), _mm_mul_ps(db, db));
-            return _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(sum, t)), _mm_set1_epi32(bit));
+        const auto load = [](const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        const auto similar = [&](int x, const std::int16_t* pr, const std::int16_t* pg, const std::int16_t* pb,
+                                 int bit) {
+            const __m128i dr = _mm_sub_epi16(load(ar + x), load(pr));
+            const __m128i dg = _mm_sub_epi16(load(ag + x), load(pg));
+            const __m128i db = _mm_sub_epi16(load(ab + x), load(pb));
+            const __m128i sum = _mm_adds_epu16(_mm_adds_epu16(_mm_mullo_epi16(dr, dr), _mm_mullo_epi16(dg, dg)),
+                                               _mm_mullo_epi16(db, db));
+            // threshold - sum, saturated at 0, is non-zero exactly when sum < threshold
+            const __m128i below = _mm_cmpeq_epi16(_mm_subs_epu16(t, sum), zero);
+            return _mm_andnot_si128(below, _mm_set1_epi16(static_cast<short>(bit)));
         };
         // Pixels 1 .. n-2 have all three partners inside the rows.
         int x = 1;
-        for (; x + 4 <= n - 1; x += 4) {
+        for (; x + 8 <= n - 1; x += 8) {
             const int d = x + diagonal;
             const __m128i bits = _mm_or_si128(_mm_or_si128(similar(x, ar + x + 1, ag + x + 1, ab + x + 1, bitRight),
                                                            similar(x, br + x, bg + x, bb + x, bitBelow)),
                                               similar(x, br + d, bg + d, bb + d, bitDiagonal));
-            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(bits, bits), _mm_setzero_si128());
-            const std::int32_t word = _mm_cvtsi128_si32(bytes);
-            std::memcpy(out + x, &word, sizeof word);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(bits, zero));
         }
         // The rest: pixel 0 and pixels x .. n-1, exactly as the plain path does them.
         const auto plain = [&](int from, int to) {
