@@ -63,22 +63,14 @@ public:
         const bool roots0 = minLevel <= 0;
 
         // Pixels of the level-0 elements, island by island in walk order.
-        std::ptrdiff_t offsets[7];
-        for (int k = 0; k < 7; ++k)
-            offsets[k] = static_cast<std::ptrdiff_t>(ipcIslandHierarchy::cellOffsetY[k]) * w_ +
-                         ipcIslandHierarchy::cellOffsetX[k];
-#if defined(__SSE2__)
-        // Bits of the cells in lane order, for the lanes of an island (see below).
-        static_assert(ipcIslandHierarchy::cellOffsetX[4] == -1 && ipcIslandHierarchy::cellOffsetY[4] == -1 &&
-                      ipcIslandHierarchy::cellOffsetX[5] == 0 && ipcIslandHierarchy::cellOffsetY[5] == -1 &&
-                      ipcIslandHierarchy::cellOffsetX[6] == -1 && ipcIslandHierarchy::cellOffsetY[6] == 0 &&
-                      ipcIslandHierarchy::cellOffsetX[0] == 0 && ipcIslandHierarchy::cellOffsetY[0] == 0 &&
-                      ipcIslandHierarchy::cellOffsetX[1] == 1 && ipcIslandHierarchy::cellOffsetY[1] == 0 &&
-                      ipcIslandHierarchy::cellOffsetX[2] == -1 && ipcIslandHierarchy::cellOffsetY[2] == 1 &&
-                      ipcIslandHierarchy::cellOffsetX[3] == 0 && ipcIslandHierarchy::cellOffsetY[3] == 1);
-        const __m128i cells0 = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 6, 1 << 0);
-        const __m128i cells1 = _mm_setr_epi32(1 << 1, 1 << 2, 1 << 3, 1 << 7); // bit 7: never set
-#endif
+        const auto number = [&](const ipcCodeelement& el) {
+            std::uint32_t o = ownerOf(el);
+            if (roots0 && (el.flags & ipcCodeelement::rootFlag)) {
+                o = ++label;
+                colours.push_back(el.colour);
+            }
+            return o;
+        };
         const int n = h_.rowLength(0);
         const bool shiftedRows = levels == 2;
         int walk = 0;
@@ -87,78 +79,99 @@ public:
                 const int rs = h_.rowSize(0, y);
                 const int row = 2 * y - y0_;
                 const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
-                const bool innerRow = row >= 1 && row + 1 < hgt_;
-                for (int x = 0; x < rs; ++x, ++walk) {
-                    const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
-                    if (first == stop)
-                        continue;
-                    const int column = 2 * x + shift;
-                    const bool inner = innerRow && column >= 1 && column + 1 < w_;
-                    const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(row) * w_ + column;
-#if defined(__SSE2__)
-                    if (inner) {
-                        // The island's elements are disjoint: gather their numbers into
-                        // one lane per cell (cells 4, 5 | 6, 0, 1 | 2, 3: the island's
-                        // three rows from the left), then raise its seven pixels once.
-                        __m128i upper = _mm_setzero_si128(), lower = _mm_setzero_si128();
-                        for (std::uint32_t e = first; e < stop; ++e) {
-                            const ipcCodeelement& el = store_.element(e);
-                            std::uint32_t o = ownerOf(el);
-                            if (roots0 && (el.flags & ipcCodeelement::rootFlag)) {
-                                o = ++label;
-                                colours.push_back(el.colour);
-                            }
-                            const __m128i m = _mm_set1_epi32(el.mask);
-                            const __m128i number = _mm_set1_epi32(static_cast<int>(o));
-                            const __m128i in0 = _mm_cmpeq_epi32(_mm_and_si128(m, cells0), cells0);
-                            const __m128i in1 = _mm_cmpeq_epi32(_mm_and_si128(m, cells1), cells1);
-                            upper = _mm_or_si128(upper, _mm_and_si128(number, in0));
-                            lower = _mm_or_si128(lower, _mm_and_si128(number, in1));
-                        }
-                        alignas(16) std::uint32_t cell[8];
-                        _mm_store_si128(reinterpret_cast<__m128i*>(cell), upper);
-                        _mm_store_si128(reinterpret_cast<__m128i*>(cell + 4), lower);
-                        std::uint32_t* up = labels_ + centre - w_ - 1;
-                        std::uint32_t* mid = labels_ + centre - 1;
-                        std::uint32_t* low = labels_ + centre + w_ - 1;
-                        up[0] = std::max(up[0], cell[0]);
-                        up[1] = std::max(up[1], cell[1]);
-                        mid[0] = std::max(mid[0], cell[2]);
-                        mid[1] = std::max(mid[1], cell[3]);
-                        mid[2] = std::max(mid[2], cell[4]);
-                        low[0] = std::max(low[0], cell[5]);
-                        low[1] = std::max(low[1], cell[6]);
-                        continue;
-                    }
-#endif
-                    for (std::uint32_t e = first; e < stop; ++e) {
-                        const ipcCodeelement& el = store_.element(e);
-                        std::uint32_t o = ownerOf(el);
-                        if (roots0 && (el.flags & ipcCodeelement::rootFlag)) {
-                            o = ++label;
-                            colours.push_back(el.colour);
-                        }
-                        if (o == 0)
-                            continue;
-                        for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
-                            const int k = std::countr_zero(mask);
-                            if (!inner) {
-                                const int c = column + ipcIslandHierarchy::cellOffsetX[k];
-                                const int r = row + ipcIslandHierarchy::cellOffsetY[k];
-                                if (c < 0 || c >= w_ || r < 0 || r >= hgt_)
-                                    continue;
-                            }
-                            std::uint32_t& target = labels_[centre + offsets[k]];
-                            target = std::max(target, o);
-                        }
-                    }
+                // Islands x0 <= x < x1 have all seven pixels in the window (columns
+                // 2x + shift - 1 .. 2x + shift + 1).
+                int innerBegin = rs, innerEnd = rs;
+                if (row >= 1 && row + 1 < hgt_) {
+                    innerBegin = std::clamp((2 - shift) / 2, 0, rs);
+                    innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
                 }
+                for (int x = 0; x < innerBegin; ++x)
+                    paintClipped(walk + x, row, 2 * x + shift, number);
+#if defined(__SSE2__)
+                std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
+                for (int x = innerBegin; x < innerEnd; ++x)
+                    paintInner(walk + x, rowLabels + 2 * x, number);
+#else
+                for (int x = innerBegin; x < innerEnd; ++x)
+                    paintClipped(walk + x, row, 2 * x + shift, number);
+#endif
+                for (int x = innerEnd; x < rs; ++x)
+                    paintClipped(walk + x, row, 2 * x + shift, number);
+                walk += rs;
             }
         }
         return colours;
     }
 
 private:
+    // Raises the pixels of the island with the given walk index, centred at (column,
+    // row) of the window, to the numbers of its elements, skipping pixels outside.
+    template <class Number>
+    void paintClipped(int walk, int row, int column, Number& number)
+    {
+        for (std::uint32_t e = store_.firstOf(walk), stop = store_.firstOf(walk + 1); e < stop; ++e) {
+            const ipcCodeelement& el = store_.element(e);
+            const std::uint32_t o = number(el);
+            if (o == 0)
+                continue;
+            for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
+                const int k = std::countr_zero(mask);
+                const int c = column + ipcIslandHierarchy::cellOffsetX[k];
+                const int r = row + ipcIslandHierarchy::cellOffsetY[k];
+                if (c < 0 || c >= w_ || r < 0 || r >= hgt_)
+                    continue;
+                std::uint32_t& target = labels_[static_cast<std::ptrdiff_t>(r) * w_ + c];
+                target = std::max(target, o);
+            }
+        }
+    }
+
+#if defined(__SSE2__)
+    // An island whose seven pixels lie in the window, centred at *centre. Its elements
+    // are disjoint: their numbers are gathered into one lane per cell, then its three
+    // rows are raised at once: the upper and lower pair in one vector (cells 4, 5, 2,
+    // 3), the middle three in another (cells 6, 0, 1, and a lane for the pixel right
+    // of them, which stays as it is).
+    template <class Number>
+    void paintInner(int walk, std::uint32_t* centre, Number& number)
+    {
+        static_assert(ipcIslandHierarchy::cellOffsetX[4] == -1 && ipcIslandHierarchy::cellOffsetY[4] == -1 &&
+                      ipcIslandHierarchy::cellOffsetX[5] == 0 && ipcIslandHierarchy::cellOffsetY[5] == -1 &&
+                      ipcIslandHierarchy::cellOffsetX[6] == -1 && ipcIslandHierarchy::cellOffsetY[6] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[0] == 0 && ipcIslandHierarchy::cellOffsetY[0] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[1] == 1 && ipcIslandHierarchy::cellOffsetY[1] == 0 &&
+                      ipcIslandHierarchy::cellOffsetX[2] == -1 && ipcIslandHierarchy::cellOffsetY[2] == 1 &&
+                      ipcIslandHierarchy::cellOffsetX[3] == 0 && ipcIslandHierarchy::cellOffsetY[3] == 1);
+        const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
+        if (first == stop)
+            return;
+        const __m128i outerCells = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 2, 1 << 3);
+        const __m128i middleCells = _mm_setr_epi32(1 << 6, 1 << 0, 1 << 1, 1 << 7); // bit 7: never set
+        __m128i outer = _mm_setzero_si128(), middle = _mm_setzero_si128();
+        for (std::uint32_t e = first; e < stop; ++e) {
+            const ipcCodeelement& el = store_.element(e);
+            const __m128i o = _mm_set1_epi32(static_cast<int>(number(el)));
+            const __m128i m = _mm_set1_epi32(el.mask);
+            outer = _mm_or_si128(outer, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, outerCells), outerCells)));
+            middle = _mm_or_si128(middle, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, middleCells), middleCells)));
+        }
+        // Numbers stay below 2^31, so the signed comparison orders them.
+        const auto raise = [](__m128i a, __m128i b) {
+            const __m128i greater = _mm_cmpgt_epi32(a, b);
+            return _mm_or_si128(_mm_and_si128(greater, a), _mm_andnot_si128(greater, b));
+        };
+        auto* up = reinterpret_cast<__m128i*>(centre - w_ - 1);
+        auto* mid = reinterpret_cast<__m128i*>(centre - 1);
+        auto* low = reinterpret_cast<__m128i*>(centre + w_ - 1);
+        const __m128i rows = raise(_mm_unpacklo_epi64(_mm_loadl_epi64(up), _mm_loadl_epi64(low)), outer);
+        _mm_storel_epi64(up, rows);
+        _mm_storel_epi64(low, _mm_srli_si128(rows, 8));
+        // The fourth lane lies at most in the next row, which exists.
+        _mm_storeu_si128(mid, raise(_mm_loadu_si128(mid), middle));
+    }
+#endif
+
     const ipcCodeelementBase& store_;
     const ipcIslandHierarchy& h_;
     int x0_, y0_, w_, hgt_;
