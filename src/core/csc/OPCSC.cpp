@@ -33,26 +33,15 @@ void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfL
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Four pixels at a time: one vector of packed colours, split into the three planes.
-    // Nothing reads the planes soon, so where they are aligned the stores bypass the
-    // cache: that spares reading every line before it is overwritten.
     const __m128i low = _mm_set1_epi32(0xFF);
-    const auto run = [&](auto store) {
-        for (; i + 4 <= count; i += 4) {
-            const __m128i c = _mm_setr_epi32(static_cast<int>(rgbOfLabel[labels[i]]),
-                                             static_cast<int>(rgbOfLabel[labels[i + 1]]),
-                                             static_cast<int>(rgbOfLabel[labels[i + 2]]),
-                                             static_cast<int>(rgbOfLabel[labels[i + 3]]));
-            store(reinterpret_cast<__m128i*>(r + i), _mm_and_si128(c, low));
-            store(reinterpret_cast<__m128i*>(g + i), _mm_and_si128(_mm_srli_epi32(c, 8), low));
-            store(reinterpret_cast<__m128i*>(b + i), _mm_and_si128(_mm_srli_epi32(c, 16), low));
-        }
-    };
-    const auto aligned = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p) % 16 == 0; };
-    if (aligned(r) && aligned(g) && aligned(b)) {
-        run([](__m128i* p, __m128i v) { _mm_stream_si128(p, v); });
-        _mm_sfence();
-    } else {
-        run([](__m128i* p, __m128i v) { _mm_storeu_si128(p, v); });
+    for (; i + 4 <= count; i += 4) {
+        const __m128i c = _mm_setr_epi32(static_cast<int>(rgbOfLabel[labels[i]]),
+                                         static_cast<int>(rgbOfLabel[labels[i + 1]]),
+                                         static_cast<int>(rgbOfLabel[labels[i + 2]]),
+                                         static_cast<int>(rgbOfLabel[labels[i + 3]]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(r + i), _mm_and_si128(c, low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(g + i), _mm_and_si128(_mm_srli_epi32(c, 8), low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + i), _mm_and_si128(_mm_srli_epi32(c, 16), low));
     }
 #endif
     for (; i < count; ++i) {
@@ -116,8 +105,10 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
         if (count == 0)
             return result;
         // Every array of the result is written in full once: fewer, larger page faults.
-        for (int c = 0; c < 3; ++c)
-            ivra::preferHugePages(image.plane(c), count * sizeof(std::int32_t));
+        // The three planes are one block (red, green, blue).
+        std::uint8_t* const planes = reinterpret_cast<std::uint8_t*>(image.red());
+        const std::size_t planeBytes = 3 * count * sizeof(std::int32_t);
+        ivra::preferHugePages(planes, planeBytes);
         ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
         ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
         RGB24* src = image.sourcePixels.data();
@@ -131,8 +122,11 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                 csc.elementsPerIsland = elementsPerIsland;
                 csc.resize(width, height);
                 csc.similarity.squaredThreshold = threshold * threshold;
-                // The labels are written only when the regions are painted.
+                // The labels are written only when the regions are painted, and the
+                // planes after that: meanwhile they hold the level-0 scratch plane and
+                // the element store, which spares faulting in memory of their own.
                 csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
+                csc.store()->lend(planes, planeBytes);
                 csc.run(width, height, rgb, 0, 0, width, height, progress);
                 colourOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
             } else {
@@ -141,14 +135,20 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
                     ipcCSCHSV csc;
                     csc.elementsPerIsland = elementsPerIsland;
                     csc.resize(width, height);
-                    csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
+                    // As for RGB, but the labels hold the HSV pixels, which only the
+                    // level-0 phase reads, and the scratch plane goes to the end of the
+                    // planes, which hold the store before it.
+                    const std::size_t scratch = (static_cast<std::size_t>(width) + 3) * (height + 3);
+                    if (2 * scratch <= planeBytes) {
+                        csc.engine()->lendScratch(planes + planeBytes - scratch, scratch);
+                        csc.store()->lend(planes, planeBytes - scratch);
+                    } else {
+                        csc.store()->lend(planes, planeBytes);
+                    }
                     {
-                        // Only the level-0 phase reads the HSV pixels, and the blue plane is
-                        // written only at the very end: it holds them meanwhile, which spares
-                        // the faulting-in of a buffer of its size.
-                        static_assert(sizeof(HSVPixel) == sizeof(std::int32_t) &&
-                                      alignof(HSVPixel) <= alignof(std::int32_t));
-                        HSVPixel* hsv = new (image.blue()) HSVPixel[count];
+                        static_assert(sizeof(HSVPixel) == sizeof(std::uint32_t) &&
+                                      alignof(HSVPixel) <= alignof(std::uint32_t));
+                        HSVPixel* hsv = new (image.labels.data()) HSVPixel[count];
                         imageRgbToHsv(width, height, rgb, hsv);
                         csc.run(width, height, hsv, 0, 0, width, height, progress);
                     }

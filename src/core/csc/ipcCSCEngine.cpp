@@ -594,6 +594,13 @@ private:
         child.flags &= static_cast<std::uint8_t>(~root);
     }
 
+    // Makes room in the element pool; el_ follows it if it moves.
+    void reserve(std::int64_t elements)
+    {
+        if (store_.reserve(elements))
+            el_ = store_.elements();
+    }
+
     // A seed that finds no similar neighbour forms no element. Its allocation is only
     // checked (a full store fails at the same seed as always); the element itself is
     // written when the first neighbour joins it.
@@ -656,6 +663,7 @@ private:
                     continue;
                 }
                 const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
+                reserve(7 * rs); // an island makes at most 7 elements (one per seed)
                 for (int x = 0; x < rs; ++x, ++walk) {
                     store_.beginIsland(walk);
                     const int cx = 2 * x + shift;
@@ -812,6 +820,8 @@ private:
                     }
                     if (total < 2 && (level == 1 || total == 0))
                         continue;
+                    // An element takes at least two of the children's elements, each once.
+                    reserve(total);
                     if (level == 1 && total == 7 && wholeIsland1(r))
                         continue;
                     if (level == 1) {

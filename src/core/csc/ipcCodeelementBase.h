@@ -4,14 +4,17 @@
 #include "ipcCodeelement.h"
 #include "ipcIslandHierarchy.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <utility>
 
 // The store of all code elements of one run: an element pool of capacity
-// E = floor(islandCount * elementsPerIsland) and a link pool of 2E, both allocated
-// once. Memory is reserved for the full capacity but only the pages actually filled
-// are touched, so a run costs what it uses.
+// E = floor(islandCount * elementsPerIsland) and a link pool of 2E. Memory is reserved
+// for the full capacity but only the pages actually filled are touched, so a run costs
+// what it uses. The caller may lend the store a block it does not need during the run
+// (lend()); the island table and the element pool then start there, and the element
+// pool moves to memory of its own only if it outgrows its share.
 //
 // Islands are filled in walk order (ipcIslandHierarchy::walkIndex, levels bottom-up);
 // the elements of one island are contiguous, so one table entry per island (its first
@@ -32,6 +35,18 @@ public:
     ipcCodeelementBase& operator=(const ipcCodeelementBase&) = delete;
 
     void reset() { usedElements_ = usedLinks_ = currentIsland_ = 0; }
+
+    // Places the island table and the element pool in [block, block + bytes) as far as
+    // they fit; the block must stay untouched by others until the store is done with
+    // it. Only for an empty store.
+    void lend(void* block, std::size_t bytes);
+
+    // Makes room for `elements` more elements, so that the element pool does not move
+    // while they are allocated. True when it moved now (references into it are stale).
+    bool reserve(std::int64_t elements)
+    {
+        return usedElements_ + elements > elementRoom_ && elementRoom_ < elementCapacity_ && moveElements();
+    }
 
     // Starts the island with the given walk index; islands are begun in walk order.
     void beginIsland(int walk)
@@ -55,6 +70,7 @@ public:
     {
         if (isFull())
             throw ipcCodeelementBaseOverrun();
+        reserve(1);
         linkFirst_[usedElements_] = static_cast<std::uint32_t>(usedLinks_);
         return static_cast<std::uint32_t>(usedElements_);
     }
@@ -63,6 +79,7 @@ public:
     {
         if (isFull())
             throw ipcCodeelementBaseOverrun();
+        reserve(1);
         return static_cast<std::uint32_t>(usedElements_);
     }
     // Keeps the element just allocated (with its childCount links) in the current island.
@@ -98,8 +115,9 @@ public:
 
     ipcCodeelement& element(std::uint32_t i) { return elements_[i]; }
     const ipcCodeelement& element(std::uint32_t i) const { return elements_[i]; }
-    ipcCodeelement* elements() { return elements_.get(); }
-    const ipcCodeelement* elements() const { return elements_.get(); }
+    // The element pool; it stays where it is unless reserve() says it moved.
+    ipcCodeelement* elements() { return elements_; }
+    const ipcCodeelement* elements() const { return elements_; }
     ipcCodeelementLink* links() { return links_.get(); }
     const ipcCodeelementLink* links() const { return links_.get(); }
     // Links of element i: links()[linkFirst(i)] .. + childCount (levels >= 1 only).
@@ -115,6 +133,8 @@ public:
     double elementsPerIsland() const { return elementsPerIsland_; }
 
 private:
+    bool moveElements();
+
     const ipcIslandHierarchy& hierarchy_;
     double elementsPerIsland_;
     std::int64_t elementCapacity_;
@@ -122,8 +142,14 @@ private:
     std::int64_t usedElements_ = 0;
     std::int64_t usedLinks_ = 0;
     int currentIsland_ = 0;
-    std::unique_ptr<std::uint32_t[]> first_;        // islandCount + 1 entries, by walk index
-    std::unique_ptr<ipcCodeelement[]> elements_;    // E
-    std::unique_ptr<std::uint32_t[]> linkFirst_;    // E, written for elements of levels >= 1
+    // The island table and the element pool live in memory of their own or in the lent
+    // block; elementRoom_ elements fit where the pool is now (E when it has its own).
+    std::uint32_t* first_;                          // islandCount + 1 entries, by walk index
+    ipcCodeelement* elements_;                      // E
+    std::uint32_t* linkFirst_;                      // E, written for elements of levels >= 1
+    std::int64_t elementRoom_;
+    std::unique_ptr<std::uint32_t[]> ownFirst_;
+    std::unique_ptr<ipcCodeelement[]> ownElements_;
+    std::unique_ptr<std::uint32_t[]> ownLinkFirst_;
     std::unique_ptr<ipcCodeelementLink[]> links_;   // 2E
 };

@@ -4,13 +4,15 @@
 
 #include <array>
 
-// Three planes of 32-bit signed ints (R, G, B or H, S, V).
+// Three planes of 32-bit signed ints (R, G, B or H, S, V), one after the other in one
+// block, so that an operator may use the block as scratch memory before it writes
+// its result there.
 class ImageColor : public Image {
 public:
     using Triple = std::array<std::int32_t, 3>;
 
-    std::int32_t* plane(int channel) { return planes_[channel].get(); }
-    const std::int32_t* plane(int channel) const { return planes_[channel].get(); }
+    std::int32_t* plane(int channel) { return planes_[channel]; }
+    const std::int32_t* plane(int channel) const { return planes_[channel]; }
 
     // Pixel (x, y) as the triple of the three plane values.
     Triple pixel(int x, int y) const
@@ -31,5 +33,6 @@ protected:
     ImageColor(int width, int height);
 
 private:
-    std::unique_ptr<std::int32_t[]> planes_[3];
+    std::unique_ptr<std::int32_t[]> block_;
+    std::int32_t* planes_[3];
 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(CodeelementBase, CapacityFromTheIslandCount)
@@ -91,6 +93,52 @@ TEST(CodeelementBase, LinksMayNotRunPastThePool)
     for (int i = 0; i < 8; ++i)
         store.appendLink(e, i % 7, 0);
     EXPECT_THROW(store.appendLink(e, 0, 0), ipcCodeelementBaseOverrun);
+}
+
+TEST(CodeelementBase, LentBlockHoldsTheElementsUntilTheyOutgrowIt)
+{
+    const ipcIslandHierarchy h(64, 64);
+    ipcCodeelementBase store(h);
+    const std::size_t tableBytes = (static_cast<std::size_t>(h.islandCount()) + 1) * sizeof(std::uint32_t);
+    std::vector<std::uint64_t> block((tableBytes + 256 + 1100 * 20) / 8); // the table and 1100 elements
+    store.lend(block.data(), block.size() * 8);
+    const auto* blockBegin = reinterpret_cast<const char*>(block.data());
+    const auto inBlock = [&](const void* p) {
+        return static_cast<const char*>(p) >= blockBegin && static_cast<const char*>(p) < blockBegin + block.size() * 8;
+    };
+    ASSERT_TRUE(inBlock(store.elements()));
+
+    store.reset();
+    store.beginIsland(0);
+    bool moved = false;
+    for (std::uint32_t i = 0; i < 1500; ++i) {
+        moved = store.reserve(1) || moved;
+        const std::uint32_t e = store.allocate();
+        ASSERT_EQ(e, i);
+        store.element(e) = ipcCodeelement{static_cast<std::uint8_t>(i & 0x7F), 0, 0, 0, i * 7, i, ~i};
+        store.commit();
+    }
+    EXPECT_TRUE(moved);
+    EXPECT_FALSE(inBlock(store.elements()));
+    EXPECT_FALSE(store.reserve(1000)); // its own pool holds the full capacity
+    for (std::uint32_t i = 0; i < 1500; ++i) { // nothing lost in the move
+        ASSERT_EQ(store.element(i).colour, i * 7);
+        ASSERT_EQ(store.element(i).parent2, ~i);
+    }
+    EXPECT_EQ(store.countOf(0), 1500u);
+}
+
+TEST(CodeelementBase, BlockTooSmallForTheTableIsNotUsed)
+{
+    const ipcIslandHierarchy h(64, 64);
+    ipcCodeelementBase store(h);
+    std::vector<std::uint64_t> block(16);
+    const ipcCodeelement* own = store.elements();
+    store.lend(block.data(), block.size() * 8);
+    EXPECT_EQ(store.elements(), own);
+    store.reset();
+    store.beginIsland(0);
+    EXPECT_EQ(store.countOf(0), 0u);
 }
 
 TEST(CSCExceptions, Hierarchy)

@@ -127,6 +127,42 @@ TEST(OPCSC, LabelsAreDenseAndInRootOrder)
     EXPECT_EQ(std::vector<std::uint32_t>(result.image->labels.data(), result.image->labels.data() + w * h), labels);
 }
 
+// The store may start in memory lent by the caller and move out when it outgrows it;
+// where its pools lie must not change a single value.
+TEST(OPCSC, LentMemoryChangesNothingWhereverThePoolEnds)
+{
+    const int w = 120, h = 90;
+    const auto px = csc_test::patchyPicture(w, h, 7, 12, 4);
+    const auto* rgb = reinterpret_cast<const std::uint8_t*>(px.data());
+    const auto paint = [&](std::size_t lentBytes, bool hsv) {
+        std::vector<std::uint64_t> block(lentBytes / 8);
+        std::vector<HSVPixel> hsvPixels(static_cast<std::size_t>(w) * h);
+        imageRgbToHsv(w, h, rgb, hsvPixels.data());
+        ipcCSCRGB rgbRun;
+        ipcCSCHSV hsvRun;
+        ipcCSC& csc = hsv ? static_cast<ipcCSC&>(hsvRun) : rgbRun;
+        csc.resize(w, h);
+        rgbRun.similarity.squaredThreshold = 25 * 25;
+        csc.store()->lend(block.empty() ? nullptr : block.data(), block.size() * 8);
+        if (hsv)
+            hsvRun.run(w, h, hsvPixels.data(), 0, 0, w, h);
+        else
+            rgbRun.run(w, h, rgb, 0, 0, w, h);
+        std::vector<std::uint32_t> labels(static_cast<std::size_t>(w) * h);
+        auto colours = paintRegions(*csc.store(), 0, 0, w, h, labels.data());
+        colours.insert(colours.end(), labels.begin(), labels.end());
+        return std::make_pair(colours, csc.store()->usedElements());
+    };
+    const std::size_t table = (static_cast<std::size_t>(ipcIslandHierarchy(w, h).islandCount()) + 1) * 4;
+    for (const bool hsv : {false, true}) {
+        const auto own = paint(0, hsv);
+        ASSERT_GT(own.second, 3000); // so that the small blocks below overflow
+        for (const std::size_t lent : {table / 2, table + 256 + 2000 * 20, table + 256 + 3000 * 20,
+                                       table + 256 + static_cast<std::size_t>(own.second) * 40})
+            EXPECT_EQ(paint(lent, hsv), own) << (hsv ? "HSV " : "RGB ") << lent;
+    }
+}
+
 TEST(OPCSC, OverrunGivesABlackUnlabelledResultAndReportsIt)
 {
     const auto image = toImage(csc_test::patchyPicture(30, 30, 3, 4, 6), 30, 30);
