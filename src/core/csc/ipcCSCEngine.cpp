@@ -765,72 +765,83 @@ private:
             rowSize_[r] = h_.rowSize(childLevel, r);
         }
 
+        const auto link = [&](const Range* r, std::uint32_t total) {
+            if (total < 2 && (level == 1 || total == 0))
+                return;
+            // An element takes at least two of the children's elements, each once.
+            reserve(total);
+            if (level == 1 && total == 7 && wholeIsland1(r))
+                return;
+            if (level == 1)
+                island1(r);
+            else if (total <= 7 && atMostOnePerChild(r))
+                islandNSingle(r, level, total);
+            else
+                islandN(r, level, total);
+        };
         const int n = h_.rowLength(level);
         int walk = h_.indexOffset(level);
         for (int phase = 0; phase < 2; ++phase) {
             for (int y = phase; y < n; y += 2) {
                 const int rs = h_.rowSize(level, y);
-                for (int x = 0; x < rs; ++x, ++walk) {
-                    store_.beginIsland(walk);
-                    const CellPos centre = h_.centreChild({level, x, y});
+                // The centre child of island x is (c0.x + 2x, cy).
+                const CellPos c0 = h_.centreChild({level, 0, y});
+                const int cy = c0.y;
+                // Islands innerBegin <= x < innerEnd have all seven children: their
+                // centre column cx has 1 <= cx, cx + 1 < rowSize(cy) and cx < the sizes
+                // of the rows above and below.
+                int innerBegin = rs, innerEnd = rs;
+                if (cy >= 1 && cy + 1 < nc) {
+                    const int limit = std::min({rowSize_[cy] - 1, rowSize_[cy - 1], rowSize_[cy + 1]});
+                    innerBegin = std::min((2 - c0.x) / 2, rs);
+                    innerEnd = std::clamp((limit - c0.x + 1) / 2, innerBegin, rs);
+                }
+                const auto clipped = [&](int x) {
                     Range r[7];
                     std::uint32_t total = 0;
-                    const int cx = centre.x, cy = centre.y;
-                    if (cy >= 1 && cy + 1 < nc && cx >= 1 && cx + 1 < rowSize_[cy] && cx < rowSize_[cy - 1] &&
-                        cx < rowSize_[cy + 1]) {
-                        // All seven children exist: in each child row they are neighbours
-                        // in walk order, so each child's range ends where the next begins.
-                        const auto run = [&](int row, int n, Range* out) {
-                            const int w = rowBase_[row] + cx - 1;
-                            std::uint32_t prev = store_.firstOf(w);
-                            const std::uint32_t begin = prev;
-                            for (int i = 0; i < n; ++i) {
-                                const std::uint32_t next = store_.firstOf(w + i + 1);
-                                out[i] = {prev, next};
-                                prev = next;
-                            }
-                            total += prev - begin;
-                        };
-                        static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
-                                      Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
-                                      Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1);
-                        Range above[2], middle[3], below[2];
-                        run(cy - 1, 2, above);  // cells 4, 5
-                        run(cy, 3, middle);     // cells 6, 0, 1
-                        run(cy + 1, 2, below);  // cells 2, 3
-                        r[0] = middle[1];
-                        r[1] = middle[2];
-                        r[2] = below[0];
-                        r[3] = below[1];
-                        r[4] = above[0];
-                        r[5] = above[1];
-                        r[6] = middle[0];
-                    } else {
-                        for (int k = 0; k < 7; ++k) {
-                            const int row = cy + Hierarchy::cellOffsetY[k];
-                            const int col = cx + Hierarchy::cellOffsetX[k];
-                            if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
-                                r[k] = {0, 0};
-                            } else {
-                                const int cw = rowBase_[row] + col;
-                                r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
-                                total += r[k].end - r[k].begin;
-                            }
+                    for (int k = 0; k < 7; ++k) {
+                        const int row = cy + Hierarchy::cellOffsetY[k];
+                        const int col = c0.x + 2 * x + Hierarchy::cellOffsetX[k];
+                        if (row < 0 || row >= nc || col < 0 || col >= rowSize_[row]) {
+                            r[k] = {0, 0};
+                        } else {
+                            const int cw = rowBase_[row] + col;
+                            r[k] = {store_.firstOf(cw), store_.firstOf(cw + 1)};
+                            total += r[k].end - r[k].begin;
                         }
                     }
-                    if (total < 2 && (level == 1 || total == 0))
-                        continue;
-                    // An element takes at least two of the children's elements, each once.
-                    reserve(total);
-                    if (level == 1 && total == 7 && wholeIsland1(r))
-                        continue;
-                    if (level == 1) {
-                        island1(r);
-                    } else if (total <= 7 && atMostOnePerChild(r)) {
-                        islandNSingle(r, level, total);
-                    } else {
-                        islandN(r, level, total);
+                    link(r, total);
+                };
+                int x = 0;
+                for (; x < innerBegin; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    clipped(x);
+                }
+                if (x < innerEnd) {
+                    // In each child row the children are neighbours in walk order, so each
+                    // child's range ends where the next begins.
+                    static_assert(Hierarchy::cellOffsetX[4] == -1 && Hierarchy::cellOffsetY[4] == -1 &&
+                                  Hierarchy::cellOffsetX[6] == -1 && Hierarchy::cellOffsetY[6] == 0 &&
+                                  Hierarchy::cellOffsetX[2] == -1 && Hierarchy::cellOffsetY[2] == 1);
+                    const int above = rowBase_[cy - 1] + c0.x - 1; // cells 4, 5
+                    const int middle = rowBase_[cy] + c0.x - 1;    // cells 6, 0, 1
+                    const int below = rowBase_[cy + 1] + c0.x - 1; // cells 2, 3
+                    for (; x < innerEnd; ++x, ++walk) {
+                        store_.beginIsland(walk);
+                        const int o = 2 * x;
+                        const std::uint32_t a0 = store_.firstOf(above + o), a1 = store_.firstOf(above + o + 1),
+                                            a2 = store_.firstOf(above + o + 2);
+                        const std::uint32_t m0 = store_.firstOf(middle + o), m1 = store_.firstOf(middle + o + 1),
+                                            m2 = store_.firstOf(middle + o + 2), m3 = store_.firstOf(middle + o + 3);
+                        const std::uint32_t b0 = store_.firstOf(below + o), b1 = store_.firstOf(below + o + 1),
+                                            b2 = store_.firstOf(below + o + 2);
+                        const Range r[7] = {{m1, m2}, {m2, m3}, {b0, b1}, {b1, b2}, {a0, a1}, {a1, a2}, {m0, m1}};
+                        link(r, (a2 - a0) + (m3 - m0) + (b2 - b0));
                     }
+                }
+                for (; x < rs; ++x, ++walk) {
+                    store_.beginIsland(walk);
+                    clipped(x);
                 }
                 reportProgress(walk);
             }
