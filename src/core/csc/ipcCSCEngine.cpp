@@ -664,37 +664,97 @@ private:
                 }
                 const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
                 reserve(7 * rs); // an island makes at most 7 elements (one per seed)
-                for (int x = 0; x < rs; ++x, ++walk) {
-                    store_.beginIsland(walk);
-                    const int cx = 2 * x + shift;
-                    if (cx + 1 < x0_ || cx - 1 >= x1_)
-                        continue;
-                    const std::uint8_t* c = base + static_cast<std::ptrdiff_t>(cy) * pw + cx;
-                    // Bit order of islandEdges: centre (3 bits), upper left (3), upper
-                    // right (below, diagonal), left (right, below), right (diagonal),
-                    // lower left (right).
-                    const unsigned pattern = c[0] | c[-pw - 1] << 3 | (c[-pw] & 6u) << 5 | (c[-1] & 3u) << 8 |
-                                             (c[1] & 4u) << 8 | (c[pw - 1] & 1u) << 11;
-                    const IslandComponents& comps = islandComponents[pattern];
-                    const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + cx;
-                    if (store_.usedElements() + 3 >= store_.elementCapacity()) {
-                        nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
-                        continue;
+                std::uint8_t* const rowBits = base + static_cast<std::ptrdiff_t>(cy) * pw;
+                // Islands innerBegin <= x < innerEnd have all seven pixels in the picture
+                // (columns 2x + shift - 1 .. 2x + shift + 1) and room for three elements
+                // each; they take the short way.
+                int innerBegin = rs, innerEnd = rs;
+                if constexpr (V::hasInnerMeans) {
+                    if (cy >= 1 && cy + 1 < y1_ && store_.usedElements() + 3 * rs < store_.elementCapacity()) {
+                        innerBegin = std::min((2 - shift) / 2, rs);
+                        innerEnd = std::clamp((x1_ - shift) / 2, innerBegin, rs);
                     }
-                    if constexpr (V::hasInnerMeans) {
-                        if (comps.count != 0 && cx >= 1 && cy >= 1 && cx + 1 < x1_ && cy + 1 < y1_) {
-                            // All seven pixels lie in the picture (and so does a full row
-                            // after the middle one).
-                            const typename V::IslandPixels island(pixels, centre, stride);
-                            for (int i = 0; i < comps.count; ++i)
-                                addLeaf(comps.masks[i], island.mean(comps.masks[i]));
+                }
+                int x = 0;
+                const auto clipped = [&](int end) {
+                    for (; x < end; ++x, ++walk) {
+                        store_.beginIsland(walk);
+                        const int cx = 2 * x + shift;
+                        if (cx + 1 < x0_ || cx - 1 >= x1_)
+                            continue;
+                        const IslandComponents& comps = islandComponents[patternAt(rowBits + cx, pw)];
+                        const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + cx;
+                        if (store_.usedElements() + 3 >= store_.elementCapacity()) {
+                            nearlyFullIsland0(pixels, centre, offsets, comps, cx, cy);
                             continue;
                         }
+                        for (int i = 0; i < comps.count; ++i)
+                            addLeaf(comps.masks[i], V::meanOfPixels(pixels, centre, offsets, comps.masks[i]));
                     }
-                    for (int i = 0; i < comps.count; ++i)
-                        addLeaf(comps.masks[i], V::meanOfPixels(pixels, centre, offsets, comps.masks[i]));
+                };
+                clipped(innerBegin);
+                if (innerBegin < innerEnd) {
+                    innerIslands0(pixels, stride, rowBits, pw, cy, shift, innerBegin, innerEnd, walk);
+                    walk += innerEnd - innerBegin;
+                    x = innerEnd;
                 }
+                clipped(rs);
                 reportProgress(walk);
+            }
+        }
+    }
+
+    // The similarity pattern of the island centred at c in the pair plane. Bit order of
+    // islandEdges: centre (3 bits), upper left (3), upper right (below, diagonal), left
+    // (right, below), right (diagonal), lower left (right).
+    static unsigned patternAt(const std::uint8_t* c, int pw)
+    {
+        return c[0] | c[-pw - 1] << 3 | (c[-pw] & 6u) << 5 | (c[-1] & 3u) << 8 | (c[1] & 4u) << 8 |
+               (c[pw - 1] & 1u) << 11;
+    }
+
+    // Islands x = begin .. end - 1 of a level-0 row, centred at (2x + shift, cy), which
+    // lie wholly inside the picture and cannot fill the store.
+    void innerIslands0(const std::uint8_t* pixels, int stride, const std::uint8_t* rowBits, int pw, int cy,
+                       int shift, int begin, int end, int walk)
+    {
+        std::uint16_t patterns[64];
+        for (int x0 = begin; x0 < end; x0 += 64) {
+            const int m = std::min(64, end - x0);
+            int i = 0;
+#if defined(__SSE2__)
+            // Eight islands at a time: 16-bit lane j holds the bytes of columns cx - 1 and
+            // cx of island x0 + i + j, as long as the loads stay inside the plane row
+            // (columns -1 .. x1 + 1).
+            const __m128i low3 = _mm_set1_epi16(7), bit0 = _mm_set1_epi16(1), bit2 = _mm_set1_epi16(4);
+            const __m128i bits12 = _mm_set1_epi16(6), bits01 = _mm_set1_epi16(3);
+            for (; i + 8 <= m && 2 * (x0 + i) + shift + 16 <= x1_ + 1; i += 8) {
+                const std::uint8_t* c = rowBits + 2 * (x0 + i) + shift - 1;
+                const auto load = [](const std::uint8_t* p) {
+                    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                };
+                const __m128i up = load(c - pw), mid = load(c), right = load(c + 2), down = load(c + pw);
+                __m128i p = _mm_and_si128(_mm_srli_epi16(mid, 8), low3);
+                p = _mm_or_si128(p, _mm_slli_epi16(_mm_and_si128(up, low3), 3));
+                p = _mm_or_si128(p, _mm_slli_epi16(_mm_and_si128(_mm_srli_epi16(up, 8), bits12), 5));
+                p = _mm_or_si128(p, _mm_slli_epi16(_mm_and_si128(mid, bits01), 8));
+                p = _mm_or_si128(p, _mm_slli_epi16(_mm_and_si128(right, bit2), 8));
+                p = _mm_or_si128(p, _mm_slli_epi16(_mm_and_si128(down, bit0), 11));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(patterns + i), p);
+            }
+#endif
+            for (; i < m; ++i)
+                patterns[i] = static_cast<std::uint16_t>(patternAt(rowBits + 2 * (x0 + i) + shift, pw));
+            for (i = 0; i < m; ++i) {
+                store_.beginIsland(walk + (x0 - begin) + i);
+                const IslandComponents& comps = islandComponents[patterns[i]];
+                if (comps.count == 0)
+                    continue;
+                const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride + 2 * (x0 + i) + shift;
+                const typename V::IslandPixels island(pixels, centre, stride);
+                for (int k = 0; k < comps.count; ++k)
+                    store_.appendLeaf(
+                        ipcCodeelement{comps.masks[k], 0, root, 0, island.mean(comps.masks[k]), none, none});
             }
         }
     }

@@ -95,6 +95,13 @@ public:
         ++usedElements_;
         first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
     }
+    // allocateLeaf() and commitLeaf() for a level-0 element written whole, where the
+    // caller knows that the store is not full and has reserved room.
+    void appendLeaf(const ipcCodeelement& e)
+    {
+        elements_[usedElements_++] = e;
+        first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
+    }
     // Appends a link to the element being built; the link pool and the 255 links an
     // element can count are limits of the store.
     void appendLink(std::uint32_t element, int cell, std::uint32_t child)
