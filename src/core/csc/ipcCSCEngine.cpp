@@ -629,6 +629,42 @@ private:
         store_.commitLeaf();
     }
 
+    // Joins element f of child nn to the element growing from seed e of child k; the
+    // element is made at its first join, so that a seed joined by none costs nothing.
+    void join(std::uint32_t& idx, int k, std::uint32_t e, int nn, std::uint32_t f)
+    {
+        if (idx == none) {
+            idx = newElement(1 << k);
+            store_.appendLink(idx, k, e);
+        }
+        el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
+        store_.appendLink(idx, nn, f);
+        setParent(el_[f], idx);
+    }
+
+    // Keeps the element grown from seed e, if anything joined it (it then has at least
+    // two children).
+    void finish(std::uint32_t idx, std::uint32_t e, const V& v)
+    {
+        if (idx == none)
+            return;
+        el_[idx].colour = v.colour();
+        setParent(el_[e], idx);
+        store_.commit();
+    }
+
+    // Records that the parents of g, element ce of child q (holding g in its cell s) and
+    // the one of sibling nn, are dissimilar: the record names each parent's cell for g.
+    void recordConflict(std::uint32_t g, std::uint32_t ce, int q, int s, int nn)
+    {
+        const ipcCodeelement& G = el_[g];
+        const int cellF = Hierarchy::sharedCell[nn][q];
+        if (G.parent1 == ce)
+            conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
+        else
+            conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+    }
+
     // Level 0: the similarity of every neighbouring pixel pair is computed once into a
     // bit plane; each island's pattern of similar pairs then names its elements.
     void level0(const std::uint8_t* pixels, int stride)
@@ -970,20 +1006,10 @@ private:
                     takenBits |= 1u << f;
                     --untaken;
                     queue[qn++] = f;
-                    if (idx == none) {
-                        idx = newElement(1 << k);
-                        store_.appendLink(idx, k, element[i]);
-                    }
-                    el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
-                    store_.appendLink(idx, nn, element[f]);
-                    setParent(el_[element[f]], idx);
+                    join(idx, k, element[i], nn, element[f]);
                 }
             }
-            if (idx != none) { // at least two children
-                el_[idx].colour = v.colour();
-                setParent(el_[element[i]], idx);
-                store_.commit();
-            }
+            finish(idx, element[i], v);
         }
     }
 
@@ -1072,27 +1098,13 @@ private:
                         takenChildren |= 1u << nn;
                         --untaken;
                         queue[qn++] = nn;
-                        if (idx == none) {
-                            idx = newElement(1 << k);
-                            store_.appendLink(idx, k, e);
-                        }
-                        el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
-                        store_.appendLink(idx, nn, f);
-                        setParent(F, idx);
+                        join(idx, k, e, nn, f);
                     } else if (splitMode_ == 1) {
-                        const int cellF = Hierarchy::sharedCell[nn][q];
-                        if (G.parent1 == ceIdx)
-                            conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
-                        else
-                            conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+                        recordConflict(g, ceIdx, q, s, nn);
                     }
                 }
             }
-            if (idx != none) {
-                el_[idx].colour = v.colour();
-                setParent(el_[e], idx);
-                store_.commit();
-            }
+            finish(idx, e, v);
         }
     }
 
@@ -1153,27 +1165,13 @@ private:
                             F.flags |= taken;
                             --untaken;
                             queue_.push_back({f, nn});
-                            if (idx == none) {
-                                idx = newElement(1 << k);
-                                store_.appendLink(idx, k, e);
-                            }
-                            el_[idx].mask |= static_cast<std::uint8_t>(1 << nn);
-                            store_.appendLink(idx, nn, f);
-                            setParent(F, idx);
+                            join(idx, k, e, nn, f);
                         } else if (splitMode_ == 1) {
-                            const int cellF = Hierarchy::sharedCell[nn][q];
-                            if (G.parent1 == ceIdx)
-                                conflicts_.push_back({s, cellF, G.parent1, G.parent2, g});
-                            else
-                                conflicts_.push_back({cellF, s, G.parent1, G.parent2, g});
+                            recordConflict(g, ceIdx, q, s, nn);
                         }
                     }
                 }
-                if (idx != none) { // at least two children
-                    el_[idx].colour = v.colour();
-                    setParent(el_[e], idx);
-                    store_.commit();
-                }
+                finish(idx, e, v);
             }
         }
         for (const QueueEntry& entry : queue_)
