@@ -79,7 +79,7 @@ public:
                 const int rs = h_.rowSize(0, y);
                 const int row = 2 * y - y0_;
                 const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
-                // Islands x0 <= x < x1 have all seven pixels in the window (columns
+                // Islands innerBegin <= x < innerEnd have all seven pixels in the window (columns
                 // 2x + shift - 1 .. 2x + shift + 1).
                 int innerBegin = rs, innerEnd = rs;
                 if (row >= 1 && row + 1 < hgt_) {
