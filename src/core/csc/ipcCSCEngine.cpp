@@ -1065,7 +1065,7 @@ private:
     {
         V v = v_;
         unsigned takenChildren = 0;
-        for (int k = 0; k < 7; ++k) {
+        for (int k = 0; k < 7 && untaken > 0; ++k) {
             if (r[k].begin == r[k].end || (takenChildren & (1u << k)))
                 continue;
             const std::uint32_t e = r[k].begin;
@@ -1120,8 +1120,10 @@ private:
         // The queue keeps every element the island takes (the growths one after the
         // other), so that their marks are cleared at the end without visiting the rest.
         queue_.clear();
-        for (int k = 0; k < 7; ++k) {
-            for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
+        // Every untaken element becomes a seed in turn; once none is left, nothing more
+        // can happen in this island.
+        for (int k = 0; k < 7 && untaken > 0; ++k) {
+            for (std::uint32_t e = r[k].begin; e < r[k].end && untaken > 0; ++e) {
                 if (el_[e].flags & taken)
                     continue;
                 checkSeed();
