@@ -35,10 +35,15 @@ void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfL
     // Four pixels at a time: one vector of packed colours, split into the three planes.
     const __m128i low = _mm_set1_epi32(0xFF);
     for (; i + 4 <= count; i += 4) {
-        const __m128i c = _mm_setr_epi32(static_cast<int>(rgbOfLabel[labels[i]]),
-                                         static_cast<int>(rgbOfLabel[labels[i + 1]]),
-                                         static_cast<int>(rgbOfLabel[labels[i + 2]]),
-                                         static_cast<int>(rgbOfLabel[labels[i + 3]]));
+        // Regions are large: mostly the four pixels share one label and one colour.
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels + i));
+        const __m128i same = _mm_cmpeq_epi32(four, _mm_shuffle_epi32(four, 0));
+        const __m128i c = _mm_movemask_epi8(same) == 0xFFFF
+                              ? _mm_set1_epi32(static_cast<int>(rgbOfLabel[labels[i]]))
+                              : _mm_setr_epi32(static_cast<int>(rgbOfLabel[labels[i]]),
+                                               static_cast<int>(rgbOfLabel[labels[i + 1]]),
+                                               static_cast<int>(rgbOfLabel[labels[i + 2]]),
+                                               static_cast<int>(rgbOfLabel[labels[i + 3]]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(r + i), _mm_and_si128(c, low));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(g + i), _mm_and_si128(_mm_srli_epi32(c, 8), low));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(b + i), _mm_and_si128(_mm_srli_epi32(c, 16), low));
