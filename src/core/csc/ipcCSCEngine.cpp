@@ -1038,8 +1038,9 @@ private:
                 return false;
         checkSeed();
         const std::uint32_t idx = newElement(0x7F);
+        ipcCodeelementLink* const links = store_.appendLinks(idx, 7);
         for (int k = 0; k < 7; ++k) {
-            store_.appendLink(idx, k, r[k].begin);
+            links[k] = makeLink(k, r[k].begin);
             setParent(el_[r[k].begin], idx);
         }
         el_[idx].colour = v.colour();

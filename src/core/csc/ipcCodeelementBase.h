@@ -114,6 +114,18 @@ public:
         ++e.childCount;
     }
 
+    // Makes room for n more links of the element being built and returns them, for the
+    // caller to fill; the same limits as appendLink().
+    ipcCodeelementLink* appendLinks(std::uint32_t element, int n)
+    {
+        ipcCodeelement& e = elements_[element];
+        const std::int64_t at = usedLinks_ + e.childCount;
+        if (e.childCount + n > 255 || at + n > linkCapacity_)
+            throw ipcCodeelementBaseOverrun();
+        e.childCount = static_cast<std::uint8_t>(e.childCount + n);
+        return links_.get() + at;
+    }
+
     // First element and element count of an island by walk index.
     std::uint32_t firstOf(int walk) const { return first_[walk]; }
     std::uint32_t countOf(int walk) const { return first_[walk + 1] - first_[walk]; }
