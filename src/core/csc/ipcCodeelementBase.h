@@ -65,7 +65,9 @@ public:
     bool isFull() const { return usedElements_ >= elementCapacity_ || usedLinks_ >= linkCapacity_; }
     // The next free element (its links start at the first free link), or none when full.
     std::uint32_t peekFree() const { return isFull() ? ipcCodeelement::none : static_cast<std::uint32_t>(usedElements_); }
-    // As peekFree(), but a full store throws ipcCodeelementBaseOverrun.
+    // As peekFree(), but a full store throws ipcCodeelementBaseOverrun. Where the pool
+    // lies in a lent block it may move here; callers that keep references into it
+    // reserve() room beforehand.
     std::uint32_t allocate()
     {
         if (isFull())
