@@ -1,9 +1,9 @@
 #include "colour/ColourConversion.h"
+#include "colour/HsvSinglePrecision.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <array>
 #include <cmath>
 #include <random>
@@ -14,150 +14,76 @@ using namespace ivra;
 
 namespace {
 
-struct Hsv {
-    double h, s, v;
-};
+using Bytes = std::array<int, 3>;
 
-Hsv toHsv(double r, double g, double b)
+// The packed forms written out from the double-precision pair: an undefined hue
+// is stored as 0, everything truncates.
+Bytes packed(double r, double g, double b)
 {
-    Hsv out;
-    rgbToHsv(r, g, b, out.h, out.s, out.v);
+    double h, s, v;
+    rgbToHsv(r, g, b, h, s, v);
+    return {h < 0 ? 0 : static_cast<int>(std::floor(h)), static_cast<int>(std::floor(s * 255)),
+            static_cast<int>(std::floor(v * 255))};
+}
+
+Bytes fromPacked(const HSVPixel& p) { return {p.hue, p.sat, p.val}; }
+
+// Hue clamped to -1..359 (-1 taken as 0), full value, then scaled by the value.
+Bytes plainHsvToRgb(int hue, int sat, int val)
+{
+    double rgb[3];
+    hsvToRgb(std::clamp(hue, -1, 359), sat * (1.0 / 255), 1.0, rgb[0], rgb[1], rgb[2]);
+    Bytes out;
+    for (int c = 0; c < 3; ++c)
+        out[c] = static_cast<int>(std::floor(rgb[c] * 255)) * val / 255;
     return out;
 }
 
-HSVPixel exactPixel(int r, int g, int b)
-{
-    const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                                 static_cast<std::uint8_t>(b)};
-    HSVPixel p;
-    pixelRgbToHsv(rgb, p);
-    return p;
-}
-
-HSVPixel tablePixel(int r, int g, int b)
-{
-    const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                                 static_cast<std::uint8_t>(b)};
-    HSVPixel p;
-    imageRgbToHsv(1, 1, rgb, &p);
-    return p;
-}
-
-std::array<int, 3> backToRgb(int hue, int sat, int val)
-{
-    HSVPixel p{static_cast<std::int16_t>(hue), static_cast<std::uint8_t>(sat), static_cast<std::uint8_t>(val)};
-    std::uint8_t rgb[3];
-    pixelHsvToRgb(p, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
-// The gray levels that come back one lower after scaling by the double nearest
-// 1/255 and truncating.
-const std::set<int> kOneLower = {33,  37,  41,  45,  49,  53,  57,  61,  66,  74,  82,  90,
-                                 98,  106, 114, 122, 132, 148, 164, 180, 196, 212, 228, 244};
-
 } // namespace
 
-TEST(RgbToHsv, PrimariesSecondariesGraysAndWrappedHues)
+TEST(ColourConversion, DoublePrecisionPairOnPrimariesGraysAndWrappedHues)
 {
-    // r, g, b -> h, s, v. Achromatic colours have the undefined hue -1. Red max with
-    // blue above green makes (g - b) / delta negative, so 360 is added.
-    const double cases[][6] = {{1, 0, 0, 0, 1, 1},   {0, 1, 0, 120, 1, 1},         {0, 0, 1, 240, 1, 1},
-                               {1, 0, 1, 300, 1, 1}, {1, 1, 0, 60, 1, 1},          {0, 0, 0, -1, 0, 0},
-                               {0.5, 0.5, 0.5, -1, 0, 0.5}, {1, 0, 0.5, 330, 1, 1}};
-    for (const auto& c : cases) {
-        const Hsv hsv = toHsv(c[0], c[1], c[2]);
-        EXPECT_EQ(hsv.h, c[3]) << c[0] << " " << c[1] << " " << c[2];
-        EXPECT_EQ(hsv.s, c[4]) << c[0] << " " << c[1] << " " << c[2];
-        EXPECT_EQ(hsv.v, c[5]) << c[0] << " " << c[1] << " " << c[2];
+    // r, g, b <-> h, s, v. Grays have the undefined hue -1; red max with blue above
+    // green wraps to 330. Back: s = 0 ignores the hue, a negative hue counts as 0.
+    const double toHsv[][6] = {{1, 0, 0, 0, 1, 1},     {0, 1, 0, 120, 1, 1}, {0, 0, 1, 240, 1, 1},
+                               {1, 0, 1, 300, 1, 1},   {1, 1, 0, 60, 1, 1},  {0, 0, 0, -1, 0, 0},
+                               {.5, .5, .5, -1, 0, .5}, {1, 0, .5, 330, 1, 1}};
+    for (const auto& c : toHsv) {
+        double h, s, v;
+        rgbToHsv(c[0], c[1], c[2], h, s, v);
+        EXPECT_EQ((std::array{h, s, v}), (std::array{c[3], c[4], c[5]})) << c[0] << " " << c[1] << " " << c[2];
+    }
+    const double toRgb[][6] = {{0, 1, 1, 1, 0, 0},   {60, 1, 1, 1, 1, 0},   {120, 1, 1, 0, 1, 0},
+                               {180, 1, 1, 0, 1, 1}, {240, 1, 1, 0, 0, 1},  {300, 1, 1, 1, 0, 1},
+                               {30, 1, 1, 1, .5, 0}, {123, 0, .25, .25, .25, .25}, {-1, 1, 1, 1, 0, 0}};
+    for (const auto& c : toRgb) {
+        double rgb[3];
+        hsvToRgb(c[0], c[1], c[2], rgb[0], rgb[1], rgb[2]);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(rgb[k], c[3 + k], 1e-12) << "hue " << c[0] << " channel " << k;
     }
 }
 
-TEST(HsvToRgb, SectorsAndGray)
+TEST(ColourConversion, PixelConversionScalesByTheDoubleNearestTo255th)
 {
-    double r, g, b;
-    hsvToRgb(123, 0, 0.25, r, g, b); // saturation 0 ignores the hue
-    EXPECT_EQ(r, 0.25);
-    EXPECT_EQ(g, 0.25);
-    EXPECT_EQ(b, 0.25);
-    hsvToRgb(-1, 1, 1, r, g, b); // a negative hue counts as 0
-    EXPECT_EQ(r, 1);
-    EXPECT_EQ(g, 0);
-    EXPECT_EQ(b, 0);
-    const double expected[6][3] = {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}};
-    for (int sector = 0; sector < 6; ++sector) {
-        hsvToRgb(60 * sector, 1, 1, r, g, b);
-        EXPECT_NEAR(r, expected[sector][0], 1e-12) << "sector " << sector;
-        EXPECT_NEAR(g, expected[sector][1], 1e-12) << "sector " << sector;
-        EXPECT_NEAR(b, expected[sector][2], 1e-12) << "sector " << sector;
-    }
-    hsvToRgb(30, 1, 1, r, g, b); // half way between red and yellow
-    EXPECT_DOUBLE_EQ(g, 0.5);
-}
-
-TEST(PixelRgbToHsv, Examples)
-{
-    const HSVPixel white = exactPixel(255, 255, 255);
-    EXPECT_EQ(white.hue, 0); // undefined is stored as 0
-    EXPECT_EQ(white.sat, 0);
-    EXPECT_EQ(white.val, 255);
-    const HSVPixel red = exactPixel(255, 0, 0);
-    EXPECT_EQ(red.hue, 0);
-    EXPECT_EQ(red.sat, 255);
-    EXPECT_EQ(red.val, 255);
-    EXPECT_EQ(exactPixel(0, 0, 255).hue, 240);
-    EXPECT_EQ(exactPixel(0, 0, 0).hue, 0);
-}
-
-TEST(PixelRgbToHsv, ExactlyTheListedGraysComeBackOneLower)
-{
+    // u * (1/255) * 255 falls just below u for exactly these grays.
+    const std::set<int> oneLower = {33,  37,  41,  45,  49,  53,  57,  61,  66,  74,  82,  90,
+                                    98,  106, 114, 122, 132, 148, 164, 180, 196, 212, 228, 244};
+    HSVPixel p;
     for (int u = 0; u < 256; ++u) {
-        const int expected = kOneLower.count(u) ? u - 1 : u;
-        EXPECT_EQ(exactPixel(u, u, u).val, expected) << "gray " << u;
+        const std::uint8_t gray[3] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u),
+                                      static_cast<std::uint8_t>(u)};
+        pixelRgbToHsv(gray, p);
+        EXPECT_EQ(fromPacked(p), (Bytes{0, 0, oneLower.count(u) ? u - 1 : u})) << "gray " << u;
     }
+    const std::uint8_t blue[3] = {0, 0, 255};
+    pixelRgbToHsv(blue, p);
+    EXPECT_EQ(fromPacked(p), (Bytes{240, 255, 255}));
 }
 
-TEST(PixelRgbToHsv, PackedLayoutIsHueSatVal)
+TEST(ColourConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
 {
-    const HSVPixel p = exactPixel(0, 0, 255);
-    std::uint32_t word;
-    static_assert(sizeof word == sizeof p);
-    std::memcpy(&word, &p, sizeof word);
-    EXPECT_EQ(word & 0xffff, 240u);
-    EXPECT_EQ((word >> 16) & 0xff, 255u);
-    EXPECT_EQ(word >> 24, 255u);
-}
-
-TEST(ImageRgbToHsv, QuantisesToSixBitsPerComponent)
-{
-    EXPECT_EQ(tablePixel(3, 3, 3).val, 0);
-    EXPECT_EQ(tablePixel(4, 4, 4).val, 4);
-    EXPECT_EQ(tablePixel(255, 255, 255).val, 255);
-    EXPECT_EQ(tablePixel(252, 252, 252).val, 255);
-    const HSVPixel red = tablePixel(255, 1, 2);
-    EXPECT_EQ(red.hue, 0);
-    EXPECT_EQ(red.sat, 255);
-}
-
-TEST(ImageRgbToHsv, TableHoldsTheExactConversionOfSixBitValues)
-{
-    const HSVPixel* table = hsvFromRgbTable();
-    const double k63 = 1.0 / 63.0;
-    for (int r6 = 0; r6 < 64; r6 += 7)
-        for (int g6 = 0; g6 < 64; g6 += 5)
-            for (int b6 = 0; b6 < 64; b6 += 3) {
-                double h, s, v;
-                rgbToHsv(r6 * k63, g6 * k63, b6 * k63, h, s, v);
-                const HSVPixel& p = table[(r6 * 64 + g6) * 64 + b6];
-                ASSERT_EQ(p.hue, h < 0 ? 0 : static_cast<int>(std::floor(h)));
-                ASSERT_EQ(p.sat, static_cast<int>(std::floor(s * 255)));
-                ASSERT_EQ(p.val, static_cast<int>(std::floor(v * 255)));
-            }
-}
-
-TEST(ImageRgbToHsv, WholeBuffersMatchOneLookupPerPixel)
-{
-    // Odd sizes exercise the tail after the four-pixel blocks.
+    // Odd sizes leave tails after the blocks of four pixels; nothing is written past the end.
     std::mt19937 random(7);
     for (const auto& [w, h] : {std::pair{7, 3}, std::pair{1, 1}, std::pair{5, 1}, std::pair{64, 17}}) {
         const std::size_t n = static_cast<std::size_t>(w) * h;
@@ -166,18 +92,38 @@ TEST(ImageRgbToHsv, WholeBuffersMatchOneLookupPerPixel)
             byte = static_cast<std::uint8_t>(random());
         std::vector<HSVPixel> out(n + 1, HSVPixel{-7, 7, 7});
         imageRgbToHsv(w, h, rgb.data(), out.data());
-        const HSVPixel* table = hsvFromRgbTable();
         for (std::size_t i = 0; i < n; ++i) {
-            const HSVPixel& want = table[((rgb[3 * i] >> 2) * 64 + (rgb[3 * i + 1] >> 2)) * 64 + (rgb[3 * i + 2] >> 2)];
-            ASSERT_EQ(out[i].hue, want.hue) << "pixel " << i << " of " << w << "x" << h;
-            ASSERT_EQ(out[i].sat, want.sat);
-            ASSERT_EQ(out[i].val, want.val);
+            const Bytes want = packed((rgb[3 * i] >> 2) * (1.0 / 63), (rgb[3 * i + 1] >> 2) * (1.0 / 63),
+                                      (rgb[3 * i + 2] >> 2) * (1.0 / 63));
+            ASSERT_EQ(fromPacked(out[i]), want) << "pixel " << i << " of " << w << "x" << h;
         }
         EXPECT_EQ(out[n].hue, -7) << "wrote past the buffer";
     }
 }
 
-TEST(ImageRgbToHsv, NonPositiveSizesDoNothing)
+TEST(ColourConversion, BackToRgbThroughTablesWithClampedHues)
+{
+    // Hue -1 (undefined) uses the row of hue 0; hues outside -1..359 take the nearest row.
+    std::vector<HSVPixel> hsv;
+    for (int hue : {-300, -2, 360, 500, 32767})
+        hsv.push_back({static_cast<std::int16_t>(hue), 200, 180});
+    for (int hue = -1; hue < 360; ++hue)
+        for (int sat = 0; sat < 256; sat += 15)
+            for (int val = 0; val < 256; val += 51)
+                hsv.push_back({static_cast<std::int16_t>(hue), static_cast<std::uint8_t>(sat),
+                               static_cast<std::uint8_t>(val)});
+    std::vector<std::uint8_t> rgb(hsv.size() * 3);
+    imageHsvToRgb(static_cast<int>(hsv.size()), 1, hsv.data(), rgb.data());
+    for (std::size_t i = 0; i < hsv.size(); ++i) {
+        const Bytes want = plainHsvToRgb(hsv[i].hue, hsv[i].sat, hsv[i].val);
+        ASSERT_EQ((Bytes{rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]}), want) << "hue " << hsv[i].hue;
+        std::uint8_t one[3];
+        pixelHsvToRgb(hsv[i], one);
+        ASSERT_EQ((Bytes{one[0], one[1], one[2]}), want) << "hue " << hsv[i].hue;
+    }
+}
+
+TEST(ColourConversion, NonPositiveSizesDoNothing)
 {
     HSVPixel p{5, 5, 5};
     const std::uint8_t rgb[3] = {255, 0, 0};
@@ -186,64 +132,31 @@ TEST(ImageRgbToHsv, NonPositiveSizesDoNothing)
     EXPECT_EQ(p.hue, 5);
     std::uint8_t back[3] = {9, 9, 9};
     imageHsvToRgb(3, 0, &p, back);
+    imageHsvToRgb(-2, -2, &p, back);
     EXPECT_EQ(back[0], 9);
 }
 
-TEST(PixelHsvToRgb, Examples)
+TEST(ColourConversion, SinglePrecisionPairAgreesWithTheDoubleOne)
 {
-    EXPECT_EQ(backToRgb(0, 255, 255), (std::array<int, 3>{255, 0, 0}));
-    EXPECT_EQ(backToRgb(120, 255, 255), (std::array<int, 3>{0, 255, 0}));
-    for (int hue : {-1, 0, 90, 359})
-        for (int sat : {0, 100, 255})
-            EXPECT_EQ(backToRgb(hue, sat, 0), (std::array<int, 3>{0, 0, 0})) << hue << " " << sat;
-    // The undefined hue uses row 0, which equals the row of hue 0.
-    EXPECT_EQ(backToRgb(-1, 200, 180), backToRgb(0, 200, 180));
-    // Saturation 0 is white scaled by the value.
-    EXPECT_EQ(backToRgb(200, 0, 100), (std::array<int, 3>{100, 100, 100}));
-}
-
-TEST(PixelHsvToRgb, HuesOutsideTheTableAreClampedNotReadPastIt)
-{
-    EXPECT_EQ(backToRgb(-20, 255, 255), backToRgb(-1, 255, 255));
-    EXPECT_EQ(backToRgb(500, 255, 255), backToRgb(359, 255, 255));
-}
-
-TEST(ColourTables, UndefinedHueRowAndWhiteColumn)
-{
-    const auto hueSat = hueSatTable();
-    for (int j = 0; j < 256; ++j)
-        for (int c = 0; c < 3; ++c)
-            ASSERT_EQ(hueSat[0][j][c], hueSat[1][j][c]) << "column " << j;
-    for (int n = 0; n <= 360; ++n)
-        for (int c = 0; c < 3; ++c)
-            ASSERT_EQ(hueSat[n][0][c], 255) << "row " << n;
-    // Row 360 holds hue 359: red with a little blue.
-    EXPECT_EQ(hueSat[360][255][0], 255);
-    EXPECT_EQ(hueSat[360][255][1], 0);
-    EXPECT_GT(hueSat[360][255][2], 0);
-
-    const auto scale = scaleTable();
-    for (int a = 0; a < 256; a += 17)
-        for (int b = 0; b < 256; ++b)
-            ASSERT_EQ(scale[a][b], a * b / 255);
-    EXPECT_EQ(scale[255][200], 200);
-}
-
-TEST(ImageHsvToRgb, MatchesThePixelConversion)
-{
-    std::vector<HSVPixel> hsv;
-    for (int hue = -1; hue < 360; hue += 17)
-        for (int sat = 0; sat < 256; sat += 51)
-            for (int val = 0; val < 256; val += 85)
-                hsv.push_back({static_cast<std::int16_t>(hue), static_cast<std::uint8_t>(sat),
-                               static_cast<std::uint8_t>(val)});
-    std::vector<std::uint8_t> rgb(hsv.size() * 3);
-    imageHsvToRgb(static_cast<int>(hsv.size()), 1, hsv.data(), rgb.data());
-    for (std::size_t i = 0; i < hsv.size(); ++i) {
-        std::uint8_t one[3];
-        pixelHsvToRgb(hsv[i], one);
-        ASSERT_EQ(rgb[3 * i], one[0]);
-        ASSERT_EQ(rgb[3 * i + 1], one[1]);
-        ASSERT_EQ(rgb[3 * i + 2], one[2]);
-    }
+    // The caller names the undefined hue; a hue of 360 is taken as 0.
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 15)
+            for (int b = 0; b < 256; b += 15) {
+                const float rf = r / 255.0f, gf = g / 255.0f, bf = b / 255.0f;
+                float h, s, v;
+                rgbToHsvF(rf, gf, bf, -7.0f, h, s, v);
+                double hd, sd, vd;
+                rgbToHsv(rf, gf, bf, hd, sd, vd);
+                ASSERT_NEAR(h, hd < 0 ? -7.0 : hd, 1e-3) << r << " " << g << " " << b;
+                ASSERT_NEAR(s, sd, 1e-6);
+                ASSERT_NEAR(v, vd, 1e-6);
+                float back[3];
+                hsvToRgbF(std::max(h, 0.0f), s, v, back[0], back[1], back[2]);
+                ASSERT_NEAR(back[0], rf, 1e-5) << r << " " << g << " " << b;
+                ASSERT_NEAR(back[1], gf, 1e-5);
+                ASSERT_NEAR(back[2], bf, 1e-5);
+            }
+    float back[3];
+    hsvToRgbF(360, 1, 0.5f, back[0], back[1], back[2]);
+    EXPECT_EQ((std::array{back[0], back[1], back[2]}), (std::array{0.5f, 0.0f, 0.0f}));
 }

@@ -1,181 +1,121 @@
 #include "colour/ColourConversion.h"
 #include "ops/OPColorTransform.h"
+#include "ops/OPHistogram.h"
 #include "ops/OPSplit.h"
+
+#include "core/TestPictures.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <memory>
-#include <cmath>
 #include <random>
-#include <set>
+#include <vector>
 
 using namespace ivra;
+using namespace testpictures;
 
 namespace {
 
-template <typename ImageT>
-std::unique_ptr<ImageT> row(std::initializer_list<std::array<int, 3>> pixels)
+using Triple = ImageColor::Triple;
+
+// RGB -> HSV per pixel through the double-precision pair: only black has the
+// undefined hue, every other gray hue 0.
+Triple plainRgbToHsv(int r, int g, int b)
 {
-    auto image = std::make_unique<ImageT>(static_cast<int>(pixels.size()), 1);
-    int i = 0;
-    for (const auto& p : pixels) {
-        for (int c = 0; c < 3; ++c)
-            image->plane(c)[i] = p[c];
-        ++i;
-    }
-    return image;
+    double h, s, v;
+    rgbToHsv(r * kUnit, g * kUnit, b * kUnit, h, s, v);
+    if (v == 0)
+        return {-1, 0, 0};
+    return {s == 0 ? 0 : static_cast<int>(h), static_cast<int>(s * 255), static_cast<int>(v * 255)};
 }
-
-std::unique_ptr<ImageRGB> rgbImage(std::initializer_list<std::array<int, 3>> pixels) { return row<ImageRGB>(pixels); }
-std::unique_ptr<ImageHSV> hsvImage(std::initializer_list<std::array<int, 3>> pixels) { return row<ImageHSV>(pixels); }
-
-std::array<int, 3> at(const ImageColor& image, int x) { return image.pixel(x, 0); }
 
 } // namespace
 
-TEST(OPColorTransform, RgbToHsvExamples)
+TEST(ColourTransform, RgbToHsvOfSmallAndLargePicturesMatchesThePixelRule)
 {
-    const auto hsv = OPColorTransform().RGB2HSV(*rgbImage({{255, 0, 0}, {0, 0, 0}, {128, 128, 128}, {0, 0, 255}}));
-    EXPECT_EQ(hsv->type(), 4);
-    EXPECT_EQ(at(*hsv, 0), (std::array<int, 3>{0, 255, 255}));
-    EXPECT_EQ(at(*hsv, 1), (std::array<int, 3>{-1, 0, 0})); // only black is undefined
-    EXPECT_EQ(at(*hsv, 2), (std::array<int, 3>{0, 0, 128})); // other grays get hue 0
-    EXPECT_EQ(at(*hsv, 3), (std::array<int, 3>{240, 255, 255}));
-}
-
-TEST(OPColorTransform, ExactlyTheListedGraysComeBackOneLower)
-{
-    const std::set<int> oneLower = {33,  37,  41,  45,  49,  53,  57,  61,  66,  74,  82,  90,
-                                    98,  106, 114, 122, 132, 148, 164, 180, 196, 212, 228, 244};
-    ImageRGB grays(256, 1);
-    for (int u = 0; u < 256; ++u)
-        grays.red()[u] = grays.green()[u] = grays.blue()[u] = u;
-    const auto hsv = OPColorTransform().RGB2HSV(grays);
-    for (int u = 0; u < 256; ++u)
-        EXPECT_EQ(hsv->value()[u], oneLower.count(u) ? u - 1 : u) << "gray " << u;
-}
-
-TEST(OPColorTransform, LargeImagesGiveThePerPixelResults)
-{
-    // Large images run through per-value tables; every pixel must still get what
-    // the per-pixel arithmetic of a small image gives, values out of 0..255 included.
-    constexpr int w = 300, h = 300;
-    std::mt19937 random(3);
-    ImageRGB big(w, h);
-    for (int i = 0; i < w * h; ++i)
-        for (int c = 0; c < 3; ++c)
-            big.plane(c)[i] = static_cast<int>(random() % 256);
-    for (int u = 0; u < 256; ++u) // every gray, black included
-        big.red()[u] = big.green()[u] = big.blue()[u] = u;
-    big.red()[300] = 300;
-    big.green()[301] = -5;
-    big.blue()[302] = 1 << 20;
-    const OPColorTransform op;
-    const auto hsv = op.RGB2HSV(big);
-    for (int y = 0; y < h; ++y) {
-        ImageRGB row(w, 1);
-        for (int c = 0; c < 3; ++c)
-            std::copy_n(big.plane(c) + y * w, w, row.plane(c));
-        const auto expected = op.RGB2HSV(row);
-        for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(hsv->plane(c)[y * w + x], expected->plane(c)[x]) << "pixel " << x << "," << y << " plane " << c;
-    }
-    // Chromatic pixels agree with the exact single-pixel conversion as well.
-    for (int i = 256; i < 5000; ++i) {
-        if (i >= 300 && i <= 302)
-            continue;
-        const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(big.red()[i]),
-                                     static_cast<std::uint8_t>(big.green()[i]),
-                                     static_cast<std::uint8_t>(big.blue()[i])};
-        HSVPixel p;
-        pixelRgbToHsv(rgb, p);
-        if (p.sat == 0)
-            continue;
-        ASSERT_EQ(hsv->hue()[i], p.hue) << i;
-        ASSERT_EQ(hsv->saturation()[i], p.sat) << i;
-        ASSERT_EQ(hsv->value()[i], p.val) << i;
-    }
-    EXPECT_EQ(hsv->hue()[0], -1);
-    EXPECT_EQ(hsv->hue()[128], 0);
-    EXPECT_EQ(hsv->value()[33], 32);
-}
-
-TEST(OPColorTransform, HsvToRgbExamples)
-{
-    const auto rgb = OPColorTransform().HSV2RGB(
-        *hsvImage({{0, 255, 255}, {360, 255, 255}, {420, 255, 255}, {123, 0, 77}, {-1, 200, 91}, {120, 255, 255}}));
-    EXPECT_EQ(rgb->type(), 3);
-    EXPECT_EQ(at(*rgb, 0), (std::array<int, 3>{255, 0, 0}));
-    EXPECT_EQ(at(*rgb, 1), at(*rgb, 0)); // 360 is treated as 0
-    EXPECT_EQ(at(*rgb, 2), (std::array<int, 3>{0, 0, 0})); // past the six sectors
-    EXPECT_EQ(at(*rgb, 3), (std::array<int, 3>{77, 77, 77})); // S = 0: the gray V
-    EXPECT_EQ(at(*rgb, 4), (std::array<int, 3>{91, 91, 91})); // undefined hue: the gray V
-    EXPECT_EQ(at(*rgb, 5), (std::array<int, 3>{0, 255, 0}));
-}
-
-TEST(OPColorTransform, RoundTripOfRedBlackAndGray)
-{
-    const OPColorTransform op;
-    const auto back = op.HSV2RGB(*op.RGB2HSV(*rgbImage({{255, 0, 0}, {0, 0, 0}, {200, 200, 200}, {33, 33, 33}})));
-    EXPECT_EQ(at(*back, 0), (std::array<int, 3>{255, 0, 0}));
-    EXPECT_EQ(at(*back, 1), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_EQ(at(*back, 2), (std::array<int, 3>{200, 200, 200}));
-    // 33 is one of the grays that lose one on the way to V; V = 32 comes back unchanged.
-    EXPECT_EQ(at(*back, 3), (std::array<int, 3>{32, 32, 32}));
-}
-
-TEST(OPColorTransform, ValuesFarOutOfRangeDoNotOverflow)
-{
-    ImageHSV wild(2, 1);
-    wild.hue()[0] = 10;
-    wild.saturation()[0] = 2147483647;
-    wild.value()[0] = 2147483647;
-    wild.hue()[1] = -2147483647;
-    wild.saturation()[1] = 5;
-    wild.value()[1] = -2147483647;
-    const auto out = OPColorTransform().HSV2RGB(wild);
-    EXPECT_EQ(out->width(), 2);
-    EXPECT_EQ(at(*out, 1), (std::array<int, 3>{0, 0, 0}));
-}
-
-TEST(OPColorTransform, GrayToRgbCopiesIntoAllPlanes)
-{
-    ImageGray gray(3, 2);
-    for (int i = 0; i < 6; ++i)
-        gray.data()[i] = i * 40 - 1;
-    const auto rgb = OPColorTransform().Gray2RGB(gray);
-    ASSERT_EQ(rgb->width(), 3);
-    ASSERT_EQ(rgb->height(), 2);
-    for (int i = 0; i < 6; ++i)
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(rgb->plane(c)[i], i * 40 - 1);
-}
-
-TEST(OPSplit, EachExtractorCopiesItsPlane)
-{
-    ImageRGB rgb(2, 2);
-    ImageHSV hsv(2, 2);
-    for (int i = 0; i < 4; ++i)
-        for (int c = 0; c < 3; ++c) {
-            rgb.plane(c)[i] = 100 * c + i;
-            hsv.plane(c)[i] = c == 0 ? (i == 0 ? -1 : 359 - i) : 100 * c + i;
+    // Large pictures take V and S from per-call tables; values outside 0..255 take the pixel path.
+    unsigned seed = 0;
+    for (const int levels : {2, 3, 256})
+        for (const auto& [w, h] : {std::pair{37, 23}, std::pair{300, 300}}) {
+            auto image = rgbFrom(w, h, randomPixels(w, h, levels, ++seed));
+            image->red()[5] = 300;
+            image->green()[6] = -5;
+            image->blue()[7] = 1 << 20;
+            const auto hsv = OPColorTransform().RGB2HSV(*image);
+            for (int i = 0; i < w * h; ++i)
+                ASSERT_EQ(hsv->pixel(i % w, i / w), plainRgbToHsv(image->red()[i], image->green()[i], image->blue()[i]))
+                    << "pixel " << i << " of " << w << "x" << h << ", " << levels << " levels";
         }
+}
+
+TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
+{
+    // S = 0 or H = -1 give the gray of V, hue 360 is 0, hues outside the six sectors
+    // give black; values far out of range saturate instead of wrapping.
+    const int w = 361 + 4;
+    ImageHSV hsv(w, 64);
+    std::mt19937 random(9);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int hue = x < 361 ? x - 1 : std::array{360, 420, -60, -2147483647}[x - 361];
+            const Triple p = {hue, y == 0 ? 0 : static_cast<int>(random() % 256), static_cast<int>(random() % 256)};
+            for (int c = 0; c < 3; ++c)
+                hsv.plane(c)[y * w + x] = p[c];
+        }
+    hsv.saturation()[0] = -2147483647;
+    hsv.value()[0] = 2147483647;
+    hsv.hue()[0] = 200;
+    const auto rgb = OPColorTransform().HSV2RGB(hsv);
+    for (int i = 1; i < w * 64; ++i) {
+        const int H = hsv.hue()[i], S = hsv.saturation()[i], V = hsv.value()[i];
+        double c[3] = {V * kUnit, V * kUnit, V * kUnit};
+        const bool gray = S == 0 || H == -1;
+        if (!gray && (H == 420 || H < -1))
+            c[0] = c[1] = c[2] = 0;
+        else if (!gray)
+            hsvToRgb(H == 360 ? 0 : H, S * kUnit, V * kUnit, c[0], c[1], c[2]);
+        const Triple want = {static_cast<int>(c[0] * 255), static_cast<int>(c[1] * 255), static_cast<int>(c[2] * 255)};
+        ASSERT_EQ(rgb->pixel(i % w, i / w), want) << "H " << H << " S " << S << " V " << V;
+    }
+    EXPECT_EQ(rgb->red()[0], 2147483647);
+    EXPECT_EQ(rgb->green()[0], 2147483647);
+    EXPECT_GT(rgb->blue()[0], 2147483000);
+}
+
+TEST(ColourTransform, GrayToRgbAndSplitCopyPlanesValueForValue)
+{
+    const auto gray = grayWhere(3, 2, [](int x, int y) { return x * 40 + y * 300 - 1; });
+    const auto rgb = OPColorTransform().Gray2RGB(*gray);
+    ImageHSV hsv(3, 2);
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(rgb->plane(c)[i], gray->data()[i]);
+            hsv.plane(c)[i] = 100 * c + i - 1; // hue -1 stays -1: no clamping
+        }
+        rgb->plane(c)[0] = 7 * c;
+    }
     const OPSplit split;
-    const auto check = [](const ImageGray& gray, const ImageColor& from, int plane) {
-        ASSERT_EQ(gray.width(), from.width());
-        ASSERT_EQ(gray.height(), from.height());
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(gray.data()[i], from.plane(plane)[i]) << "plane " << plane << " pixel " << i;
-    };
-    check(*split.red(rgb), rgb, 0);
-    check(*split.green(rgb), rgb, 1);
-    check(*split.blue(rgb), rgb, 2);
-    check(*split.hue(hsv), hsv, 0);
-    check(*split.saturation(hsv), hsv, 1);
-    check(*split.value(hsv), hsv, 2);
-    EXPECT_EQ(split.hue(hsv)->data()[0], -1); // no clamping
-    EXPECT_EQ(split.hue(hsv)->data()[1], 358);
+    const std::unique_ptr<ImageGray> planes[6] = {split.red(*rgb), split.green(*rgb),      split.blue(*rgb),
+                                                  split.hue(hsv),  split.saturation(hsv), split.value(hsv)};
+    for (int k = 0; k < 6; ++k)
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(planes[k]->data()[i], (k < 3 ? rgb->plane(k) : hsv.plane(k - 3))[i]) << "extractor " << k;
+}
+
+TEST(GrayHistogram, CountsEachValueInBinValueOverWidthWhenThatIsABin)
+{
+    // Bin width 256 / bins, truncating toward zero: -1 lands in bin 0 of wide bins,
+    // 256 and above never count, nor do values past the last bin when bins does not divide 256.
+    std::mt19937 random(5);
+    const auto image = grayWhere(41, 13, [&](int, int) { return static_cast<int>(random() % 320) - 20; });
+    for (const int bins : {1, 2, 3, 5, 16, 100, 255, 256}) {
+        std::vector<int> expected(static_cast<std::size_t>(bins), 0);
+        for (std::size_t i = 0; i < image->pixelCount(); ++i) {
+            const int bin = image->data()[i] / (256 / bins);
+            if (bin >= 0 && bin < bins)
+                ++expected[static_cast<std::size_t>(bin)];
+        }
+        const auto h = OPHistogram::execute(*image, bins);
+        EXPECT_EQ(std::vector<int>(h->counts(), h->counts() + bins), expected) << bins << " bins";
+    }
 }
