@@ -21,140 +21,121 @@
 
 #include <functional>
 #include <stdexcept>
-#include <tuple>
 #include <vector>
 
 using namespace ivra;
+using namespace testpictures;
 
 namespace {
 
-enum class Refusal { None, InvalidArgument, LengthError, OutOfRange };
+enum class Refusal { None, Invalid, Length, Range };
 
 Refusal refusalOf(const std::function<void()>& call)
 {
     try {
         call();
     } catch (const std::invalid_argument&) {
-        return Refusal::InvalidArgument;
+        return Refusal::Invalid;
     } catch (const std::length_error&) {
-        return Refusal::LengthError;
+        return Refusal::Length;
     } catch (const std::out_of_range&) {
-        return Refusal::OutOfRange;
+        return Refusal::Range;
     }
     return Refusal::None;
 }
 
-RHSParameters rhs(int window, int peak, int region)
-{
-    RHSParameters p;
-    p.gtWindow = window;
-    p.minSplitPeak = peak;
-    p.minRegionSize = region;
-    return p;
-}
+struct Check {
+    const char* what;
+    Refusal refusal;
+    std::function<void(int)> call;
+    std::vector<int> refused, accepted; // just outside and just inside the range
+};
 
 } // namespace
 
-// Every size and parameter check, just outside and just inside its range. A refused
-// noise run draws no number.
+// Every size and parameter check at its boundaries. A refused noise run draws no number.
 TEST(Refusals, EveryCheckAtItsBoundaries)
 {
     using enum Refusal;
-    const auto rgbPicture = testpictures::rgbFrom(1, 1, {RGB24{1, 2, 3}});
-    const auto grayPicture = testpictures::grayWhere(1, 1, [](int, int) { return 7; });
-    const ImageRGB &rgb = *rgbPicture, empty(0, 0), emptyRows(3, 0);
-    const ImageGray &gray = *grayPicture, emptyGray(0, 4);
+    const auto rgb = rgbFrom(2, 2, randomPixels(2, 2, 256, 1));
+    const auto gray = grayWhere(2, 2, [](int x, int y) { return x + y; });
     ImageHSV hsv(1, 1);
     hsv.setPixel(0, -1, 0, 0);
-    const auto strip = [](int width) {
-        return [width] { OPSplitAndMerge().execute(*testpictures::rgbFrom(width, 1, testpictures::Pixels(width)), 10, 10, 20); };
+    const auto segment = [](int w, int h) {
+        OPSplitAndMerge().execute(*rgbFrom(w, h, Pixels(static_cast<std::size_t>(w) * h)), 1, 1, 1);
     };
-    const std::vector<std::tuple<const char*, std::function<void()>, Refusal>> rows = {
-        {"image side -1", [] { ImageGray(-1, 3); }, LengthError},
-        {"image height -1", [] { ImageRGB(3, -1); }, LengthError},
-        {"image side 32768", [] { ImageRGB(32768, 1); }, LengthError},
-        {"image height 32768", [] { ImageGray(1, 32768); }, LengthError},
-        {"image side 32767", [] { ImageGray(32767, 1); }, None},
-        {"bit image side -1", [] { CBitImage32(-1, 1); }, LengthError},
-        {"bit image height -1", [] { CBitImage32(1, -1); }, LengthError},
-        {"bit image side 32768", [] { CBitImage32(32768, 1); }, LengthError},
-        {"bit image height 32768", [] { CBitImage32(1, 32768); }, LengthError},
-        {"bit image side 32767", [] { CBitImage32(32767, 1); }, None},
-        {"bit image height 32767", [] { CBitImage32(1, 32767); }, None},
-        {"histogram of -1 bins", [] { HistogramGray(-1); }, LengthError},
-        {"RGB histogram of -1 bins", [] { HistogramRGB(-1); }, LengthError},
-        {"HSV layout 0 sectors", [] { HSVBinLayout(0, 2, 4, 15); }, InvalidArgument},
-        {"HSV layout 7 sectors", [] { HSVBinLayout(7, 2, 4, 15); }, InvalidArgument},
-        {"HSV layout 720 sectors", [] { HSVBinLayout(720, 1, 4, 15); }, InvalidArgument},
-        {"HSV layout 0 rings", [] { HSVBinLayout(6, 0, 4, 15); }, InvalidArgument},
-        {"HSV layout ring width 0", [] { HSVBinLayout(1, 241, 4, 15); }, InvalidArgument},
-        {"HSV layout 240 rings", [] { HSVBinLayout(1, 240, 4, 15); }, None},
-        {"HSV layout 0 grays", [] { HSVBinLayout(6, 2, 0, 15); }, InvalidArgument},
-        {"HSV layout 257 grays", [] { HSVBinLayout(6, 2, 257, 15); }, InvalidArgument},
-        {"HSV layout 256 grays", [] { HSVBinLayout(6, 2, 256, 15); }, None},
-        {"HSV layout saturation -1", [] { HSVBinLayout(6, 2, 4, -1); }, InvalidArgument},
-        {"HSV layout saturation 255", [] { HSVBinLayout(6, 1, 4, 255); }, InvalidArgument},
-        {"HSV layout saturation 254", [] { HSVBinLayout(6, 1, 4, 254); }, None},
-        {"HSV layout 1025 bins", [] { HSVBinLayout(180, 5, 125, 0); }, InvalidArgument},
-        {"HSV layout 1024 bins", [] { HSVBinLayout(180, 5, 124, 0); }, None},
-        {"HSV layout overflowing counts", [] { HSVBinLayout(2147483647, 2147483647, 4, 15); }, InvalidArgument},
-        {"split plane -1", [&] { OPSplit::channel(rgb, -1); }, OutOfRange},
-        {"split plane 3", [&] { OPSplit::channel(hsv, 3); }, OutOfRange},
-        {"split plane 2", [&] { OPSplit::channel(hsv, 2); }, None},
-        {"gray histogram 0 bins", [&] { OPHistogram::execute(gray, 0); }, InvalidArgument},
-        {"gray histogram 257 bins", [&] { OPHistogram::execute(gray, 257); }, InvalidArgument},
-        {"gray histogram 1 bin", [&] { OPHistogram::execute(gray, 1); }, None},
-        {"channel histograms 257 bins", [&] { OPColorHistogram::channels(rgb, 257); }, InvalidArgument},
-        {"static RGB 0 red cells", [&] { OPColorHistogram::staticRGB(rgb, 0, 2, 2); }, InvalidArgument},
-        {"static RGB 257 green cells", [&] { OPColorHistogram::staticRGB(rgb, 2, 257, 2); }, InvalidArgument},
-        {"static RGB 0 blue cells", [&] { OPColorHistogram::staticRGB(rgb, 2, 2, 0); }, InvalidArgument},
-        {"static RGB 131072 bins", [&] { OPColorHistogram::staticRGB(rgb, 256, 256, 2); }, InvalidArgument},
-        {"static RGB 65536 bins", [&] { OPColorHistogram::staticRGB(rgb, 256, 1, 256); }, None},
-        {"fuzzy RGB 0 cells", [&] { OPColorHistogram::fuzzyRGB(rgb, 0); }, InvalidArgument},
-        {"fuzzy RGB 41^3 bins", [&] { OPColorHistogram::fuzzyRGB(rgb, 41); }, InvalidArgument},
-        {"fuzzy RGB 40^3 bins", [&] { OPColorHistogram::fuzzyRGB(rgb, 40); }, None},
-        {"fuzzy HSV 7 sectors", [&] { OPColorHistogram::fuzzyHSV(hsv, 7, 2, 4); }, InvalidArgument},
-        {"SNN 0 iterations", [&] { OPSNN().execute(rgb, 0); }, InvalidArgument},
-        {"SNN 65537 iterations", [&] { OPSNN().execute(rgb, 65537); }, InvalidArgument},
-        {"SNN 65536 iterations", [&] { OPSNN().execute(rgb, 65536); }, None},
-        {"SNN on nothing", [&] { OPSNN().execute(emptyRows, 1); }, None},
-        {"Kuwahara 0 iterations", [&] { OPKuwaharaNagao().execute(rgb, 0, OPKuwaharaNagao::Space::RGB); }, InvalidArgument},
-        {"Kuwahara 65537 iterations", [&] { OPKuwaharaNagao().execute(rgb, 65537, OPKuwaharaNagao::Space::HSV); }, InvalidArgument},
-        {"Kuwahara 65536 iterations", [&] { OPKuwaharaNagao().execute(rgb, 65536, OPKuwaharaNagao::Space::HSV); }, None},
-        {"Kuwahara on nothing", [&] { OPKuwaharaNagao().execute(empty, 1, OPKuwaharaNagao::Space::RGB); }, None},
-        {"salt and pepper mode -1", [&] { OPSaltAndPepper().execute(gray, -1, 10); }, InvalidArgument},
-        {"salt and pepper mode 3", [&] { OPSaltAndPepper().execute(rgb, 3, 10); }, InvalidArgument},
-        {"salt and pepper -1 %", [&] { OPSaltAndPepper().execute(gray, 0, -1); }, InvalidArgument},
-        {"salt and pepper 51 %", [&] { OPSaltAndPepper().execute(rgb, 2, 51); }, InvalidArgument},
-        {"salt and pepper 50 %", [&] { OPSaltAndPepper().execute(emptyGray, 2, 50); }, None},
-        {"Gauss mean -256", [&] { OPGauss().execute(gray, -256, 0); }, InvalidArgument},
-        {"Gauss mean 256", [&] { OPGauss().execute(rgb, 256, 0); }, InvalidArgument},
-        {"Gauss variance -1", [&] { OPGauss().execute(gray, 0, -1); }, InvalidArgument},
-        {"Gauss variance 256", [&] { OPGauss().execute(rgb, 0, 256); }, InvalidArgument},
-        {"Gauss extremes", [&] { OPGauss().execute(emptyGray, -255, 255); }, None},
-        {"quadtree side -1", [] { QuadTree::sizeFor(1, -1); }, LengthError},
-        {"quadtree side 32768", [] { QuadTree::sizeFor(32768, 1); }, LengthError},
-        {"quadtree side 32767", [] { QuadTree::sizeFor(32767, 1); }, None},
-        {"split and merge on nothing", [&] { OPSplitAndMerge().execute(empty, 10, 10, 20); }, InvalidArgument},
-        {"split and merge on no rows", [&] { OPSplitAndMerge().execute(emptyRows, 10, 10, 20); }, InvalidArgument},
-        {"split and merge on a 2049 x 1 strip", strip(2049), LengthError},
-        {"split and merge on a 2048 x 1 strip", strip(2048), None},
-        {"region growing span -1", [&] { OPRegionGrowing().execute(rgb, -1); }, InvalidArgument},
-        {"region growing span 256", [&] { OPRegionGrowing().execute(gray, 256); }, InvalidArgument},
-        {"region growing span 255", [&] { OPRegionGrowing().execute(gray, 255); }, None},
-        {"region growing on nothing", [&] { OPRegionGrowing().execute(emptyRows, 0); }, None},
-        {"histogram splitting window -1", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(-1, 0, 0)); }, InvalidArgument},
-        {"histogram splitting window 65537", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(65537, 0, 0)); }, InvalidArgument},
-        {"histogram splitting peak -1", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(3, -1, 0)); }, InvalidArgument},
-        {"histogram splitting peak 65537", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(3, 65537, 0)); }, InvalidArgument},
-        {"histogram splitting region -1", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(3, 0, -1)); }, InvalidArgument},
-        {"histogram splitting region 65537", [&] { OPRecursiveHistogramSplitting().execute(rgb, rhs(3, 0, 65537)); }, InvalidArgument},
-        {"histogram splitting at the limits", [&] { OPRecursiveHistogramSplitting().execute(empty, rhs(65536, 65536, 65536)); }, None},
+    const auto split = [&](const RHSParameters& p) { OPRecursiveHistogramSplitting().execute(*rgb, p); };
+    using Colour = OPColorHistogram;
+    const std::vector<Check> checks = {
+        {"image width", Length, [](int v) { ImageGray(v, 1); }, {-1, 32768}, {0, 32767}},
+        {"image height", Length, [](int v) { ImageRGB(1, v); }, {-1, 32768}, {0, 32767}},
+        {"bit image width", Length, [](int v) { CBitImage32(v, 1); }, {-1, 32768}, {0, 32767}},
+        {"bit image height", Length, [](int v) { CBitImage32(1, v); }, {-1, 32768}, {0, 32767}},
+        {"quadtree width", Length, [](int v) { QuadTree::sizeFor(v, 1); }, {-1, 32768}, {0, 32767}},
+        {"quadtree height", Length, [](int v) { QuadTree::sizeFor(1, v); }, {-1, 32768}, {0, 32767}},
+        {"gray histogram size", Length, [](int v) { HistogramGray{v}; }, {-1}, {0}},
+        {"RGB histogram size", Length, [](int v) { HistogramRGB{v}; }, {-1}, {0}},
+        {"HSV layout sectors", Invalid, [](int v) { HSVBinLayout(v, 2, 4, 15); }, {0, 7, 720}, {1, 360}},
+        {"HSV layout rings", Invalid, [](int v) { HSVBinLayout(1, v, 4, 15); }, {0, 241}, {1, 240}},
+        {"HSV layout grays", Invalid, [](int v) { HSVBinLayout(6, 2, v, 15); }, {0, 257}, {1, 256}},
+        {"HSV layout saturation", Invalid, [](int v) { HSVBinLayout(6, 1, 4, v); }, {-1, 255}, {0, 254}},
+        {"HSV layout bins", Invalid, [](int v) { HSVBinLayout(180, 5, v, 0); }, {125}, {124}},
+        {"HSV layout overflow", Invalid, [](int v) { HSVBinLayout(v, v, 4, 15); }, {2147483647}, {1}},
+        {"split plane", Range, [&](int v) { OPSplit::channel(hsv, v); }, {-1, 3}, {0, 2}},
+        {"gray histogram", Invalid, [&](int v) { OPHistogram::execute(*gray, v); }, {0, 257}, {1, 256}},
+        {"channel histograms", Invalid, [&](int v) { Colour::channels(hsv, v); }, {0, 257}, {1, 256}},
+        {"static RGB red", Invalid, [&](int v) { Colour::staticRGB(*rgb, v, 1, 1); }, {0, 257}, {1, 256}},
+        {"static RGB green", Invalid, [&](int v) { Colour::staticRGB(*rgb, 1, v, 1); }, {0, 257}, {1, 256}},
+        {"static RGB blue", Invalid, [&](int v) { Colour::staticRGB(*rgb, 1, 1, v); }, {0, 257}, {1, 256}},
+        {"static RGB bins", Invalid, [&](int v) { Colour::staticRGB(*rgb, 256, v, 256); }, {2}, {1}},
+        {"fuzzy RGB", Invalid, [&](int v) { Colour::fuzzyRGB(*rgb, v); }, {0, 41, 257}, {1, 40}},
+        {"fuzzy HSV", Invalid, [&](int v) { Colour::fuzzyHSV(hsv, v, 2, 4); }, {7}, {6}},
+        {"SNN", Invalid, [&](int v) { OPSNN().execute(*rgb, v); }, {0, 65537}, {1, 65536}},
+        {"Kuwahara", Invalid, [&](int v) { OPKuwaharaNagao().execute(*rgb, v, {}); }, {0, 65537}, {1, 65536}},
+        {"salt and pepper mode", Invalid, [&](int v) { OPSaltAndPepper().execute(*rgb, v, 10); }, {-1, 3}, {0, 2}},
+        {"salt and pepper %", Invalid, [&](int v) { OPSaltAndPepper().execute(*gray, 0, v); }, {-1, 51}, {0, 50}},
+        {"Gauss mean", Invalid, [&](int v) { OPGauss().execute(*gray, v, 0); }, {-256, 256}, {-255, 255}},
+        {"Gauss variance", Invalid, [&](int v) { OPGauss().execute(*rgb, 0, v); }, {-1, 256}, {0, 255}},
+        {"split and merge width", Invalid, [&](int v) { segment(v, 2); }, {0}, {1}},
+        {"split and merge height", Invalid, [&](int v) { segment(2, v); }, {0}, {1}},
+        {"split and merge strip", Length, [&](int v) { segment(v, 1); }, {2049}, {2048}},
+        {"region growing", Invalid, [&](int v) { OPRegionGrowing().execute(*rgb, v); }, {-1, 256}, {0, 255}},
+        {"gray region growing", Invalid, [&](int v) { OPRegionGrowing().execute(*gray, v); }, {-1, 256}, {0, 255}},
+        {"splitting window",
+         Invalid,
+         [&](int v) {
+             split({v, 0, 0});
+         },
+         {-1, 65537},
+         {0, 65536}},
+        {"splitting peak",
+         Invalid,
+         [&](int v) {
+             split({0, v, 0});
+         },
+         {-1, 65537},
+         {0, 65536}},
+        {"splitting region",
+         Invalid,
+         [&](int v) {
+             split({0, 0, v});
+         },
+         {-1, 65537},
+         {0, 65536}},
     };
     CapturedMessages quiet;
-    for (const auto& [what, call, refusal] : rows) {
+    for (const Check& c : checks) {
         const std::uint32_t state = RandomGenerator::instance().state();
-        EXPECT_EQ(refusalOf(call), refusal) << what;
-        EXPECT_EQ(RandomGenerator::instance().state(), state) << what;
+        for (const int v : c.refused)
+            EXPECT_EQ(refusalOf([&] { c.call(v); }), c.refusal) << c.what << " " << v;
+        EXPECT_EQ(RandomGenerator::instance().state(), state) << c.what;
+        for (const int v : c.accepted)
+            EXPECT_EQ(refusalOf([&] { c.call(v); }), None) << c.what << " " << v;
     }
+    // Empty pictures are no error for the filters and the other segmenters.
+    const ImageRGB empty(0, 3);
+    EXPECT_EQ(refusalOf([&] { OPSNN().execute(empty, 1); }), None);
+    EXPECT_EQ(refusalOf([&] { OPKuwaharaNagao().execute(empty, 1, OPKuwaharaNagao::Space::RGB); }), None);
+    EXPECT_EQ(refusalOf([&] { OPRegionGrowing().execute(empty, 0); }), None);
+    EXPECT_EQ(refusalOf([&] { OPRecursiveHistogramSplitting().execute(empty, {}); }), None);
 }

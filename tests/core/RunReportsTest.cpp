@@ -37,7 +37,8 @@ TEST(RunReports, ProgressAndCancellation)
         {"fuzzy RGB", [&](const Progress& p) { OPColorHistogram::fuzzyRGB(*rgb, 4, p); }, true},
         {"fuzzy HSV", [&](const Progress& p) { OPColorHistogram::fuzzyHSV(hsv, 6, 2, 4, p); }, true},
         {"SNN", [&](const Progress& p) { OPSNN().execute(*rgb, 5, p); }, true},
-        {"Kuwahara", [&](const Progress& p) { OPKuwaharaNagao().execute(*rgb, 5, OPKuwaharaNagao::Space::HSV, p); }, true},
+        {"Kuwahara", [&](const Progress& p) { OPKuwaharaNagao().execute(*rgb, 5, OPKuwaharaNagao::Space::HSV, p); },
+         true},
         {"salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*rgb, 2, 10, p); }, false},
         {"gray salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*gray, 2, 10, p); }, false},
         {"Gauss", [&](const Progress& p) { OPGauss().execute(*rgb, 0, 10, p); }, false},
@@ -45,7 +46,8 @@ TEST(RunReports, ProgressAndCancellation)
         {"split and merge", [&](const Progress& p) { OPSplitAndMerge().execute(*rgb, 10, 10, 20, p); }, true},
         {"region growing", [&](const Progress& p) { OPRegionGrowing().execute(*rgb, 10, p); }, true},
         {"gray region growing", [&](const Progress& p) { OPRegionGrowing().execute(*gray, 10, p); }, true},
-        {"histogram splitting", [&](const Progress& p) { OPRecursiveHistogramSplitting().execute(*rgb, {}, p); }, false},
+        {"histogram splitting", [&](const Progress& p) { OPRecursiveHistogramSplitting().execute(*rgb, {}, p); },
+         false},
     };
     CapturedMessages quiet;
     for (const auto& [what, run, endsAtOne] : runs) {

@@ -31,7 +31,8 @@ void expectCellCentres(const HistogramRGB& h, int nR, int nG, int nB)
     const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
     for (int i = 0; i < nR * nG * nB; ++i) {
         const int r = i % nR, g = i / nR % nG, b = i / nR / nG;
-        ASSERT_EQ(h.colours()[i], (HistogramRGB::Colour{r * wR + wR / 2 - 1, g * wG + wG / 2 - 1, b * wB + wB / 2 - 1}));
+        ASSERT_EQ(h.colours()[i],
+                  (HistogramRGB::Colour{r * wR + wR / 2 - 1, g * wG + wG / 2 - 1, b * wB + wB / 2 - 1}));
     }
 }
 
@@ -81,21 +82,22 @@ TEST(ColorHistogram, StaticRGBCountsEachPixelInItsCell)
 {
     // Cell ((B / wB) * nG + G / wG) * nR + R / wR; a pixel whose index is no bin is not counted.
     for (const int levels : {2, 3, 256})
-    for (const auto& [nR, nG, nB] : {std::array{2, 2, 2}, std::array{2, 4, 8}, std::array{3, 5, 7},
-                                     std::array{256, 16, 16}, std::array{1, 1, 1}}) {
-        const auto image = picture(levels, static_cast<unsigned>(nR + nG));
-        const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB, bins = nR * nG * nB;
-        std::vector<float> expected(static_cast<std::size_t>(bins), 0.0f);
-        for (std::size_t i = 0; i < image->pixelCount(); ++i) {
-            const long long index = ((image->blue()[i] / wB) * static_cast<long long>(nG) + image->green()[i] / wG) * nR +
-                                    image->red()[i] / wR;
-            if (index >= 0 && index < bins)
-                expected[static_cast<std::size_t>(index)] += 1;
+        for (const auto& [nR, nG, nB] : {std::array{2, 2, 2}, std::array{2, 4, 8}, std::array{3, 5, 7},
+                                         std::array{256, 16, 16}, std::array{1, 1, 1}}) {
+            const auto image = picture(levels, static_cast<unsigned>(nR + nG));
+            const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB, bins = nR * nG * nB;
+            std::vector<float> expected(static_cast<std::size_t>(bins), 0.0f);
+            for (std::size_t i = 0; i < image->pixelCount(); ++i) {
+                const long long index =
+                    ((image->blue()[i] / wB) * static_cast<long long>(nG) + image->green()[i] / wG) * nR +
+                    image->red()[i] / wR;
+                if (index >= 0 && index < bins)
+                    expected[static_cast<std::size_t>(index)] += 1;
+            }
+            const auto h = OPColorHistogram::staticRGB(*image, nR, nG, nB);
+            EXPECT_EQ(std::vector<float>(h->counts(), h->counts() + bins), expected) << nR << "x" << nG << "x" << nB;
+            expectCellCentres(*h, nR, nG, nB);
         }
-        const auto h = OPColorHistogram::staticRGB(*image, nR, nG, nB);
-        EXPECT_EQ(std::vector<float>(h->counts(), h->counts() + bins), expected) << nR << "x" << nG << "x" << nB;
-        expectCellCentres(*h, nR, nG, nB);
-    }
 }
 
 TEST(ColorHistogram, StaticRGBCountsStayExactPastTwoToTheTwentyFour)

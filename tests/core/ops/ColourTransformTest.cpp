@@ -95,7 +95,7 @@ TEST(ColourTransform, GrayToRgbAndSplitCopyPlanesValueForValue)
         rgb->plane(c)[0] = 7 * c;
     }
     const OPSplit split;
-    const std::unique_ptr<ImageGray> planes[6] = {split.red(*rgb), split.green(*rgb),      split.blue(*rgb),
+    const std::unique_ptr<ImageGray> planes[6] = {split.red(*rgb), split.green(*rgb),     split.blue(*rgb),
                                                   split.hue(hsv),  split.saturation(hsv), split.value(hsv)};
     for (int k = 0; k < 6; ++k)
         for (int i = 0; i < 6; ++i)

@@ -105,8 +105,8 @@ TEST(KuwaharaNagao, LargePicturesFilteredInChunksMatchThePlainFilter)
     const int w = 16384, h = 100;
     const Pixels pixels = randomPixels(w, h, 4, 99);
     int reports = 0;
-    const auto result =
-        OPKuwaharaNagao().execute(*rgbFrom(w, h, pixels), 1, Space::RGB, Progress([&](double) { return ++reports > 0; }));
+    const auto result = OPKuwaharaNagao().execute(*rgbFrom(w, h, pixels), 1, Space::RGB,
+                                                  Progress([&](double) { return ++reports > 0; }));
     EXPECT_GT(reports, 1);
     EXPECT_EQ(pixelsOf(*result), plainFilter(w, h, pixels, 1, false));
 }
@@ -115,9 +115,9 @@ TEST(KuwaharaNagao, HueMeanWrapsAroundRed)
 {
     // Hues below 61 (the undefined -1 among them) count a turn higher when one is 300 or more.
     const std::vector<std::pair<std::vector<int>, int>> cases = {
-        {{350, 350, 10, 10}, 0},  {{10, 20, 30, 40}, 25},  {{300, 60, 60, 60}, 30},    {{300, 61, 61, 61}, 121},
-        {{299, 10, 10, 10}, 82},  {{-1, -1, 300, 300}, 330}, {{-1, -1, -1, -1}, 0},     {{359, 359, 359, 0}, 359},
-        {{359, 60, 60, 60}, 45}};
+        {{350, 350, 10, 10}, 0},  {{10, 20, 30, 40}, 25},    {{300, 60, 60, 60}, 30},
+        {{300, 61, 61, 61}, 121}, {{299, 10, 10, 10}, 82},   {{-1, -1, 300, 300}, 330},
+        {{-1, -1, -1, -1}, 0},    {{359, 359, 359, 0}, 359}, {{359, 60, 60, 60}, 45}};
     for (const auto& [hues, mean] : cases)
         EXPECT_EQ(kuwaharaHueMean({hues[0], hues[1], hues[2], hues[3]}), mean) << hues[0] << " " << hues[2];
     // Through the filter: reds on both sides of hue 0 average to red in HSV, not in RGB.

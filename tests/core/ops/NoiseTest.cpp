@@ -54,7 +54,10 @@ std::vector<int> plainSaltAndPepper(const std::vector<int>& in, int w, int h, in
     return out;
 }
 
-std::vector<int> plane(const std::int32_t* values, std::size_t n) { return {values, values + n}; }
+std::vector<int> plane(const std::int32_t* values, std::size_t n)
+{
+    return {values, values + n};
+}
 
 class Noise : public ::testing::Test {
 protected:
@@ -76,7 +79,8 @@ TEST_F(Noise, GaussDrawsOneDeviatePerValueInPixelThenChannelOrder)
         const auto noisy = OPGauss().execute(*rgb, mean, variance);
         for (std::size_t i = 0; i < 35; ++i)
             for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(noisy->plane(c)[i], plainGauss(rgb->plane(c)[i], mean, variance, lcg)) << mean << "/" << variance;
+                ASSERT_EQ(noisy->plane(c)[i], plainGauss(rgb->plane(c)[i], mean, variance, lcg))
+                    << mean << "/" << variance;
         auto gray = grayWhere(9, 4, [](int x, int y) { return (x * 37 + y * 91) % 300 - 20; });
         gray->data()[0] = 2147483647;
         gray->data()[1] = -2147483647 - 1;
@@ -104,8 +108,9 @@ TEST_F(Noise, SaltAndPepperHitsColumnByColumnAndDrawsTwiceForAHit)
             const auto marks = plainSaltAndPepper(std::vector<int>(w * h, -1), w, h, mode, percent, lcg);
             Pixels expected = pixels;
             for (int i = 0; i < w * h; ++i)
-                if (marks[i] >= 0)
-                    expected[i] = RGB24{std::uint8_t(marks[i]), std::uint8_t(marks[i]), std::uint8_t(marks[i])};
+                expected[i] = marks[i] < 0
+                                  ? pixels[i]
+                                  : RGB24{std::uint8_t(marks[i]), std::uint8_t(marks[i]), std::uint8_t(marks[i])};
             EXPECT_EQ(pixelsOf(*rgb), expected) << "mode " << mode << ", " << percent << "%";
         }
     EXPECT_EQ(RandomGenerator::instance().state(), lcg.state);

@@ -66,13 +66,6 @@ TEST(SNN, MatchesThePlainFilterOnRandomPictures)
         }
 }
 
-TEST(SNN, TiesGoToTheFirstNamedNeighbour)
-{
-    // Every pair ties; left, above, above-left and above-right are named first.
-    const RGB24 a{200, 0, 0}, b{0, 0, 200}, c{0, 100, 0};
-    EXPECT_EQ(pixelsOf(*OPSNN().execute(*rgbFrom(3, 3, {a, a, a, a, c, b, b, b, b}), 1))[4], a);
-}
-
 TEST(SNN, LargePicturesFilteredInChunksMatchThePlainFilter)
 {
     const int w = 16384, h = 100;

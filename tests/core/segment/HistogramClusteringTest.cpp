@@ -108,18 +108,3 @@ TEST(HistogramClustering, MatchesTheBinByBinRuleOnRandomHistograms)
             ASSERT_EQ(clusters.root(b), want.root[b]) << "bin " << b;
     }
 }
-
-TEST(HistogramClustering, HueClusterWrapsFromTheLastBinToTheFirst)
-{
-    std::vector<int> h(360, 0);
-    h[358] = 5, h[359] = 10, h[0] = 3, h[1] = 2, h[180] = 4;
-    HistogramClusters c;
-    c.cluster(h.data(), 360, 3, true);
-    ASSERT_EQ(c.count(), 2);
-    EXPECT_EQ(c.peak(1), 359);
-    EXPECT_EQ(c.mass(1), 20);
-    for (const int bin : {358, 359, 0, 1})
-        EXPECT_EQ(c.root(bin), 359) << bin;
-    c.cluster(h.data(), 360, 3, false); // straight: bin 0 is a maximum of its own
-    EXPECT_EQ(c.count(), 3);
-}

@@ -73,13 +73,17 @@ void expectGrowing(int w, int h, Values values, bool gray, int span, const std::
         for (auto& v : values)
             v = {v[0], v[0], v[0]};
     const auto at = [&](int x, int y) { return values[static_cast<std::size_t>(y) * w + x]; };
-    const auto result = gray ? OPRegionGrowing().execute(*grayWhere(w, h, [&](int x, int y) { return int(at(x, y)[0]); }), span)
-                             : OPRegionGrowing().execute(*rgbWhere(w, h, [&](int x, int y) {
-                                   return std::array{int(at(x, y)[0]), int(at(x, y)[1]), int(at(x, y)[2])};
-                               }), span);
+    const auto result =
+        gray ? OPRegionGrowing().execute(*grayWhere(w, h, [&](int x, int y) { return int(at(x, y)[0]); }), span)
+             : OPRegionGrowing().execute(
+                   *rgbWhere(w, h,
+                             [&](int x, int y) {
+                                 return std::array{int(at(x, y)[0]), int(at(x, y)[1]), int(at(x, y)[2])};
+                             }),
+                   span);
     for (int i = 0; i < w * h; ++i)
-        ASSERT_EQ(result->sourcePixels[i], (RGB24{std::uint8_t(values[i][0]), std::uint8_t(values[i][1]),
-                                                  std::uint8_t(values[i][2])}))
+        ASSERT_EQ(result->sourcePixels[i],
+                  (RGB24{std::uint8_t(values[i][0]), std::uint8_t(values[i][1]), std::uint8_t(values[i][2])}))
             << what;
     expectPlainGrowing(*result, w, h, values, gray, span, what);
 }
@@ -101,7 +105,8 @@ TEST(RegionGrowing, MatchesThePlainRuleOnRandomPictures)
         for (const bool gray : {false, true})
             for (const int span : {0, 3, 60, 128, 255})
                 expectGrowing(31, 17, valuesOf(randomPixels(31, 17, levels, ++seed)), gray, span,
-                              std::to_string(levels) + " levels, span " + std::to_string(span) + (gray ? ", gray" : ""));
+                              std::to_string(levels) + " levels, span " + std::to_string(span) +
+                                  (gray ? ", gray" : ""));
 }
 
 TEST(RegionGrowing, OneRegionReachingThousandsOfBranchesAtOnce)
@@ -134,9 +139,11 @@ TEST(RegionGrowing, SegmentedSourceIsReadThroughItsPlanes)
 {
     // Halves 0 and 20 with span 40 make one region of mean 10; growing that result
     // again must see the painted 10s, not the 0 / 20 source pixels.
-    const auto first = OPRegionGrowing().execute(*rgbWhere(4, 2, [](int x, int) {
-        return x < 2 ? RGB24{0, 0, 0} : RGB24{20, 20, 20};
-    }), 40);
+    const auto first = OPRegionGrowing().execute(*rgbWhere(4, 2,
+                                                           [](int x, int) {
+                                                               return x < 2 ? RGB24{0, 0, 0} : RGB24{20, 20, 20};
+                                                           }),
+                                                 40);
     const auto second = OPRegionGrowing().execute(static_cast<const ImageRGB&>(*first), 0);
     EXPECT_EQ(second->sourcePixels[3], (RGB24{10, 10, 10}));
     EXPECT_EQ(second->labels[7], 1u);

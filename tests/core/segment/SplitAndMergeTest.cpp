@@ -128,8 +128,8 @@ private:
             if (!n.whole || n.x >= w_ || n.y >= h_)
                 continue;
             const Stats s = stats(n);
-            colours_.push_back({std::uint8_t(s.sum[0] / s.count), std::uint8_t(s.sum[1] / s.count),
-                                std::uint8_t(s.sum[2] / s.count)});
+            colours_.push_back(
+                {std::uint8_t(s.sum[0] / s.count), std::uint8_t(s.sum[1] / s.count), std::uint8_t(s.sum[2] / s.count)});
             area_.push_back(s.count);
             members_.emplace_back();
             for (int y = n.y; y < std::min(n.y + n.side, h_); ++y)
@@ -146,7 +146,9 @@ private:
     // by area.
     void groupRegions(double threshold)
     {
-        const auto distance = [](RGB24 a, RGB24 b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
+        const auto distance = [](RGB24 a, RGB24 b) {
+            return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+        };
         std::vector<char> reached(colours_.size(), 0);
         for (int x = 0; x < w_; ++x)
             for (int y = 0; y < h_; ++y) {
@@ -218,12 +220,12 @@ std::size_t regionCount(const ImageSegmented& s)
 TEST(SplitAndMerge, MatchesThePlainSegmentationOnRandomPictures)
 {
     unsigned seed = 0;
-    for (const auto& [w, h] : {std::pair{37, 23}, std::pair{48, 40}, std::pair{5, 70}, std::pair{1, 9},
-                               std::pair{16, 3}, std::pair{8, 8}}) {
+    for (const auto& [w, h] :
+         {std::pair{37, 23}, std::pair{48, 40}, std::pair{5, 70}, std::pair{1, 9}, std::pair{16, 3}, std::pair{8, 8}}) {
         const std::pair<const char*, Pixels> pictures[] = {
-            {"2 levels", randomPixels(w, h, 2, ++seed)},  {"3 levels", randomPixels(w, h, 3, ++seed)},
+            {"2 levels", randomPixels(w, h, 2, ++seed)},     {"3 levels", randomPixels(w, h, 3, ++seed)},
             {"256 levels", randomPixels(w, h, 256, ++seed)}, {"cells of 1", cellPicture(w, h, 1, ++seed)},
-            {"cells of 2", cellPicture(w, h, 2, ++seed)},  {"cells of 4", cellPicture(w, h, 4, ++seed)}};
+            {"cells of 2", cellPicture(w, h, 2, ++seed)},    {"cells of 4", cellPicture(w, h, 4, ++seed)}};
         for (const auto& [kind, pixels] : pictures)
             for (const auto& [split, merge, group] :
                  {std::array{0.0, 0.0, 0.0}, std::array{3.0, 4.0, 0.0}, std::array{4.0, 3.0, 8.0},
