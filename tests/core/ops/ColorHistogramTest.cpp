@@ -115,7 +115,7 @@ TEST(ColorHistogram, FuzzyRGBMatchesThePlainTrilinearSharing)
     EXPECT_EQ(std::vector<float>(one->counts(), one->counts() + 8),
               (std::vector<float>{0.375f, 0.125f, 0.375f, 0.125f, 0, 0, 0, 0}));
     for (const int levels : {2, 3, 256})
-        for (const int n : {1, 2, 3, 4, 5, 8, 16}) {
+        for (const int n : {1, 2, 3, 4, 5, 8, 16, 36}) {
             const auto image = picture(levels, static_cast<unsigned>(n));
             const auto h = OPColorHistogram::fuzzyRGB(*image, n);
             EXPECT_EQ(std::vector<float>(h->counts(), h->counts() + n * n * n), plainFuzzyRGB(*image, n))

@@ -57,7 +57,7 @@ TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
     std::mt19937 random(9);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < w; ++x) {
-            const int hue = x < 361 ? x - 1 : std::array{360, 420, -60, -2147483647}[x - 361];
+            const int hue = x < 361 ? x - 1 : std::array{360, 400, -60, -2147483647}[x - 361];
             const Triple p = {hue, y == 0 ? 0 : static_cast<int>(random() % 256), static_cast<int>(random() % 256)};
             for (int c = 0; c < 3; ++c)
                 hsv.plane(c)[y * w + x] = p[c];
@@ -70,7 +70,7 @@ TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
         const int H = hsv.hue()[i], S = hsv.saturation()[i], V = hsv.value()[i];
         double c[3] = {V * kUnit, V * kUnit, V * kUnit};
         const bool gray = S == 0 || H == -1;
-        if (!gray && (H == 420 || H < -1))
+        if (!gray && (H == 400 || H < -1))
             c[0] = c[1] = c[2] = 0;
         else if (!gray)
             hsvToRgb(H == 360 ? 0 : H, S * kUnit, V * kUnit, c[0], c[1], c[2]);

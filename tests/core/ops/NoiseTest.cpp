@@ -114,6 +114,10 @@ TEST_F(Noise, SaltAndPepperHitsColumnByColumnAndDrawsTwiceForAHit)
             EXPECT_EQ(pixelsOf(*rgb), expected) << "mode " << mode << ", " << percent << "%";
         }
     EXPECT_EQ(RandomGenerator::instance().state(), lcg.state);
+    // 0 % touches nothing, even where a draw is 0 (the 7498th from state 1).
+    RandomGenerator::instance().setState(1);
+    const auto flat = grayWhere(100, 75, [](int, int) { return 9; });
+    EXPECT_EQ(plane(OPSaltAndPepper().execute(*flat, 2, 0)->data(), 7500), plane(flat->data(), 7500));
 }
 
 TEST_F(Noise, CancelledRunsLeaveTheGeneratorWhereItWas)
