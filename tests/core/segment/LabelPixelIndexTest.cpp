@@ -10,13 +10,14 @@ using namespace ivra;
 
 TEST(LabelPixelIndex, GroupsThePixelsOfEachLabelInAscendingOrder)
 {
-    // Small labels (a table), labels far above the pixel count (a search), and none.
+    // Small labels (a table), labels far above the pixel count (a search), and none;
+    // the first pixel alone carries the largest label.
     std::mt19937 random(3);
-    for (const std::uint32_t spread : {1u, 7u, 50u, 4000000000u}) {
+    for (const auto& [base, spread] : {std::pair{0u, 1u}, {0u, 7u}, {0u, 50u}, {4000000000u, 5u}}) {
         Array2D<std::uint32_t> labels(9, spread == 1 ? 0 : 7);
         std::map<std::uint32_t, std::vector<std::uint32_t>> want;
         for (std::uint32_t i = 0; i < labels.size(); ++i) {
-            labels[i] = static_cast<std::uint32_t>(random() % spread);
+            labels[i] = base + (i == 0 ? spread : static_cast<std::uint32_t>(random() % spread));
             want[labels[i]].push_back(i);
         }
         const LabelPixelIndex index(labels);
@@ -32,6 +33,6 @@ TEST(LabelPixelIndex, GroupsThePixelsOfEachLabelInAscendingOrder)
         }
         for (std::uint32_t absent = 0; absent < 100; ++absent)
             EXPECT_TRUE(want.count(absent) || index.slotOf(absent) == LabelPixelIndex::npos) << absent;
-        EXPECT_EQ(index.slotOf(4000000001u), LabelPixelIndex::npos);
+        EXPECT_EQ(index.slotOf(base + spread + 1), LabelPixelIndex::npos);
     }
 }
