@@ -98,7 +98,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
 OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
                              double elementsPerIsland) const
 {
-    if (threshold < minThreshold || threshold > maxThreshold)
+    if (threshold < CscParams::minThreshold || threshold > CscParams::maxThreshold)
         throw std::invalid_argument("CSC threshold must lie in 0..255");
     const int width = source.width(), height = source.height();
     if (!fits(width, height))
@@ -187,6 +187,13 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
         throw std::length_error(text);
     }
     return result;
+}
+
+OPCSC::Result OPCSC::execute(const Image& source, const CscParams& params, const ivra::Progress& progress) const
+{
+    if (source.type() != TypeImageRGB)
+        throw UnacceptedInput("CSC", source.type());
+    return execute(static_cast<const ImageRGB&>(source), params.space, params.threshold, progress);
 }
 
 } // namespace ivra

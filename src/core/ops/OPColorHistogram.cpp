@@ -243,4 +243,49 @@ void OPColorHistogram::dynamic()
     ivra::MessageSink::instance().message("Dynamic Histogram not yet implemented !");
 }
 
+std::vector<std::unique_ptr<DataObject>> OPColorHistogram::execute(const Image& src, const ColorHistogramParams& p,
+                                                                   const ivra::Progress& progress)
+{
+    using Kind = ColorHistogramParams::Kind;
+    const int type = src.type();
+    if (type != TypeImageRGB && type != TypeImageHSV)
+        throw UnacceptedInput("Color histogram", type);
+    std::vector<std::unique_ptr<DataObject>> results;
+    if (p.kind == Kind::Channel) {
+        for (auto& h : channels(static_cast<const ImageColor&>(src), p.bins, progress))
+            results.push_back(std::move(h));
+    } else if (type == TypeImageRGB) {
+        const auto& image = static_cast<const ImageRGB&>(src);
+        if (p.kind == Kind::Fuzzy)
+            results.push_back(fuzzyRGB(image, p.cube, progress));
+        else
+            results.push_back(staticRGB(image, p.cube, p.cube, p.cube, progress));
+    } else {
+        const auto& image = static_cast<const ImageHSV&>(src);
+        if (p.kind == Kind::Fuzzy)
+            results.push_back(fuzzyHSV(image, 6, 2, p.grays, progress));
+        else
+            results.push_back(staticHSV(image, 6, 2, p.grays, progress));
+    }
+    return results;
+}
+
+std::vector<std::string> OPColorHistogram::resultNames(int inputType, const ColorHistogramParams& p)
+{
+    using Kind = ColorHistogramParams::Kind;
+    const bool rgb = inputType == TypeImageRGB;
+    if (p.kind == Kind::Channel) {
+        const std::string bins = std::to_string(p.bins);
+        if (rgb)
+            return {"Histogram Red " + bins, "Histogram Green " + bins, "Histogram Blue " + bins};
+        return {"Histogram Hue " + bins, "Histogram Saturation " + bins, "Histogram Value " + bins};
+    }
+    const std::string kind = p.kind == Kind::Fuzzy ? "Fuzzy " : "Static ";
+    if (rgb) {
+        const std::string n = std::to_string(p.cube);
+        return {kind + "RGB-Histogram " + n + "x" + n + "x" + n};
+    }
+    return {kind + "HSV-Histogram 6x2+" + std::to_string(p.grays)};
+}
+
 } // namespace ivra

@@ -37,11 +37,11 @@ using HistogramSet = std::array<std::array<int, maxFeatureBins>, featureCount>;
 
 void checkParameter(const char* name, int value)
 {
-    if (value < RHSParameters::minValue || value > RHSParameters::maxValue)
+    if (value < RhsParams::minValue || value > RhsParams::maxValue)
         throw std::invalid_argument(std::string("recursive histogram splitting: ") + name + " " +
                                     std::to_string(value) + " is outside " +
-                                    std::to_string(RHSParameters::minValue) + ".." +
-                                    std::to_string(RHSParameters::maxValue));
+                                    std::to_string(RhsParams::minValue) + ".." +
+                                    std::to_string(RhsParams::maxValue));
 }
 
 // One run of the splitting. Pixels are addressed in a frame padded by one pixel on
@@ -51,7 +51,7 @@ void checkParameter(const char* name, int value)
 // it cuts, so the arena never holds more than the picture's pixels.
 class Splitter {
 public:
-    Splitter(const Array2D<RGB24>& source, const RHSParameters& parameters, const ivra::Progress& progress)
+    Splitter(const Array2D<RGB24>& source, const RhsParams& parameters, const ivra::Progress& progress)
         : source_(source), parameters_(parameters), progress_(progress), width_(source.width()),
           height_(source.height()), stride_(width_ + 2),
           pixelCount_(static_cast<std::uint32_t>(source.size()))
@@ -77,7 +77,7 @@ private:
     void reportProgress() const;
 
     const Array2D<RGB24>& source_;
-    const RHSParameters& parameters_;
+    const RhsParams& parameters_;
     const ivra::Progress& progress_;
     const int width_;
     const int height_;
@@ -442,7 +442,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
 } // namespace
 
 std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const ImageRGB& source,
-                                                                       const RHSParameters& parameters,
+                                                                       const RhsParams& parameters,
                                                                        const ivra::Progress& progress) const
 {
     checkParameter("GT window", parameters.gtWindow);
@@ -463,6 +463,29 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
 
     copyToPlanes(painted.data(), *result);
     return result;
+}
+
+std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Image& source, const RhsParams& parameters,
+                                                                       const ivra::Progress& progress) const
+{
+    const auto* image = dynamic_cast<const ImageRGB*>(&source);
+    if (source.type() != TypeImageRGB || !image)
+        throw UnacceptedInput("RHS", source.type());
+    return execute(*image, parameters, progress);
+}
+
+std::string OPRecursiveHistogramSplitting::resultName(int run, const RhsParams& p)
+{
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") RHS [GT=";
+    name += std::to_string(p.gtWindow);
+    name += ", MinSplitPeak=";
+    name += std::to_string(p.minSplitPeak);
+    name += ", MinRegionSize=";
+    name += std::to_string(p.minRegionSize);
+    name += "]";
+    return name;
 }
 
 } // namespace ivra

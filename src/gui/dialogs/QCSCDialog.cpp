@@ -37,9 +37,9 @@ QCSCDialog::QCSCDialog(QWidget* parent) : OperatorDialog(parent, tr("CSC"), {Typ
     hsvButton_->setObjectName(QStringLiteral("hsvButton"));
     thresholdSpin_ = new QSpinBox(similarityGroup_);
     thresholdSpin_->setObjectName(QStringLiteral("thresholdSpin"));
-    thresholdSpin_->setRange(OPCSC::minThreshold, OPCSC::maxThreshold);
+    thresholdSpin_->setRange(CscParams::minThreshold, CscParams::maxThreshold);
     thresholdSpin_->setSingleStep(1);
-    thresholdSpin_->setValue(OPCSC::defaultThreshold);
+    thresholdSpin_->setValue(CscParams{}.threshold);
     thresholdSpin_->setAccessibleName(tr("Threshold"));
     similarityButtons_ = new QButtonGroup(this);
     similarityButtons_->setExclusive(true);
