@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra::csc {
+
 // Address of one island: its level (0 = finest), its position x in its row and its row y.
 struct IslandCoord {
     std::int32_t level;
@@ -32,7 +34,7 @@ struct CellPos {
 // rows, walkIndex() follows the walk (all even rows, then all odd rows, x ascending),
 // so that everything created while walking the pyramid bottom-up can be kept in walk
 // order. Both add indexOffset(level).
-class ipcIslandHierarchy {
+class IslandHierarchy {
 public:
     // Largest side accepted: the island count of a 32768 square still fits 32 bits.
     static constexpr int maxSide = 1 << 15;
@@ -55,8 +57,7 @@ public:
         {-1, 5, 6, 0, -1, -1, -1}, {-1, -1, 0, 1, -1, -1, 4}, {-1, 0, -1, 2, -1, 4, -1}};
 
     // Throws std::invalid_argument when a side is below 1 or above maxSide.
-    ipcIslandHierarchy(int width, int height);
-    virtual ~ipcIslandHierarchy() = default;
+    IslandHierarchy(int width, int height);
 
     // Level count of the pyramid for a picture size (at least 2).
     static int levelsFor(int width, int height);
@@ -106,3 +107,5 @@ private:
     std::vector<std::int32_t> indexOffset_; // levelCount + 1 entries
     std::vector<std::int32_t> rowLength_;   // levelCount entries
 };
+
+} // namespace ivra::csc

@@ -1,9 +1,11 @@
-#include "ipcIslandHierarchy.h"
+#include "IslandHierarchy.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-int ipcIslandHierarchy::levelsFor(int width, int height)
+namespace ivra::csc {
+
+int IslandHierarchy::levelsFor(int width, int height)
 {
     const int side = std::max(width, height);
     int size = 1;
@@ -15,7 +17,7 @@ int ipcIslandHierarchy::levelsFor(int width, int height)
     return levels;
 }
 
-ipcIslandHierarchy::ipcIslandHierarchy(int width, int height)
+IslandHierarchy::IslandHierarchy(int width, int height)
 {
     if (width < 1 || height < 1 || width > maxSide || height > maxSide)
         throw std::invalid_argument("island hierarchy: picture size out of range");
@@ -35,7 +37,7 @@ ipcIslandHierarchy::ipcIslandHierarchy(int width, int height)
     indexOffset_[L] = indexOffset_[L - 1] + 1;
 }
 
-int ipcIslandHierarchy::islandIndex(IslandCoord c) const
+int IslandHierarchy::islandIndex(IslandCoord c) const
 {
     if (!isValid(c))
         return -1;
@@ -45,7 +47,7 @@ int ipcIslandHierarchy::islandIndex(IslandCoord c) const
     return indexOffset_[c.level] + n * c.y - (c.y >> 1) + c.x;
 }
 
-int ipcIslandHierarchy::walkIndex(IslandCoord c) const
+int IslandHierarchy::walkIndex(IslandCoord c) const
 {
     if (!isValid(c))
         return -1;
@@ -58,7 +60,7 @@ int ipcIslandHierarchy::walkIndex(IslandCoord c) const
     return indexOffset_[c.level] + half * n + c.x;
 }
 
-std::array<IslandCoord, 7> ipcIslandHierarchy::childIslands(IslandCoord c) const
+std::array<IslandCoord, 7> IslandHierarchy::childIslands(IslandCoord c) const
 {
     const CellPos centre = centreChild(c);
     std::array<IslandCoord, 7> children{};
@@ -67,7 +69,7 @@ std::array<IslandCoord, 7> ipcIslandHierarchy::childIslands(IslandCoord c) const
     return children;
 }
 
-std::array<CellPos, 7> ipcIslandHierarchy::cellCoords(IslandCoord c) const
+std::array<CellPos, 7> IslandHierarchy::cellCoords(IslandCoord c) const
 {
     const CellPos centre = centreChild(c);
     std::array<CellPos, 7> cells{};
@@ -75,3 +77,5 @@ std::array<CellPos, 7> ipcIslandHierarchy::cellCoords(IslandCoord c) const
         cells[k] = {centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
     return cells;
 }
+
+} // namespace ivra::csc
