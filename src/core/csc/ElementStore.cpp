@@ -15,7 +15,7 @@ std::int64_t ElementStore::elementCapacityFor(const IslandHierarchy& hierarchy, 
 }
 
 ElementStore::ElementStore(const IslandHierarchy& hierarchy, double elementsPerIsland)
-    : hierarchy_(hierarchy), elementsPerIsland_(elementsPerIsland)
+    : hierarchy_(hierarchy)
 {
     elementCapacity_ = elementCapacityFor(hierarchy, elementsPerIsland);
     if (elementCapacity_ < 0 || elementCapacity_ > maxElementCapacity)
@@ -87,14 +87,6 @@ bool ElementStore::moveElements()
     linkFirst_ = ownLinkFirst_.get();
     elementRoom_ = elementCapacity_;
     return true;
-}
-
-std::pair<std::uint32_t, int> ElementStore::elementsOf(IslandCoord c) const
-{
-    const int walk = hierarchy_.walkIndex(c);
-    if (walk < 0)
-        return {CodeElement::none, 0};
-    return {first_[walk], static_cast<int>(countOf(walk))};
 }
 
 } // namespace ivra::csc

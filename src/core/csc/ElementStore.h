@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <utility>
 
 namespace ivra::csc {
 
@@ -65,9 +64,8 @@ public:
     }
 
     bool isFull() const { return usedElements_ >= elementCapacity_ || usedLinks_ >= linkCapacity_; }
-    // The next free element (its links start at the first free link), or none when full.
-    std::uint32_t peekFree() const { return isFull() ? CodeElement::none : static_cast<std::uint32_t>(usedElements_); }
-    // As peekFree(), but a full store throws ElementStoreOverrun. Where the pool
+    // The next free element (its links start at the first free link); a full store
+    // throws ElementStoreOverrun. Where the pool
     // lies in a lent block it may move here; callers that keep references into it
     // reserve() room beforehand.
     std::uint32_t allocate()
@@ -130,21 +128,16 @@ public:
         return links_.get() + at;
     }
 
-    // First element and element count of an island by walk index.
+    // First element of an island by walk index; its elements end where those of the
+    // next island begin.
     std::uint32_t firstOf(int walk) const { return first_[walk]; }
-    std::uint32_t countOf(int walk) const { return first_[walk + 1] - first_[walk]; }
-    // (first, count) of an island; (none, 0) outside its level.
-    std::pair<std::uint32_t, int> elementsOf(IslandCoord c) const;
 
     CodeElement& element(std::uint32_t i) { return elements_[i]; }
     const CodeElement& element(std::uint32_t i) const { return elements_[i]; }
     // The element pool; it stays where it is unless reserve() says it moved.
     CodeElement* elements() { return elements_; }
     const CodeElement* elements() const { return elements_; }
-    CodeElementLink* links() { return links_.get(); }
-    const CodeElementLink* links() const { return links_.get(); }
-    // Links of element i: links()[linkFirst(i)] .. + childCount (levels >= 1 only).
-    std::uint32_t linkFirst(std::uint32_t i) const { return linkFirst_[i]; }
+    // Links of element i: childCount of them (levels >= 1 only).
     const CodeElementLink* linksOf(std::uint32_t i) const { return links_.get() + linkFirst_[i]; }
     CodeElementLink* linksOf(std::uint32_t i) { return links_.get() + linkFirst_[i]; }
 
@@ -152,14 +145,11 @@ public:
     std::int64_t usedElements() const { return usedElements_; }
     std::int64_t usedLinks() const { return usedLinks_; }
     std::int64_t elementCapacity() const { return elementCapacity_; }
-    std::int64_t linkCapacity() const { return linkCapacity_; }
-    double elementsPerIsland() const { return elementsPerIsland_; }
 
 private:
     bool moveElements();
 
     const IslandHierarchy& hierarchy_;
-    double elementsPerIsland_;
     std::int64_t elementCapacity_;
     std::int64_t linkCapacity_;
     std::int64_t usedElements_ = 0;

@@ -37,16 +37,6 @@ IslandHierarchy::IslandHierarchy(int width, int height)
     indexOffset_[L] = indexOffset_[L - 1] + 1;
 }
 
-int IslandHierarchy::islandIndex(IslandCoord c) const
-{
-    if (!isValid(c))
-        return -1;
-    const int n = rowLength_[c.level];
-    if (c.level == levelCount_ - 2)
-        return indexOffset_[c.level] + n * c.y - ((c.y + 1) >> 1) + c.x;
-    return indexOffset_[c.level] + n * c.y - (c.y >> 1) + c.x;
-}
-
 int IslandHierarchy::walkIndex(IslandCoord c) const
 {
     if (!isValid(c))
@@ -58,24 +48,6 @@ int IslandHierarchy::walkIndex(IslandCoord c) const
     if (c.y & 1)
         return indexOffset_[c.level] + ((n + 1) >> 1) * n + half * (n - 1) + c.x;
     return indexOffset_[c.level] + half * n + c.x;
-}
-
-std::array<IslandCoord, 7> IslandHierarchy::childIslands(IslandCoord c) const
-{
-    const CellPos centre = centreChild(c);
-    std::array<IslandCoord, 7> children{};
-    for (int k = 0; k < 7; ++k)
-        children[k] = {c.level - 1, centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
-    return children;
-}
-
-std::array<CellPos, 7> IslandHierarchy::cellCoords(IslandCoord c) const
-{
-    const CellPos centre = centreChild(c);
-    std::array<CellPos, 7> cells{};
-    for (int k = 0; k < 7; ++k)
-        cells[k] = {centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
-    return cells;
 }
 
 } // namespace ivra::csc
