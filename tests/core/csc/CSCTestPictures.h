@@ -61,42 +61,35 @@ inline std::vector<RGB24> patchyPicture(int w, int h, std::uint32_t seed, int no
 inline std::vector<Picture> pictureKinds(int w, int h, unsigned seed)
 {
     std::mt19937 rng(seed * 7919u + static_cast<unsigned>(w * 131 + h));
-    std::uniform_int_distribution<int> any(0, 255), pick(0, 2), jitter(-20, 20), small(-6, 6), kind(0, 5);
+    std::uniform_int_distribution<int> any(0, 255), pick(0, 2), jitter(-20, 20), kind(0, 5);
     const RGB24 palette[3] = {{200, 30, 40}, {20, 180, 60}, {30, 40, 220}};
     std::vector<int> kinds(64);
     for (auto& k : kinds)
         k = kind(rng);
-    std::vector<Picture> out;
-    out.push_back(make("random", w, h, [&](int, int) { return RGB24{byte(any(rng)), byte(any(rng)), byte(any(rng))}; }));
-    out.push_back(make("three-colours", w, h, [&](int, int) { return palette[pick(rng)]; }));
-    out.push_back(make("two-levels", w, h, [&](int, int) {
-        return RGB24{byte(any(rng) & 0x80 ? 255 : 0), byte(any(rng) & 0x80 ? 255 : 0), byte(any(rng) & 0x80 ? 255 : 0)};
-    }));
-    out.push_back(make("gradient", w, h, [&](int x, int y) {
-        return RGB24{byte(x * 255 / std::max(1, w - 1)), byte(y * 255 / std::max(1, h - 1)), byte((x + y) * 3)};
-    }));
-    out.push_back(make("gentle-gradient", w, h, [&](int x, int y) { return RGB24{byte(40 + 3 * x), byte(90 + 2 * y), 120}; }));
-    out.push_back(make("hue-ramp", w, h, [&](int x, int y) {
+    const auto hsv = [](double hue, double s, double v) {
         double r, g, b;
-        hsvToRgb(std::fmod((x * 23 + y * 11) * 1.0, 360.0), 0.3 + 0.7 * ((x + y) % 5) / 4.0, 0.25 + 0.75 * (y % 4) / 3.0,
-                 r, g, b);
+        hsvToRgb(std::fmod(hue, 360.0), s, v, r, g, b);
         return RGB24{byte(static_cast<int>(r * 255)), byte(static_cast<int>(g * 255)), byte(static_cast<int>(b * 255))};
-    }));
-    out.push_back({"noisy-blocks", w, h, patchyPicture(w, h, seed, 9, 4)});
-    out.push_back(make("red-seam", w, h, [&](int x, int y) { // near red, and near-grey dark pixels
-        if ((x * 3 + y) % 7 == 0)
-            return RGB24{byte(20 + jitter(rng) / 4), byte(20 + jitter(rng) / 4), byte(22 + jitter(rng) / 4)};
-        return RGB24{byte(220 + jitter(rng)), byte(30 + jitter(rng)), byte(30 + jitter(rng))};
-    }));
-    out.push_back(make("greys-and-colours", w, h, [&](int x, int y) { // achromatic meets chromatic
-        const int j = small(rng);
-        const RGB24 c[6] = {{byte(30 + j), byte(30 + j), byte(30 + j)}, {byte(140 + j), byte(140 + j), byte(140 + j)},
-                            {byte(4 + j / 2), byte(4 + j / 2), byte(4 + j / 2)}, {byte(150 + j), byte(90 + j), 80},
-                            {60, byte(70 + j), byte(120 + j)},                 {byte(200 + j), byte(200 + j), byte(190 + j)}};
-        return c[kinds[(x / 3 + 5 * (y / 3)) % 64]];
-    }));
-    out.push_back(make("uniform", w, h, [&](int, int) { return RGB24{77, 140, 201}; }));
-    return out;
+    };
+    return {make("random", w, h, [&](int, int) { return RGB24{byte(any(rng)), byte(any(rng)), byte(any(rng))}; }),
+            make("three-colours", w, h, [&](int, int) { return palette[pick(rng)]; }),
+            make("gradient", w, h, [&](int x, int y) { return RGB24{byte(x * 9), byte(y * 7), byte((x + y) * 3)}; }),
+            make("gentle-gradient", w, h, [&](int x, int y) { return RGB24{byte(40 + 3 * x), byte(90 + 2 * y), 120}; }),
+            make("hue-ramp", w, h,
+                 [&](int x, int y) { return hsv(x * 23 + y * 11, 0.3 + 0.7 * ((x + y) % 5) / 4.0, 0.25 + (y % 4) / 4.0); }),
+            {"noisy-blocks", w, h, patchyPicture(w, h, seed, 9, 4)},
+            make("red-seam", w, h, [&](int x, int y) { // near red, and near-grey dark pixels
+                const int j = jitter(rng);
+                return (x * 3 + y) % 7 == 0 ? RGB24{byte(20 + j / 4), byte(20 - j / 5), byte(22 + j / 3)}
+                                            : RGB24{byte(220 + j), byte(30 + jitter(rng)), byte(30 + jitter(rng))};
+            }),
+            make("greys-and-colours", w, h, [&](int x, int y) { // achromatic meets chromatic
+                const int j = jitter(rng) / 3, k = kinds[(x / 3 + 5 * (y / 3)) % 64];
+                const int grey = k == 0 ? 30 : k == 1 ? 140 : 4;
+                return k < 3 ? RGB24{byte(grey + j), byte(grey + j), byte(grey + j)}
+                             : hsv(k * 70, 0.05 * k, 0.3 + 0.1 * k + j / 100.0);
+            }),
+            make("uniform", w, h, [&](int, int) { return RGB24{77, 140, 201}; })};
 }
 
 } // namespace csc_test

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -44,12 +45,11 @@ std::array<int, 256> table(const std::string& text)
         std::istringstream in(row);
         int first = 0, last = 0;
         char sign = 0;
-        in >> first;
-        if (in.peek() == '-')
-            in >> sign >> last;
+        in >> first >> sign; // '-' or ':'
+        if (sign == '-')
+            in >> last >> sign;
         else
             last = first;
-        in >> sign; // ':'
         std::vector<int> entries;
         for (std::string run; in >> run;) {
             const auto star = run.find('*');
@@ -163,7 +163,7 @@ struct Element {
     int level = 0, x = 0, y = 0; // its island
     int mask = 0;
     std::vector<Link> links;
-    bool root = true, taken = false, visited = false;
+    bool root = true, taken = false;
     int parent1 = -1, parent2 = -1;
     Colour colour{};
 };
@@ -206,8 +206,8 @@ public:
             for (const auto& [x, y] : pyramid_.walk(level))
                 for (int e : islands_[{level, x, y}])
                     if (el(e).root) {
-                        paintElement(e, el(e).colour, ++label, colourOut, labelOut);
-                        clearVisited(e);
+                        std::set<int> visited;
+                        paintElement(e, el(e).colour, ++label, visited, colourOut, labelOut);
                     }
         return static_cast<int>(label);
     }
@@ -419,10 +419,11 @@ private:
         }
     }
 
-    void paintElement(int e, const Colour& colour, std::uint32_t label, std::vector<Colour>& colourOut,
-                      std::vector<std::uint32_t>& labelOut)
+    void paintElement(int e, const Colour& colour, std::uint32_t label, std::set<int>& visited,
+                      std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
     {
-        el(e).visited = true;
+        if (!visited.insert(e).second)
+            return;
         const auto members = pyramid_.members(el(e).level, el(e).x, el(e).y);
         for (int k = 0; k < 7 && el(e).level == 0; ++k) {
             const int px = members[k][0], py = members[k][1];
@@ -433,18 +434,8 @@ private:
             colourOut[i] = colour;
             labelOut[i] = label;
         }
-        for (const Link& link : std::vector<Link>(el(e).links))
-            if (!el(link.child).visited)
-                paintElement(link.child, colour, label, colourOut, labelOut);
-    }
-
-    void clearVisited(int e)
-    {
-        if (!el(e).visited)
-            return;
-        el(e).visited = false;
         for (const Link& link : el(e).links)
-            clearVisited(link.child);
+            paintElement(link.child, colour, label, visited, colourOut, labelOut);
     }
 
     int width_, height_;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 using namespace ivra::csc;
@@ -35,42 +33,6 @@ TEST(ElementStore, FullPoolsOverrunWithoutKeepingAnythingPartial)
     }
     EXPECT_EQ(store.usedElements(), 4);
     EXPECT_EQ(store.firstOf(1), 4u);
-}
-
-TEST(ElementStore, LentBlockHoldsTheElementsUntilTheyOutgrowIt)
-{
-    const IslandHierarchy h(64, 64);
-    ElementStore store(h);
-    const std::size_t tableBytes = (static_cast<std::size_t>(h.islandCount()) + 1) * sizeof(std::uint32_t);
-    std::vector<std::uint64_t> block((tableBytes + 256 + 1100 * 20) / 8); // the table and 1100 elements
-    store.lend(block.data(), block.size() * 8);
-    const auto inBlock = [&](const void* p) {
-        return p >= static_cast<const void*>(block.data()) && p < static_cast<const void*>(block.data() + block.size());
-    };
-    ASSERT_TRUE(inBlock(store.elements()));
-    store.reset();
-    store.beginIsland(0);
-    bool moved = false;
-    for (std::uint32_t i = 0; i < 1500; ++i) {
-        moved = store.reserve(1) || moved;
-        const std::uint32_t e = store.allocate();
-        ASSERT_EQ(e, i);
-        store.element(e) = CodeElement{static_cast<std::uint8_t>(i & 0x7F), 0, 0, 0, i * 7, i, ~i};
-        store.commit();
-    }
-    EXPECT_TRUE(moved);
-    EXPECT_FALSE(inBlock(store.elements()));
-    EXPECT_FALSE(store.reserve(1000)); // its own pool holds the full capacity
-    for (std::uint32_t i = 0; i < 1500; ++i) { // nothing lost in the move
-        ASSERT_EQ(store.element(i).colour, i * 7);
-        ASSERT_EQ(store.element(i).parent2, ~i);
-    }
-    EXPECT_EQ(store.firstOf(1), 1500u);
-
-    ElementStore other(h); // a block too small for the island table is not used
-    const CodeElement* own = other.elements();
-    other.lend(block.data(), 64);
-    EXPECT_EQ(other.elements(), own);
 }
 
 } // namespace
