@@ -7,14 +7,16 @@
 #include "Segmenter.h"
 #include "colour/ColourConversion.h"
 #include "image/LowBytes.h"
-#include "util/CMessageHandler.h"
 #include "util/HugePages.h"
+#include "util/MessageSink.h"
 #include "util/Simd.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
+
+namespace ivra {
 
 // Memory plan of a run. Every array of the result is written in full exactly once, at
 // the end; until then the run borrows it instead of faulting in memory of its own:
@@ -29,7 +31,7 @@
 // writePlanes last turns each label into its colour over the store.
 namespace {
 
-using namespace ivra::csc;
+using namespace csc;
 
 // Writes the painted regions into the result planes: label -> packed R, G, B.
 void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel)
@@ -203,7 +205,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
             writePlanes(image, space == Space::RGB ? segmentRGB(image, threshold, elementsPerIsland, progress)
                                                    : rgbOfHsv(segmentHSV(image, elementsPerIsland, progress)));
         } catch (const ElementStoreOverrun& e) {
-            tools::CMessageHandler::instance().message(e.what());
+            MessageSink::instance().message(e.what());
             result.complete = false;
             result.message = e.what();
             clearResult(image);
@@ -215,3 +217,5 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
     }
     return result;
 }
+
+} // namespace ivra

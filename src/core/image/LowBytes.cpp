@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstring>
 
+namespace ivra {
+
 // The planes' low bytes as packed R, G, B. Four pixels make three whole words, so the
 // copy stores words instead of single bytes.
 void copyLowBytes(const ImageColor& source, RGB24* out)
@@ -54,3 +56,5 @@ void copyToPlanes(const RGB24* pixels, ImageColor& target)
         b[i] = pixels[i].b;
     }
 }
+
+} // namespace ivra

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace ivra {
+
 // Small pictures for the Colour Structure Code tests.
 namespace csc_test {
 
@@ -97,3 +99,5 @@ inline std::vector<Picture> pictureKinds(int w, int h, unsigned seed)
 }
 
 } // namespace csc_test
+
+} // namespace ivra

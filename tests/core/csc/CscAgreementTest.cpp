@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 namespace {
 
 using cscref::Variant;

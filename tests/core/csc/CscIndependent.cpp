@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace cscref {
 
 namespace {
@@ -588,3 +590,5 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
 }
 
 } // namespace cscref
+
+} // namespace ivra

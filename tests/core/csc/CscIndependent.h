@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // A second, deliberately plain formulation of the whole Colour Structure Code run,
 // kept beside the tests so that the engine can be compared with it value for value.
 // Nothing here is shared with the engine: islands are kept in a map keyed by their
@@ -70,3 +72,5 @@ int closerRgb(const Colour& g, const Colour& side1, const Colour& side2);
 int closerHsv(const Colour& g, const Colour& side1, const Colour& side2);
 
 } // namespace cscref
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 namespace {
 
 using ivra::csc::IslandHierarchy;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 namespace {
 
 using csc_test::toImage;

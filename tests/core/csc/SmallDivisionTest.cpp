@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 namespace {
 
 // Colour sums of up to 255 members of up to 4080 (hue + 360) divided by their count.
