@@ -37,7 +37,7 @@ public:
     struct Result {
         std::unique_ptr<ImageSegmented> image;
         // False when the element store overflowed: the picture is then black with every
-        // label 0, and message holds the reason (also written to standard error).
+        // label 0, and message holds the reason (also sent to the message sink).
         bool complete = true;
         std::string message;
     };

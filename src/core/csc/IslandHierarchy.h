@@ -1,10 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
-namespace ivra {
+namespace ivra::csc {
 
 // Address of one island: its level (0 = finest), its position x in its row and its row y.
 struct IslandCoord {
@@ -30,11 +29,10 @@ struct CellPos {
 // of one level overlap in exactly one cell. Nothing is stored per island: indexes and
 // children are computed.
 //
-// Two numberings of the islands of a level exist: islandIndex() is row-major over all
-// rows, walkIndex() follows the walk (all even rows, then all odd rows, x ascending),
-// so that everything created while walking the pyramid bottom-up can be kept in walk
-// order. Both add indexOffset(level).
-class ipcIslandHierarchy {
+// Islands are numbered in walk order (walkIndex): level by level bottom-up, within a
+// level all even rows, then all odd rows, x ascending; everything created while
+// walking the pyramid bottom-up is kept in that order.
+class IslandHierarchy {
 public:
     // Largest side accepted: the island count of a 32768 square still fits 32 bits.
     static constexpr int maxSide = 1 << 15;
@@ -57,8 +55,7 @@ public:
         {-1, 5, 6, 0, -1, -1, -1}, {-1, -1, 0, 1, -1, -1, 4}, {-1, 0, -1, 2, -1, 4, -1}};
 
     // Throws std::invalid_argument when a side is below 1 or above maxSide.
-    ipcIslandHierarchy(int width, int height);
-    virtual ~ipcIslandHierarchy() = default;
+    IslandHierarchy(int width, int height);
 
     // Level count of the pyramid for a picture size (at least 2).
     static int levelsFor(int width, int height);
@@ -66,8 +63,8 @@ public:
     int levels() const { return levelCount_; }
     int coveredSize() const { return size_; }
     int islandCount() const { return indexOffset_[levelCount_]; }
-    int topIndex() const { return rowLength_[levelCount_ - 1] > 0 ? indexOffset_[levelCount_ - 1] : -1; }
     int rowLength(int level) const { return rowLength_[level]; }
+    // Walk index of the first island of a level (islandCount() for levels()).
     int indexOffset(int level) const { return indexOffset_[level]; }
     // Number of islands in row y of a level.
     int rowSize(int level, int y) const
@@ -82,8 +79,6 @@ public:
             return false;
         return c.x < rowSize(c.level, c.y);
     }
-    // Row-major flat index, or -1 outside the level.
-    int islandIndex(IslandCoord c) const;
     // Flat index in walk order, or -1 outside the level.
     int walkIndex(IslandCoord c) const;
 
@@ -96,11 +91,6 @@ public:
             return {2 * c.x - (c.y & 1) + 1, 2 * c.y};
         return {2 * c.x + (c.y & 1), 2 * c.y};
     }
-    // The 7 child islands of an island of level >= 1, cell order.
-    std::array<IslandCoord, 7> childIslands(IslandCoord c) const;
-    // The 7 cell positions of an island (pixels at level 0), cell order; they may fall
-    // outside the picture or the level.
-    std::array<CellPos, 7> cellCoords(IslandCoord c) const;
 
 private:
     int size_ = 1;
@@ -109,4 +99,4 @@ private:
     std::vector<std::int32_t> rowLength_;   // levelCount entries
 };
 
-} // namespace ivra
+} // namespace ivra::csc

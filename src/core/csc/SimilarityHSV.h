@@ -1,14 +1,14 @@
 #pragma once
 
 #include "SmallDivision.h"
-#include "ipcCodeelement.h"
+#include "PackedColour.h"
 
 #include <array>
 #include <cstdint>
 
-namespace ivra {
+namespace ivra::csc {
 
-namespace csc_detail {
+namespace detail {
 constexpr std::array<std::uint32_t, 256> packTolerances(const std::int32_t* hue, const std::int32_t* sat,
                                                         const std::int32_t* val)
 {
@@ -18,13 +18,13 @@ constexpr std::array<std::uint32_t, 256> packTolerances(const std::int32_t* hue,
                     static_cast<std::uint32_t>(val[i]) << 17;
     return packed;
 }
-} // namespace csc_detail
+} // namespace detail
 
 // HSV colour similarity through fixed tolerance tables, with running hue, saturation
 // and value sums. Colours are HSVPixel words (hue 0..359, never undefined here); a
 // colour is chromatic when its saturation is not 0. Hue means wrap around 0: when
 // any member lies at 300 degrees or above, members at 60 or below count 360 higher.
-struct ipcSimilarityHSV {
+struct SimilarityHSV {
     std::int32_t count = 0;
     std::int32_t chromaticCount = 0;
     std::int32_t wrapSum = 0;
@@ -143,9 +143,9 @@ struct ipcSimilarityHSV {
     // The three tolerances of one table entry in one word (hue in bits 0..8,
     // saturation 9..16, value 17..24), so that a test costs one look-up.
     static constexpr std::array<std::uint32_t, 256> tolerances0 =
-        csc_detail::packTolerances(hueTolerance0, satTolerance0, valTolerance0);
+        detail::packTolerances(hueTolerance0, satTolerance0, valTolerance0);
     static constexpr std::array<std::uint32_t, 256> tolerances1 =
-        csc_detail::packTolerances(hueTolerance1, satTolerance1, valTolerance1);
+        detail::packTolerances(hueTolerance1, satTolerance1, valTolerance1);
 
     static bool withinTolerance(std::uint32_t packed, int hueDiff, int satDiff, int valDiff)
     {
@@ -249,4 +249,4 @@ struct ipcSimilarityHSV {
     }
 };
 
-} // namespace ivra
+} // namespace ivra::csc

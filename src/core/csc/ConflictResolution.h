@@ -1,15 +1,16 @@
 #pragma once
 
-#include "ipcCodeelementBase.h"
-#include "ipcConflict.h"
-#include "ipcSimilarityHSV.h"
-#include "ipcSimilarityRGB.h"
+#include "Conflict.h"
+#include "ElementStore.h"
+#include "PackedColour.h"
+#include "SimilarityHSV.h"
+#include "SimilarityRGB.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-namespace ivra {
+namespace ivra::csc {
 
 // Top-down splitting of elements shared by two dissimilar parents: each queued element
 // goes to the side whose colour is closer, is detached from the other parent, and the
@@ -19,7 +20,7 @@ namespace ivra {
 // RGB: the smaller squared distance wins; ties go to side 1.
 inline int closerRGB(std::uint32_t g, std::uint32_t side1, std::uint32_t side2)
 {
-    return ipcSimilarityRGB::squaredDistance(side1, g) <= ipcSimilarityRGB::squaredDistance(side2, g) ? 1 : 2;
+    return SimilarityRGB::squaredDistance(side1, g) <= SimilarityRGB::squaredDistance(side2, g) ? 1 : 2;
 }
 
 // HSV: hue distance, then value-derived, then saturation-derived distance for a
@@ -30,8 +31,8 @@ inline int closerRGB(std::uint32_t g, std::uint32_t side1, std::uint32_t side2)
 inline int closerHSV(std::uint32_t g, std::uint32_t side1, std::uint32_t side2)
 {
     const int gh = hueOf(g), gs = satOf(g), gv = valOf(g);
-    const int dh1 = ipcSimilarityHSV::hueDistance(gh, hueOf(side1));
-    const int dh2 = ipcSimilarityHSV::hueDistance(gh, hueOf(side2));
+    const int dh1 = SimilarityHSV::hueDistance(gh, hueOf(side1));
+    const int dh2 = SimilarityHSV::hueDistance(gh, hueOf(side2));
     const int dv1 = std::abs((valOf(side1) >> 4) - gs), dv2 = std::abs((valOf(side2) >> 4) - gs);
     const int ds1 = std::abs((satOf(side1) >> 4) - gv), ds2 = std::abs((satOf(side2) >> 4) - gv);
     const int first[3][2] = {{dh1, dh2}, {dv1, dv2}, {ds1, ds2}};
@@ -46,13 +47,13 @@ inline int closerHSV(std::uint32_t g, std::uint32_t side1, std::uint32_t side2)
 }
 
 template <class Closer>
-void resolveConflicts(ipcCodeelementBase& store, std::vector<ipcConflict>& queue, Closer closer)
+void resolveConflicts(ElementStore& store, std::vector<Conflict>& queue, Closer closer)
 {
-    using Table = ipcIslandHierarchy;
-    constexpr std::uint32_t none = ipcCodeelement::none;
+    using Table = IslandHierarchy;
+    constexpr std::uint32_t none = CodeElement::none;
     for (std::size_t next = 0; next < queue.size(); ++next) {
-        const ipcConflict c = queue[next];
-        ipcCodeelement& g = store.element(c.element);
+        const Conflict c = queue[next];
+        CodeElement& g = store.element(c.element);
         const std::uint32_t cur1 = g.parent1, cur2 = g.parent2;
         const int w = closer(g.colour, store.element(c.side1).colour, store.element(c.side2).colour);
         const std::uint32_t loser = w == 1 ? cur2 : cur1;
@@ -60,8 +61,8 @@ void resolveConflicts(ipcCodeelementBase& store, std::vector<ipcConflict>& queue
             continue;
 
         // Detach g from the loser: its last link takes the place of the link to g.
-        ipcCodeelement& l = store.element(loser);
-        ipcCodeelementLink* links = store.linksOf(loser);
+        CodeElement& l = store.element(loser);
+        CodeElementLink* links = store.linksOf(loser);
         for (int i = 0; i < l.childCount; ++i) {
             if (linkChild(links[i]) == c.element) {
                 links[i] = links[l.childCount - 1];
@@ -81,18 +82,18 @@ void resolveConflicts(ipcCodeelementBase& store, std::vector<ipcConflict>& queue
         const int m = w == 1 ? c.cell2 : c.cell1;
         const std::uint32_t sL = w == 1 ? c.side2 : c.side1;
         const std::uint32_t sW = w == 1 ? c.side1 : c.side2;
-        const ipcCodeelementLink* gLinks = store.linksOf(c.element);
+        const CodeElementLink* gLinks = store.linksOf(c.element);
         for (int i = 0; i < g.childCount; ++i) {
             const int t = linkCell(gLinks[i]);
             const std::uint32_t h = linkChild(gLinks[i]);
             const int Y = Table::sharingChild[m][t];
             if (Y < 0)
                 continue;
-            const ipcCodeelement& he = store.element(h);
+            const CodeElement& he = store.element(h);
             const auto belongsToLoser = [&](std::uint32_t p) {
                 if (p == none || p == c.element)
                     return false;
-                const ipcCodeelement& pe = store.element(p);
+                const CodeElement& pe = store.element(p);
                 return pe.parent1 == loser || pe.parent2 == loser;
             };
             if (belongsToLoser(he.parent1))
@@ -104,4 +105,4 @@ void resolveConflicts(ipcCodeelementBase& store, std::vector<ipcConflict>& queue
     queue.clear();
 }
 
-} // namespace ivra
+} // namespace ivra::csc

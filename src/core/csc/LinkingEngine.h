@@ -1,40 +1,37 @@
 #pragma once
 
-#include "ipcCodeelementBase.h"
-#include "ipcConflict.h"
-#include "ipcIslandHierarchy.h"
-#include "ipcSimilarityHSV.h"
-#include "ipcSimilarityRGB.h"
+#include "Conflict.h"
+#include "ElementStore.h"
+#include "IslandHierarchy.h"
+#include "SimilarityHSV.h"
+#include "SimilarityRGB.h"
 #include "util/Progress.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace ivra {
+namespace ivra::csc {
 
 // The bottom-up phase of the Colour Structure Code. Level 0 groups the pixels of each
 // level-0 island into connected sets of similar colour; every higher level links
 // similar elements of the seven child islands that share an overlap into elements of
 // the parent island. After each level >= 2 the overlap conflicts it recorded are
 // resolved top-down. Elements that never get a parent remain region roots.
-class ipcCSCEngine {
+// The phases live in LevelZero.cpp, LevelOne.cpp and UpperLevels.cpp.
+class LinkingEngine {
 public:
-    ipcCSCEngine(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store, int splitMode);
-    virtual ~ipcCSCEngine() = default;
-    ipcCSCEngine(const ipcCSCEngine&) = delete;
-    ipcCSCEngine& operator=(const ipcCSCEngine&) = delete;
+    LinkingEngine(const IslandHierarchy& hierarchy, ElementStore& store, int splitMode);
+    virtual ~LinkingEngine() = default;
+    LinkingEngine(const LinkingEngine&) = delete;
+    LinkingEngine& operator=(const LinkingEngine&) = delete;
 
     // Pixel window: columns x0 <= x < x1, rows y0 <= y < y1.
     void setWindow(int x0, int y0, int x1, int y1);
-    int x0() const { return x0_; }
-    int y0() const { return y0_; }
-    int x1() const { return x1_; }
-    int y1() const { return y1_; }
 
     // Resets the store and builds all levels. Pixels are row-major with `stride` pixels
     // per row: 3 bytes R, G, B per pixel (RGB) or one HSVPixel (HSV). Throws
-    // ipcCodeelementBaseOverrun when the store fills up and ivra::Cancelled on cancel.
+    // ElementStoreOverrun when the store fills up and ivra::Cancelled on cancel.
     virtual void run(const void* pixels, int stride, const ivra::Progress& progress) = 0;
 
     // Lends the engine a buffer that the caller does not need during run(): the level-0
@@ -47,33 +44,38 @@ public:
     }
 
 protected:
-    const ipcIslandHierarchy& hierarchy_;
-    ipcCodeelementBase& store_;
+    // Runs all levels with the colour space V (SpaceRGB or SpaceHSV).
+    template <class V>
+    void runLevels(const V& space, const void* pixels, int stride, const ivra::Progress& progress);
+
+private:
+    const IslandHierarchy& hierarchy_;
+    ElementStore& store_;
     int splitMode_;
     int x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0;
-    std::vector<ipcConflict> conflicts_; // first in, first out; empty between levels
+    std::vector<Conflict> conflicts_; // first in, first out; empty between levels
     std::uint8_t* scratch_ = nullptr;
     std::size_t scratchBytes_ = 0;
 };
 
-class ipcCSCEngineRGB : public ipcCSCEngine {
+class LinkingEngineRGB : public LinkingEngine {
 public:
-    ipcCSCEngineRGB(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
-                    const ipcSimilarityRGB& similarity, int splitMode);
+    LinkingEngineRGB(const IslandHierarchy& hierarchy, ElementStore& store, const SimilarityRGB& similarity,
+                     int splitMode);
     void run(const void* pixels, int stride, const ivra::Progress& progress) override;
 
 private:
-    const ipcSimilarityRGB& similarity_;
+    const SimilarityRGB& similarity_;
 };
 
-class ipcCSCEngineHSV : public ipcCSCEngine {
+class LinkingEngineHSV : public LinkingEngine {
 public:
-    ipcCSCEngineHSV(const ipcIslandHierarchy& hierarchy, ipcCodeelementBase& store,
-                    const ipcSimilarityHSV& similarity, int splitMode);
+    LinkingEngineHSV(const IslandHierarchy& hierarchy, ElementStore& store, const SimilarityHSV& similarity,
+                     int splitMode);
     void run(const void* pixels, int stride, const ivra::Progress& progress) override;
 
 private:
-    const ipcSimilarityHSV& similarity_;
+    const SimilarityHSV& similarity_;
 };
 
-} // namespace ivra
+} // namespace ivra::csc

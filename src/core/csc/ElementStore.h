@@ -1,15 +1,14 @@
 #pragma once
 
-#include "CSCException.h"
-#include "ipcCodeelement.h"
-#include "ipcIslandHierarchy.h"
+#include "CodeElement.h"
+#include "ElementStoreOverrun.h"
+#include "IslandHierarchy.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <utility>
 
-namespace ivra {
+namespace ivra::csc {
 
 // The store of all code elements of one run: an element pool of capacity
 // E = floor(islandCount * elementsPerIsland) and a link pool of 2E. Memory is reserved
@@ -18,23 +17,23 @@ namespace ivra {
 // (lend()); the island table and the element pool then start there, and the element
 // pool moves to memory of its own only if it outgrows its share.
 //
-// Islands are filled in walk order (ipcIslandHierarchy::walkIndex, levels bottom-up);
+// Islands are filled in walk order (IslandHierarchy::walkIndex, levels bottom-up);
 // the elements of one island are contiguous, so one table entry per island (its first
 // element) suffices: an island's elements end where the next island's begin.
-class ipcCodeelementBase {
+class ElementStore {
 public:
     // Elements are addressed by 29-bit indexes inside links; pictures needing a larger
     // store (a longer side above 16384 pixels) are refused.
     static constexpr std::int64_t maxElementCapacity = std::int64_t{1} << 29;
 
     // E for a hierarchy, computed in 64 bits.
-    static std::int64_t elementCapacityFor(const ipcIslandHierarchy& hierarchy, double elementsPerIsland);
+    static std::int64_t elementCapacityFor(const IslandHierarchy& hierarchy, double elementsPerIsland);
 
     // Throws std::length_error when the store would exceed maxElementCapacity.
-    ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, double elementsPerIsland = 4.0);
-    virtual ~ipcCodeelementBase() = default;
-    ipcCodeelementBase(const ipcCodeelementBase&) = delete;
-    ipcCodeelementBase& operator=(const ipcCodeelementBase&) = delete;
+    ElementStore(const IslandHierarchy& hierarchy, double elementsPerIsland = 4.0);
+    ~ElementStore() = default;
+    ElementStore(const ElementStore&) = delete;
+    ElementStore& operator=(const ElementStore&) = delete;
 
     void reset() { usedElements_ = usedLinks_ = currentIsland_ = 0; }
 
@@ -65,15 +64,14 @@ public:
     }
 
     bool isFull() const { return usedElements_ >= elementCapacity_ || usedLinks_ >= linkCapacity_; }
-    // The next free element (its links start at the first free link), or none when full.
-    std::uint32_t peekFree() const { return isFull() ? ipcCodeelement::none : static_cast<std::uint32_t>(usedElements_); }
-    // As peekFree(), but a full store throws ipcCodeelementBaseOverrun. Where the pool
+    // The next free element (its links start at the first free link); a full store
+    // throws ElementStoreOverrun. Where the pool
     // lies in a lent block it may move here; callers that keep references into it
     // reserve() room beforehand.
     std::uint32_t allocate()
     {
         if (isFull())
-            throw ipcCodeelementBaseOverrun();
+            throw ElementStoreOverrun();
         reserve(1);
         linkFirst_[usedElements_] = static_cast<std::uint32_t>(usedLinks_);
         return static_cast<std::uint32_t>(usedElements_);
@@ -82,7 +80,7 @@ public:
     std::uint32_t allocateLeaf()
     {
         if (isFull())
-            throw ipcCodeelementBaseOverrun();
+            throw ElementStoreOverrun();
         reserve(1);
         return static_cast<std::uint32_t>(usedElements_);
     }
@@ -101,7 +99,7 @@ public:
     }
     // allocateLeaf() and commitLeaf() for a level-0 element written whole, where the
     // caller knows that the store is not full and has reserved room.
-    void appendLeaf(const ipcCodeelement& e)
+    void appendLeaf(const CodeElement& e)
     {
         elements_[usedElements_++] = e;
         first_[currentIsland_ + 1] = static_cast<std::uint32_t>(usedElements_);
@@ -110,56 +108,48 @@ public:
     // element can count are limits of the store.
     void appendLink(std::uint32_t element, int cell, std::uint32_t child)
     {
-        ipcCodeelement& e = elements_[element];
+        CodeElement& e = elements_[element];
         const std::int64_t at = usedLinks_ + e.childCount;
         if (e.childCount == 255 || at >= linkCapacity_)
-            throw ipcCodeelementBaseOverrun();
+            throw ElementStoreOverrun();
         links_[at] = makeLink(cell, child);
         ++e.childCount;
     }
 
     // Makes room for n more links of the element being built and returns them, for the
     // caller to fill; the same limits as appendLink().
-    ipcCodeelementLink* appendLinks(std::uint32_t element, int n)
+    CodeElementLink* appendLinks(std::uint32_t element, int n)
     {
-        ipcCodeelement& e = elements_[element];
+        CodeElement& e = elements_[element];
         const std::int64_t at = usedLinks_ + e.childCount;
         if (e.childCount + n > 255 || at + n > linkCapacity_)
-            throw ipcCodeelementBaseOverrun();
+            throw ElementStoreOverrun();
         e.childCount = static_cast<std::uint8_t>(e.childCount + n);
         return links_.get() + at;
     }
 
-    // First element and element count of an island by walk index.
+    // First element of an island by walk index; its elements end where those of the
+    // next island begin.
     std::uint32_t firstOf(int walk) const { return first_[walk]; }
-    std::uint32_t countOf(int walk) const { return first_[walk + 1] - first_[walk]; }
-    // (first, count) of an island; (none, 0) outside its level.
-    std::pair<std::uint32_t, int> elementsOf(IslandCoord c) const;
 
-    ipcCodeelement& element(std::uint32_t i) { return elements_[i]; }
-    const ipcCodeelement& element(std::uint32_t i) const { return elements_[i]; }
+    CodeElement& element(std::uint32_t i) { return elements_[i]; }
+    const CodeElement& element(std::uint32_t i) const { return elements_[i]; }
     // The element pool; it stays where it is unless reserve() says it moved.
-    ipcCodeelement* elements() { return elements_; }
-    const ipcCodeelement* elements() const { return elements_; }
-    ipcCodeelementLink* links() { return links_.get(); }
-    const ipcCodeelementLink* links() const { return links_.get(); }
-    // Links of element i: links()[linkFirst(i)] .. + childCount (levels >= 1 only).
-    std::uint32_t linkFirst(std::uint32_t i) const { return linkFirst_[i]; }
-    const ipcCodeelementLink* linksOf(std::uint32_t i) const { return links_.get() + linkFirst_[i]; }
-    ipcCodeelementLink* linksOf(std::uint32_t i) { return links_.get() + linkFirst_[i]; }
+    CodeElement* elements() { return elements_; }
+    const CodeElement* elements() const { return elements_; }
+    // Links of element i: childCount of them (levels >= 1 only).
+    const CodeElementLink* linksOf(std::uint32_t i) const { return links_.get() + linkFirst_[i]; }
+    CodeElementLink* linksOf(std::uint32_t i) { return links_.get() + linkFirst_[i]; }
 
-    const ipcIslandHierarchy& hierarchy() const { return hierarchy_; }
+    const IslandHierarchy& hierarchy() const { return hierarchy_; }
     std::int64_t usedElements() const { return usedElements_; }
     std::int64_t usedLinks() const { return usedLinks_; }
     std::int64_t elementCapacity() const { return elementCapacity_; }
-    std::int64_t linkCapacity() const { return linkCapacity_; }
-    double elementsPerIsland() const { return elementsPerIsland_; }
 
 private:
     bool moveElements();
 
-    const ipcIslandHierarchy& hierarchy_;
-    double elementsPerIsland_;
+    const IslandHierarchy& hierarchy_;
     std::int64_t elementCapacity_;
     std::int64_t linkCapacity_;
     std::int64_t usedElements_ = 0;
@@ -168,13 +158,13 @@ private:
     // The island table and the element pool live in memory of their own or in the lent
     // block; elementRoom_ elements fit where the pool is now (E when it has its own).
     std::uint32_t* first_;                          // islandCount + 1 entries, by walk index
-    ipcCodeelement* elements_;                      // E
+    CodeElement* elements_;                      // E
     std::uint32_t* linkFirst_;                      // E, written for elements of levels >= 1
     std::int64_t elementRoom_;
     std::unique_ptr<std::uint32_t[]> ownFirst_;
-    std::unique_ptr<ipcCodeelement[]> ownElements_;
+    std::unique_ptr<CodeElement[]> ownElements_;
     std::unique_ptr<std::uint32_t[]> ownLinkFirst_;
-    std::unique_ptr<ipcCodeelementLink[]> links_;   // 2E
+    std::unique_ptr<CodeElementLink[]> links_;   // 2E
 };
 
-} // namespace ivra
+} // namespace ivra::csc

@@ -1,11 +1,11 @@
-#include "ipcIslandHierarchy.h"
+#include "IslandHierarchy.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace ivra {
+namespace ivra::csc {
 
-int ipcIslandHierarchy::levelsFor(int width, int height)
+int IslandHierarchy::levelsFor(int width, int height)
 {
     const int side = std::max(width, height);
     int size = 1;
@@ -17,7 +17,7 @@ int ipcIslandHierarchy::levelsFor(int width, int height)
     return levels;
 }
 
-ipcIslandHierarchy::ipcIslandHierarchy(int width, int height)
+IslandHierarchy::IslandHierarchy(int width, int height)
 {
     if (width < 1 || height < 1 || width > maxSide || height > maxSide)
         throw std::invalid_argument("island hierarchy: picture size out of range");
@@ -37,17 +37,7 @@ ipcIslandHierarchy::ipcIslandHierarchy(int width, int height)
     indexOffset_[L] = indexOffset_[L - 1] + 1;
 }
 
-int ipcIslandHierarchy::islandIndex(IslandCoord c) const
-{
-    if (!isValid(c))
-        return -1;
-    const int n = rowLength_[c.level];
-    if (c.level == levelCount_ - 2)
-        return indexOffset_[c.level] + n * c.y - ((c.y + 1) >> 1) + c.x;
-    return indexOffset_[c.level] + n * c.y - (c.y >> 1) + c.x;
-}
-
-int ipcIslandHierarchy::walkIndex(IslandCoord c) const
+int IslandHierarchy::walkIndex(IslandCoord c) const
 {
     if (!isValid(c))
         return -1;
@@ -60,22 +50,4 @@ int ipcIslandHierarchy::walkIndex(IslandCoord c) const
     return indexOffset_[c.level] + half * n + c.x;
 }
 
-std::array<IslandCoord, 7> ipcIslandHierarchy::childIslands(IslandCoord c) const
-{
-    const CellPos centre = centreChild(c);
-    std::array<IslandCoord, 7> children{};
-    for (int k = 0; k < 7; ++k)
-        children[k] = {c.level - 1, centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
-    return children;
-}
-
-std::array<CellPos, 7> ipcIslandHierarchy::cellCoords(IslandCoord c) const
-{
-    const CellPos centre = centreChild(c);
-    std::array<CellPos, 7> cells{};
-    for (int k = 0; k < 7; ++k)
-        cells[k] = {centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
-    return cells;
-}
-
-} // namespace ivra
+} // namespace ivra::csc

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "SmallDivision.h"
-#include "ipcCodeelement.h"
+#include "PackedColour.h"
 
 #include <cstdint>
 
-namespace ivra {
+namespace ivra::csc {
 
 // RGB colour similarity: Euclidean distance below a threshold, with running sums.
 // At level 0 (meanMode 0) a candidate pixel is compared with the pixel it was reached
 // from; above (meanMode != 0) a candidate element is compared with the running mean
 // of the element being grown. Every member counts once.
-struct ipcSimilarityRGB {
+struct SimilarityRGB {
     std::int32_t count = 0;
     std::int32_t sumR = 0, sumG = 0, sumB = 0;
     std::int32_t meanR = 0, meanG = 0, meanB = 0;
@@ -71,4 +71,4 @@ struct ipcSimilarityRGB {
     }
 };
 
-} // namespace ivra
+} // namespace ivra::csc

@@ -1,4 +1,4 @@
-#include "ipcCodeelementBase.h"
+#include "ElementStore.h"
 
 #include "util/HugePages.h"
 
@@ -7,15 +7,15 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace ivra {
+namespace ivra::csc {
 
-std::int64_t ipcCodeelementBase::elementCapacityFor(const ipcIslandHierarchy& hierarchy, double elementsPerIsland)
+std::int64_t ElementStore::elementCapacityFor(const IslandHierarchy& hierarchy, double elementsPerIsland)
 {
     return static_cast<std::int64_t>(std::floor(static_cast<double>(hierarchy.islandCount()) * elementsPerIsland));
 }
 
-ipcCodeelementBase::ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, double elementsPerIsland)
-    : hierarchy_(hierarchy), elementsPerIsland_(elementsPerIsland)
+ElementStore::ElementStore(const IslandHierarchy& hierarchy, double elementsPerIsland)
+    : hierarchy_(hierarchy)
 {
     elementCapacity_ = elementCapacityFor(hierarchy, elementsPerIsland);
     if (elementCapacity_ < 0 || elementCapacity_ > maxElementCapacity)
@@ -26,13 +26,13 @@ ipcCodeelementBase::ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, doub
     // Uninitialised on purpose: the pools are filled front to back, and untouched pages
     // of these large blocks are never committed.
     ownFirst_ = std::make_unique_for_overwrite<std::uint32_t[]>(islands + 1);
-    ownElements_ = std::make_unique_for_overwrite<ipcCodeelement[]>(capacity);
+    ownElements_ = std::make_unique_for_overwrite<CodeElement[]>(capacity);
     ownLinkFirst_ = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
-    links_ = std::make_unique_for_overwrite<ipcCodeelementLink[]>(static_cast<std::size_t>(linkCapacity_));
+    links_ = std::make_unique_for_overwrite<CodeElementLink[]>(static_cast<std::size_t>(linkCapacity_));
     ivra::preferHugePages(ownFirst_.get(), (islands + 1) * sizeof(std::uint32_t));
-    ivra::preferHugePages(ownElements_.get(), capacity * sizeof(ipcCodeelement));
+    ivra::preferHugePages(ownElements_.get(), capacity * sizeof(CodeElement));
     ivra::preferHugePages(ownLinkFirst_.get(), capacity * sizeof(std::uint32_t));
-    ivra::preferHugePages(links_.get(), static_cast<std::size_t>(linkCapacity_) * sizeof(ipcCodeelementLink));
+    ivra::preferHugePages(links_.get(), static_cast<std::size_t>(linkCapacity_) * sizeof(CodeElementLink));
     first_ = ownFirst_.get();
     elements_ = ownElements_.get();
     linkFirst_ = ownLinkFirst_.get();
@@ -40,7 +40,7 @@ ipcCodeelementBase::ipcCodeelementBase(const ipcIslandHierarchy& hierarchy, doub
     first_[0] = 0;
 }
 
-void ipcCodeelementBase::lend(void* block, std::size_t bytes)
+void ElementStore::lend(void* block, std::size_t bytes)
 {
     if (usedElements_ != 0 || block == nullptr)
         return;
@@ -59,23 +59,23 @@ void ipcCodeelementBase::lend(void* block, std::size_t bytes)
     // An element and its link start take 20 bytes: the rest is shared in that ratio.
     const std::int64_t room = std::min<std::int64_t>(
         elementCapacity_,
-        at + 64 < end ? static_cast<std::int64_t>((end - at - 64) / (sizeof(ipcCodeelement) + sizeof(std::uint32_t)))
+        at + 64 < end ? static_cast<std::int64_t>((end - at - 64) / (sizeof(CodeElement) + sizeof(std::uint32_t)))
                       : 0);
     if (room < 1024) // too little to be worth a move later
         return;
-    elements_ = reinterpret_cast<ipcCodeelement*>(at);
-    linkFirst_ = reinterpret_cast<std::uint32_t*>(align(at + static_cast<std::size_t>(room) * sizeof(ipcCodeelement)));
+    elements_ = reinterpret_cast<CodeElement*>(at);
+    linkFirst_ = reinterpret_cast<std::uint32_t*>(align(at + static_cast<std::size_t>(room) * sizeof(CodeElement)));
     elementRoom_ = room;
     ownElements_.reset();
     ownLinkFirst_.reset();
 }
 
-bool ipcCodeelementBase::moveElements()
+bool ElementStore::moveElements()
 {
     const auto capacity = static_cast<std::size_t>(elementCapacity_);
-    auto elements = std::make_unique_for_overwrite<ipcCodeelement[]>(capacity);
+    auto elements = std::make_unique_for_overwrite<CodeElement[]>(capacity);
     auto linkFirst = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
-    ivra::preferHugePages(elements.get(), capacity * sizeof(ipcCodeelement));
+    ivra::preferHugePages(elements.get(), capacity * sizeof(CodeElement));
     ivra::preferHugePages(linkFirst.get(), capacity * sizeof(std::uint32_t));
     // The element being built (allocated, not yet committed) moves along.
     const auto live = static_cast<std::size_t>(std::min(usedElements_ + 1, elementRoom_));
@@ -89,12 +89,4 @@ bool ipcCodeelementBase::moveElements()
     return true;
 }
 
-std::pair<std::uint32_t, int> ipcCodeelementBase::elementsOf(IslandCoord c) const
-{
-    const int walk = hierarchy_.walkIndex(c);
-    if (walk < 0)
-        return {ipcCodeelement::none, 0};
-    return {first_[walk], static_cast<int>(countOf(walk))};
-}
-
-} // namespace ivra
+} // namespace ivra::csc
