@@ -70,7 +70,7 @@ int main(int argc, char** argv)
 {
     // Diagnostic lines of the operators go to standard error; standard output
     // carries only the JSON summary.
-    ivra::MessageSink::install(std::make_unique<ivra::StreamMessageSink>(stderr));
+    ivra::MessageSink::install(std::make_unique<ivra::StreamMessageSink>(stderr, stderr));
     // The toolkit's own warnings (a decoder complaining about a broken file) are
     // dropped: a failure is reported once, as the one error line below.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

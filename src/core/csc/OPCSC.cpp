@@ -205,7 +205,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
             writePlanes(image, space == Space::RGB ? segmentRGB(image, threshold, elementsPerIsland, progress)
                                                    : rgbOfHsv(segmentHSV(image, elementsPerIsland, progress)));
         } catch (const ElementStoreOverrun& e) {
-            MessageSink::instance().message(e.what());
+            MessageSink::instance().error(e.what());
             result.complete = false;
             result.message = e.what();
             clearResult(image);

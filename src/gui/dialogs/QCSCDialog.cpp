@@ -88,7 +88,6 @@ void QCSCDialog::execute()
         return; // cancelled: nothing added, the counter stays
 
     if (!result->complete) {
-        std::cerr << result->message << std::endl; // as before on standard error; the black result is still added
         QMessageBox::critical(this, tr("Error !"),
                               tr("%1\nThe segmentation is incomplete: the code element store is full. "
                                  "The result is black and no pixel belongs to a region.")
