@@ -61,6 +61,11 @@ public:
     void run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted);
 
 private:
+    // The feature to split the current histograms by (-1: none has two clusters);
+    // bestSize receives the pixel count of its largest cluster.
+    int bestSplitFeature(std::int64_t& bestSize);
+    // Labels and mean colours from the padded label plane into the result.
+    void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
     std::size_t paddedIndex(int x, int y) const
     {
         return static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x) + 1;
@@ -71,6 +76,10 @@ private:
     void deriveLargestPiece(const Region& region, std::size_t firstPiece);
     void split(const Region& region, int feature, int peak);
     std::uint32_t findRun(std::uint32_t run);
+    // Splits a sorted pixel set into runs joined by union-find, then writes each
+    // 4-connected component contiguously to out and pushes it as a region.
+    void linkRuns(const std::uint32_t* set, std::uint32_t count);
+    void writeComponents(std::uint32_t* out, std::uint32_t outOffset);
     void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
                            std::uint32_t outOffset);
     void finalise(const Region& region);
@@ -222,6 +231,12 @@ std::uint32_t Splitter::findRun(std::uint32_t run)
 void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
                                  std::uint32_t outOffset)
 {
+    linkRuns(set, count);
+    writeComponents(out, outOffset);
+}
+
+void Splitter::linkRuns(const std::uint32_t* set, std::uint32_t count)
+{
     // The set is sorted in row-major order, so it falls into horizontal runs in
     // row-major order; runs of neighbouring rows that share a column are 4-connected.
     runs_.clear();
@@ -273,7 +288,10 @@ void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, 
                 runParent_[a] = b;
         }
     }
+}
 
+void Splitter::writeComponents(std::uint32_t* out, std::uint32_t outOffset)
+{
     // Number the components in the order of their first run (= their first pixel),
     // then write each component's pixels contiguously, keeping row-major order.
     const auto runCount = static_cast<std::uint32_t>(runs_.size());
@@ -408,18 +426,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
                 addToHistograms(histograms_, &arena_[region.offset], region.count);
             }
             std::int64_t bestSize = -1;
-            int bestFeature = -1;
-            for (int f = 0; f < featureCount; ++f) {
-                HistogramClusters& clusters = clusters_[f];
-                clusters.cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
-                if (clusters.count() >= 2) {
-                    const std::int64_t mass = clusters.mass(clusters.largest());
-                    if (mass > bestSize) {
-                        bestSize = mass;
-                        bestFeature = f;
-                    }
-                }
-            }
+            const int bestFeature = bestSplitFeature(bestSize);
             if (bestFeature != -1 && bestSize > minSplitPeak) {
                 const HistogramClusters& clusters = clusters_[bestFeature];
                 split(region, bestFeature, clusters.peak(clusters.largest()));
@@ -428,7 +435,29 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         }
         finalise(region);
     }
+    copyResult(labels, painted);
+}
 
+int Splitter::bestSplitFeature(std::int64_t& bestSize)
+{
+    // The feature whose largest cluster holds most pixels, the first on ties.
+    int bestFeature = -1;
+    for (int f = 0; f < featureCount; ++f) {
+        HistogramClusters& clusters = clusters_[f];
+        clusters.cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
+        if (clusters.count() >= 2) {
+            const std::int64_t mass = clusters.mass(clusters.largest());
+            if (mass > bestSize) {
+                bestSize = mass;
+                bestFeature = f;
+            }
+        }
+    }
+    return bestFeature;
+}
+
+void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const
+{
     const std::uint32_t* paddedLabels = paddedLabels_.get();
     for (int y = 0; y < height_; ++y) {
         const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
