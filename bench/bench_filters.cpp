@@ -133,7 +133,7 @@ void BM_GaussNoise(benchmark::State& state)
 void BM_SaltAndPepperNoise(benchmark::State& state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(OPSaltAndPepper().execute(photo(), OPSaltAndPepper::SaltAndPepper, 10));
+        benchmark::DoNotOptimize(OPSaltAndPepper().execute(photo(), OPSaltAndPepper::Mode::SaltAndPepper, 10));
     perMegapixel(state);
 }
 

@@ -53,7 +53,7 @@ const ImageRGB& photo()
 void BM_RecursiveHistogramSplitting(benchmark::State& state)
 {
     const ImageRGB& picture = photo();
-    const RHSParameters parameters; // the dialog's defaults
+    const RhsParams parameters; // the dialog's defaults
     std::uint32_t regions = 0;
     for (auto _ : state) {
         auto result = OPRecursiveHistogramSplitting().execute(picture, parameters);

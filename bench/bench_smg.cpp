@@ -53,9 +53,9 @@ void BM_SplitAndMerge(benchmark::State& state)
     const ImageRGB& image = photo();
     std::size_t regions = 0;
     for (auto _ : state) {
-        auto result = OPSplitAndMerge().execute(image, OPSplitAndMerge::defaultSplitThreshold,
-                                                OPSplitAndMerge::defaultMergeThreshold,
-                                                OPSplitAndMerge::defaultGroupThreshold);
+        auto result = OPSplitAndMerge().execute(image, SplitAndMergeParams{}.split,
+                                                SplitAndMergeParams{}.merge,
+                                                SplitAndMergeParams{}.group);
         benchmark::DoNotOptimize(result.get());
         if (regions == 0) {
             std::vector<char> used(result->pixelCount(), 0);

@@ -67,7 +67,7 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
     const auto segment = [](int w, int h) {
         OPSplitAndMerge().execute(*rgbFrom(w, h, Pixels(static_cast<std::size_t>(w) * h)), 1, 1, 1);
     };
-    const auto split = [&](const RHSParameters& p) { OPRecursiveHistogramSplitting().execute(*rgb, p); };
+    const auto split = [&](const RhsParams& p) { OPRecursiveHistogramSplitting().execute(*rgb, p); };
     using Colour = OPColorHistogram;
     const std::vector<Check> checks = {
         {"image width", Length, [](int v) { ImageGray(v, 1); }, {-1, 32768}, {0, 32767}},
@@ -95,8 +95,8 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
         {"fuzzy HSV", Invalid, [&](int v) { Colour::fuzzyHSV(hsv, v, 2, 4); }, {7}, {6}},
         {"SNN", Invalid, [&](int v) { OPSNN().execute(*rgb, v); }, {0, 65537}, {1, 65536}},
         {"Kuwahara", Invalid, [&](int v) { OPKuwaharaNagao().execute(*rgb, v, {}); }, {0, 65537}, {1, 65536}},
-        {"salt and pepper mode", Invalid, [&](int v) { OPSaltAndPepper().execute(*rgb, v, 10); }, {-1, 3}, {0, 2}},
-        {"salt and pepper %", Invalid, [&](int v) { OPSaltAndPepper().execute(*gray, 0, v); }, {-1, 51}, {0, 50}},
+        {"salt and pepper mode", Invalid, [&](int v) { OPSaltAndPepper().execute(*rgb, OPSaltAndPepper::Mode(v), 10); }, {-1, 3}, {0, 2}},
+        {"salt and pepper %", Invalid, [&](int v) { OPSaltAndPepper().execute(*gray, {}, v); }, {-1, 51}, {0, 50}},
         {"Gauss mean", Invalid, [&](int v) { OPGauss().execute(*gray, v, 0); }, {-256, 256}, {-255, 255}},
         {"Gauss variance", Invalid, [&](int v) { OPGauss().execute(*rgb, 0, v); }, {-1, 256}, {0, 255}},
         {"split and merge width", Invalid, [&](int v) { segment(v, 2); }, {0}, {1}},
@@ -160,8 +160,8 @@ TEST(OperatorRuns, ReportProgressAndStopWhenCancelled)
         {"SNN", [&](const Progress& p) { OPSNN().execute(*rgb, 5, p); }, true},
         {"Kuwahara", [&](const Progress& p) { OPKuwaharaNagao().execute(*rgb, 5, OPKuwaharaNagao::Space::HSV, p); },
          true},
-        {"salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*rgb, 2, 10, p); }, false},
-        {"gray salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*gray, 2, 10, p); }, false},
+        {"salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*rgb, {}, 10, p); }, false},
+        {"gray salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*gray, {}, 10, p); }, false},
         {"Gauss", [&](const Progress& p) { OPGauss().execute(*rgb, 0, 10, p); }, false},
         {"gray Gauss", [&](const Progress& p) { OPGauss().execute(*gray, 0, 10, p); }, false},
         {"split and merge", [&](const Progress& p) { OPSplitAndMerge().execute(*rgb, 10, 10, 20, p); }, true},
@@ -194,9 +194,9 @@ TEST(OperatorRuns, SendTheirDiagnosticLines)
     const auto gray = grayWhere(2, 2, [](int, int) { return 9; });
     const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> runs = {
         {[] { OPColorHistogram::dynamic(); }, {"Dynamic Histogram not yet implemented !"}},
-        {[&] { OPSaltAndPepper().execute(*rgb, 0, 10); },
+        {[&] { OPSaltAndPepper().execute(*rgb, {}, 10); },
          {"OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"}},
-        {[&] { OPSaltAndPepper().execute(*gray, 0, 10); }, {}},
+        {[&] { OPSaltAndPepper().execute(*gray, {}, 10); }, {}},
         {[&] { OPRegionGrowing().execute(*gray, 5); }, {"hier"}},
         {[&] { OPRegionGrowing().execute(*rgb, 5); }, {}},
         {[&] { OPSplitAndMerge().execute(*rgb, 10, 10, 20); },

@@ -27,4 +27,12 @@ public:
     Array2D<std::uint32_t> labels;
 };
 
+// The object as a segmentation result, or none when it is something else.
+inline const ImageSegmented* segmentationOf(const DataObject& object)
+{
+    if (object.type() != TypeImageRGB || !static_cast<const ImageRGB&>(object).isSegmented())
+        return nullptr;
+    return static_cast<const ImageSegmented*>(&object);
+}
+
 } // namespace ivra

@@ -39,4 +39,17 @@ std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bi
     return histogram;
 }
 
+std::unique_ptr<HistogramGray> OPHistogram::execute(const Image& src, const HistogramParams& params,
+                                                    const ivra::Progress& progress)
+{
+    if (src.type() != TypeImageGray)
+        throw UnacceptedInput("Histogram", src.type());
+    return execute(static_cast<const ImageGray&>(src), params.bins, progress);
+}
+
+std::string OPHistogram::resultName(const HistogramParams&)
+{
+    return "Histogram";
+}
+
 } // namespace ivra

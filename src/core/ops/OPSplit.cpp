@@ -15,4 +15,18 @@ std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
     return out;
 }
 
+std::unique_ptr<ImageGray> OPSplit::execute(const Image& image, const SplitParams& params, const ivra::Progress&) const
+{
+    if (image.type() != TypeImageRGB && image.type() != TypeImageHSV)
+        throw UnacceptedInput("Split", image.type());
+    return channel(static_cast<const ImageColor&>(image), params.plane);
+}
+
+std::string OPSplit::resultName(int inputType, const SplitParams& params)
+{
+    static const char* const rgbNames[] = {"Red", "Green", "Blue"};
+    static const char* const hsvNames[] = {"Hue", "Saturation", "Value"};
+    return inputType == TypeImageHSV ? hsvNames[params.plane] : rgbNames[params.plane];
+}
+
 } // namespace ivra

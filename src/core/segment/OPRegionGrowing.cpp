@@ -17,10 +17,10 @@ namespace {
 
 void checkSpan(int span)
 {
-    if (span < OPRegionGrowing::minSpan || span > OPRegionGrowing::maxSpan)
+    if (span < RegionGrowingParams::minSpan || span > RegionGrowingParams::maxSpan)
         throw std::invalid_argument("region growing: span " + std::to_string(span) + " is outside " +
-                                    std::to_string(OPRegionGrowing::minSpan) + ".." +
-                                    std::to_string(OPRegionGrowing::maxSpan));
+                                    std::to_string(RegionGrowingParams::minSpan) + ".." +
+                                    std::to_string(RegionGrowingParams::maxSpan));
 }
 
 // Queue entries hold a position as x | y << 16; sides stay below 2^15.
@@ -382,6 +382,21 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
     else
         growAndPaint(GrayRegion(PlaneGrays{v}, span, means), means, *result, progress);
     return result;
+}
+
+std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const Image& source, const RegionGrowingParams& params,
+                                                         const ivra::Progress& progress) const
+{
+    if (source.type() == TypeImageRGB)
+        return execute(static_cast<const ImageRGB&>(source), params.span, progress);
+    if (source.type() == TypeImageGray)
+        return execute(static_cast<const ImageGray&>(source), params.span, progress);
+    throw UnacceptedInput("Region growing", source.type());
+}
+
+std::string OPRegionGrowing::resultName(int, const RegionGrowingParams&)
+{
+    return "Region Growing";
 }
 
 } // namespace ivra

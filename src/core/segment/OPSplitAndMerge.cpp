@@ -445,4 +445,20 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     return result;
 }
 
+std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const Image& source, const SplitAndMergeParams& params,
+                                                         const ivra::Progress& progress) const
+{
+    if (source.type() != TypeImageRGB)
+        throw UnacceptedInput("Split-and-merge", source.type());
+    return execute(static_cast<const ImageRGB&>(source), params.split, params.merge, params.group, progress);
+}
+
+std::string OPSplitAndMerge::resultName(int run, const SplitAndMergeParams& params)
+{
+    std::string name = "(";
+    name.append(std::to_string(run)).append(") SMG [Split=").append(std::to_string(params.split));
+    name.append(", Merge=").append(std::to_string(params.merge)).append(", Group=").append(std::to_string(params.group));
+    return name.append("]");
+}
+
 } // namespace ivra

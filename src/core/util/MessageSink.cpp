@@ -25,11 +25,11 @@ std::unique_ptr<MessageSink> MessageSink::install(std::unique_ptr<MessageSink> h
     return previous;
 }
 
-void StreamMessageSink::message(const std::string& text)
+void StreamMessageSink::writeLine(std::FILE* stream, const std::string& text)
 {
-    std::fputs(text.c_str(), stream_);
-    std::fputc('\n', stream_);
-    std::fflush(stream_);
+    std::fputs(text.c_str(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
 }
 
 } // namespace ivra

@@ -31,9 +31,9 @@ void DISaltAndPepper::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int mode = RadioButtonPepper->isChecked()          ? OPSaltAndPepper::Pepper
-                     : RadioButtonSaltAndPepper->isChecked() ? OPSaltAndPepper::SaltAndPepper
-                                                             : OPSaltAndPepper::Salt;
+    const auto mode = RadioButtonPepper->isChecked()          ? OPSaltAndPepper::Mode::Pepper
+                     : RadioButtonSaltAndPepper->isChecked() ? OPSaltAndPepper::Mode::SaltAndPepper
+                                                             : OPSaltAndPepper::Mode::Salt;
     const int value = SliderNoiseLevel->value();
     const OPSaltAndPepper op;
     std::optional<std::unique_ptr<DataObject>> result;

@@ -37,9 +37,9 @@ QCSCDialog::QCSCDialog(QWidget* parent) : OperatorDialog(parent, tr("CSC"), {Typ
     hsvButton_->setObjectName(QStringLiteral("hsvButton"));
     thresholdSpin_ = new QSpinBox(similarityGroup_);
     thresholdSpin_->setObjectName(QStringLiteral("thresholdSpin"));
-    thresholdSpin_->setRange(OPCSC::minThreshold, OPCSC::maxThreshold);
+    thresholdSpin_->setRange(CscParams::minThreshold, CscParams::maxThreshold);
     thresholdSpin_->setSingleStep(1);
-    thresholdSpin_->setValue(OPCSC::defaultThreshold);
+    thresholdSpin_->setValue(CscParams{}.threshold);
     thresholdSpin_->setAccessibleName(tr("Threshold"));
     similarityButtons_ = new QButtonGroup(this);
     similarityButtons_->setExclusive(true);
@@ -88,7 +88,6 @@ void QCSCDialog::execute()
         return; // cancelled: nothing added, the counter stays
 
     if (!result->complete) {
-        // The message is already on standard error; the (black) result is still added.
         QMessageBox::critical(this, tr("Error !"),
                               tr("%1\nThe segmentation is incomplete: the code element store is full. "
                                  "The result is black and no pixel belongs to a region.")

@@ -21,9 +21,9 @@ QKuwaNagaDialog::QKuwaNagaDialog(QWidget* parent)
     iterationLabel->setObjectName(QStringLiteral("iterationLabel"));
     iterationSpin = new QSpinBox(this);
     iterationSpin->setObjectName(QStringLiteral("iterationSpin"));
-    iterationSpin->setRange(OPKuwaharaNagao::minIterations, OPKuwaharaNagao::maxIterations);
+    iterationSpin->setRange(KuwaharaNagaoParams::minIterations, KuwaharaNagaoParams::maxIterations);
     iterationSpin->setSingleStep(1);
-    iterationSpin->setValue(OPKuwaharaNagao::defaultIterations);
+    iterationSpin->setValue(KuwaharaNagaoParams{}.iterations);
     iterationLabel->setBuddy(iterationSpin);
 
     colorspaceGroup = new QGroupBox(tr("Colorspace"), this);

@@ -28,7 +28,7 @@ QSpinBox* addThreshold(QGroupBox* group, QGridLayout* grid, int row, const QStri
     auto* text = new QLabel(label, group);
     auto* spin = new QSpinBox(group);
     spin->setObjectName(name);
-    spin->setRange(RHSParameters::minValue, RHSParameters::maxValue);
+    spin->setRange(RhsParams::minValue, RhsParams::maxValue);
     spin->setValue(value);
     text->setBuddy(spin);
     grid->addWidget(text, row, 0);
@@ -41,7 +41,7 @@ QSpinBox* addThreshold(QGroupBox* group, QGridLayout* grid, int row, const QStri
 QRHSDialog::QRHSDialog(QWidget* parent)
     : OperatorDialog(parent, tr("Recursive Histogram Splitting (RHS)"), {TypeImageRGB}, Family::HandWritten)
 {
-    const RHSParameters defaults;
+    const RhsParams defaults;
     parameterGroup_ = new QGroupBox(tr("Parameters"), this);
     auto* grid = new QGridLayout(parameterGroup_);
     gtWindowSpin_ = addThreshold(parameterGroup_, grid, 0, tr("Threshold (GT-Clustering) [Default=3]:"),
@@ -58,7 +58,7 @@ void QRHSDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    RHSParameters parameters;
+    RhsParams parameters;
     parameters.gtWindow = gtWindowSpin_->value();
     parameters.minSplitPeak = minSplitPeakSpin_->value();
     parameters.minRegionSize = minRegionSizeSpin_->value();

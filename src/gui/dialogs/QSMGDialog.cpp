@@ -28,7 +28,7 @@ QSpinBox* addThreshold(QGroupBox* group, QGridLayout* grid, int row, const QStri
     auto* text = new QLabel(label, group);
     auto* spin = new QSpinBox(group);
     spin->setObjectName(name);
-    spin->setRange(0, OPSplitAndMerge::maxThreshold);
+    spin->setRange(0, SplitAndMergeParams::maxThreshold);
     spin->setSingleStep(1);
     spin->setValue(value);
     text->setBuddy(spin);
@@ -45,11 +45,11 @@ QSMGDialog::QSMGDialog(QWidget* parent)
     parameterGroup_ = new QGroupBox(tr("Parameters"), this);
     auto* grid = new QGridLayout(parameterGroup_);
     splitSpin_ = addThreshold(parameterGroup_, grid, 0, tr("Threshold (Split) [Default=10]:"),
-                              QStringLiteral("splitSpin"), OPSplitAndMerge::defaultSplitThreshold);
+                              QStringLiteral("splitSpin"), SplitAndMergeParams{}.split);
     mergeSpin_ = addThreshold(parameterGroup_, grid, 1, tr("Threshold (Merge) [Default=10]:"),
-                              QStringLiteral("mergeSpin"), OPSplitAndMerge::defaultMergeThreshold);
+                              QStringLiteral("mergeSpin"), SplitAndMergeParams{}.merge);
     groupSpin_ = addThreshold(parameterGroup_, grid, 2, tr("Threshold (Grouping) [Default=20]:"),
-                              QStringLiteral("groupSpin"), OPSplitAndMerge::defaultGroupThreshold);
+                              QStringLiteral("groupSpin"), SplitAndMergeParams{}.group);
     parameterLayout()->addWidget(parameterGroup_, 0, 0);
 }
 

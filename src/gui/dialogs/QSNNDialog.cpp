@@ -22,9 +22,9 @@ QSNNDialog::QSNNDialog(QWidget* parent) : OperatorDialog(parent, tr("SNN"), {Typ
     iterationLabel->setObjectName(QStringLiteral("iterationLabel"));
     iterationSpin = new QSpinBox(parametersGroup);
     iterationSpin->setObjectName(QStringLiteral("iterationSpin"));
-    iterationSpin->setRange(OPSNN::minIterations, OPSNN::maxIterations);
+    iterationSpin->setRange(SnnParams::minIterations, SnnParams::maxIterations);
     iterationSpin->setSingleStep(1);
-    iterationSpin->setValue(OPSNN::defaultIterations);
+    iterationSpin->setValue(SnnParams{}.iterations);
     iterationLabel->setBuddy(iterationSpin);
     row->addWidget(iterationLabel);
     row->addWidget(iterationSpin, 1);

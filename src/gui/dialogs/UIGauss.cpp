@@ -20,16 +20,16 @@ UIGauss::UIGauss(QWidget* parent) : OperatorDialog(parent, tr("Gauss-Noise"), {T
     TextLabelMue->setObjectName(QStringLiteral("TextLabelMue"));
     SpinBoxMue = new QSpinBox(GroupBoxView);
     SpinBoxMue->setObjectName(QStringLiteral("SpinBoxMue"));
-    SpinBoxMue->setRange(OPGauss::minMean, OPGauss::maxMean);
-    SpinBoxMue->setValue(OPGauss::defaultMean);
+    SpinBoxMue->setRange(GaussParams::minMean, GaussParams::maxMean);
+    SpinBoxMue->setValue(GaussParams{}.mean);
     TextLabelMue->setBuddy(SpinBoxMue);
 
     TextLabelSigma = new QLabel(tr("variance (sigma^2)"), GroupBoxView);
     TextLabelSigma->setObjectName(QStringLiteral("TextLabelSigma"));
     SpinBoxSigma = new QSpinBox(GroupBoxView);
     SpinBoxSigma->setObjectName(QStringLiteral("SpinBoxSigma"));
-    SpinBoxSigma->setRange(OPGauss::minVariance, OPGauss::maxVariance);
-    SpinBoxSigma->setValue(OPGauss::defaultVariance);
+    SpinBoxSigma->setRange(GaussParams::minVariance, GaussParams::maxVariance);
+    SpinBoxSigma->setValue(GaussParams{}.variance);
     TextLabelSigma->setBuddy(SpinBoxSigma);
 
     grid->addWidget(TextLabelMue, 0, 0);

@@ -27,8 +27,8 @@ UIRegionGrowing::UIRegionGrowing(QWidget* parent)
     TextLabelSpan->setObjectName(QStringLiteral("TextLabelSpan"));
     SpinBoxSpan = new QSpinBox(GroupBoxParameter);
     SpinBoxSpan->setObjectName(QStringLiteral("SpinBoxSpan"));
-    SpinBoxSpan->setRange(OPRegionGrowing::minSpan, OPRegionGrowing::maxSpan);
-    SpinBoxSpan->setValue(OPRegionGrowing::defaultSpan);
+    SpinBoxSpan->setRange(RegionGrowingParams::minSpan, RegionGrowingParams::maxSpan);
+    SpinBoxSpan->setValue(RegionGrowingParams{}.span);
     TextLabelSpan->setBuddy(SpinBoxSpan);
     row->addWidget(TextLabelSpan);
     row->addWidget(SpinBoxSpan, 1);

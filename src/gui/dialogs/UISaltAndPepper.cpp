@@ -38,9 +38,9 @@ UISaltAndPepper::UISaltAndPepper(QWidget* parent)
     SliderNoiseLevel = new QSlider(Qt::Horizontal, GroupBoxView);
     SliderNoiseLevel->setObjectName(QStringLiteral("SliderNoiseLevel"));
     SliderNoiseLevel->setAccessibleName(tr("Noise Level"));
-    SliderNoiseLevel->setRange(OPSaltAndPepper::minPercent, OPSaltAndPepper::maxPercent);
+    SliderNoiseLevel->setRange(SaltAndPepperParams::minPercent, SaltAndPepperParams::maxPercent);
     SliderNoiseLevel->setPageStep(10);
-    SliderNoiseLevel->setValue(OPSaltAndPepper::defaultPercent);
+    SliderNoiseLevel->setValue(SaltAndPepperParams{}.percent);
     TextLabelMax = new QLabel(tr("50%"), GroupBoxView);
     TextLabelMax->setObjectName(QStringLiteral("TextLabelMax"));
     level->addWidget(TextLabelMin);

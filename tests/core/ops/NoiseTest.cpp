@@ -16,6 +16,8 @@ using namespace testpictures;
 
 namespace {
 
+using Mode = OPSaltAndPepper::Mode;
+
 // A copy of the portable generator, to predict what the operators draw.
 struct Lcg {
     std::uint32_t state = 1;
@@ -41,14 +43,14 @@ int plainGauss(long long value, int mean, int variance, Lcg& lcg)
 }
 
 // Column by column: one draw per pixel, a second one for a hit pixel whatever the mode.
-std::vector<int> plainSaltAndPepper(const std::vector<int>& in, int w, int h, int mode, int percent, Lcg& lcg)
+std::vector<int> plainSaltAndPepper(const std::vector<int>& in, int w, int h, Mode mode, int percent, Lcg& lcg)
 {
     std::vector<int> out = in;
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
             if (lcg.unit() < percent * 0.01) {
                 const double second = lcg.unit();
-                const bool white = mode == 0 || (mode == 2 && second < 0.5);
+                const bool white = mode == Mode::Salt || (mode == Mode::SaltAndPepper && second < 0.5);
                 out[static_cast<std::size_t>(y) * w + x] = white ? 255 : 0;
             }
     return out;
@@ -97,12 +99,12 @@ TEST_F(Noise, SaltAndPepperHitsColumnByColumnAndDrawsTwiceForAHit)
     const int w = 130, h = 5;
     const Pixels pixels = randomPixels(w, h, 256, 4);
     Lcg lcg;
-    for (const int mode : {0, 1, 2})
+    for (const Mode mode : {Mode::Salt, Mode::Pepper, Mode::SaltAndPepper})
         for (const int percent : {0, 10, 50}) {
             const auto gray = grayWhere(w, h, [&](int x, int y) { return pixels[y * w + x].g; });
             EXPECT_EQ(plane(OPSaltAndPepper().execute(*gray, mode, percent)->data(), w * h),
                       plainSaltAndPepper(plane(gray->data(), w * h), w, h, mode, percent, lcg))
-                << "mode " << mode << ", " << percent << "%";
+                << "mode " << static_cast<int>(mode) << ", " << percent << "%";
             // A colour pixel is hit as a whole.
             const auto rgb = OPSaltAndPepper().execute(*rgbFrom(w, h, pixels), mode, percent);
             const auto marks = plainSaltAndPepper(std::vector<int>(w * h, -1), w, h, mode, percent, lcg);
@@ -111,13 +113,13 @@ TEST_F(Noise, SaltAndPepperHitsColumnByColumnAndDrawsTwiceForAHit)
                 expected[i] = marks[i] < 0
                                   ? pixels[i]
                                   : RGB24{std::uint8_t(marks[i]), std::uint8_t(marks[i]), std::uint8_t(marks[i])};
-            EXPECT_EQ(pixelsOf(*rgb), expected) << "mode " << mode << ", " << percent << "%";
+            EXPECT_EQ(pixelsOf(*rgb), expected) << "mode " << static_cast<int>(mode) << ", " << percent << "%";
         }
     EXPECT_EQ(RandomGenerator::instance().state(), lcg.state);
     // 0 % touches nothing, even where a draw is 0 (the 7498th from state 1).
     RandomGenerator::instance().setState(1);
     const auto flat = grayWhere(100, 75, [](int, int) { return 9; });
-    EXPECT_EQ(plane(OPSaltAndPepper().execute(*flat, 2, 0)->data(), 7500), plane(flat->data(), 7500));
+    EXPECT_EQ(plane(OPSaltAndPepper().execute(*flat, Mode::SaltAndPepper, 0)->data(), 7500), plane(flat->data(), 7500));
 }
 
 TEST_F(Noise, CancelledRunsLeaveTheGeneratorWhereItWas)
@@ -128,7 +130,7 @@ TEST_F(Noise, CancelledRunsLeaveTheGeneratorWhereItWas)
     RandomGenerator::instance().setState(77);
     EXPECT_THROW(OPGauss().execute(*rgb, 0, 10, cancelSecond()), Cancelled);
     EXPECT_THROW(OPGauss().execute(*gray, 0, 10, cancelSecond()), Cancelled);
-    EXPECT_THROW(OPSaltAndPepper().execute(*rgb, 2, 50, cancelSecond()), Cancelled);
-    EXPECT_THROW(OPSaltAndPepper().execute(*gray, 2, 50, cancelSecond()), Cancelled);
+    EXPECT_THROW(OPSaltAndPepper().execute(*rgb, Mode::SaltAndPepper, 50, cancelSecond()), Cancelled);
+    EXPECT_THROW(OPSaltAndPepper().execute(*gray, Mode::SaltAndPepper, 50, cancelSecond()), Cancelled);
     EXPECT_EQ(RandomGenerator::instance().state(), 77u);
 }

@@ -21,7 +21,7 @@ enum Feature { R, G, B, H, S, V, Y, I, Q };
 
 // Splitting written out plainly: regions as row-major pixel lists on a stack, the
 // nine histograms counted afresh for each, pieces found by flood fill.
-void expectPlainSplitting(const ImageSegmented& result, int w, int h, const Pixels& pixels, const RHSParameters& p)
+void expectPlainSplitting(const ImageSegmented& result, int w, int h, const Pixels& pixels, const RhsParams& p)
 {
     std::vector<std::array<int, featureCount>> features;
     for (const RGB24 q : pixels)
@@ -137,7 +137,7 @@ TEST(RecursiveHistogramSplitting, MatchesThePlainSplittingOnRandomPictures)
         image->red()[0] += 256; // only the low byte counts
         image->blue()[w * h - 1] -= 512;
         const int windows[] = {0, 1, 3, 10, 200, 65536};
-        const RHSParameters p{.gtWindow = windows[random() % 6],
+        const RhsParams p{.gtWindow = windows[random() % 6],
                               .minSplitPeak = static_cast<int>(random() % 8),
                               .minRegionSize = static_cast<int>(random() % 12)};
         SCOPED_TRACE(::testing::Message() << "trial " << trial << ", " << w << "x" << h << ", window " << p.gtWindow
@@ -158,7 +158,7 @@ TEST(RecursiveHistogramSplitting, WidestPictureKeepsItsCoordinates)
     Pixels pixels(2 * w, RGB24{255, 255, 0});
     pixels.back() = {0, 0, 255};
     const auto result = OPRecursiveHistogramSplitting().execute(
-        *rgbFrom(w, 2, pixels), RHSParameters{.gtWindow = 3, .minSplitPeak = 0, .minRegionSize = 0});
+        *rgbFrom(w, 2, pixels), RhsParams{.gtWindow = 3, .minSplitPeak = 0, .minRegionSize = 0});
     EXPECT_EQ(result->labels[w - 1], result->labels[0]);
     EXPECT_EQ(result->labels[2 * w - 2], result->labels[0]);
     EXPECT_NE(result->labels[2 * w - 1], result->labels[0]);
