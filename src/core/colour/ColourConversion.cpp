@@ -166,25 +166,4 @@ void imageHsvToRgb(int width, int height, const HSVPixel* hsv, std::uint8_t* rgb
         hsvPixelToRgb(hsv[i], rgb);
 }
 
-const HSVPixel* hsvFromRgbTable()
-{
-    if (!gHsvFromRgbBuilt)
-        buildHsvFromRgb();
-    return gHsvFromRgb;
-}
-
-const std::uint8_t (*hueSatTable())[256][3]
-{
-    if (!gHueSatScaleBuilt)
-        buildHueSatAndScale();
-    return gHueSat;
-}
-
-const std::uint8_t (*scaleTable())[256]
-{
-    if (!gHueSatScaleBuilt)
-        buildHueSatAndScale();
-    return gScale;
-}
-
 } // namespace ivra

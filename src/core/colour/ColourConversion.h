@@ -48,14 +48,4 @@ void pixelHsvToRgb(const HSVPixel& hsv, std::uint8_t* rgb);
 void imageRgbToHsv(int width, int height, const std::uint8_t* rgb, HSVPixel* hsv);
 void imageHsvToRgb(int width, int height, const HSVPixel* hsv, std::uint8_t* rgb);
 
-// The lookup tables, built on first use (by these accessors or by the conversions
-// that need them) and kept until the process ends.
-// hsvFromRgbTable: 64 x 64 x 64 entries at (r6 * 64 + g6) * 64 + b6, rX = component >> 2.
-const HSVPixel* hsvFromRgbTable();
-// hueSatTable: row n holds hue n - 1 (row 0 the undefined hue), column j saturation
-// j / 255, value 1; each entry R, G, B.
-const std::uint8_t (*hueSatTable())[256][3];
-// scaleTable[a][b] = floor(a * b / 255).
-const std::uint8_t (*scaleTable())[256];
-
 } // namespace ivra

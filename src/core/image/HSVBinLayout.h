@@ -53,20 +53,6 @@ struct HSVBinLayout {
     }
     const std::array<std::uint16_t, 2>& grayPair(int value) const { return grayPairs_[static_cast<std::size_t>(value)]; }
 
-    // Memberships of bin 0..binCount (binCount = no bin).
-    double hueMembership(int bin, int hue) const
-    {
-        return hueMu_[static_cast<std::size_t>(bin) * hueCount + static_cast<std::size_t>(hue + 1)];
-    }
-    double saturationMembership(int bin, int saturation) const
-    {
-        return satMu_[static_cast<std::size_t>(bin) * levelCount + static_cast<std::size_t>(saturation)];
-    }
-    double valueMembership(int bin, int value) const
-    {
-        return valMu_[static_cast<std::size_t>(bin) * levelCount + static_cast<std::size_t>(value)];
-    }
-
     // Raw tables for the inner loop of the histogram.
     const double* hueTable() const { return hueMu_.data(); }
     const double* saturationTable() const { return satMu_.data(); }

@@ -46,12 +46,6 @@ inline void enter(const HSVBinLayout& layout, double* counts, int h, int s, int 
 
 } // namespace
 
-void HistogramHSV::addPixel(int h, int s, int v)
-{
-    enter(*layout_, counts_.data(), h, s, v);
-    ++pixelCount_;
-}
-
 void HistogramHSV::addPixels(const std::int32_t* h, const std::int32_t* s, const std::int32_t* v, std::size_t n)
 {
     double* counts = counts_.data();

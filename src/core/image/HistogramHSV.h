@@ -32,11 +32,10 @@ public:
     int pixelCount() const { return pixelCount_; }
     const HSVBinLayout& layout() const { return *layout_; }
 
-    // Adds the pixel's fuzzy memberships to the counts and counts the pixel.
-    // A value outside hue -1..359 or saturation and value 0..255 has no
-    // membership anywhere: the pixel is counted but adds no weight.
-    void addPixel(int h, int s, int v);
-    // addPixel for n pixels given as three planes, in index order.
+    // Adds the fuzzy memberships of n pixels, given as three planes, to the counts
+    // in index order, and counts the pixels. A value outside hue -1..359 or
+    // saturation and value 0..255 has no membership anywhere: the pixel is counted
+    // but adds no weight.
     void addPixels(const std::int32_t* h, const std::int32_t* s, const std::int32_t* v, std::size_t n);
 
 private:

@@ -230,29 +230,6 @@ void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
     filter(src, dst, true);
 }
 
-QuadrantStatistics quadrantStatistics(const Array2D<RGB24>& buffer, int x0, int y0, int x1, int y1)
-{
-    float sum[3] = {0, 0, 0};
-    float sumSq[3] = {0, 0, 0};
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            const RGB24 p = buffer.at(x, y);
-            const float c[3] = {static_cast<float>(p.r), static_cast<float>(p.g), static_cast<float>(p.b)};
-            for (int k = 0; k < 3; ++k) {
-                sum[k] += c[k];
-                sumSq[k] += c[k] * c[k];
-            }
-        }
-    }
-    const float n = static_cast<float>((x1 - x0 + 1) * (y1 - y0 + 1));
-    QuadrantStatistics stats{};
-    for (int k = 0; k < 3; ++k) {
-        stats.mean[k] = sum[k] / n;
-        stats.variance[k] = sumSq[k] / n - stats.mean[k] * stats.mean[k];
-    }
-    return stats;
-}
-
 KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel)
 {
     float h = 0, s = 0, v = 0;
@@ -276,20 +253,6 @@ int kuwaharaHueMean(const int (&hues)[4])
     if (mean >= 360)
         mean -= 360;
     return mean;
-}
-
-RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4])
-{
-    int hues[4];
-    int sSum = 0;
-    int vSum = 0;
-    for (int i = 0; i < 4; ++i) {
-        const KuwaharaHsv p = kuwaharaPixelHsv(pixels[i]);
-        hues[i] = p.h;
-        sSum += p.s;
-        vSum += p.v;
-    }
-    return hsvMeanColour(hues, sSum, vSum);
 }
 
 std::string OPKuwaharaNagao::resultName(int run, int iterations)

@@ -59,14 +59,6 @@ void kuwaharaRGB(const Array2D<RGB24>& src, Array2D<RGB24>& dst);
 // The mean colour is formed in HSV: hue on the circle, saturation and value as means.
 void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst);
 
-// Mean and variance of each channel R, G, B over the rectangle x0..x1, y0..y1
-// (inclusive), in single precision: mean = sum / n, variance = sumsq / n - mean^2.
-struct QuadrantStatistics {
-    float variance[3];
-    float mean[3];
-};
-QuadrantStatistics quadrantStatistics(const Array2D<RGB24>& buffer, int x0, int y0, int x1, int y1);
-
 // Building blocks of the HSV mode.
 // One pixel's HSV: hue in whole degrees (-1 when undefined), saturation and value 0..255.
 struct KuwaharaHsv {
@@ -78,7 +70,5 @@ KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel);
 // Mean of four hues on the circle, rounded: hues below 61 (the undefined -1 among
 // them) count one turn higher when a hue of 300 or more is present. 0..359.
 int kuwaharaHueMean(const int (&hues)[4]);
-// The mean colour of four pixels (any order) as the HSV mode writes it.
-RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4]);
 
 } // namespace ivra

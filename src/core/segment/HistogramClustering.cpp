@@ -44,12 +44,6 @@ void slidingMax(const std::vector<std::int64_t>& keys, int width, WindowPeakScra
 
 } // namespace
 
-void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf)
-{
-    WindowPeakScratch scratch;
-    windowPeaks(h, binCount, window, circular, peakOf, scratch);
-}
-
 void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, WindowPeakScratch& scratch)
 {
     if (binCount <= 0)

@@ -8,16 +8,16 @@
 // maximum form one cluster.
 namespace ivra::rhs {
 
-// For every bin i of h[0..binCount-1], the largest bin of the window i - window ..
-// i + window (lowest index among equal maxima; on a circular histogram the window
-// wraps and the first maximum counting from i - window wins), or -1 when the whole
-// window is empty. Writes binCount values to peakOf. O(binCount) whatever the window.
-void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf);
-// The same with caller-owned working storage.
+// Working storage of windowPeaks, kept by the caller from call to call.
 struct WindowPeakScratch {
     std::vector<std::int64_t> keys, prefix, suffix, best;
     std::vector<int> firstMax;
 };
+
+// For every bin i of h[0..binCount-1], the largest bin of the window i - window ..
+// i + window (lowest index among equal maxima; on a circular histogram the window
+// wraps and the first maximum counting from i - window wins), or -1 when the whole
+// window is empty. Writes binCount values to peakOf. O(binCount) whatever the window.
 void windowPeaks(const int* h, int binCount, int window, bool circular, int* peakOf, WindowPeakScratch& scratch);
 
 class HistogramClusters {

@@ -133,8 +133,7 @@ TEST(ColorHistogram, HSVHistogramsEnterEveryPixelIntoALayoutWithMinimumSaturatio
         image.value()[i] = (i * 13) % 256;
     }
     HistogramHSV expected(std::make_shared<const HSVBinLayout>(6, 2, 8, 15));
-    for (int i = 0; i < 600; ++i)
-        expected.addPixel(image.hue()[i], image.saturation()[i], image.value()[i]);
+    expected.addPixels(image.hue(), image.saturation(), image.value(), 600);
     for (const auto& h : {OPColorHistogram::staticHSV(image, 6, 2, 8), OPColorHistogram::fuzzyHSV(image, 6, 2, 8)}) {
         EXPECT_EQ(h->pixelCount(), 600);
         EXPECT_EQ(h->minSaturation(), 15);

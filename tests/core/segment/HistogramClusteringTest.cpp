@@ -75,6 +75,7 @@ TEST(HistogramClustering, MatchesTheBinByBinRuleOnRandomHistograms)
 {
     std::mt19937 random(7);
     HistogramClusters clusters;
+    WindowPeakScratch scratch;
     for (int trial = 0; trial < 3000; ++trial) {
         const int sizes[] = {1, 2, 3, 5, 8, 13, 40, 256, 360};
         const int n = sizes[random() % 9];
@@ -89,7 +90,7 @@ TEST(HistogramClustering, MatchesTheBinByBinRuleOnRandomHistograms)
         SCOPED_TRACE(::testing::Message() << n << " bins, window " << w << (circular ? ", circular" : ""));
 
         std::vector<int> peakOf(h.size());
-        windowPeaks(h.data(), n, w, circular, peakOf.data());
+        windowPeaks(h.data(), n, w, circular, peakOf.data(), scratch);
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(peakOf[i], plainWindowPeak(h, i, w, circular)) << "bin " << i;
 
