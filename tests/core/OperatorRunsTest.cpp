@@ -2,6 +2,7 @@
 #include "image/HistogramGray.h"
 #include "image/HistogramRGB.h"
 #include "ops/OPColorHistogram.h"
+#include "ops/OPColorTransform.h"
 #include "ops/OPGauss.h"
 #include "ops/OPHistogram.h"
 #include "ops/OPKuwaharaNagao.h"
@@ -60,15 +61,20 @@ struct Check {
 TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
 {
     using enum Refusal;
+    using Colour = OPColorHistogram;
     const auto rgb = rgbFrom(2, 2, randomPixels(2, 2, 256, 1));
     const auto gray = grayWhere(2, 2, [](int x, int y) { return x + y; });
     ImageHSV hsv(1, 1);
     hsv.setPixel(0, -1, 0, 0);
     const auto segment = [](int w, int h) {
-        OPSplitAndMerge().execute(*rgbFrom(w, h, Pixels(static_cast<std::size_t>(w) * h)), 1, 1, 1);
+        OPSplitAndMerge().execute(*rgbFrom(w, h, Pixels(static_cast<std::size_t>(w) * h)), SplitAndMergeParams{});
     };
-    const auto split = [&](const RhsParams& p) { OPRecursiveHistogramSplitting().execute(*rgb, p); };
-    using Colour = OPColorHistogram;
+    const auto split = [&](int w, int p, int r) { OPRecursiveHistogramSplitting().execute(*rgb, RhsParams{w, p, r}); };
+    const auto grow = [](const Image& image, int span) { OPRegionGrowing().execute(image, RegionGrowingParams{span}); };
+    const auto gauss = [](const Image& image, int mean, int variance) { OPGauss().execute(image, {mean, variance}); };
+    const auto noise = [&](const Image& image, int mode, int percent) {
+        OPSaltAndPepper().execute(image, {static_cast<SaltAndPepperParams::Mode>(mode), percent});
+    };
     const std::vector<Check> checks = {
         {"image width", Length, [](int v) { ImageGray(v, 1); }, {-1, 32768}, {0, 32767}},
         {"image height", Length, [](int v) { ImageRGB(1, v); }, {-1, 32768}, {0, 32767}},
@@ -84,8 +90,8 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
         {"HSV layout saturation", Invalid, [](int v) { HSVBinLayout(6, 1, 4, v); }, {-1, 255}, {0, 254}},
         {"HSV layout bins", Invalid, [](int v) { HSVBinLayout(180, 5, v, 0); }, {125}, {124}},
         {"HSV layout overflow", Invalid, [](int v) { HSVBinLayout(v, v, 4, 15); }, {2147483647}, {1}},
-        {"split plane", Range, [&](int v) { OPSplit::channel(hsv, v); }, {-1, 3}, {0, 2}},
-        {"gray histogram", Invalid, [&](int v) { OPHistogram::execute(*gray, v); }, {0, 257}, {1, 256}},
+        {"split plane", Range, [&](int v) { OPSplit().execute(hsv, {v}); }, {-1, 3}, {0, 2}},
+        {"histogram", Invalid, [&](int v) { OPHistogram::execute(*gray, HistogramParams{v}); }, {0, 257}, {1, 256}},
         {"channel histograms", Invalid, [&](int v) { Colour::channels(hsv, v); }, {0, 257}, {1, 256}},
         {"static RGB red", Invalid, [&](int v) { Colour::staticRGB(*rgb, v, 1, 1); }, {0, 257}, {1, 256}},
         {"static RGB green", Invalid, [&](int v) { Colour::staticRGB(*rgb, 1, v, 1); }, {0, 257}, {1, 256}},
@@ -93,38 +99,20 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
         {"static RGB bins", Invalid, [&](int v) { Colour::staticRGB(*rgb, 256, v, 256); }, {2}, {1}},
         {"fuzzy RGB", Invalid, [&](int v) { Colour::fuzzyRGB(*rgb, v); }, {0, 41, 257}, {1, 40}},
         {"fuzzy HSV", Invalid, [&](int v) { Colour::fuzzyHSV(hsv, v, 2, 4); }, {7}, {6}},
-        {"SNN", Invalid, [&](int v) { OPSNN().execute(*rgb, v); }, {0, 65537}, {1, 65536}},
-        {"Kuwahara", Invalid, [&](int v) { OPKuwaharaNagao().execute(*rgb, v, {}); }, {0, 65537}, {1, 65536}},
-        {"salt and pepper mode", Invalid, [&](int v) { OPSaltAndPepper().execute(*rgb, OPSaltAndPepper::Mode(v), 10); }, {-1, 3}, {0, 2}},
-        {"salt and pepper %", Invalid, [&](int v) { OPSaltAndPepper().execute(*gray, {}, v); }, {-1, 51}, {0, 50}},
-        {"Gauss mean", Invalid, [&](int v) { OPGauss().execute(*gray, v, 0); }, {-256, 256}, {-255, 255}},
-        {"Gauss variance", Invalid, [&](int v) { OPGauss().execute(*rgb, 0, v); }, {-1, 256}, {0, 255}},
+        {"SNN", Invalid, [&](int v) { OPSNN().execute(*rgb, SnnParams{v}); }, {0, 65537}, {1, 65536}},
+        {"Kuwahara", Invalid, [&](int v) { OPKuwaharaNagao().execute(*rgb, {v}); }, {0, 65537}, {1, 65536}},
+        {"salt and pepper mode", Invalid, [&](int v) { noise(*rgb, v, 10); }, {-1, 3}, {0, 2}},
+        {"salt and pepper %", Invalid, [&](int v) { noise(*gray, 0, v); }, {-1, 51}, {0, 50}},
+        {"Gauss mean", Invalid, [&](int v) { gauss(*gray, v, 0); }, {-256, 256}, {-255, 255}},
+        {"Gauss variance", Invalid, [&](int v) { gauss(*rgb, 0, v); }, {-1, 256}, {0, 255}},
         {"split and merge width", Invalid, [&](int v) { segment(v, 2); }, {0}, {1}},
         {"split and merge height", Invalid, [&](int v) { segment(2, v); }, {0}, {1}},
         {"split and merge strip", Length, [&](int v) { segment(v, 1); }, {2049}, {2048}},
-        {"region growing", Invalid, [&](int v) { OPRegionGrowing().execute(*rgb, v); }, {-1, 256}, {0, 255}},
-        {"gray region growing", Invalid, [&](int v) { OPRegionGrowing().execute(*gray, v); }, {-1, 256}, {0, 255}},
-        {"splitting window",
-         Invalid,
-         [&](int v) {
-             split({v, 0, 0});
-         },
-         {-1, 65537},
-         {0, 65536}},
-        {"splitting peak",
-         Invalid,
-         [&](int v) {
-             split({0, v, 0});
-         },
-         {-1, 65537},
-         {0, 65536}},
-        {"splitting region",
-         Invalid,
-         [&](int v) {
-             split({0, 0, v});
-         },
-         {-1, 65537},
-         {0, 65536}},
+        {"region growing", Invalid, [&](int v) { grow(*rgb, v); }, {-1, 256}, {0, 255}},
+        {"gray region growing", Invalid, [&](int v) { grow(*gray, v); }, {-1, 256}, {0, 255}},
+        {"splitting window", Invalid, [&](int v) { split(v, 0, 0); }, {-1, 65537}, {0, 65536}},
+        {"splitting peak", Invalid, [&](int v) { split(0, v, 0); }, {-1, 65537}, {0, 65536}},
+        {"splitting region", Invalid, [&](int v) { split(0, 0, v); }, {-1, 65537}, {0, 65536}},
     };
     CapturedMessages quiet;
     for (const Check& c : checks) {
@@ -135,55 +123,58 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
         for (const int v : c.accepted)
             EXPECT_EQ(refusalOf([&] { c.call(v); }), None) << c.what << " " << v;
     }
-    // Empty pictures are no error for the filters and the other segmenters.
-    const ImageRGB empty(0, 3);
-    EXPECT_EQ(refusalOf([&] { OPSNN().execute(empty, 1); }), None);
-    EXPECT_EQ(refusalOf([&] { OPKuwaharaNagao().execute(empty, 1, OPKuwaharaNagao::Space::RGB); }), None);
-    EXPECT_EQ(refusalOf([&] { OPRegionGrowing().execute(empty, 0); }), None);
-    EXPECT_EQ(refusalOf([&] { OPRecursiveHistogramSplitting().execute(empty, {}); }), None);
 }
 
-// Every long run reports a growing fraction within 0..1, ending at 1 where the
-// last unit of work reports, and stops with Cancelled when the callback says no.
-TEST(OperatorRuns, ReportProgressAndStopWhenCancelled)
+// Through their parameter structs every operator refuses the picture types it does
+// not take; every long run reports a growing fraction within 0..1, ending at 1
+// where the last unit of work reports, and stops with Cancelled when told to.
+TEST(OperatorRuns, TakeTheirPictureTypesReportProgressAndStopWhenCancelled)
 {
     const auto rgb = rgbFrom(130, 40, randomPixels(130, 40, 3, 1));
     const auto gray = grayWhere(130, 40, [](int x, int y) { return (x * 7 + y * 5) % 256; });
     ImageHSV hsv(130, 40);
     std::fill_n(hsv.plane(0), 3 * hsv.pixelCount(), 0);
-    const std::vector<std::tuple<const char*, std::function<void(const Progress&)>, bool>> runs = {
-        {"gray histogram", [&](const Progress& p) { OPHistogram::execute(*gray, 16, p); }, true},
-        {"channel histograms", [&](const Progress& p) { OPColorHistogram::channels(*rgb, 16, p); }, true},
-        {"static RGB", [&](const Progress& p) { OPColorHistogram::staticRGB(*rgb, 4, 4, 4, p); }, true},
-        {"fuzzy RGB", [&](const Progress& p) { OPColorHistogram::fuzzyRGB(*rgb, 4, p); }, true},
-        {"fuzzy HSV", [&](const Progress& p) { OPColorHistogram::fuzzyHSV(hsv, 6, 2, 4, p); }, true},
-        {"SNN", [&](const Progress& p) { OPSNN().execute(*rgb, 5, p); }, true},
-        {"Kuwahara", [&](const Progress& p) { OPKuwaharaNagao().execute(*rgb, 5, OPKuwaharaNagao::Space::HSV, p); },
-         true},
-        {"salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*rgb, {}, 10, p); }, false},
-        {"gray salt and pepper", [&](const Progress& p) { OPSaltAndPepper().execute(*gray, {}, 10, p); }, false},
-        {"Gauss", [&](const Progress& p) { OPGauss().execute(*rgb, 0, 10, p); }, false},
-        {"gray Gauss", [&](const Progress& p) { OPGauss().execute(*gray, 0, 10, p); }, false},
-        {"split and merge", [&](const Progress& p) { OPSplitAndMerge().execute(*rgb, 10, 10, 20, p); }, true},
-        {"region growing", [&](const Progress& p) { OPRegionGrowing().execute(*rgb, 10, p); }, true},
-        {"gray region growing", [&](const Progress& p) { OPRegionGrowing().execute(*gray, 10, p); }, true},
-        {"histogram splitting", [&](const Progress& p) { OPRecursiveHistogramSplitting().execute(*rgb, {}, p); },
-         false},
+    const Image *g = gray.get(), *c = rgb.get(), *h = &hsv;
+    using Kind = ColorHistogramParams::Kind;
+    using Run = std::function<void(const Image&, const Progress&)>;
+    enum Reports { None, Some, ToOne };
+    const ColorHistogramParams channels{Kind::Channel, 16};
+    const ColorTransformParams toRgb{ColorTransformParams::Target::RGB};
+    const KuwaharaNagaoParams kuwahara{5, OPKuwaharaNagao::Space::HSV};
+    const std::vector<std::tuple<const char*, Run, std::vector<const Image*>, Reports>> runs = {
+        {"histogram", [](auto& i, auto& p) { OPHistogram::execute(i, {16}, p); }, {g}, ToOne},
+        {"channels", [&](auto& i, auto& p) { OPColorHistogram::execute(i, channels, p); }, {c, h}, ToOne},
+        {"static", [](auto& i, auto& p) { OPColorHistogram::execute(i, {Kind::Static}, p); }, {c, h}, ToOne},
+        {"fuzzy", [](auto& i, auto& p) { OPColorHistogram::execute(i, {Kind::Fuzzy}, p); }, {c, h}, ToOne},
+        {"to HSV", [](auto& i, auto& p) { OPColorTransform().execute(i, {}, p); }, {c}, None},
+        {"to RGB", [&](auto& i, auto& p) { OPColorTransform().execute(i, toRgb, p); }, {g, h}, None},
+        {"split", [](auto& i, auto& p) { OPSplit().execute(i, {}, p); }, {c, h}, None},
+        {"Gauss", [](auto& i, auto& p) { OPGauss().execute(i, {}, p); }, {g, c}, Some},
+        {"salt and pepper", [](auto& i, auto& p) { OPSaltAndPepper().execute(i, {}, p); }, {g, c}, Some},
+        {"SNN", [](auto& i, auto& p) { OPSNN().execute(i, {5}, p); }, {c}, ToOne},
+        {"Kuwahara", [&](auto& i, auto& p) { OPKuwaharaNagao().execute(i, kuwahara, p); }, {c}, ToOne},
+        {"split and merge", [](auto& i, auto& p) { OPSplitAndMerge().execute(i, {}, p); }, {c}, ToOne},
+        {"region growing", [](auto& i, auto& p) { OPRegionGrowing().execute(i, {}, p); }, {g, c}, ToOne},
+        {"splitting", [](auto& i, auto& p) { OPRecursiveHistogramSplitting().execute(i, {}, p); }, {c}, Some},
     };
     CapturedMessages quiet;
-    for (const auto& [what, run, endsAtOne] : runs) {
-        std::vector<double> fractions;
-        run(Progress([&](double f) {
-            fractions.push_back(f);
-            return true;
-        }));
-        ASSERT_GE(fractions.size(), 3u) << what;
-        EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end())) << what;
-        EXPECT_GE(fractions.front(), 0.0) << what;
-        EXPECT_LE(fractions.back(), 1.0) << what;
-        EXPECT_TRUE(!endsAtOne || fractions.back() == 1.0) << what;
-        int calls = 0;
-        EXPECT_THROW(run(Progress([&](double) { return ++calls < 3; })), Cancelled) << what;
+    for (const auto& [what, run, accepted, reports] : runs) {
+        for (const Image* other : {g, c, h})
+            EXPECT_TRUE(std::count(accepted.begin(), accepted.end(), other) ||
+                        refusalOf([&] { run(*other, {}); }) == Refusal::Invalid)
+                << what << " on type " << other->type();
+        for (const Image* image : accepted) {
+            std::vector<double> fractions;
+            run(*image, Progress([&](double f) { return fractions.push_back(f), true; }));
+            if (reports == None)
+                continue;
+            ASSERT_GE(fractions.size(), 3u) << what;
+            EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end())) << what;
+            EXPECT_TRUE(fractions.front() >= 0 && fractions.back() <= 1) << what;
+            EXPECT_TRUE(reports == Some || fractions.back() == 1.0) << what;
+            int calls = 0;
+            EXPECT_THROW(run(*image, Progress([&](double) { return ++calls < 3; })), Cancelled) << what;
+        }
     }
 }
 
@@ -194,12 +185,12 @@ TEST(OperatorRuns, SendTheirDiagnosticLines)
     const auto gray = grayWhere(2, 2, [](int, int) { return 9; });
     const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> runs = {
         {[] { OPColorHistogram::dynamic(); }, {"Dynamic Histogram not yet implemented !"}},
-        {[&] { OPSaltAndPepper().execute(*rgb, {}, 10); },
+        {[&] { OPSaltAndPepper().execute(*rgb, SaltAndPepperParams{}); },
          {"OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"}},
-        {[&] { OPSaltAndPepper().execute(*gray, {}, 10); }, {}},
-        {[&] { OPRegionGrowing().execute(*gray, 5); }, {"hier"}},
-        {[&] { OPRegionGrowing().execute(*rgb, 5); }, {}},
-        {[&] { OPSplitAndMerge().execute(*rgb, 10, 10, 20); },
+        {[&] { OPSaltAndPepper().execute(*gray, SaltAndPepperParams{}); }, {}},
+        {[&] { OPRegionGrowing().execute(*gray, RegionGrowingParams{}); }, {"hier"}},
+        {[&] { OPRegionGrowing().execute(*rgb, RegionGrowingParams{}); }, {}},
+        {[&] { OPSplitAndMerge().execute(*rgb, SplitAndMergeParams{}); },
          {"split...", "merge...", "Leaving quadtree...", "QuadTree.GetMaxLevel() 2", "Grouping..."}},
     };
     for (std::size_t i = 0; i < runs.size(); ++i) {

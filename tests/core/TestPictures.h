@@ -68,6 +68,25 @@ inline Pixels randomPixels(int width, int height, int levels, unsigned seed)
     return pixels;
 }
 
+// Cells of `cell` pixels a side; each channel is 100 + 8 k (k = 0..2 per cell) + 4 j
+// (j = 0..1 per pixel): means, variances and distances of blocks hit small
+// thresholds exactly.
+inline Pixels cellPixels(int w, int h, int cell, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::vector<int> level(3 * static_cast<std::size_t>(w / cell + 1) * static_cast<std::size_t>(h / cell + 1));
+    for (int& l : level)
+        l = static_cast<int>(random() % 3);
+    Pixels pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int* l = &level[3 * static_cast<std::size_t>((y / cell) * (w / cell + 1) + x / cell)];
+            const auto v = [&](int c) { return static_cast<std::uint8_t>(100 + 8 * l[c] + 4 * (random() % 2)); };
+            pixels.push_back({v(0), v(1), v(2)});
+        }
+    return pixels;
+}
+
 // The three planes as bytes (values outside 0..255 keep their low byte).
 inline Pixels pixelsOf(const ImageColor& image)
 {

@@ -52,23 +52,22 @@ TEST(ColourConversion, DoubleAndSinglePrecisionPairsRoundTripAndAgree)
         for (int g = 0; g < 256; g += 15)
             for (int b = 0; b < 256; b += 15) {
                 SCOPED_TRACE(::testing::Message() << r << "," << g << "," << b);
+                const float in[3] = {r / 255.0f, g / 255.0f, b / 255.0f};
                 double h, s, v, back[3];
-                rgbToHsv(r / 255.0, g / 255.0, b / 255.0, h, s, v);
+                float hf, sf, vf, backF[3];
+                rgbToHsv(in[0], in[1], in[2], h, s, v);
+                rgbToHsvF(in[0], in[1], in[2], -7.0f, hf, sf, vf);
                 ASSERT_EQ(h == -1, r == g && g == b);
                 ASSERT_TRUE(h == -1 || (h >= 0 && h < 360));
-                hsvToRgb(h, s, v, back[0], back[1], back[2]);
-                ASSERT_NEAR(back[0] * 255, r, 1e-9);
-                ASSERT_NEAR(back[1] * 255, g, 1e-9);
-                ASSERT_NEAR(back[2] * 255, b, 1e-9);
-                float hf, sf, vf, backF[3];
-                rgbToHsvF(r / 255.0f, g / 255.0f, b / 255.0f, -7.0f, hf, sf, vf);
                 ASSERT_NEAR(hf, h == -1 ? -7 : h, 1e-3);
                 ASSERT_NEAR(sf, s, 1e-6);
                 ASSERT_NEAR(vf, v, 1e-6);
+                hsvToRgb(h, s, v, back[0], back[1], back[2]);
                 hsvToRgbF(std::max(hf, 0.0f), sf, vf, backF[0], backF[1], backF[2]);
-                ASSERT_NEAR(backF[0] * 255, r, 1e-3);
-                ASSERT_NEAR(backF[1] * 255, g, 1e-3);
-                ASSERT_NEAR(backF[2] * 255, b, 1e-3);
+                for (int k = 0; k < 3; ++k) {
+                    ASSERT_NEAR(back[k], in[k], 1e-12);
+                    ASSERT_NEAR(backF[k], in[k], 1e-5);
+                }
             }
     // Red with blue above green wraps to 330; a negative hue counts as 0, 360 (single precision) too.
     double h, s, v, rgb[3];
@@ -116,6 +115,10 @@ TEST(ColourConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
         }
         EXPECT_EQ(out[n].hue, -7) << "wrote past the buffer";
     }
+    HSVPixel untouched{5, 5, 5}; // nothing for sizes that are not positive
+    imageRgbToHsv(0, 5, nullptr, &untouched);
+    imageRgbToHsv(-1, -1, nullptr, &untouched);
+    EXPECT_EQ(untouched.hue, 5);
 }
 
 TEST(ColourConversion, BackToRgbThroughTablesWithClampedHues)
@@ -138,17 +141,8 @@ TEST(ColourConversion, BackToRgbThroughTablesWithClampedHues)
         pixelHsvToRgb(hsv[i], one);
         ASSERT_EQ((Bytes{one[0], one[1], one[2]}), want) << "hue " << hsv[i].hue;
     }
-}
-
-TEST(ColourConversion, NonPositiveSizesDoNothing)
-{
-    HSVPixel p{5, 5, 5};
-    const std::uint8_t rgb[3] = {255, 0, 0};
-    imageRgbToHsv(0, 5, rgb, &p);
-    imageRgbToHsv(-1, -1, rgb, &p);
-    EXPECT_EQ(p.hue, 5);
-    std::uint8_t back[3] = {9, 9, 9};
-    imageHsvToRgb(3, 0, &p, back);
-    imageHsvToRgb(-2, -2, &p, back);
-    EXPECT_EQ(back[0], 9);
+    std::uint8_t untouched[3] = {9, 9, 9}; // nothing for sizes that are not positive
+    imageHsvToRgb(3, 0, hsv.data(), untouched);
+    imageHsvToRgb(-2, -2, hsv.data(), untouched);
+    EXPECT_EQ(untouched[0], 9);
 }
