@@ -86,22 +86,20 @@ TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
 
 TEST(ColourTransform, GrayToRgbAndSplitCopyPlanesValueForValue)
 {
+    // Nothing is scaled or clamped: -1 and 299 stay as they are.
     const auto gray = grayWhere(3, 2, [](int x, int y) { return x * 40 + y * 300 - 1; });
     const auto rgb = OPColorTransform().Gray2RGB(*gray);
     ImageHSV hsv(3, 2);
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < 3; ++c)
         for (int i = 0; i < 6; ++i) {
             EXPECT_EQ(rgb->plane(c)[i], gray->data()[i]);
-            hsv.plane(c)[i] = 100 * c + i - 1; // hue -1 stays -1: no clamping
+            hsv.plane(c)[i] = rgb->plane(c)[i] += 7 * c;
         }
-        rgb->plane(c)[0] = 7 * c;
-    }
-    const OPSplit split;
-    const std::unique_ptr<ImageGray> planes[6] = {split.red(*rgb), split.green(*rgb),     split.blue(*rgb),
-                                                  split.hue(hsv),  split.saturation(hsv), split.value(hsv)};
-    for (int k = 0; k < 6; ++k)
-        for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(planes[k]->data()[i], (k < 3 ? rgb->plane(k) : hsv.plane(k - 3))[i]) << "extractor " << k;
+    for (const ImageColor* image : std::initializer_list<const ImageColor*>{rgb.get(), &hsv})
+        for (int plane = 0; plane < 3; ++plane)
+            EXPECT_TRUE(
+                std::equal(image->plane(plane), image->plane(plane) + 6, OPSplit().execute(*image, {plane})->data()))
+                << "type " << image->type() << " plane " << plane;
 }
 
 TEST(GrayHistogram, CountsEachValueInBinValueOverWidthWhenThatIsABin)
@@ -219,10 +217,6 @@ TEST(ColorHistogram, StaticRGBCountsStayExactPastTwoToTheTwentyFour)
 
 TEST(ColorHistogram, FuzzyRGBMatchesThePlainTrilinearSharing)
 {
-    // Red 95 shares 0.75 / 0.25, green 127 halves, blue 63 sits on the lower centre.
-    const auto one = OPColorHistogram::fuzzyRGB(*rgbFrom(1, 1, {RGB24{95, 127, 63}}), 2);
-    EXPECT_EQ(std::vector<float>(one->counts(), one->counts() + 8),
-              (std::vector<float>{0.375f, 0.125f, 0.375f, 0.125f, 0, 0, 0, 0}));
     for (const int levels : {2, 3, 256})
         for (const int n : {1, 2, 3, 4, 5, 8, 16, 36}) {
             const auto image = picture(levels, static_cast<unsigned>(n));

@@ -64,19 +64,9 @@ TEST(SNN, MatchesThePlainFilterOnRandomPictures)
             Pixels expected = pixels;
             for (int i = 0; i < 3; ++i)
                 expected = plainIteration(w, h, expected);
-            EXPECT_EQ(pixelsOf(*OPSNN().execute(*rgbFrom(w, h, pixels), 3)), expected)
+            EXPECT_EQ(pixelsOf(*OPSNN().execute(*rgbFrom(w, h, pixels), SnnParams{3})), expected)
                 << w << "x" << h << ", " << levels << " levels";
         }
-}
-
-TEST(SNN, LargePicturesFilteredInChunksMatchThePlainFilter)
-{
-    const int w = 16384, h = 100;
-    const Pixels pixels = randomPixels(w, h, 4, 123);
-    int reports = 0;
-    const auto result = OPSNN().execute(*rgbFrom(w, h, pixels), 1, Progress([&](double) { return ++reports > 0; }));
-    EXPECT_GT(reports, 1);
-    EXPECT_EQ(pixelsOf(*result), plainIteration(w, h, pixels));
 }
 
 namespace {
@@ -161,22 +151,11 @@ TEST(KuwaharaNagao, MatchesThePlainFilterOnRandomPictures)
             const Pixels pixels = randomPixels(w, h, levels, ++seed);
             for (const Space space : {Space::RGB, Space::HSV}) {
                 const bool hsv = space == Space::HSV;
-                EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*rgbFrom(w, h, pixels), 3, space)),
+                EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*rgbFrom(w, h, pixels), {3, space})),
                           plainFilter(w, h, pixels, 3, hsv))
                     << w << "x" << h << ", " << levels << " levels" << (hsv ? ", HSV" : ", RGB");
             }
         }
-}
-
-TEST(KuwaharaNagao, LargePicturesFilteredInChunksMatchThePlainFilter)
-{
-    const int w = 16384, h = 100;
-    const Pixels pixels = randomPixels(w, h, 4, 99);
-    int reports = 0;
-    const auto result = OPKuwaharaNagao().execute(*rgbFrom(w, h, pixels), 1, Space::RGB,
-                                                  Progress([&](double) { return ++reports > 0; }));
-    EXPECT_GT(reports, 1);
-    EXPECT_EQ(pixelsOf(*result), plainFilter(w, h, pixels, 1, false));
 }
 
 TEST(KuwaharaNagao, HueMeanWrapsAroundRed)
@@ -191,6 +170,15 @@ TEST(KuwaharaNagao, HueMeanWrapsAroundRed)
     // Through the filter: reds on both sides of hue 0 average to red in HSV, not in RGB.
     const RGB24 plus{255, 43, 0}, minus{255, 0, 42};
     const auto image = rgbFrom(3, 3, {minus, plus, minus, plus, minus, plus, minus, plus, minus});
-    EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*image, 1, Space::HSV))[4], (RGB24{255, 0, 0}));
-    EXPECT_NE(pixelsOf(*OPKuwaharaNagao().execute(*image, 1, Space::RGB))[4], (RGB24{255, 0, 0}));
+    EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*image, {1, Space::HSV}))[4], (RGB24{255, 0, 0}));
+    EXPECT_NE(pixelsOf(*OPKuwaharaNagao().execute(*image, {1, Space::RGB}))[4], (RGB24{255, 0, 0}));
+}
+
+TEST(Filters, LargePicturesFilteredInChunksOfRowsMatchThePlainFilters)
+{
+    const int w = 16384, h = 100;
+    const Pixels pixels = randomPixels(w, h, 4, 99);
+    const auto image = rgbFrom(w, h, pixels);
+    EXPECT_EQ(pixelsOf(*OPSNN().execute(*image, SnnParams{1})), plainIteration(w, h, pixels));
+    EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*image, {1, Space::RGB})), plainFilter(w, h, pixels, 1, false));
 }
