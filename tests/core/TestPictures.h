@@ -30,22 +30,6 @@ inline std::unique_ptr<ImageRGB> rgbFrom(int width, int height, const Pixels& pi
     return image;
 }
 
-// Pixel (x, y) is colourAt(x, y); also for plane values outside 0..255.
-template <class ColourAt>
-std::unique_ptr<ImageRGB> rgbWhere(int width, int height, ColourAt colourAt)
-{
-    auto image = std::make_unique<ImageRGB>(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const auto [r, g, b] = colourAt(x, y);
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x;
-            image->red()[i] = r;
-            image->green()[i] = g;
-            image->blue()[i] = b;
-        }
-    return image;
-}
-
 template <class ValueAt>
 std::unique_ptr<ImageGray> grayWhere(int width, int height, ValueAt valueAt)
 {

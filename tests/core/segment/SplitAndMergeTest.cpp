@@ -254,12 +254,13 @@ TEST(SplitAndMerge, MergeRule)
         {"...but counted when apart", g100, r112, r112, b110, 10, 10, 3, 10},
     };
     for (const Case& c : cases) {
-        const auto image = rgbWhere(4, c.height, [&](int x, int y) {
+        Pixels pixels;
+        for (int i = 0; i < 4 * c.height; ++i) {
+            const int x = i % 4, y = i / 4, swing = x >= 2 && y < 2 ? c.trSwing : 5;
             const RGB24 mean = y < 2 ? (x < 2 ? c.tl : c.tr) : (x < 2 ? c.bl : c.br);
-            const int swing = x >= 2 && y < 2 ? c.trSwing : 5;
-            return std::array{mean.r + ((x + y) % 2 ? swing : -swing), int{mean.g}, int{mean.b}};
-        });
-        EXPECT_EQ(regionCount(*run(*image, c.split, c.merge, 0)), c.regions) << c.what;
+            pixels.push_back({std::uint8_t(mean.r + ((x + y) % 2 ? swing : -swing)), mean.g, mean.b});
+        }
+        EXPECT_EQ(regionCount(*run(*rgbFrom(4, c.height, pixels), c.split, c.merge, 0)), c.regions) << c.what;
     }
 }
 
@@ -269,10 +270,10 @@ TEST(SplitAndMerge, StatisticsOfLargeBlocksAreExact)
     const auto uniform = rgbFrom(1024, 1024, Pixels(1024 * 1024, RGB24{255, 254, 251}));
     EXPECT_EQ(regionCount(*run(*uniform, 1, 0, 0)), 1u);
     // A 254 / 255 checkerboard has variance 0.25 per channel at every block size.
-    const auto board = rgbWhere(256, 256, [](int x, int y) {
-        const std::uint8_t v = (x + y) % 2 ? 255 : 254;
-        return RGB24{v, v, v};
-    });
+    Pixels pixels;
+    for (int i = 0; i < 256 * 256; ++i)
+        pixels.push_back((i % 256 + i / 256) % 2 ? RGB24{255, 255, 255} : RGB24{254, 254, 254});
+    const auto board = rgbFrom(256, 256, pixels);
     const auto whole = run(*board, 0.7500001, 0, 0);
     EXPECT_EQ(regionCount(*whole), 1u);
     EXPECT_EQ(pixelsOf(*whole)[0], (RGB24{254, 254, 254}));
