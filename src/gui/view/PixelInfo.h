@@ -1,8 +1,10 @@
 #pragma once
 
+#include "image/DataObject.h"
+
 #include <QString>
 
-class DataObject;
+namespace ivra {
 
 // The information line for picture point (x, y) of a gray, RGB or HSV picture:
 // " X=%1 Y=%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)". An RGB or gray picture gives its
@@ -10,3 +12,5 @@ class DataObject;
 // conversion; an undefined hue is written as -1. A null string for a point outside
 // the picture or for an object that is not a picture.
 QString pixelInfoText(const DataObject& data, int x, int y);
+
+} // namespace ivra

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/OperatorDialog.h"
+
+#include <QStringList>
+
+class QComboBox;
+class QGroupBox;
+class QRadioButton;
+class QSpinBox;
+
+namespace ivra {
+
+// Color Histogram: per-channel, static or fuzzy RGB histograms of an RGB
+// picture, per-channel, static or fuzzy HSV histograms of an HSV picture. One
+// group of histogram kinds for each (each kind a radio button with its bins
+// chooser beside it, enabled while the button is checked); the selected picture's
+// type enables its group. "Dynamic" is never offered.
+class ColorHistogramDialog : public OperatorDialog {
+    Q_OBJECT
+
+public:
+    explicit ColorHistogramDialog(QWidget* parent);
+
+public slots:
+    void execute() override;
+    void updateView() override;
+
+protected:
+    QString helpText() const override;
+
+private:
+    // One group: the kinds Dynamic, Static, Static Fuzzy and 3-Channel.
+    struct KindGroup {
+        QGroupBox* group = nullptr;
+        QRadioButton* dynamicButton = nullptr;
+        QSpinBox* dynamicSpin = nullptr;
+        QRadioButton* staticButton = nullptr;
+        QComboBox* staticCombo = nullptr;
+        QRadioButton* fuzzyButton = nullptr;
+        QComboBox* fuzzyCombo = nullptr;
+        QRadioButton* channelButton = nullptr;
+        QComboBox* channelCombo = nullptr;
+    };
+    // space: "RGB" or "HSV", the end of the widgets' object names; binChoices: the
+    // static and fuzzy kinds' choices.
+    KindGroup buildGroup(const QString& title, const QString& space, const QStringList& binChoices);
+
+    // Each returns false when the user cancelled (nothing was added).
+    bool addChannelHistograms(DataEntry& source, const QString& binsText, const QStringList& names);
+    bool addRGBHistogram(DataEntry& source, bool fuzzy, const QString& cubeText);
+    bool addHSVHistogram(DataEntry& source, bool fuzzy, const QString& layoutText);
+    bool addRGBResults(DataEntry& source);
+    bool addHSVResults(DataEntry& source);
+
+    KindGroup rgb_;
+    KindGroup hsv_;
+};
+
+} // namespace ivra

@@ -1,0 +1,87 @@
+#include "HistogramDialog.h"
+
+#include "app/DataEntry.h"
+
+#include "ops/OPHistogram.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace ivra {
+
+namespace {
+
+constexpr int levelCounts[5] = {16, 32, 64, 128, 256};
+
+} // namespace
+
+HistogramDialog::HistogramDialog(QWidget* parent)
+    : OperatorDialog(parent, tr("Histogram"), tr("OK"), {TypeImageGray})
+{
+    levelGroup_ = new QGroupBox(QString(), this);
+    levelGroup_->setObjectName(QStringLiteral("ButtonGroupLevels"));
+    levelGroup_->setAccessibleName(tr("Levels"));
+    auto* box = new QVBoxLayout(levelGroup_);
+    const QString texts[5] = {tr("  16 Levels"), tr("  32 Levels"), tr("  64 Levels"), tr("128 Levels"),
+                              tr("256 Levels")};
+    for (std::size_t i = 0; i < levelButtons_.size(); ++i) {
+        levelButtons_[i] = new QRadioButton(texts[i], levelGroup_);
+        levelButtons_[i]->setObjectName(QStringLiteral("RadioButton%1").arg(levelCounts[i]));
+        box->addWidget(levelButtons_[i]);
+    }
+    levelButtons_[4]->setChecked(true);
+    parameterLayout()->addWidget(levelGroup_, 0, 0);
+    updateView();
+}
+
+void HistogramDialog::updateView()
+{
+    DataEntry* entry = selectedEntry();
+    if (!entry) {
+        levelGroup_->setEnabled(false);
+        okButton()->setEnabled(false);
+    } else if (entry->type() == TypeImageGray) {
+        levelGroup_->setEnabled(true);
+        okButton()->setEnabled(true);
+    }
+}
+
+int HistogramDialog::bins() const
+{
+    int bins = 256;
+    for (std::size_t i = 0; i < levelButtons_.size(); ++i)
+        if (levelButtons_[i]->isChecked())
+            bins = levelCounts[i];
+    return bins;
+}
+
+void HistogramDialog::execute()
+{
+    DataEntry* source = sourceOrComplain();
+    if (!source)
+        return;
+    const int levels = bins();
+    const auto* image = dynamic_cast<const ImageGray*>(source->data());
+    if (!image)
+        return;
+    auto result = runOperator([&](const Progress& progress) { return OPHistogram::execute(*image, levels, progress); });
+    if (!result)
+        return;
+    addResult(*source, std::move(*result), QStringLiteral("Histogram"));
+    finish();
+}
+
+QString HistogramDialog::helpText() const
+{
+    return QStringLiteral(
+        "<b><i>Histogram</i></b><br><br><table><tr><td>1.</td><td>First choose a gray image from the listbox by "
+        "selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td><td>Choose the "
+        "number of bins of the (reduced) histogram.</td></tr><tr><td>3.</td><td>Press OK to calculate the "
+        "histogram</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>gray-image</td></tr><tr><td>Result:"
+        "</td><td>a (reduced) static histogram of the input image</td></tr></table><hr><br>");
+}
+
+} // namespace ivra
