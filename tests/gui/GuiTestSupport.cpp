@@ -1,24 +1,26 @@
 #include "GuiTestSupport.h"
 
 #include "app/DataEntry.h"
-#include "app/IvraApp.h"
 #include "app/OperatorDialog.h"
-#include "app/QInfoDialog.h"
 
-#include <QApplication>
-#include <QFile>
+#include "image/HistogramGray.h"
+#include "image/HistogramHSV.h"
+#include "image/HistogramRGB.h"
+#include "image/ImageSegmented.h"
+
+#include <QAbstractButton>
 #include <QAction>
-#include <QLabel>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTextBrowser>
-#include <QTreeWidget>
+#include <QSpinBox>
 
-#include <gtest/gtest.h>
-
-#include <set>
+#include <algorithm>
 
 namespace {
 
@@ -38,8 +40,8 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                         : qgetenv("QT_QPA_PLATFORM"));
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "ivra_gui_tests";
         static char* argv[] = {name, nullptr};
@@ -55,6 +57,22 @@ private:
 [[maybe_unused]] ::testing::Environment* const qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+template <class T>
+::testing::AssertionResult sameValues(const T* a, const T* b, std::size_t n, const char* what)
+{
+    const auto [pa, pb] = std::mismatch(a, a + n, b);
+    if (pa == a + n)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << what << " differ at " << (pa - a);
+}
+
+template <class H>
+::testing::AssertionResult sameCounts(const DataObject& a, const DataObject& b)
+{
+    return sameValues(static_cast<const H&>(a).counts(), static_cast<const H&>(b).counts(),
+                      static_cast<std::size_t>(static_cast<const H&>(a).binCount()), "counts");
+}
+
 } // namespace
 
 namespace guitest {
@@ -62,79 +80,77 @@ namespace guitest {
 std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b)
 {
     auto im = std::make_unique<ImageRGB>(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        im->red()[i] = r;
-        im->green()[i] = g;
-        im->blue()[i] = b;
-    }
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->setPixel(i, static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b));
     return im;
 }
 
 std::unique_ptr<ImageGray> grayImage(int w, int h, int v)
 {
     auto im = std::make_unique<ImageGray>(w, h);
-    for (int i = 0; i < w * h; ++i)
-        im->data()[i] = v;
+    std::fill_n(im->data(), im->pixelCount(), v);
     return im;
 }
 
-std::unique_ptr<ImageHSV> hsvImage(int w, int h, int hue, int s, int v)
-{
-    auto im = std::make_unique<ImageHSV>(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        im->hue()[i] = hue;
-        im->saturation()[i] = s;
-        im->value()[i] = v;
-    }
-    return im;
-}
-
-std::unique_ptr<ImageRGB> twoColours(int w, int h, int leftColumns, ImageColor::Triple left,
-                                     ImageColor::Triple right)
+std::unique_ptr<ImageRGB> busyRgbImage(int w, int h)
 {
     auto im = std::make_unique<ImageRGB>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const ImageColor::Triple& c = x < leftColumns ? left : right;
-            im->setPixel(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x),
-                        static_cast<std::int16_t>(c[0]), static_cast<std::int16_t>(c[1]), static_cast<std::int16_t>(c[2]));
-        }
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->setPixel(i, static_cast<std::int16_t>(i * 37 % 256), static_cast<std::int16_t>(i * 91 % 256),
+                     static_cast<std::int16_t>((i * 13 + 40) % 256));
     return im;
 }
 
-std::size_t regionCount(const ImageSegmented& s)
+std::unique_ptr<ImageGray> busyGrayImage(int w, int h)
 {
-    return std::set<std::uint32_t>(s.labels.data(), s.labels.data() + s.labels.size()).size();
+    auto im = std::make_unique<ImageGray>(w, h);
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->data()[i] = static_cast<int>(i * 53 % 256);
+    return im;
 }
 
-DataEntry* addTopLevel(IvraApp& app, std::unique_ptr<DataObject> data, const QString& name)
+::testing::AssertionResult sameData(const DataObject& a, const DataObject& b)
+{
+    if (a.type() != b.type())
+        return ::testing::AssertionFailure() << "types " << a.type() << " and " << b.type();
+    if (const auto* ia = dynamic_cast<const Image*>(&a)) {
+        const auto& ib = static_cast<const Image&>(b);
+        if (ia->width() != ib.width() || ia->height() != ib.height())
+            return ::testing::AssertionFailure() << "sizes differ";
+        const std::size_t n = ia->pixelCount();
+        if (const auto* ga = dynamic_cast<const ImageGray*>(ia))
+            return sameValues(ga->data(), static_cast<const ImageGray&>(ib).data(), n, "gray values");
+        const auto& ca = static_cast<const ImageColor&>(a);
+        const auto& cb = static_cast<const ImageColor&>(b);
+        for (int c = 0; c < 3; ++c)
+            if (auto r = sameValues(ca.plane(c), cb.plane(c), n, "plane values"); !r)
+                return r << " in plane " << c;
+        const auto* sa = dynamic_cast<const ImageSegmented*>(&a);
+        const auto* sb = dynamic_cast<const ImageSegmented*>(&b);
+        if (!sa != !sb)
+            return ::testing::AssertionFailure() << "only one is a segmentation";
+        if (!sa)
+            return ::testing::AssertionSuccess();
+        if (auto r = sameValues(sa->labels.data(), sb->labels.data(), n, "labels"); !r)
+            return r;
+        return sameValues(sa->sourcePixels.data(), sb->sourcePixels.data(), n, "source pixels");
+    }
+    const auto& ha = static_cast<const Histogram&>(a);
+    if (ha.binCount() != static_cast<const Histogram&>(b).binCount())
+        return ::testing::AssertionFailure() << "bin counts differ";
+    switch (a.type()) {
+    case TypeHistogramGray:
+        return sameCounts<HistogramGray>(a, b);
+    case TypeHistogramRGB:
+        return sameCounts<HistogramRGB>(a, b);
+    default:
+        return sameCounts<HistogramHSV>(a, b);
+    }
+}
+
+DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name)
 {
     return app.root()->addChild(std::move(data), name);
-}
-
-MessageBoxCatcher::MessageBoxCatcher()
-{
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (box && box->isVisible()) {
-                ++count_;
-                title_ = box->windowTitle();
-                text_ = box->text();
-                box->done(QMessageBox::Ok);
-            }
-        }
-    });
-    timer_.start();
-}
-
-MessageBoxCatcher::~MessageBoxCatcher() = default;
-
-void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
-{
-    QTimer::singleShot(0, whileOpen);
-    start();
 }
 
 QStringList childNames(const DataEntry* e)
@@ -145,96 +161,104 @@ QStringList childNames(const DataEntry* e)
     return names;
 }
 
-QStringList listed(OperatorDialog* d)
+void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
 {
-    d->fillList();
-    QStringList names;
-    for (int i = 0; i < d->listView()->topLevelItemCount(); ++i)
-        names << d->listView()->topLevelItem(i)->text(0);
-    return names;
+    QTimer::singleShot(0, whileOpen);
+    start();
 }
 
-bool runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets)
-{
-    bool stillOpen = false;
-    driveModal([d] { d->showDialog(); },
-               [d, source, setWidgets, &stillOpen] {
-                   EXPECT_TRUE(d->isVisible());
-                   EXPECT_TRUE(d->selectEntry(source));
-                   if (setWidgets)
-                       setWidgets();
-                   d->okButton()->click();
-                   stillOpen = d->isVisible();
-                   if (stillOpen)
-                       d->reject();
-               });
-    return stillOpen;
-}
+namespace {
 
-HelpShown pressInfo(OperatorDialog* d)
+// The Operator menu entry "Category/Entry" (or "Entry" straight in the menu).
+QAction* operatorAction(MainWindow& app, const QString& path)
 {
-    HelpShown shown;
-    driveModal([d] { d->infoButton()->click(); },
-               [&shown] {
-                   for (QWidget* w : QApplication::topLevelWidgets())
-                       if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
-                           shown = {i->textView()->toPlainText(), i->size(), i->isModal(), false};
-                           if (auto* close = i->findChild<QPushButton*>())
-                               close->click();
-                           shown.closedByClose = !i->isVisible();
-                           if (i->isVisible())
-                               i->reject();
-                       }
-               });
-    return shown;
-}
-
-QList<QWidget*> tabOrder(const OperatorDialog& d)
-{
-    QList<QWidget*> order;
-    QWidget* w = d.listView();
-    do {
-        if (w->focusPolicy() & Qt::TabFocus)
-            order << w;
-        w = w->nextInFocusChain();
-    } while (w != d.listView());
-    return order;
-}
-
-void expectBuddyLabel(const QWidget* w, const QString& text)
-{
-    const QLabel* label = nullptr;
-    for (const QLabel* l : w->parentWidget()->findChildren<QLabel*>())
-        if (l->buddy() == w)
-            label = l;
-    ASSERT_NE(label, nullptr) << w->objectName().toStdString();
-    EXPECT_EQ(label->text(), text);
-}
-
-QAction* operatorAction(IvraApp& app, const QString& category, const QString& text)
-{
+    const QStringList parts = path.split('/');
     for (QAction* a : app.operatorMenu()->actions()) {
-        if (category.isEmpty() && !a->menu() && a->text() == text)
+        if (parts.size() == 1 && !a->menu() && a->text() == parts[0])
             return a;
-        if (!category.isEmpty() && a->menu() && a->text() == category)
+        if (parts.size() == 2 && a->menu() && a->text() == parts[0])
             for (QAction* b : a->menu()->actions())
-                if (b->text() == text)
+                if (b->text() == parts[1])
                     return b;
     }
     return nullptr;
 }
 
-QStringList operatorSubmenu(IvraApp& app, const QString& category, QStringList* tips)
+} // namespace
+
+void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen)
 {
-    QStringList texts;
-    for (QAction* a : app.operatorMenu()->actions())
-        if (a->menu() && a->text() == category)
-            for (const QAction* e : a->menu()->actions()) {
-                texts << e->text();
-                if (tips)
-                    *tips << e->statusTip();
+    QAction* action = operatorAction(app, path);
+    ASSERT_NE(action, nullptr) << path.toStdString();
+    bool opened = false;
+    driveModal([action] { action->trigger(); },
+               [&] {
+                   for (OperatorDialog* d : app.findChildren<OperatorDialog*>())
+                       if (d->isVisible()) {
+                           opened = true;
+                           whileOpen(*d);
+                           if (d->isVisible())
+                               d->reject();
+                       }
+               });
+    EXPECT_TRUE(opened) << path.toStdString();
+}
+
+bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
+                 const std::function<void(QWidget&)>& setWidgets)
+{
+    bool stayedOpen = true;
+    openFromMenu(app, path, [&](OperatorDialog& d) {
+        EXPECT_TRUE(d.selectEntry(source));
+        if (setWidgets)
+            setWidgets(d);
+        d.okButton()->click();
+        stayedOpen = d.isVisible();
+    });
+    return stayedOpen;
+}
+
+void setValue(QWidget& parent, const char* name, int value)
+{
+    if (auto* spin = parent.findChild<QSpinBox*>(name))
+        spin->setValue(value);
+    else if (auto* slider = parent.findChild<QAbstractSlider*>(name))
+        slider->setValue(value);
+    else
+        ADD_FAILURE() << "no spin box or slider " << name;
+}
+
+void check(QWidget& parent, const char* name, bool on)
+{
+    if (auto* button = parent.findChild<QAbstractButton*>(name))
+        button->setChecked(on);
+    else
+        ADD_FAILURE() << "no button " << name;
+}
+
+void choose(QWidget& parent, const char* name, const QString& text)
+{
+    auto* box = parent.findChild<QComboBox*>(name);
+    if (!box || box->findText(text) < 0) {
+        ADD_FAILURE() << "no combo box " << name << " with " << text.toStdString();
+        return;
+    }
+    box->setCurrentText(text);
+}
+
+MessageBoxCatcher::MessageBoxCatcher()
+{
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                ++count_;
+                title_ = box->windowTitle();
+                text_ = box->text();
+                box->done(QMessageBox::Ok);
             }
-    return texts;
+    });
+    timer_.start();
 }
 
 ProgressCanceller::ProgressCanceller()
@@ -248,28 +272,6 @@ ProgressCanceller::ProgressCanceller()
             }
     });
     timer.start();
-}
-
-namespace {
-
-class LineSink : public tools::CMessageHandler {
-public:
-    explicit LineSink(QStringList& lines) : lines_(lines) {}
-    void message(const std::string& text) override { lines_ << QString::fromStdString(text); }
-
-private:
-    QStringList& lines_;
-};
-
-} // namespace
-
-CapturedMessages::CapturedMessages() : previous_(tools::CMessageHandler::install(std::make_unique<LineSink>(lines)))
-{
-}
-
-CapturedMessages::~CapturedMessages()
-{
-    tools::CMessageHandler::install(std::move(previous_));
 }
 
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value)
