@@ -21,6 +21,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -57,20 +58,34 @@ private:
 [[maybe_unused]] ::testing::Environment* const qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-template <class T>
-::testing::AssertionResult sameValues(const T* a, const T* b, std::size_t n, const char* what)
+// Type, sizes and every value of a data object, in one row of numbers.
+std::vector<double> valuesOf(const DataObject& d)
 {
-    const auto [pa, pb] = std::mismatch(a, a + n, b);
-    if (pa == a + n)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << what << " differ at " << (pa - a);
-}
-
-template <class H>
-::testing::AssertionResult sameCounts(const DataObject& a, const DataObject& b)
-{
-    return sameValues(static_cast<const H&>(a).counts(), static_cast<const H&>(b).counts(),
-                      static_cast<std::size_t>(static_cast<const H&>(a).binCount()), "counts");
+    std::vector<double> v{static_cast<double>(d.type())};
+    const auto add = [&v](const auto* values, std::size_t n) { v.insert(v.end(), values, values + n); };
+    if (const auto* image = dynamic_cast<const Image*>(&d)) {
+        const std::size_t n = image->pixelCount();
+        v.insert(v.end(), {static_cast<double>(image->width()), static_cast<double>(image->height())});
+        if (const auto* gray = dynamic_cast<const ImageGray*>(image))
+            add(gray->data(), n);
+        for (int c = 0; c < 3; ++c)
+            if (const auto* color = dynamic_cast<const ImageColor*>(image))
+                add(color->plane(c), n);
+        if (const auto* s = dynamic_cast<const ImageSegmented*>(image)) {
+            add(s->labels.data(), n);
+            for (std::size_t i = 0; i < n; ++i) {
+                const RGB24 p = s->sourcePixels[i];
+                v.insert(v.end(), {double(p.r), double(p.g), double(p.b)});
+            }
+        }
+    } else if (const auto* h = dynamic_cast<const HistogramGray*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    } else if (const auto* h = dynamic_cast<const HistogramRGB*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    } else if (const auto* h = dynamic_cast<const HistogramHSV*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    }
+    return v;
 }
 
 } // namespace
@@ -111,41 +126,14 @@ std::unique_ptr<ImageGray> busyGrayImage(int w, int h)
 
 ::testing::AssertionResult sameData(const DataObject& a, const DataObject& b)
 {
-    if (a.type() != b.type())
-        return ::testing::AssertionFailure() << "types " << a.type() << " and " << b.type();
-    if (const auto* ia = dynamic_cast<const Image*>(&a)) {
-        const auto& ib = static_cast<const Image&>(b);
-        if (ia->width() != ib.width() || ia->height() != ib.height())
-            return ::testing::AssertionFailure() << "sizes differ";
-        const std::size_t n = ia->pixelCount();
-        if (const auto* ga = dynamic_cast<const ImageGray*>(ia))
-            return sameValues(ga->data(), static_cast<const ImageGray&>(ib).data(), n, "gray values");
-        const auto& ca = static_cast<const ImageColor&>(a);
-        const auto& cb = static_cast<const ImageColor&>(b);
-        for (int c = 0; c < 3; ++c)
-            if (auto r = sameValues(ca.plane(c), cb.plane(c), n, "plane values"); !r)
-                return r << " in plane " << c;
-        const auto* sa = dynamic_cast<const ImageSegmented*>(&a);
-        const auto* sb = dynamic_cast<const ImageSegmented*>(&b);
-        if (!sa != !sb)
-            return ::testing::AssertionFailure() << "only one is a segmentation";
-        if (!sa)
-            return ::testing::AssertionSuccess();
-        if (auto r = sameValues(sa->labels.data(), sb->labels.data(), n, "labels"); !r)
-            return r;
-        return sameValues(sa->sourcePixels.data(), sb->sourcePixels.data(), n, "source pixels");
-    }
-    const auto& ha = static_cast<const Histogram&>(a);
-    if (ha.binCount() != static_cast<const Histogram&>(b).binCount())
-        return ::testing::AssertionFailure() << "bin counts differ";
-    switch (a.type()) {
-    case TypeHistogramGray:
-        return sameCounts<HistogramGray>(a, b);
-    case TypeHistogramRGB:
-        return sameCounts<HistogramRGB>(a, b);
-    default:
-        return sameCounts<HistogramHSV>(a, b);
-    }
+    const std::vector<double> va = valuesOf(a);
+    const std::vector<double> vb = valuesOf(b);
+    if (va.size() != vb.size())
+        return ::testing::AssertionFailure() << "sizes differ: " << va.size() << " and " << vb.size() << " values";
+    const auto [pa, pb] = std::mismatch(va.begin(), va.end(), vb.begin());
+    if (pa == va.end())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "value " << (pa - va.begin()) << ": " << *pa << " and " << *pb;
 }
 
 DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name)
@@ -218,32 +206,24 @@ bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
     return stayedOpen;
 }
 
-void setValue(QWidget& parent, const char* name, int value)
+void setWidgets(QWidget& dialog, const QString& settings)
 {
-    if (auto* spin = parent.findChild<QSpinBox*>(name))
-        spin->setValue(value);
-    else if (auto* slider = parent.findChild<QAbstractSlider*>(name))
-        slider->setValue(value);
-    else
-        ADD_FAILURE() << "no spin box or slider " << name;
-}
-
-void check(QWidget& parent, const char* name, bool on)
-{
-    if (auto* button = parent.findChild<QAbstractButton*>(name))
-        button->setChecked(on);
-    else
-        ADD_FAILURE() << "no button " << name;
-}
-
-void choose(QWidget& parent, const char* name, const QString& text)
-{
-    auto* box = parent.findChild<QComboBox*>(name);
-    if (!box || box->findText(text) < 0) {
-        ADD_FAILURE() << "no combo box " << name << " with " << text.toStdString();
-        return;
+    for (const QString& setting : settings.split(' ', Qt::SkipEmptyParts)) {
+        const QString name = setting.section('=', 0, 0);
+        const QString value = setting.section('=', 1);
+        bool isNumber = false;
+        const int number = value.toInt(&isNumber);
+        if (auto* button = dialog.findChild<QAbstractButton*>(name); button && value.isEmpty())
+            button->setChecked(true);
+        else if (auto* spin = dialog.findChild<QSpinBox*>(name); spin && isNumber)
+            spin->setValue(number);
+        else if (auto* slider = dialog.findChild<QAbstractSlider*>(name); slider && isNumber)
+            slider->setValue(number);
+        else if (auto* box = dialog.findChild<QComboBox*>(name); box && box->findText(value) >= 0)
+            box->setCurrentText(value);
+        else
+            ADD_FAILURE() << "cannot set " << setting.toStdString();
     }
-    box->setCurrentText(text);
 }
 
 MessageBoxCatcher::MessageBoxCatcher()

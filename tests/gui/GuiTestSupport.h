@@ -63,10 +63,10 @@ void openFromMenu(MainWindow& app, const QString& path, const std::function<void
 bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
                  const std::function<void(QWidget&)>& setWidgets = {});
 
-// Widget setters that find the widget by object name (a failure when it is missing).
-void setValue(QWidget& parent, const char* name, int value);       // spin box or slider
-void check(QWidget& parent, const char* name, bool on = true);      // radio button or check box
-void choose(QWidget& parent, const char* name, const QString& text); // combo box entry
+// Sets a dialog's widgets, found by object name (a failure when one is missing):
+// "name" checks a button, "name=n" sets a spin box or slider to n, "name=text"
+// chooses a combo box entry; settings are separated by spaces.
+void setWidgets(QWidget& dialog, const QString& settings);
 
 // Watches for message boxes while it lives: each one that appears is recorded and
 // closed, so code that runs a modal box can be driven from a test.

@@ -71,7 +71,8 @@ void MainWindow::initActions()
                                 tr("Cascade\n\nCascades all windows"));
     connect(windowCascade_, &QAction::triggered, workspace_, &QMdiArea::cascadeSubWindows);
 
-    windowTile_ = makeAction(this, tr("Tile"), tr("&Tile"), {}, tr("Tiles all windows"), tr("Tile\n\nTiles all windows"));
+    windowTile_ =
+        makeAction(this, tr("Tile"), tr("&Tile"), {}, tr("Tiles all windows"), tr("Tile\n\nTiles all windows"));
     connect(windowTile_, &QAction::triggered, workspace_, &QMdiArea::tileSubWindows);
 
     windowAction_ = new QActionGroup(this);

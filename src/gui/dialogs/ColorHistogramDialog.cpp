@@ -100,7 +100,8 @@ bool ColorHistogramDialog::addChannelHistograms(DataEntry& source, const QString
 {
     const auto& image = static_cast<const ImageColor&>(*source.data());
     const int bins = binsText.toInt();
-    auto result = runOperator([&](const Progress& progress) { return OPColorHistogram::channels(image, bins, progress); });
+    auto result =
+        runOperator([&](const Progress& progress) { return OPColorHistogram::channels(image, bins, progress); });
     if (!result)
         return false;
     for (int c = 0; c < 3; ++c)

@@ -1,9 +1,12 @@
 // The main window: keys, windows of entries and the Window menu, Close File,
-// Clear All, opening, dropping and saving files.
+// Clear All, opening, dropping and saving files; the image tree and its list;
+// File > Open's dialog with its preview.
 
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntry.h"
+#include "app/DataEntryIterator.h"
+#include "app/OpenFileDialog.h"
 #include "view/ImageDisplay.h"
 #include "view/PictureWindow.h"
 #include "view/ZoomableImageView.h"
@@ -13,12 +16,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMap>
 #include <QMdiArea>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -73,14 +79,9 @@ TEST(MainWindow, ToolBarOffersNoMenuOfBars)
     MainWindow app;
     app.show();
     auto* bar = app.findChild<QToolBar*>();
-    ASSERT_NE(bar, nullptr);
-    const QPoint onBar(bar->width() / 2, bar->height() / 2);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, onBar, bar->mapToGlobal(onBar));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(bar, &event);
-    QWidget* popup = QApplication::activePopupWidget();
-    EXPECT_EQ(popup, nullptr);
-    if (popup)
-        popup->close();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST(MainWindow, ShowHideAndCloseReuseTheWindow)
@@ -172,12 +173,10 @@ TEST(MainWindow, ClearAllDeletesEntriesAndTheirWindows)
     QPointer<QWidget> wa = app.showEntry(a);
     QPointer<QWidget> wc = app.showEntry(child);
     wc->hide(); // hidden windows go as well
-
     app.slotFileClearAll();
     EXPECT_TRUE(app.root()->children().empty());
     EXPECT_EQ(app.dataList()->topLevelItemCount(), 0);
-    EXPECT_TRUE(wa.isNull());
-    EXPECT_TRUE(wc.isNull());
+    EXPECT_TRUE(wa.isNull() && wc.isNull());
     EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
 }
 
@@ -190,12 +189,10 @@ TEST(OpenFile, LoadsFilesAsTopLevelEntriesWhoseWindowsGoWhenClosed)
     app.show();
     DataEntry* gray = app.openImage(writePnm(dir.filePath("lena.pgm"), 4, 3, true, 77));
     DataEntry* color = app.openImage(writePnm(dir.filePath("photo.ppm"), 2, 2, false, 200));
-    ASSERT_NE(gray, nullptr);
-    ASSERT_NE(color, nullptr);
-    EXPECT_EQ(gray->name(), "lena.pgm");
+    ASSERT_TRUE(gray && color);
     EXPECT_EQ(gray->type(), TypeImageGray);
     EXPECT_EQ(color->type(), TypeImageRGB);
-    EXPECT_EQ(app.entryAt(1), color);
+    EXPECT_EQ(childNames(app.root()), QStringList({"lena.pgm", "photo.ppm"}));
     EXPECT_EQ(app.dataList()->topLevelItemCount(), 2);
 
     QPointer<QWidget> first = color->window();
@@ -289,16 +286,6 @@ TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
     EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
 }
 
-TEST(SaveAs, NameDecidesTheFormat)
-{
-    using P = std::pair<QString, QString>;
-    EXPECT_EQ(MainWindow::saveTarget("a.png"), P("a.png", "PNG"));
-    EXPECT_EQ(MainWindow::saveTarget("a.PPM"), P("a.PPM", "PPM"));
-    EXPECT_EQ(MainWindow::saveTarget("/x/a.xpm"), P("/x/a.xpm", "XPM"));
-    EXPECT_EQ(MainWindow::saveTarget("a.jpg"), P("a.jpg.png", "PNG"));
-    EXPECT_EQ(MainWindow::saveTarget("/dir.ppm/a"), P("/dir.ppm/a.png", "PNG"));
-}
-
 TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
 {
     QTemporaryDir dir;
@@ -318,11 +305,126 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
     const std::unique_ptr<Image> back = readPicture(target);
     ASSERT_EQ(back->type(), TypeImageRGB);
     EXPECT_TRUE(sameData(*back, *e->data()));
-    EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath("out.bmp")));
-    EXPECT_EQ(readPicture(dir.filePath("out.bmp.png"))->width(), 3);
+    // The name decides the format; any other name is written as PNG.
+    for (const char* name : {"a.PNG", "b.xpm", "c.bmp"})
+        EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath(name)));
+    EXPECT_EQ(QImageReader(dir.filePath("a.PNG")).format(), "png");
+    EXPECT_EQ(QImageReader(dir.filePath("b.xpm")).format(), "xpm");
+    EXPECT_EQ(QImageReader(dir.filePath("c.bmp.png")).format(), "png");
 
     MessageBoxCatcher boxes;
     EXPECT_FALSE(app.saveActiveWindowAs(dir.filePath("no/such/dir/x.png")));
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.title(), "I/O Error !");
+}
+
+TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
+{
+    DataEntry root(nullptr, "Root", nullptr, true);
+    DataEntry* a = root.addChild(grayImage(1, 1, 0), "a");
+    DataEntry* a1 = a->addChild(grayImage(1, 1, 0), "a1");
+    DataEntry* a1x = a1->addChild(grayImage(1, 1, 0), "a1x");
+    a->addChild(grayImage(1, 1, 0), "a2");
+    DataEntry* b = root.addChild(grayImage(1, 1, 0), "b");
+
+    DataEntryIterator it(&root);
+    EXPECT_EQ(it.first(), &root);
+    QStringList names;
+    QList<int> depths;
+    for (DataEntry* e = it.next(); e; e = it.next()) {
+        names << e->name();
+        depths << it.depth();
+    }
+    EXPECT_EQ(names, QStringList({"a", "a1", "a1x", "a2", "b"}));
+    EXPECT_EQ(depths, QList<int>({0, 1, 2, 1, 0}));
+
+    EXPECT_EQ(entryAt(&root, 0), a);
+    EXPECT_EQ(entryAt(&root, 2), a1x);
+    EXPECT_EQ(entryAt(&root, 4), b);
+    EXPECT_EQ(entryAt(&root, 5), nullptr);
+    EXPECT_EQ(entryAt(&root, -1), nullptr);
+    EXPECT_EQ(entryNumber(&root, b), 4);
+    EXPECT_EQ(entryNumber(&root, &root), -1);
+}
+
+TEST(ImageList, ItemsOrderedByTheirNumberAsTextStillReachTheirEntries)
+{
+    MainWindow app;
+    for (int i = 0; i < 12; ++i)
+        addTopLevel(app, grayImage(1, 1, i), QStringLiteral("p%1").arg(i));
+    app.slotUpdateDataList();
+    QTreeWidget* list = app.dataList();
+    ASSERT_EQ(list->topLevelItemCount(), 12);
+    EXPECT_EQ(list->topLevelItem(2)->text(1), "10");
+
+    // Selecting the third row opens the eleventh entry's window.
+    list->topLevelItem(2)->setSelected(true);
+    DataEntry* tenth = app.entryAt(10);
+    ASSERT_NE(tenth->window(), nullptr);
+    EXPECT_EQ(tenth->window()->windowTitle(), "p10");
+    EXPECT_EQ(app.entryAt(2)->window(), nullptr);
+}
+
+TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
+{
+    QTemporaryDir dir;
+    OpenFilePreview preview;
+    preview.previewPath(writePnm(dir.filePath("a.ppm"), 30, 20, false, 9));
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
+
+    // A PNG leaves the preview as it was.
+    QImage png(5, 5, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    ASSERT_TRUE(png.save(dir.filePath("b.png")));
+    preview.previewPath(dir.filePath("b.png"));
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
+
+    preview.previewPath(dir.path());
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
+
+    // A PPM that cannot be read clears the preview rather than leaving an older picture.
+    preview.previewPath(writePnm(dir.filePath("d.pgm.bak"), 4, 4, true, 1)); // the complete extension counts
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(4, 4));
+    QFile broken(dir.filePath("broken.ppm"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("P6\n");
+    broken.close();
+    preview.previewPath(broken.fileName());
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
+    EXPECT_TRUE(preview.pictureArea()->pixmap().isNull());
+}
+
+TEST(OpenDialog, StartsWhereThePreferenceFileSaysWithThePreviewBesideTheList)
+{
+    QTemporaryDir dir;
+    QFile pref(dir.filePath("ivra.preference"));
+    ASSERT_TRUE(pref.open(QIODevice::WriteOnly));
+    pref.write(QStringLiteral("# start\nPATH=%1\n").arg(dir.path()).toUtf8());
+    pref.close();
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    OpenFileDialog opener;
+    QDir::setCurrent(previous);
+    EXPECT_EQ(opener.startLocation(), dir.path());
+
+    const QString ppm = writePnm(dir.filePath("shown.ppm"), 12, 9, false, 50);
+    bool checked = false;
+    driveModal([&opener] { EXPECT_FALSE(opener.exec()); },
+               [&] {
+                   QFileDialog* dialog = opener.dialog();
+                   ASSERT_NE(dialog, nullptr);
+                   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+                   EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+                   ASSERT_TRUE(dialog->isAncestorOf(opener.preview()));
+                   // Highlighting a file reaches the preview.
+                   emit dialog->currentChanged(ppm);
+                   EXPECT_EQ(opener.preview()->pictureArea()->size(), QSize(12, 9));
+                   EXPECT_EQ(opener.fileName(), ppm);
+                   checked = true;
+                   dialog->reject();
+               });
+    EXPECT_TRUE(checked);
+    // The next dialog starts at the last chosen file.
+    opener.loadImageSlot(ppm);
+    EXPECT_EQ(opener.startLocation(), ppm);
 }

@@ -1,14 +1,18 @@
 // Every operator dialog through its Operator menu entry: what it lists, the
 // "Error !" box without a selection, the keyboard order, its help window, and
-// its results against the core called directly with the same parameters.
+// its results against the core called directly with the same parameters. Runs
+// that are refused, cancelled or incomplete, and the progress dialog.
 
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntry.h"
 #include "app/HelpDialog.h"
 #include "app/OperatorDialog.h"
+#include "app/ProgressRunner.h"
+#include "dialogs/CscDialog.h"
 
 #include "csc/OPCSC.h"
+#include "image/ImageSegmented.h"
 #include "ops/OPColorHistogram.h"
 #include "ops/OPColorTransform.h"
 #include "ops/OPGauss.h"
@@ -22,9 +26,13 @@
 #include "segment/OPSplitAndMerge.h"
 #include "util/RandomGenerator.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -99,22 +107,17 @@ TEST_P(EveryDialog, ListsItsTypesRefusesOkWithoutSelectionAndShowsItsHelp)
         EXPECT_EQ(order.first(), d.listView());
         EXPECT_EQ(order.mid(order.size() - 3), (QList<QWidget*>{d.infoButton(), d.okButton(), d.cancelButton()}));
 
-        QString helpTitle;
-        QString helpText;
-        bool closed = false;
+        // Info shows the dialog's help in a window captioned like it; Close closes it.
         driveModal([&d] { d.infoButton()->click(); },
-                   [&] {
+                   [&d] {
                        auto* help = d.findChild<HelpDialog*>();
-                       if (!help)
-                           return;
-                       helpTitle = help->windowTitle();
-                       helpText = help->textView()->toPlainText();
+                       ASSERT_NE(help, nullptr);
+                       EXPECT_EQ(help->windowTitle(), d.windowTitle());
+                       EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
                        help->findChild<QPushButton*>()->click();
-                       closed = !help->isVisible();
+                       EXPECT_FALSE(help->isVisible());
+                       help->reject();
                    });
-        EXPECT_EQ(helpTitle, d.windowTitle());
-        EXPECT_FALSE(helpText.isEmpty());
-        EXPECT_TRUE(closed);
     });
     for (const auto& e : app.root()->children())
         EXPECT_TRUE(e->children().empty()) << e->name().toStdString();
@@ -173,8 +176,8 @@ QString n(const char* format, int run)
 struct WiringCase {
     const char* id;
     const char* menu;
-    const char* source; // "gray", "rgb" or "hsv"
-    std::function<void(QWidget&)> set;
+    const char* source;   // "gray", "rgb" or "hsv"
+    const char* settings; // see setWidgets()
     // The results of the run-th run (1 or 2), from the core.
     std::function<Results(const DataObject& source, int run)> expected;
 };
@@ -184,118 +187,89 @@ void PrintTo(const WiringCase& c, std::ostream* os)
     *os << c.id;
 }
 
-const QStringList rgbChannels = {"Histogram Red 16", "Histogram Green 16", "Histogram Blue 16"};
-const QStringList hsvChannels = {"Histogram Hue 64", "Histogram Saturation 64", "Histogram Value 64"};
+using S = const DataObject&;
+using KN = OPKuwaharaNagao;
+using SP = OPSaltAndPepper;
+using CH = OPColorHistogram;
+using CT = OPColorTransform;
+const QStringList rgbBins = {"Histogram Red 16", "Histogram Green 16", "Histogram Blue 16"};
+const QStringList hsvBins = {"Histogram Hue 64", "Histogram Saturation 64", "Histogram Value 64"};
+
+RHSParameters rhs(int gtWindow, int minRegionSize, int minSplitPeak)
+{
+    RHSParameters p;
+    p.gtWindow = gtWindow;
+    p.minRegionSize = minRegionSize;
+    p.minSplitPeak = minSplitPeak;
+    return p;
+}
 
 const WiringCase wiringCases[] = {
-    {"SplitRGB", "Split", "rgb", [](QWidget& d) { check(d, "checkBox1"), check(d, "checkBox3"); },
-     [](const DataObject& s, int run) {
-         // The second run finds both channels there already and adds nothing.
+    // The second Split finds the channels there already and adds nothing.
+    {"SplitRGB", "Split", "rgb", "checkBox1 checkBox3", [](S s, int run) {
          return run > 1 ? made() : made("Red", OPSplit::channel(rgb(s), 0), "Blue", OPSplit::channel(rgb(s), 2));
      }},
-    {"SplitHSV", "Split", "hsv", [](QWidget& d) { check(d, "checkBox1"), check(d, "checkBox2"), check(d, "checkBox3"); },
-     [](const DataObject& s, int run) {
-         return run > 1 ? made()
-                        : made("Hue", OPSplit::channel(hsv(s), 0), "Saturation", OPSplit::channel(hsv(s), 1), "Value",
-                               OPSplit::channel(hsv(s), 2));
+    {"SplitHSV", "Split", "hsv", "checkBox1 checkBox2 checkBox3", [](S s, int run) {
+         return run > 1 ? made() : channels<ImageGray>({OPSplit::channel(hsv(s), 0), OPSplit::channel(hsv(s), 1),
+                                                       OPSplit::channel(hsv(s), 2)}, {"Hue", "Saturation", "Value"});
      }},
-    {"TransformRGB", "Color &Transform", "rgb", {},
-     [](const DataObject& s, int) { return made("HSV", OPColorTransform().RGB2HSV(rgb(s))); }},
-    {"TransformHSV", "Color &Transform", "hsv", {},
-     [](const DataObject& s, int) { return made("RGB", OPColorTransform().HSV2RGB(hsv(s))); }},
-    {"TransformGray", "Color &Transform", "gray", {},
-     [](const DataObject& s, int) { return made("RGB", OPColorTransform().Gray2RGB(gray(s))); }},
-    {"Histogram256", "Statistics/Histogram", "gray", {},
-     [](const DataObject& s, int) { return made("Histogram", OPHistogram::execute(gray(s), 256)); }},
-    {"Histogram32", "Statistics/Histogram", "gray", [](QWidget& d) { check(d, "RadioButton32"); },
-     [](const DataObject& s, int) { return made("Histogram", OPHistogram::execute(gray(s), 32)); }},
-    {"Histogram128", "Statistics/Histogram", "gray", [](QWidget& d) { check(d, "RadioButton128"); },
-     [](const DataObject& s, int) { return made("Histogram", OPHistogram::execute(gray(s), 128)); }},
-    {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", [](QWidget& d) { choose(d, "ComboBoxChannelRGB", "16"); },
-     [](const DataObject& s, int) { return channels(OPColorHistogram::channels(rgb(s), 16), rgbChannels); }},
-    {"StaticRGB", "Statistics/Color &Histogram", "rgb",
-     [](QWidget& d) { check(d, "RadioButtonStaticRGB"), choose(d, "ComboBoxStaticRGB", "4x4x4"); },
-     [](const DataObject& s, int) {
-         return made("Static RGB-Histogram 4x4x4", OPColorHistogram::staticRGB(rgb(s), 4, 4, 4));
-     }},
-    {"FuzzyRGB", "Statistics/Color &Histogram", "rgb",
-     [](QWidget& d) { check(d, "RadioButtonFuzzyRGB"), choose(d, "ComboBoxFuzzyRGB", "2x2x2"); },
-     [](const DataObject& s, int) { return made("Fuzzy RGB-Histogram 2x2x2", OPColorHistogram::fuzzyRGB(rgb(s), 2)); }},
-    {"DynamicRGB", "Statistics/Color &Histogram", "rgb", [](QWidget& d) { check(d, "RadioButtonDynamicRGB"); },
-     [](const DataObject&, int) { return made(); }},
-    {"FuzzyHSV", "Statistics/Color &Histogram", "hsv", {},
-     [](const DataObject& s, int) {
-         return made("Fuzzy HSV-Histogram 6x2+4", OPColorHistogram::fuzzyHSV(hsv(s), 6, 2, 4));
-     }},
-    {"StaticHSV", "Statistics/Color &Histogram", "hsv",
-     [](QWidget& d) { check(d, "RadioButtonStaticHSV"), choose(d, "ComboBoxStaticHSV", "6x2+8"); },
-     [](const DataObject& s, int) {
-         return made("Static HSV-Histogram 6x2+8", OPColorHistogram::staticHSV(hsv(s), 6, 2, 8));
-     }},
-    {"ChannelsHSV", "Statistics/Color &Histogram", "hsv",
-     [](QWidget& d) { check(d, "RadioButtonChannelHSV"), choose(d, "ComboBoxChannelHSV", "64"); },
-     [](const DataObject& s, int) { return channels(OPColorHistogram::channels(hsv(s), 64), hsvChannels); }},
-    {"RegionGrowingGray", "Segmentation/Region Growing", "gray", [](QWidget& d) { setValue(d, "SpinBoxSpan", 20); },
-     [](const DataObject& s, int) { return made("Region Growing", OPRegionGrowing().execute(gray(s), 20)); }},
-    {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", {},
-     [](const DataObject& s, int) { return made("Region Growing", OPRegionGrowing().execute(rgb(s), 50)); }},
-    {"CscRGB", "Segmentation/Color Structure Code", "rgb", [](QWidget& d) { setValue(d, "thresholdSpin", 40); },
-     [](const DataObject& s, int run) {
+    {"TransformRGB", "Color &Transform", "rgb", "", [](S s, int) { return made("HSV", CT().RGB2HSV(rgb(s))); }},
+    {"TransformHSV", "Color &Transform", "hsv", "", [](S s, int) { return made("RGB", CT().HSV2RGB(hsv(s))); }},
+    {"TransformGray", "Color &Transform", "gray", "", [](S s, int) { return made("RGB", CT().Gray2RGB(gray(s))); }},
+    {"Histogram256", "Statistics/Histogram", "gray", "",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 256)); }},
+    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 32)); }},
+    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 128)); }},
+    {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", "ComboBoxChannelRGB=16",
+     [](S s, int) { return channels(CH::channels(rgb(s), 16), rgbBins); }},
+    {"StaticRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonStaticRGB ComboBoxStaticRGB=4x4x4",
+     [](S s, int) { return made("Static RGB-Histogram 4x4x4", CH::staticRGB(rgb(s), 4, 4, 4)); }},
+    {"FuzzyRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonFuzzyRGB ComboBoxFuzzyRGB=2x2x2",
+     [](S s, int) { return made("Fuzzy RGB-Histogram 2x2x2", CH::fuzzyRGB(rgb(s), 2)); }},
+    {"DynamicRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonDynamicRGB", [](S, int) { return made(); }},
+    {"FuzzyHSV", "Statistics/Color &Histogram", "hsv", "",
+     [](S s, int) { return made("Fuzzy HSV-Histogram 6x2+4", CH::fuzzyHSV(hsv(s), 6, 2, 4)); }},
+    {"StaticHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonStaticHSV ComboBoxStaticHSV=6x2+8",
+     [](S s, int) { return made("Static HSV-Histogram 6x2+8", CH::staticHSV(hsv(s), 6, 2, 8)); }},
+    {"ChannelsHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonChannelHSV ComboBoxChannelHSV=64",
+     [](S s, int) { return channels(CH::channels(hsv(s), 64), hsvBins); }},
+    {"RegionGrowingGray", "Segmentation/Region Growing", "gray", "SpinBoxSpan=20",
+     [](S s, int) { return made("Region Growing", OPRegionGrowing().execute(gray(s), 20)); }},
+    {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", "",
+     [](S s, int) { return made("Region Growing", OPRegionGrowing().execute(rgb(s), 50)); }},
+    {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int run) {
          return made(n("(%1) CSC RGB [Threshold=40]", run), OPCSC().execute(rgb(s), OPCSC::Space::RGB, 40).image);
      }},
-    {"CscHSV", "Segmentation/Color Structure Code", "rgb", [](QWidget& d) { check(d, "hsvButton"); },
-     [](const DataObject& s, int run) {
-         return made(n("(%1) CSC HSV", run), OPCSC().execute(rgb(s), OPCSC::Space::HSV).image);
-     }},
-    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb",
-     [](QWidget& d) { setValue(d, "splitSpin", 5), setValue(d, "mergeSpin", 15), setValue(d, "groupSpin", 30); },
-     [](const DataObject& s, int run) {
+    {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton",
+     [](S s, int run) { return made(n("(%1) CSC HSV", run), OPCSC().execute(rgb(s), OPCSC::Space::HSV).image); }},
+    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int run) {
          return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", run), OPSplitAndMerge().execute(rgb(s), 5, 15, 30));
      }},
     {"HistogramSplitting", "Segmentation/Recursive Histogram Splitting", "rgb",
-     [](QWidget& d) {
-         setValue(d, "gtWindowSpin", 2), setValue(d, "minRegionSizeSpin", 5), setValue(d, "minSplitPeakSpin", 7);
-     },
-     [](const DataObject& s, int run) {
-         RHSParameters p;
-         p.gtWindow = 2;
-         p.minRegionSize = 5;
-         p.minSplitPeak = 7;
+     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int run) {
          return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", run),
-                     OPRecursiveHistogramSplitting().execute(rgb(s), p));
+                     OPRecursiveHistogramSplitting().execute(rgb(s), rhs(2, 5, 7)));
      }},
-    {"Snn", "Filter/SNN", "rgb", [](QWidget& d) { setValue(d, "iterationSpin", 2); },
-     [](const DataObject& s, int run) { return made(n("(%1) SNN [Iterations=2]", run), OPSNN().execute(rgb(s), 2)); }},
-    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", {},
-     [](const DataObject& s, int run) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", run),
-                     OPKuwaharaNagao().execute(rgb(s), 1, OPKuwaharaNagao::Space::RGB));
+    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2",
+     [](S s, int run) { return made(n("(%1) SNN [Iterations=2]", run), OPSNN().execute(rgb(s), 2)); }},
+    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int run) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", run), KN().execute(rgb(s), 1, KN::Space::RGB));
      }},
-    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb",
-     [](QWidget& d) { setValue(d, "iterationSpin", 2), check(d, "hsvButton"); },
-     [](const DataObject& s, int run) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", run),
-                     OPKuwaharaNagao().execute(rgb(s), 2, OPKuwaharaNagao::Space::HSV));
+    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int run) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", run), KN().execute(rgb(s), 2, KN::Space::HSV));
      }},
-    {"GaussGray", "Noise/Gauss", "gray", [](QWidget& d) { setValue(d, "SpinBoxMue", 20), setValue(d, "SpinBoxSigma", 5); },
-     [](const DataObject& s, int) {
-         return made("Gauss Noise [mean=20, variance=5]", OPGauss().execute(gray(s), 20, 5));
-     }},
-    {"GaussRGB", "Noise/Gauss", "rgb", {},
-     [](const DataObject& s, int) { return made("Gauss Noise [mean=0, variance=10]", OPGauss().execute(rgb(s), 0, 10)); }},
-    {"PepperGray", "Noise/Salt-and-Pepper", "gray",
-     [](QWidget& d) { check(d, "RadioButtonPepper"), setValue(d, "SliderNoiseLevel", 30); },
-     [](const DataObject& s, int run) {
-         return made(n("(%1) Pepper [Percent=30%]", run), OPSaltAndPepper().execute(gray(s), OPSaltAndPepper::Pepper, 30));
-     }},
-    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", [](QWidget& d) { check(d, "RadioButtonSalt"); },
-     [](const DataObject& s, int run) {
-         return made(n("(%1) Salt [Percent=10%]", run), OPSaltAndPepper().execute(rgb(s), OPSaltAndPepper::Salt, 10));
-     }},
-    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", {},
-     [](const DataObject& s, int run) {
-         return made(n("(%1) Salt and Pepper [Percent=10%]", run),
-                     OPSaltAndPepper().execute(rgb(s), OPSaltAndPepper::SaltAndPepper, 10));
+    {"GaussGray", "Noise/Gauss", "gray", "SpinBoxMue=20 SpinBoxSigma=5",
+     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", OPGauss().execute(gray(s), 20, 5)); }},
+    {"GaussRGB", "Noise/Gauss", "rgb", "",
+     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", OPGauss().execute(rgb(s), 0, 10)); }},
+    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30",
+     [](S s, int run) { return made(n("(%1) Pepper [Percent=30%]", run), SP().execute(gray(s), SP::Pepper, 30)); }},
+    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt",
+     [](S s, int run) { return made(n("(%1) Salt [Percent=10%]", run), SP().execute(rgb(s), SP::Salt, 10)); }},
+    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int run) {
+         return made(n("(%1) Salt and Pepper [Percent=10%]", run), SP().execute(rgb(s), SP::SaltAndPepper, 10));
      }},
 };
 
@@ -317,7 +291,7 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
     for (int run = 1; run <= 2; ++run) {
         const std::size_t before = source->children().size();
         const std::uint32_t state = random.state();
-        const bool stayedOpen = runFromMenu(app, c.menu, source, c.set);
+        const bool stayedOpen = runFromMenu(app, c.menu, source, [&c](QWidget& d) { setWidgets(d, c.settings); });
         EXPECT_FALSE(stayedOpen) << "run " << run;
         const std::uint32_t after = random.state();
         random.setState(state);
@@ -338,3 +312,99 @@ INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
                          [](const ::testing::TestParamInfo<WiringCase>& info) { return info.param.id; });
 
 } // namespace
+
+namespace {
+
+const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
+const QString csc = QStringLiteral("Segmentation/Color Structure Code");
+const QString snn = QStringLiteral("Filter/SNN");
+
+} // namespace
+
+TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
+{
+    MainWindow app;
+    // Too elongated for the split-and-merge quadtree.
+    DataEntry* strip = addTopLevel(app, rgbImage(3000, 1, 1, 2, 3), "strip");
+    DataEntry* square = addTopLevel(app, rgbImage(8, 8, 1, 2, 3), "square");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(runFromMenu(app, smg, strip));
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    EXPECT_TRUE(strip->children().empty());
+    EXPECT_FALSE(runFromMenu(app, smg, square));
+    EXPECT_EQ(childNames(square), QStringList({"(1) SMG [Split=10, Merge=10, Group=20]"}));
+}
+
+TEST(CancelledRun, AddsNothingAndDoesNotCount)
+{
+    MainWindow app;
+    DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
+    {
+        ProgressCanceller canceller;
+        EXPECT_TRUE(runFromMenu(app, snn, source, [](QWidget& d) { setWidgets(d, "iterationSpin=65536"); }));
+        EXPECT_TRUE(canceller.sawDialog);
+    }
+    EXPECT_TRUE(source->children().empty());
+    EXPECT_FALSE(runFromMenu(app, snn, source, [](QWidget& d) { setWidgets(d, "iterationSpin=1"); }));
+    EXPECT_EQ(childNames(source), QStringList({"(1) SNN [Iterations=1]"}));
+}
+
+TEST(IncompleteRun, CscWithAFullStoreAddsABlackResultAndSaysSo)
+{
+    MainWindow app;
+    auto picture = rgbImage(20, 12, 10, 10, 200);
+    for (std::size_t i = 0; i < picture->pixelCount(); ++i)
+        if (i % 20 < 9) // the left nine columns red, the rest blue
+            picture->setPixel(i, 200, 10, 10);
+    DataEntry* source = addTopLevel(app, std::move(picture), "red and blue");
+    app.findChild<CscDialog*>()->setElementsPerIsland(0.2);
+    MessageBoxCatcher boxes;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(runFromMenu(app, csc, source));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Codeelement overrun...\n");
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.title(), "Error !");
+    ASSERT_EQ(childNames(source), QStringList({"(1) CSC RGB [Threshold=25]"}));
+    const auto& black = static_cast<const ImageSegmented&>(*source->children()[0]->data());
+    for (std::size_t i = 0; i < black.pixelCount(); ++i) {
+        ASSERT_EQ(black.labels[i], 0u);
+        ASSERT_EQ(black.pixel(static_cast<int>(i % 20), static_cast<int>(i / 20)), (ImageColor::Triple{0, 0, 0}));
+    }
+}
+
+TEST(RunCounters, OnePerOperatorKeptAcrossClearAll)
+{
+    MainWindow app;
+    DataEntry* first = addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "first");
+    runFromMenu(app, snn, first);
+    app.slotFileClearAll();
+    DataEntry* second = addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "second");
+    runFromMenu(app, snn, second);
+    runFromMenu(app, csc, second);
+    EXPECT_EQ(childNames(second), QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]"}));
+}
+
+TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
+{
+    // total 1000: the call soon looks long, yet the user is left alone for half a
+    // second; total 100000: its first hundred steps are under a thousandth, and
+    // the dialog still comes after half a second.
+    for (const int total : {1000, 100000}) {
+        qint64 firstSeen = -1;
+        QElapsedTimer clock;
+        clock.start();
+        runWithProgress(nullptr, "long", [&](const Progress& p) {
+            for (int i = 0; i < 400 && firstSeen < 0; ++i) {
+                QThread::msleep(5);
+                p.update(i + 1, total);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QProgressDialog*>(w) && w->isVisible() && firstSeen < 0)
+                        firstSeen = clock.elapsed();
+            }
+            return 0;
+        });
+        ASSERT_GE(firstSeen, 0) << "total " << total << ": the dialog never showed";
+        EXPECT_GE(firstSeen, progressDelayMs) << "total " << total;
+        EXPECT_LT(firstSeen, progressDelayMs + 400) << "total " << total;
+    }
+}
