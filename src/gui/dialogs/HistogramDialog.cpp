@@ -14,7 +14,20 @@ namespace ivra {
 
 namespace {
 
-constexpr int levelCounts[5] = {16, 32, 64, 128, 256};
+// Each level choice: its text, its button's object name and its bin count.
+struct LevelChoice {
+    const char* text;
+    const char* name;
+    int bins;
+};
+
+const LevelChoice levelChoices[5] = {
+    {QT_TRANSLATE_NOOP("ivra::HistogramDialog", "  16 Levels"), "RadioButton16", 16},
+    {QT_TRANSLATE_NOOP("ivra::HistogramDialog", "  32 Levels"), "RadioButton32", 32},
+    {QT_TRANSLATE_NOOP("ivra::HistogramDialog", "  64 Levels"), "RadioButton64", 64},
+    {QT_TRANSLATE_NOOP("ivra::HistogramDialog", "128 Levels"), "RadioButton128", 128},
+    {QT_TRANSLATE_NOOP("ivra::HistogramDialog", "256 Levels"), "RadioButton256", 256},
+};
 
 } // namespace
 
@@ -25,11 +38,9 @@ HistogramDialog::HistogramDialog(QWidget* parent)
     levelGroup_->setObjectName(QStringLiteral("ButtonGroupLevels"));
     levelGroup_->setAccessibleName(tr("Levels"));
     auto* box = new QVBoxLayout(levelGroup_);
-    const QString texts[5] = {tr("  16 Levels"), tr("  32 Levels"), tr("  64 Levels"), tr("128 Levels"),
-                              tr("256 Levels")};
     for (std::size_t i = 0; i < levelButtons_.size(); ++i) {
-        levelButtons_[i] = new QRadioButton(texts[i], levelGroup_);
-        levelButtons_[i]->setObjectName(QStringLiteral("RadioButton%1").arg(levelCounts[i]));
+        levelButtons_[i] = new QRadioButton(tr(levelChoices[i].text), levelGroup_);
+        levelButtons_[i]->setObjectName(QLatin1String(levelChoices[i].name));
         box->addWidget(levelButtons_[i]);
     }
     levelButtons_[4]->setChecked(true);
@@ -54,7 +65,7 @@ int HistogramDialog::bins() const
     int bins = 256;
     for (std::size_t i = 0; i < levelButtons_.size(); ++i)
         if (levelButtons_[i]->isChecked())
-            bins = levelCounts[i];
+            bins = levelChoices[i].bins;
     return bins;
 }
 
