@@ -120,7 +120,7 @@ std::unique_ptr<ImageGray> busyGrayImage(int w, int h)
 {
     auto im = std::make_unique<ImageGray>(w, h);
     for (std::size_t i = 0; i < im->pixelCount(); ++i)
-        im->data()[i] = static_cast<int>(i * 53 % 256);
+        im->data()[i] = static_cast<int>(i * 7 % 256);
     return im;
 }
 
@@ -197,7 +197,10 @@ bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
 {
     bool stayedOpen = true;
     openFromMenu(app, path, [&](OperatorDialog& d) {
-        EXPECT_TRUE(d.selectEntry(source));
+        if (!d.selectEntry(source)) {
+            ADD_FAILURE() << "the dialog does not list " << source->name().toStdString();
+            return;
+        }
         if (setWidgets)
             setWidgets(d);
         d.okButton()->click();

@@ -38,8 +38,8 @@ using namespace ivra;
 // Pictures filled with one value per plane.
 std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b);
 std::unique_ptr<ImageGray> grayImage(int w, int h, int v);
-// Pictures whose every pixel differs from its neighbours, so that an operator's
-// result depends on its parameters.
+// Pictures whose every pixel differs from its neighbours (the gray one by 7 from
+// its left neighbour), so that an operator's result depends on its parameters.
 std::unique_ptr<ImageRGB> busyRgbImage(int w, int h);
 std::unique_ptr<ImageGray> busyGrayImage(int w, int h);
 
