@@ -309,9 +309,8 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
     for (const char* name : {"a.PNG", "b.xpm", "c.bmp"})
         EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath(name)));
     for (const auto& [name, format] : {std::pair{"a.PNG", "png"}, {"b.xpm", "xpm"}, {"c.bmp.png", "png"}}) {
-        QImageReader written(dir.filePath(name));
-        EXPECT_TRUE(written.canRead()) << name;
-        EXPECT_EQ(written.format(), format);
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name; // the reader would try added suffixes
+        EXPECT_EQ(QImageReader(dir.filePath(name)).format(), format);
     }
 
     MessageBoxCatcher boxes;

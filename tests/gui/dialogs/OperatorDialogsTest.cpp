@@ -375,13 +375,16 @@ TEST(IncompleteRun, CscWithAFullStoreAddsABlackResultAndSaysSo)
 TEST(RunCounters, OnePerOperatorKeptAcrossClearAll)
 {
     MainWindow app;
-    DataEntry* first = addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "first");
-    runFromMenu(app, snn, first);
+    runFromMenu(app, snn, addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "first"));
     app.slotFileClearAll();
-    DataEntry* second = addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "second");
-    runFromMenu(app, snn, second);
-    runFromMenu(app, csc, second);
-    EXPECT_EQ(childNames(second), QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]"}));
+    DataEntry* second = addTopLevel(app, rgbImage(4, 4, 9, 8, 7), "second");
+    for (const QString& path : {snn, csc, smg, QStringLiteral("Segmentation/Recursive Histogram Splitting"),
+                                QStringLiteral("Filter/Kuwahara-Nagao"), QStringLiteral("Noise/Salt-and-Pepper")})
+        runFromMenu(app, path, second);
+    EXPECT_EQ(childNames(second),
+              QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]",
+                           "(1) SMG [Split=10, Merge=10, Group=20]", "(1) RHS [GT=3, MinSplitPeak=200, MinRegionSize=300]",
+                           "(1) Kuwahara-Nagao [Iterations=1]", "(1) Salt and Pepper [Percent=10%]"}));
 }
 
 TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
