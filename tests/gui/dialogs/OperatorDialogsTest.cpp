@@ -382,8 +382,8 @@ TEST(RunCounters, OnePerOperatorKeptAcrossClearAll)
                                 QStringLiteral("Filter/Kuwahara-Nagao"), QStringLiteral("Noise/Salt-and-Pepper")})
         runFromMenu(app, path, second);
     EXPECT_EQ(childNames(second),
-              QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]",
-                           "(1) SMG [Split=10, Merge=10, Group=20]", "(1) RHS [GT=3, MinSplitPeak=200, MinRegionSize=300]",
+              QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]", "(1) SMG [Split=10, Merge=10, "
+                           "Group=20]", "(1) RHS [GT=3, MinSplitPeak=200, MinRegionSize=300]",
                            "(1) Kuwahara-Nagao [Iterations=1]", "(1) Salt and Pepper [Percent=10%]"}));
 }
 
