@@ -192,8 +192,7 @@ void openFromMenu(MainWindow& app, const QString& path, const std::function<void
     EXPECT_TRUE(opened) << path.toStdString();
 }
 
-bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
-                 const std::function<void(QWidget&)>& setWidgets)
+bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const QString& settings)
 {
     bool stayedOpen = true;
     openFromMenu(app, path, [&](OperatorDialog& d) {
@@ -201,8 +200,7 @@ bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
             ADD_FAILURE() << "the dialog does not list " << source->name().toStdString();
             return;
         }
-        if (setWidgets)
-            setWidgets(d);
+        setWidgets(d, settings);
         d.okButton()->click();
         stayedOpen = d.isVisible();
     });

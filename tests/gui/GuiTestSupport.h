@@ -58,10 +58,9 @@ void driveModal(const std::function<void()>& start, const std::function<void()>&
 // Opens an operator dialog from its Operator menu entry "Category/Entry" (or
 // "Entry") and calls whileOpen with it; closes it afterwards if still open.
 void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen);
-// The same, selecting the source, setting the widgets and pressing OK. Returns
-// whether the dialog stayed open.
-bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source,
-                 const std::function<void(QWidget&)>& setWidgets = {});
+// The same, selecting the source, setting the widgets (see setWidgets()) and
+// pressing OK. Returns whether the dialog stayed open.
+bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const QString& settings = {});
 
 // Sets a dialog's widgets, found by object name (a failure when one is missing):
 // "name" checks a button, "name=n" sets a spin box or slider to n, "name=text"

@@ -291,7 +291,7 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
     for (int run = 1; run <= 2; ++run) {
         const std::size_t before = source->children().size();
         const std::uint32_t state = random.state();
-        const bool stayedOpen = runFromMenu(app, c.menu, source, [&c](QWidget& d) { setWidgets(d, c.settings); });
+        const bool stayedOpen = runFromMenu(app, c.menu, source, c.settings);
         EXPECT_FALSE(stayedOpen) << "run " << run;
         const std::uint32_t after = random.state();
         random.setState(state);
@@ -341,11 +341,11 @@ TEST(CancelledRun, AddsNothingAndDoesNotCount)
     DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
     {
         ProgressCanceller canceller;
-        EXPECT_TRUE(runFromMenu(app, snn, source, [](QWidget& d) { setWidgets(d, "iterationSpin=65536"); }));
+        EXPECT_TRUE(runFromMenu(app, snn, source, "iterationSpin=65536"));
         EXPECT_TRUE(canceller.sawDialog);
     }
     EXPECT_TRUE(source->children().empty());
-    EXPECT_FALSE(runFromMenu(app, snn, source, [](QWidget& d) { setWidgets(d, "iterationSpin=1"); }));
+    EXPECT_FALSE(runFromMenu(app, snn, source, "iterationSpin=1"));
     EXPECT_EQ(childNames(source), QStringList({"(1) SNN [Iterations=1]"}));
 }
 
