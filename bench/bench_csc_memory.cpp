@@ -4,9 +4,9 @@
 // the labels: 19 bytes per pixel). Linux only: reads /proc/self/status and resets the
 // peak through /proc/self/clear_refs.
 #include "PictureReader.h"
-#include "csc/CSCRegionOutput.h"
 #include "csc/OPCSC.h"
-#include "csc/ipcCSC.h"
+#include "csc/RegionPainter.h"
+#include "csc/Segmenter.h"
 
 #include <QString>
 
@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace ivra;
 
 namespace {
 
@@ -93,11 +95,11 @@ int main()
         const long before = statusKiB("VmRSS:");
         long long elements = 0, links = 0;
         {
-            ipcCSCRGB csc;
+            ivra::csc::SegmenterRGB csc;
             csc.resize(w, h);
             csc.similarity.squaredThreshold = 25 * 25;
             csc.run(w, h, rgb.data(), 0, 0, w, h);
-            paintRegions(*csc.store(), 0, 0, w, h, labels.data());
+            ivra::csc::paintRegions(*csc.store(), 0, 0, w, h, labels.data());
             elements = csc.store()->usedElements();
             links = csc.store()->usedLinks();
         }

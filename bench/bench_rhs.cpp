@@ -16,7 +16,9 @@
 #ifdef IVRA_HAVE_OPENCV_XIMGPROC
 #include <opencv2/core.hpp>
 #include <opencv2/ximgproc/slic.hpp>
+
 #endif
+using namespace ivra;
 
 namespace {
 
@@ -51,7 +53,7 @@ const ImageRGB& photo()
 void BM_RecursiveHistogramSplitting(benchmark::State& state)
 {
     const ImageRGB& picture = photo();
-    const RHSParameters parameters; // the dialog's defaults
+    const RhsParams parameters; // the dialog's defaults
     std::uint32_t regions = 0;
     for (auto _ : state) {
         auto result = OPRecursiveHistogramSplitting().execute(picture, parameters);

@@ -18,6 +18,11 @@ build_and_test() {
 
 build_and_test build/release -DCMAKE_BUILD_TYPE=Release
 
+# The plain paths beside the vector code, on whole pictures: core tests only.
+cmake -S . -B build/scalar -G Ninja -DCMAKE_BUILD_TYPE=Release -DIVRA_SIMD=OFF -DIVRA_BUILD_BENCH=OFF >/dev/null
+cmake --build build/scalar --parallel "$jobs" --target ivra_core_tests
+build/scalar/tests/ivra_core_tests
+
 if [ "${IVRA_SKIP_SANITIZE:-0}" != 1 ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 QtMessageHandler defaultHandler = nullptr;

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+using namespace ivra;
+
 namespace {
 
 constexpr QRgb white = 0xffffffffu;

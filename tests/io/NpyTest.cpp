@@ -16,6 +16,8 @@
 
 #include <cstring>
 
+using namespace ivra;
+
 using ivra::IoError;
 using ivra::NpyArray;
 using ivra::NpyType;

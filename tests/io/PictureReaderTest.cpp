@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace ivra;
+
 using ivra::IoError;
 using ivra::readPicture;
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 namespace {
 
 QString parse(const QByteArray& text)

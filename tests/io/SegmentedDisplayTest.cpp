@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+using namespace ivra;
+
 // A segmentation result is shown, saved and reloaded through the ordinary RGB
 // display conversion: the painted region colours, not the source pixels or the labels.
 TEST(SegmentedDisplay, ShowsSavesAndReloadsAsItsRegionColours)

@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 
+namespace ivra::csc {
+
 // The twelve pixel pairs of a level-0 island that are hexagonal neighbours, in the
 // bit order of an edge pattern. The order lets the engine assemble a pattern from
-// per-pixel similarity bits with a few shifts (see ipcCSCEngine.cpp).
+// per-pixel similarity bits with a few shifts (see LevelZero.cpp).
 inline constexpr int islandEdgeCount = 12;
 inline constexpr int islandEdges[islandEdgeCount][2] = {{0, 1}, {0, 3}, {0, 2}, {4, 5}, {4, 6}, {4, 0},
                                                         {5, 0}, {5, 1}, {6, 0}, {6, 2}, {1, 3}, {2, 3}};
@@ -20,7 +22,7 @@ struct IslandComponents {
     std::uint8_t masks[3]; // at most three components of two or more of seven cells
 };
 
-namespace csc_detail {
+namespace detail {
 constexpr std::array<IslandComponents, 1 << islandEdgeCount> buildIslandComponents()
 {
     std::array<IslandComponents, 1 << islandEdgeCount> table{};
@@ -51,8 +53,10 @@ constexpr std::array<IslandComponents, 1 << islandEdgeCount> buildIslandComponen
     }
     return table;
 }
-} // namespace csc_detail
+} // namespace detail
 
 // Components for every edge pattern (bit e set: pair islandEdges[e] is similar).
 inline constexpr std::array<IslandComponents, 1 << islandEdgeCount> islandComponents =
-    csc_detail::buildIslandComponents();
+    detail::buildIslandComponents();
+
+} // namespace ivra::csc

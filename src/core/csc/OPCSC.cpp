@@ -1,26 +1,37 @@
 #include "OPCSC.h"
 
-#include "image/LowBytes.h"
-#include "CSCException.h"
-#include "CSCRegionOutput.h"
+#include "ElementStore.h"
+#include "ElementStoreOverrun.h"
+#include "PackedColour.h"
+#include "RegionPainter.h"
+#include "Segmenter.h"
 #include "colour/ColourConversion.h"
-#include "ipcCSC.h"
-#include "ipcCodeelementBase.h"
+#include "image/LowBytes.h"
 #include "util/HugePages.h"
+#include "util/MessageSink.h"
+#include "util/Simd.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
-#include <iostream>
 #include <new>
 #include <stdexcept>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+namespace ivra {
 
+// Memory plan of a run. Every array of the result is written in full exactly once, at
+// the end; until then the run borrows it instead of faulting in memory of its own:
+//
+//   result array            bytes/pixel  RGB run lends it to        HSV run lends it to
+//   labels                  4            the level-0 pair plane     the HSV pixels (read only by level 0)
+//   planes (red|green|blue) 12           the element store          the element store, and the pair plane
+//                                                                   at its end when the plane fits twice
+//   sourcePixels            3            the input bytes, as they stay in the result
+//
+// paintRegions then writes the labels (it reads the store, still in the planes), and
+// writePlanes last turns each label into its colour over the store.
 namespace {
+
+using namespace csc;
 
 // Writes the painted regions into the result planes: label -> packed R, G, B.
 void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel)
@@ -31,7 +42,7 @@ void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfL
     std::int32_t* g = image.green();
     std::int32_t* b = image.blue();
     std::size_t i = 0;
-#if defined(__SSE2__)
+#if IVRA_SIMD_SSE2
     // Four pixels at a time: one vector of packed colours, split into the three planes.
     const __m128i low = _mm_set1_epi32(0xFF);
     for (; i + 4 <= count; i += 4) {
@@ -65,16 +76,97 @@ void clearResult(ImageSegmented& image)
         std::fill(image.plane(c), image.plane(c) + count, 0);
 }
 
+// The result planes as one block of bytes (red, green, blue follow each other).
+std::uint8_t* planeBlock(ImageSegmented& image)
+{
+    return reinterpret_cast<std::uint8_t*>(image.red());
+}
+std::size_t planeBlockBytes(const ImageSegmented& image)
+{
+    return 3 * image.pixelCount() * sizeof(std::int32_t);
+}
+
+// Takes the input into sourcePixels. Each array of the result is written in full once:
+// fewer, larger page faults.
+void prepareResult(const ImageRGB& source, ImageSegmented& image)
+{
+    const std::size_t count = image.pixelCount();
+    ivra::preferHugePages(planeBlock(image), planeBlockBytes(image));
+    ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
+    ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
+    copyLowBytes(source, image.sourcePixels.data());
+}
+
+const std::uint8_t* inputBytes(const ImageSegmented& image)
+{
+    return reinterpret_cast<const std::uint8_t*>(image.sourcePixels.data());
+}
+
+// Runs the RGB code and paints the labels; returns the colour of every label.
+std::vector<std::uint32_t> segmentRGB(ImageSegmented& image, int threshold, double elementsPerIsland,
+                                      const ivra::Progress& progress)
+{
+    const int width = image.width(), height = image.height();
+    SegmenterRGB csc;
+    csc.elementsPerIsland = elementsPerIsland;
+    csc.resize(width, height);
+    csc.similarity.squaredThreshold = threshold * threshold;
+    csc.engine()->lendScratch(image.labels.data(), image.pixelCount() * sizeof(std::uint32_t));
+    csc.store()->lend(planeBlock(image), planeBlockBytes(image));
+    csc.run(width, height, inputBytes(image), 0, 0, width, height, progress);
+    return paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
+}
+
+// Runs the HSV code on the input's table HSV and paints the labels; returns the mean
+// HSV of every label.
+std::vector<std::uint32_t> segmentHSV(ImageSegmented& image, double elementsPerIsland, const ivra::Progress& progress)
+{
+    const int width = image.width(), height = image.height();
+    std::uint8_t* const planes = planeBlock(image);
+    const std::size_t planeBytes = planeBlockBytes(image);
+    SegmenterHSV csc;
+    csc.elementsPerIsland = elementsPerIsland;
+    csc.resize(width, height);
+    const std::size_t scratch = (static_cast<std::size_t>(width) + 3) * (height + 3);
+    if (2 * scratch <= planeBytes) {
+        csc.engine()->lendScratch(planes + planeBytes - scratch, scratch);
+        csc.store()->lend(planes, planeBytes - scratch);
+    } else {
+        csc.store()->lend(planes, planeBytes);
+    }
+    static_assert(sizeof(HSVPixel) == sizeof(std::uint32_t) && alignof(HSVPixel) <= alignof(std::uint32_t));
+    HSVPixel* hsv = new (image.labels.data()) HSVPixel[image.pixelCount()];
+    imageRgbToHsv(width, height, inputBytes(image), hsv);
+    csc.run(width, height, hsv, 0, 0, width, height, progress);
+    return paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
+}
+
+// A region shows its mean HSV converted back through the conversion tables.
+// Converting each region's colour once gives what converting the painted HSV picture
+// pixel by pixel would; pixels in no region hold HSV 0, i.e. black.
+std::vector<std::uint32_t> rgbOfHsv(const std::vector<std::uint32_t>& hsvOfLabel)
+{
+    std::vector<std::uint32_t> rgb(hsvOfLabel.size());
+    for (std::size_t i = 0; i < hsvOfLabel.size(); ++i) {
+        const HSVPixel p{static_cast<std::int16_t>(hueOf(hsvOfLabel[i])), static_cast<std::uint8_t>(satOf(hsvOfLabel[i])),
+                         static_cast<std::uint8_t>(valOf(hsvOfLabel[i]))};
+        std::uint8_t out[3];
+        pixelHsvToRgb(p, out);
+        rgb[i] = packRGB(out[0], out[1], out[2]);
+    }
+    return rgb;
+}
+
 } // namespace
 
 bool OPCSC::fits(int width, int height)
 {
     if (width < 1 || height < 1)
         return true;
-    if (width > ipcIslandHierarchy::maxSide || height > ipcIslandHierarchy::maxSide)
+    if (width > IslandHierarchy::maxSide || height > IslandHierarchy::maxSide)
         return false;
-    const ipcIslandHierarchy hierarchy(width, height);
-    return ipcCodeelementBase::elementCapacityFor(hierarchy, 4.0) <= ipcCodeelementBase::maxElementCapacity;
+    const IslandHierarchy hierarchy(width, height);
+    return ElementStore::elementCapacityFor(hierarchy, 4.0) <= ElementStore::maxElementCapacity;
 }
 
 std::string OPCSC::resultName(int counter, Space space, int threshold)
@@ -96,7 +188,7 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
 OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
                              double elementsPerIsland) const
 {
-    if (threshold < minThreshold || threshold > maxThreshold)
+    if (threshold < CscParams::minThreshold || threshold > CscParams::maxThreshold)
         throw std::invalid_argument("CSC threshold must lie in 0..255");
     const int width = source.width(), height = source.height();
     if (!fits(width, height))
@@ -106,77 +198,16 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
     try {
         result.image = std::make_unique<ImageSegmented>(width, height);
         ImageSegmented& image = *result.image;
-        const std::size_t count = image.pixelCount();
-        if (count == 0)
+        if (image.pixelCount() == 0)
             return result;
-        // Every array of the result is written in full once: fewer, larger page faults.
-        // The three planes are one block (red, green, blue).
-        std::uint8_t* const planes = reinterpret_cast<std::uint8_t*>(image.red());
-        const std::size_t planeBytes = 3 * count * sizeof(std::int32_t);
-        ivra::preferHugePages(planes, planeBytes);
-        ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
-        ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
-        RGB24* src = image.sourcePixels.data();
-        copyLowBytes(source, src);
-        const auto* rgb = reinterpret_cast<const std::uint8_t*>(src);
-
+        prepareResult(source, image);
         try {
-            std::vector<std::uint32_t> colourOfLabel;
-            if (space == Space::RGB) {
-                ipcCSCRGB csc;
-                csc.elementsPerIsland = elementsPerIsland;
-                csc.resize(width, height);
-                csc.similarity.squaredThreshold = threshold * threshold;
-                // The labels are written only when the regions are painted, and the
-                // planes after that: meanwhile they hold the level-0 scratch plane and
-                // the element store, which spares faulting in memory of their own.
-                csc.engine()->lendScratch(image.labels.data(), count * sizeof(std::uint32_t));
-                csc.store()->lend(planes, planeBytes);
-                csc.run(width, height, rgb, 0, 0, width, height, progress);
-                colourOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
-            } else {
-                std::vector<std::uint32_t> hsvOfLabel;
-                {
-                    ipcCSCHSV csc;
-                    csc.elementsPerIsland = elementsPerIsland;
-                    csc.resize(width, height);
-                    // As for RGB, but the labels hold the HSV pixels, which only the
-                    // level-0 phase reads, and the scratch plane goes to the end of the
-                    // planes, which hold the store before it.
-                    const std::size_t scratch = (static_cast<std::size_t>(width) + 3) * (height + 3);
-                    if (2 * scratch <= planeBytes) {
-                        csc.engine()->lendScratch(planes + planeBytes - scratch, scratch);
-                        csc.store()->lend(planes, planeBytes - scratch);
-                    } else {
-                        csc.store()->lend(planes, planeBytes);
-                    }
-                    {
-                        static_assert(sizeof(HSVPixel) == sizeof(std::uint32_t) &&
-                                      alignof(HSVPixel) <= alignof(std::uint32_t));
-                        HSVPixel* hsv = new (image.labels.data()) HSVPixel[count];
-                        imageRgbToHsv(width, height, rgb, hsv);
-                        csc.run(width, height, hsv, 0, 0, width, height, progress);
-                    }
-                    hsvOfLabel = paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
-                }
-                // A region shows its mean HSV converted back through the conversion tables.
-                // Converting each region's colour once gives what converting the painted HSV
-                // picture pixel by pixel would; pixels in no region hold HSV 0, i.e. black.
-                colourOfLabel.resize(hsvOfLabel.size());
-                for (std::size_t i = 0; i < hsvOfLabel.size(); ++i) {
-                    HSVPixel p{static_cast<std::int16_t>(hueOf(hsvOfLabel[i])),
-                               static_cast<std::uint8_t>(satOf(hsvOfLabel[i])),
-                               static_cast<std::uint8_t>(valOf(hsvOfLabel[i]))};
-                    std::uint8_t out[3];
-                    pixelHsvToRgb(p, out);
-                    colourOfLabel[i] = packRGB(out[0], out[1], out[2]);
-                }
-            }
-            writePlanes(image, colourOfLabel);
-        } catch (const advException& e) {
-            std::cerr << e.message() << std::endl;
+            writePlanes(image, space == Space::RGB ? segmentRGB(image, threshold, elementsPerIsland, progress)
+                                                   : rgbOfHsv(segmentHSV(image, elementsPerIsland, progress)));
+        } catch (const ElementStoreOverrun& e) {
+            MessageSink::instance().error(e.what());
             result.complete = false;
-            result.message = e.message();
+            result.message = e.what();
             clearResult(image);
         }
     } catch (const std::bad_alloc&) {
@@ -186,3 +217,12 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
     }
     return result;
 }
+
+OPCSC::Result OPCSC::execute(const Image& source, const CscParams& params, const ivra::Progress& progress) const
+{
+    if (source.type() != TypeImageRGB)
+        throw UnacceptedInput("CSC", source.type());
+    return execute(static_cast<const ImageRGB&>(source), params.space, params.threshold, progress);
+}
+
+} // namespace ivra

@@ -7,23 +7,37 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // The Colour Structure Code on an RGB picture (or a segmentation result, whose planes
 // are its picture): regions of similar colour grown over a hexagonal island pyramid,
 // painted in their mean colour and numbered 1, 2, ... in root order; pixels in no
 // region are black with label 0. The dialog, the CLI and the benchmarks call this.
-class OPCSC {
-public:
+// The Colour Structure Code: the colour space of the similarity and the RGB
+// threshold (checked but unused with HSV, as the dialog disables it).
+struct CscParams {
     enum class Space { RGB, HSV };
-
-    // The dialog's initial threshold and range (RGB only).
-    static constexpr int defaultThreshold = 25;
     static constexpr int minThreshold = 0;
     static constexpr int maxThreshold = 255;
+    Space space = Space::RGB;
+    int threshold = 25;
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.choice("space", space, {{"rgb", Space::RGB}, {"hsv", Space::HSV}});
+        v.integer("threshold", threshold, minThreshold, maxThreshold);
+    }
+};
+
+class OPCSC {
+public:
+    using Space = CscParams::Space;
 
     struct Result {
         std::unique_ptr<ImageSegmented> image;
         // False when the element store overflowed: the picture is then black with every
-        // label 0, and message holds the reason (also written to standard error).
+        // label 0, and message holds the reason (also sent to the message sink).
         bool complete = true;
         std::string message;
     };
@@ -32,16 +46,22 @@ public:
     // for a picture too large for the element store (longest side above 16384) or for
     // which the memory cannot be had, and ivra::Cancelled when the progress callback
     // asks to stop.
-    Result execute(const ImageRGB& source, Space space, int threshold = defaultThreshold,
+    Result execute(const ImageRGB& source, Space space, int threshold = CscParams{}.threshold,
                    const ivra::Progress& progress = {}) const;
     // The same with another store capacity than the standard 4 elements per island
     // (tests use a small one to provoke an overrun).
     Result execute(const ImageRGB& source, Space space, int threshold, const ivra::Progress& progress,
                    double elementsPerIsland) const;
 
+    // The same for any image; throws std::invalid_argument unless it is an RGB image.
+    Result execute(const Image& source, const CscParams& params, const ivra::Progress& progress = {}) const;
+
     // "(counter) CSC RGB [Threshold=t]" or "(counter) CSC HSV".
+    static std::string resultName(int counter, const CscParams& p) { return resultName(counter, p.space, p.threshold); }
     static std::string resultName(int counter, Space space, int threshold);
 
     // Whether a picture of this size fits the element store.
     static bool fits(int width, int height);
 };
+
+} // namespace ivra

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <stdexcept>
+#include <string>
+
+namespace ivra {
+
 // Type codes of the objects the image tree holds. 0, 1 and 5 are unused.
 enum DataType : int {
     TypeImageGray = 2,
@@ -20,3 +25,17 @@ public:
 
     virtual int type() const = 0;
 };
+
+// How messages name a type code, e.g. "RGB image (type 3)".
+std::string typeName(int typeCode);
+
+// An operator was handed an object of a type it does not take.
+class UnacceptedInput : public std::invalid_argument {
+public:
+    UnacceptedInput(const std::string& operatorName, int typeCode)
+        : std::invalid_argument(operatorName + " does not accept a " + typeName(typeCode))
+    {
+    }
+};
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // A segmentation result: the planes hold the result picture (each pixel painted in
 // its region's colour), sourcePixels the picture the operator ran on, labels the
 // region number of every pixel. Type code 3, so it also serves as an ordinary
@@ -24,3 +26,13 @@ public:
     Array2D<RGB24> sourcePixels;
     Array2D<std::uint32_t> labels;
 };
+
+// The object as a segmentation result, or none when it is something else.
+inline const ImageSegmented* segmentationOf(const DataObject& object)
+{
+    if (object.type() != TypeImageRGB || !static_cast<const ImageRGB&>(object).isSegmented())
+        return nullptr;
+    return static_cast<const ImageSegmented*>(&object);
+}
+
+} // namespace ivra

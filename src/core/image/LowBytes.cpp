@@ -1,10 +1,11 @@
 #include "LowBytes.h"
 
+#include "util/Simd.h"
+
 #include <bit>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+
+namespace ivra {
 
 // The planes' low bytes as packed R, G, B. Four pixels make three whole words, so the
 // copy stores words instead of single bytes.
@@ -17,7 +18,7 @@ void copyLowBytes(const ImageColor& source, RGB24* out)
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v) & 0xFFu; };
     auto* bytes = reinterpret_cast<std::uint8_t*>(out);
     std::size_t i = 0;
-#if defined(__SSE2__)
+#if IVRA_SIMD_SSE2
     // Four pixels at a time: their words R | G << 8 | B << 16, two to a 64-bit lane with
     // the second shifted against the first, stored as two overlapping 8-byte pieces
     // whose two surplus bytes the following pixels overwrite (hence four pixels to spare).
@@ -55,3 +56,5 @@ void copyToPlanes(const RGB24* pixels, ImageColor& target)
         b[i] = pixels[i].b;
     }
 }
+
+} // namespace ivra

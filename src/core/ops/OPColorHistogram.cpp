@@ -2,12 +2,14 @@
 
 #include "ops/OPHistogram.h"
 #include "ops/OPSplit.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace ivra {
 
 namespace {
 
@@ -141,59 +143,89 @@ std::unique_ptr<HistogramRGB> OPColorHistogram::staticRGB(const ImageRGB& src, i
     return histogram;
 }
 
-std::unique_ptr<HistogramRGB> OPColorHistogram::fuzzyRGB(const ImageRGB& src, int n, const ivra::Progress& progress)
-{
-    checkAxis(n, "cube");
-    checkRGBBins(static_cast<long long>(n) * n * n);
-    const int bins = n * n * n;
-    auto histogram = std::make_unique<HistogramRGB>(bins);
-    setRGBColours(*histogram, n, n, n);
-    float* counts = histogram->counts();
+namespace {
 
-    const int w = 256 / n;
-    const int cube = w * w * w; // at most 2^24: exact as a float
-    const float cubeF = static_cast<float>(cube);
-    // Dividing by a power of two and multiplying by its exact reciprocal give
-    // the same float; the division is kept for the other cube sizes.
-    const bool powerOfTwo = (cube & (cube - 1)) == 0;
-    const float reciprocal = 1.0f / cubeF;
+// Trilinear shares of one pixel among the eight cells around it, for a cube of
+// n cells per axis. Values 0..255 take their axis from a table, in int arithmetic
+// (products stay below 2^24); anything else goes through the formulas in 64 bits
+// and a 128-bit product.
+class FuzzyCubeShares {
+public:
+    FuzzyCubeShares(int n, float* counts)
+        : n_(n), bins_(n * n * n), w_(256 / n), counts_(counts), cubeF_(static_cast<float>(w_ * w_ * w_)),
+          powerOfTwo_(((w_ * w_ * w_) & (w_ * w_ * w_ - 1)) == 0), reciprocal_(1.0f / cubeF_)
+    {
+        for (int v = 0; v < 256; ++v) {
+            const FuzzyAxis a = fuzzyAxis(v, w_);
+            axis_[v] = {{static_cast<int>(a.lower), static_cast<int>(a.upper)},
+                        {static_cast<int>(a.toUpper), static_cast<int>(a.toLower)}};
+        }
+    }
 
-    // Values 0..255 take their axis from a table, in int arithmetic (products
-    // stay below 2^24); anything else goes through the formulas in 64 bits and
-    // a 128-bit product.
+    void addPixel(std::int32_t r, std::int32_t g, std::int32_t b)
+    {
+        if (static_cast<std::uint32_t>(r | g | b) < 256u)
+            shareFast(axis_[static_cast<std::size_t>(r)], axis_[static_cast<std::size_t>(g)],
+                      axis_[static_cast<std::size_t>(b)]);
+        else
+            shareSlow(fuzzyAxis(r, w_), fuzzyAxis(g, w_), fuzzyAxis(b, w_));
+    }
+
+private:
     struct Axis {
         int bin[2];      // lower, upper
         int distance[2]; // weight factor of the lower and the upper corner: d1, d0
     };
-    std::array<Axis, 256> axis{};
-    for (int v = 0; v < 256; ++v) {
-        const FuzzyAxis a = fuzzyAxis(v, w);
-        axis[v] = {{static_cast<int>(a.lower), static_cast<int>(a.upper)},
-                   {static_cast<int>(a.toUpper), static_cast<int>(a.toLower)}};
+
+    void add(long long index, float product)
+    {
+        // Dividing by a power of two and multiplying by its exact reciprocal give
+        // the same float; the division is kept for the other cube sizes.
+        if (index >= 0 && index < bins_)
+            counts_[index] += powerOfTwo_ ? product * reciprocal_ : product / cubeF_;
     }
 
-    auto add = [&](long long index, float product) {
-        if (index >= 0 && index < bins)
-            counts[index] += powerOfTwo ? product * reciprocal : product / cubeF;
-    };
     // Corner order: red lower/upper outermost, blue innermost. A lower corner
     // takes the distance to the upper centre, and the other way round.
-    auto shareFast = [&](const Axis& r, const Axis& g, const Axis& b) {
+    void shareFast(const Axis& r, const Axis& g, const Axis& b)
+    {
         for (int i = 0; i < 2; ++i)
             for (int j = 0; j < 2; ++j)
                 for (int k = 0; k < 2; ++k)
-                    add((static_cast<long long>(b.bin[k]) * n + g.bin[j]) * n + r.bin[i],
+                    add((static_cast<long long>(b.bin[k]) * n_ + g.bin[j]) * n_ + r.bin[i],
                         static_cast<float>(r.distance[i] * g.distance[j] * b.distance[k]));
-    };
-    auto shareSlow = [&](const FuzzyAxis& r, const FuzzyAxis& g, const FuzzyAxis& b) {
+    }
+
+    void shareSlow(const FuzzyAxis& r, const FuzzyAxis& g, const FuzzyAxis& b)
+    {
         const long long rb[2] = {r.lower, r.upper}, gb[2] = {g.lower, g.upper}, bb[2] = {b.lower, b.upper};
         const long long rd[2] = {r.toUpper, r.toLower}, gd[2] = {g.toUpper, g.toLower}, bd[2] = {b.toUpper, b.toLower};
         for (int i = 0; i < 2; ++i)
             for (int j = 0; j < 2; ++j)
                 for (int k = 0; k < 2; ++k)
-                    add((bb[k] * n + gb[j]) * n + rb[i],
+                    add((bb[k] * n_ + gb[j]) * n_ + rb[i],
                         static_cast<float>(static_cast<__int128>(rd[i]) * gd[j] * bd[k]));
-    };
+    }
+
+    const int n_;
+    const int bins_;
+    const int w_;
+    float* const counts_;
+    const float cubeF_; // at most 2^24: exact as a float
+    const bool powerOfTwo_;
+    const float reciprocal_;
+    std::array<Axis, 256> axis_{};
+};
+
+} // namespace
+
+std::unique_ptr<HistogramRGB> OPColorHistogram::fuzzyRGB(const ImageRGB& src, int n, const ivra::Progress& progress)
+{
+    checkAxis(n, "cube");
+    checkRGBBins(static_cast<long long>(n) * n * n);
+    auto histogram = std::make_unique<HistogramRGB>(n * n * n);
+    setRGBColours(*histogram, n, n, n);
+    FuzzyCubeShares shares(n, histogram->counts());
 
     const std::size_t width = static_cast<std::size_t>(src.width());
     const int height = src.height();
@@ -202,14 +234,8 @@ std::unique_ptr<HistogramRGB> OPColorHistogram::fuzzyRGB(const ImageRGB& src, in
         const std::int32_t* R = src.red() + start;
         const std::int32_t* G = src.green() + start;
         const std::int32_t* B = src.blue() + start;
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::int32_t r = R[x], g = G[x], b = B[x];
-            if (static_cast<std::uint32_t>(r | g | b) < 256u)
-                shareFast(axis[static_cast<std::size_t>(r)], axis[static_cast<std::size_t>(g)],
-                          axis[static_cast<std::size_t>(b)]);
-            else
-                shareSlow(fuzzyAxis(r, w), fuzzyAxis(g, w), fuzzyAxis(b, w));
-        }
+        for (std::size_t x = 0; x < width; ++x)
+            shares.addPixel(R[x], G[x], B[x]);
         progress.update(y + 1, height);
     }
     return histogram;
@@ -238,5 +264,52 @@ std::unique_ptr<HistogramHSV> OPColorHistogram::staticHSV(const ImageHSV& src, i
 
 void OPColorHistogram::dynamic()
 {
-    tools::CMessageHandler::instance().message("Dynamic Histogram not yet implemented !");
+    ivra::MessageSink::instance().message("Dynamic Histogram not yet implemented !");
 }
+
+std::vector<std::unique_ptr<DataObject>> OPColorHistogram::execute(const Image& src, const ColorHistogramParams& p,
+                                                                   const ivra::Progress& progress)
+{
+    using Kind = ColorHistogramParams::Kind;
+    const int type = src.type();
+    if (type != TypeImageRGB && type != TypeImageHSV)
+        throw UnacceptedInput("Color histogram", type);
+    std::vector<std::unique_ptr<DataObject>> results;
+    if (p.kind == Kind::Channel) {
+        for (auto& h : channels(static_cast<const ImageColor&>(src), p.bins, progress))
+            results.push_back(std::move(h));
+    } else if (type == TypeImageRGB) {
+        const auto& image = static_cast<const ImageRGB&>(src);
+        if (p.kind == Kind::Fuzzy)
+            results.push_back(fuzzyRGB(image, p.cube, progress));
+        else
+            results.push_back(staticRGB(image, p.cube, p.cube, p.cube, progress));
+    } else {
+        const auto& image = static_cast<const ImageHSV&>(src);
+        if (p.kind == Kind::Fuzzy)
+            results.push_back(fuzzyHSV(image, 6, 2, p.grays, progress));
+        else
+            results.push_back(staticHSV(image, 6, 2, p.grays, progress));
+    }
+    return results;
+}
+
+std::vector<std::string> OPColorHistogram::resultNames(int inputType, const ColorHistogramParams& p)
+{
+    using Kind = ColorHistogramParams::Kind;
+    const bool rgb = inputType == TypeImageRGB;
+    if (p.kind == Kind::Channel) {
+        const std::string bins = std::to_string(p.bins);
+        if (rgb)
+            return {"Histogram Red " + bins, "Histogram Green " + bins, "Histogram Blue " + bins};
+        return {"Histogram Hue " + bins, "Histogram Saturation " + bins, "Histogram Value " + bins};
+    }
+    const std::string kind = p.kind == Kind::Fuzzy ? "Fuzzy " : "Static ";
+    if (rgb) {
+        const std::string n = std::to_string(p.cube);
+        return {kind + "RGB-Histogram " + n + "x" + n + "x" + n};
+    }
+    return {kind + "HSV-Histogram 6x2+" + std::to_string(p.grays)};
+}
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 
+namespace ivra {
+
 namespace {
 
 constexpr double kSixtieth = 1.0 / 60.0;
@@ -98,17 +100,9 @@ std::unique_ptr<ImageHSV> OPColorTransform::RGB2HSV(const ImageRGB& image) const
         }
         const double r = t->unit[ri], g = t->unit[gi], b = t->unit[bi];
         const double delta = t->unit[mx] - t->unit[mn];
-        double h;
-        if (ri == mx)
-            h = (g - b) / delta;
-        else if (gi == mx)
-            h = 2 + (b - r) / delta;
-        else
-            h = 4 + (r - g) / delta;
-        h = h * 60;
-        if (h < 0)
-            h = h + 360;
-        H[i] = static_cast<std::int32_t>(h);
+        // The unit table is injective, so comparing unit values picks the same branch
+        // as comparing the 8-bit components.
+        H[i] = static_cast<std::int32_t>(hueDegrees(r, g, b, t->unit[mx], delta));
     }
     return out;
 }
@@ -163,3 +157,23 @@ std::unique_ptr<ImageRGB> OPColorTransform::Gray2RGB(const ImageGray& image) con
             std::memcpy(out->plane(c), image.data(), bytes);
     return out;
 }
+
+std::unique_ptr<Image> OPColorTransform::execute(const Image& image, const ColorTransformParams& params,
+                                                 const ivra::Progress&) const
+{
+    const bool toHsv = params.target == ColorTransformParams::Target::HSV;
+    if (toHsv && image.type() == TypeImageRGB)
+        return RGB2HSV(static_cast<const ImageRGB&>(image));
+    if (!toHsv && image.type() == TypeImageHSV)
+        return HSV2RGB(static_cast<const ImageHSV&>(image));
+    if (!toHsv && image.type() == TypeImageGray)
+        return Gray2RGB(static_cast<const ImageGray&>(image));
+    throw UnacceptedInput(toHsv ? "RGB -> HSV" : "-> RGB", image.type());
+}
+
+std::string OPColorTransform::resultName(const ColorTransformParams& params)
+{
+    return params.target == ColorTransformParams::Target::HSV ? "HSV" : "RGB";
+}
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace {
 
 // Scales a draw of 0..32767 onto [0, 2]; the generator's range is fixed at 32767.
@@ -15,13 +17,13 @@ constexpr double kTwoOverRange = 2.0 / 32767.0;
 
 void checkParameters(int mean, int variance)
 {
-    if (mean < OPGauss::minMean || mean > OPGauss::maxMean)
+    if (mean < GaussParams::minMean || mean > GaussParams::maxMean)
         throw std::invalid_argument("Gauss noise: mean " + std::to_string(mean) + " is outside " +
-                                    std::to_string(OPGauss::minMean) + ".." + std::to_string(OPGauss::maxMean));
-    if (variance < OPGauss::minVariance || variance > OPGauss::maxVariance)
+                                    std::to_string(GaussParams::minMean) + ".." + std::to_string(GaussParams::maxMean));
+    if (variance < GaussParams::minVariance || variance > GaussParams::maxVariance)
         throw std::invalid_argument("Gauss noise: variance " + std::to_string(variance) + " is outside " +
-                                    std::to_string(OPGauss::minVariance) + ".." +
-                                    std::to_string(OPGauss::maxVariance));
+                                    std::to_string(GaussParams::minVariance) + ".." +
+                                    std::to_string(GaussParams::maxVariance));
 }
 
 std::int32_t noisy(std::int32_t value, int mean, int variance)
@@ -100,3 +102,15 @@ std::unique_ptr<ImageGray> OPGauss::execute(const ImageGray& src, int mean, int 
     guard.release();
     return result;
 }
+
+std::unique_ptr<Image> OPGauss::execute(const Image& src, const GaussParams& params,
+                                        const ivra::Progress& progress) const
+{
+    if (src.type() == TypeImageRGB)
+        return execute(static_cast<const ImageRGB&>(src), params.mean, params.variance, progress);
+    if (src.type() == TypeImageGray)
+        return execute(static_cast<const ImageGray&>(src), params.mean, params.variance, progress);
+    throw UnacceptedInput("Gauss noise", src.type());
+}
+
+} // namespace ivra

@@ -7,18 +7,31 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
+// Gauss noise: mean and variance of the added normal deviates.
+struct GaussParams {
+    static constexpr int minMean = -255;
+    static constexpr int maxMean = 255;
+    static constexpr int minVariance = 0;
+    static constexpr int maxVariance = 255;
+    int mean = 0;
+    int variance = 10;
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.integer("mean", mean, minMean, maxMean);
+        v.integer("variance", variance, minVariance, maxVariance);
+    }
+};
+
 // Gauss noise: every channel of every pixel gets its own normally distributed
 // offset, drawn from the process-wide random generator by the polar method.
 // The result has the source's class and size; values are clamped to 0..255.
 class OPGauss {
 public:
-    static constexpr int minMean = -255;
-    static constexpr int maxMean = 255;
-    static constexpr int minVariance = 0;
-    static constexpr int maxVariance = 255;
     // The dialog's initial values.
-    static constexpr int defaultMean = 0;
-    static constexpr int defaultVariance = 10;
 
     virtual ~OPGauss() = default;
 
@@ -32,8 +45,15 @@ public:
 
     // "Gauss Noise [mean=%1, variance=%2]": the noise dialog names its results
     // without a run counter.
+    // Gray and RGB images; throws std::invalid_argument for any other type.
+    std::unique_ptr<Image> execute(const Image& src, const GaussParams& params,
+                                   const ivra::Progress& progress = {}) const;
+
     static std::string resultName(int mean, int variance);
+    static std::string resultName(const GaussParams& p) { return resultName(p.mean, p.variance); }
 
     // One unit normal deviate: the first of the pair the polar method offers.
     static double deviate();
 };
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <array>
 #include <stdexcept>
 
+namespace ivra {
+
 std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bins, const ivra::Progress& progress)
 {
     const std::int32_t* plane = src.data();
@@ -36,3 +38,18 @@ std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bi
     }
     return histogram;
 }
+
+std::unique_ptr<HistogramGray> OPHistogram::execute(const Image& src, const HistogramParams& params,
+                                                    const ivra::Progress& progress)
+{
+    if (src.type() != TypeImageGray)
+        throw UnacceptedInput("Histogram", src.type());
+    return execute(static_cast<const ImageGray&>(src), params.bins, progress);
+}
+
+std::string OPHistogram::resultName(const HistogramParams&)
+{
+    return "Histogram";
+}
+
+} // namespace ivra

@@ -1,5 +1,7 @@
 #include "OPKuwaharaNagao.h"
 
+#include "IterativeFilter.h"
+
 #include "image/LowBytes.h"
 #include "colour/HsvSinglePrecision.h"
 
@@ -9,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace ivra {
 
 // The filter works on 2 x 2 blocks: the four sub-windows of the pixel (x, y) are the
 // blocks whose top left corners are (x-1, y-1), (x, y-1), (x, y) and (x-1, y), and
@@ -302,10 +306,10 @@ std::string OPKuwaharaNagao::resultName(int run, int iterations)
 std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iterations, Space space,
                                                    const ivra::Progress& progress) const
 {
-    if (iterations < minIterations || iterations > maxIterations)
+    if (iterations < KuwaharaNagaoParams::minIterations || iterations > KuwaharaNagaoParams::maxIterations)
         throw std::invalid_argument("Kuwahara-Nagao: iteration count " + std::to_string(iterations) +
-                                    " is outside " + std::to_string(minIterations) + ".." +
-                                    std::to_string(maxIterations));
+                                    " is outside " + std::to_string(KuwaharaNagaoParams::minIterations) + ".." +
+                                    std::to_string(KuwaharaNagaoParams::maxIterations));
     const int width = src.width();
     const int height = src.height();
     auto result = std::make_unique<ImageRGB>(width, height);
@@ -320,23 +324,21 @@ std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iter
     buffers[1].resize(width, height);
     std::copy(buffers[0].data(), buffers[0].data() + buffers[0].size(), buffers[1].data());
 
-    // Large pictures report progress every million pixels or so, small ones once per iteration.
     const bool hsv = space == Space::HSV;
-    const int rows = std::max(height - 2, 0);
-    const int chunk = std::max(1, (1 << 20) / width);
-    const double total = static_cast<double>(iterations) * std::max(rows, 1);
-    int cur = 0;
-    for (int i = 0; i < iterations; ++i) {
-        for (int y = 1; y < height - 1; y += chunk) {
-            const int yEnd = std::min(height - 1, y + chunk);
-            filterRows(buffers[cur], buffers[1 - cur], hsv, y, yEnd);
-            if (yEnd < height - 1)
-                progress.update(static_cast<double>(i) * rows + (yEnd - 1), total);
-        }
-        progress.update(static_cast<double>(i + 1) * std::max(rows, 1), total);
-        cur = 1 - cur;
-    }
+    const int cur = repeatFilterPasses(iterations, width, 1, height - 1, progress, [&](int from, int y0, int y1) {
+        filterRows(buffers[from], buffers[1 - from], hsv, y0, y1);
+    });
 
     copyToPlanes(buffers[cur].data(), *result);
     return result;
 }
+
+std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const Image& src, const KuwaharaNagaoParams& params,
+                                                   const ivra::Progress& progress) const
+{
+    if (src.type() != TypeImageRGB)
+        throw UnacceptedInput("Kuwahara-Nagao", src.type());
+    return execute(static_cast<const ImageRGB&>(src), params.iterations, params.space, progress);
+}
+
+} // namespace ivra

@@ -8,16 +8,32 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
+// sub-window means are formed.
+struct KuwaharaNagaoParams {
+    enum class Space { RGB, HSV };
+    static constexpr int minIterations = 1;
+    static constexpr int maxIterations = 65536;
+    int iterations = 1;
+    Space space = Space::RGB;
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.integer("iterations", iterations, minIterations, maxIterations);
+        v.choice("space", space, {{"rgb", Space::RGB}, {"hsv", Space::HSV}});
+    }
+};
+
 // Kuwahara-Nagao filter: every inner pixel takes the mean colour of the one of its
 // four 2 x 2 sub-windows (upper left, upper right, lower right, lower left, in this
 // order of preference on ties) whose colours vary least. Pixels of the outermost
 // rows and columns keep their colour.
+// Kuwahara-Nagao: how many times the filter runs and in which colour space the
 class OPKuwaharaNagao {
 public:
-    enum class Space { RGB, HSV };
-    static constexpr int minIterations = 1;
-    static constexpr int maxIterations = 65536;
-    static constexpr int defaultIterations = 1; // the dialog's initial value
+    using Space = KuwaharaNagaoParams::Space;
 
     virtual ~OPKuwaharaNagao() = default;
 
@@ -28,7 +44,12 @@ public:
                                       const ivra::Progress& progress = {}) const;
 
     // "(%1) Kuwahara-Nagao [Iterations=%2]" with the dialog's run counter.
+    // RGB images; throws std::invalid_argument for any other type.
+    std::unique_ptr<ImageRGB> execute(const Image& src, const KuwaharaNagaoParams& params,
+                                      const ivra::Progress& progress = {}) const;
+
     static std::string resultName(int run, int iterations);
+    static std::string resultName(int run, const KuwaharaNagaoParams& p) { return resultName(run, p.iterations); }
 };
 
 // One iteration each: reads `src`, writes the inner pixels of `dst`, which is first
@@ -59,3 +80,5 @@ KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel);
 int kuwaharaHueMean(const int (&hues)[4]);
 // The mean colour of four pixels (any order) as the HSV mode writes it.
 RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4]);
+
+} // namespace ivra

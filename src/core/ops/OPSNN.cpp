@@ -1,5 +1,7 @@
 #include "OPSNN.h"
 
+#include "IterativeFilter.h"
+
 #include "image/LowBytes.h"
 #include "image/Array2D.h"
 #include "image/RGB24.h"
@@ -9,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace ivra {
 
 // Inner rows run on one int per channel and pixel, and every distance between two
 // neighbouring pixels is computed once: the distance to the right neighbour of x is
@@ -224,9 +228,9 @@ std::string OPSNN::resultName(int run, int iterations)
 
 std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, const ivra::Progress& progress) const
 {
-    if (iterations < minIterations || iterations > maxIterations)
+    if (iterations < SnnParams::minIterations || iterations > SnnParams::maxIterations)
         throw std::invalid_argument("SNN: iteration count " + std::to_string(iterations) + " is outside " +
-                                    std::to_string(minIterations) + ".." + std::to_string(maxIterations));
+                                    std::to_string(SnnParams::minIterations) + ".." + std::to_string(SnnParams::maxIterations));
     const int width = src.width();
     const int height = src.height();
     auto result = std::make_unique<ImageRGB>(width, height);
@@ -238,21 +242,21 @@ std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, co
     buffers[1].resize(width, height);
     copyLowBytes(src, buffers[0].data());
 
-    // Large pictures report progress every million pixels or so, small ones once per iteration.
-    const int chunk = std::max(1, (1 << 20) / width);
-    const double total = static_cast<double>(iterations) * height;
-    int cur = 0;
-    for (int i = 0; i < iterations; ++i) {
-        const auto* in = reinterpret_cast<const std::uint8_t*>(buffers[cur].data());
-        auto* out = reinterpret_cast<std::uint8_t*>(buffers[1 - cur].data());
-        for (int y = 0; y < height; y += chunk) {
-            const int yEnd = std::min(height, y + chunk);
-            filterRows(width, height, in, out, y, yEnd);
-            progress.update(static_cast<double>(i) * height + yEnd, total);
-        }
-        cur = 1 - cur;
-    }
+    const int cur = repeatFilterPasses(iterations, width, 0, height, progress, [&](int from, int y0, int y1) {
+        filterRows(width, height, reinterpret_cast<const std::uint8_t*>(buffers[from].data()),
+                   reinterpret_cast<std::uint8_t*>(buffers[1 - from].data()), y0, y1);
+    });
 
     copyToPlanes(buffers[cur].data(), *result);
     return result;
 }
+
+std::unique_ptr<ImageRGB> OPSNN::execute(const Image& src, const SnnParams& params,
+                                         const ivra::Progress& progress) const
+{
+    if (src.type() != TypeImageRGB)
+        throw UnacceptedInput("SNN", src.type());
+    return execute(static_cast<const ImageRGB&>(src), params.iterations, progress);
+}
+
+} // namespace ivra

@@ -1,6 +1,6 @@
 #include "OPSaltAndPepper.h"
 
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 #include "util/RandomGenerator.h"
 #include "util/VectorState.h"
 
@@ -10,19 +10,23 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace {
 
 // Scales a draw of 0..32767 onto [0, 1]; the generator's range is fixed at 32767.
 constexpr double kOneOverRange = 1.0 / 32767.0;
 
-void checkParameters(int mode, int value)
+using Mode = OPSaltAndPepper::Mode;
+
+void checkParameters(Mode mode, int value)
 {
-    if (mode < OPSaltAndPepper::Salt || mode > OPSaltAndPepper::SaltAndPepper)
-        throw std::invalid_argument("salt-and-pepper noise: mode " + std::to_string(mode) + " is not 0, 1 or 2");
-    if (value < OPSaltAndPepper::minPercent || value > OPSaltAndPepper::maxPercent)
+    if (mode != Mode::Salt && mode != Mode::Pepper && mode != Mode::SaltAndPepper)
+        throw std::invalid_argument("salt-and-pepper noise: mode " + std::to_string(static_cast<int>(mode)) + " is not 0, 1 or 2");
+    if (value < SaltAndPepperParams::minPercent || value > SaltAndPepperParams::maxPercent)
         throw std::invalid_argument("salt-and-pepper noise: percentage " + std::to_string(value) + " is outside " +
-                                    std::to_string(OPSaltAndPepper::minPercent) + ".." +
-                                    std::to_string(OPSaltAndPepper::maxPercent));
+                                    std::to_string(SaltAndPepperParams::minPercent) + ".." +
+                                    std::to_string(SaltAndPepperParams::maxPercent));
 }
 
 // Draws the numbers column by column and calls hit(index, colour) for a pixel that
@@ -30,7 +34,7 @@ void checkParameters(int mode, int value)
 // are made for a strip of columns at a time and the pixels then written row by row,
 // which spares the cache a walk down every column of every plane.
 template <typename Hit, typename Keep>
-void scatter(int width, int height, int mode, int value, const ivra::Progress& progress, Hit hit, Keep keep)
+void scatter(int width, int height, Mode mode, int value, const ivra::Progress& progress, Hit hit, Keep keep)
 {
     enum : std::uint8_t { Kept, White, Black };
     constexpr int strip = 64;
@@ -48,8 +52,8 @@ void scatter(int width, int height, int mode, int value, const ivra::Progress& p
                 column[y] = Kept;
                 if (random.next() * kOneOverRange < p) {
                     const double r2 = random.next() * kOneOverRange;
-                    const bool white = mode == OPSaltAndPepper::Salt ||
-                                       (mode == OPSaltAndPepper::SaltAndPepper && r2 < 0.5);
+                    const bool white = mode == Mode::Salt ||
+                                       (mode == Mode::SaltAndPepper && r2 < 0.5);
                     column[y] = white ? White : Black;
                 }
             }
@@ -69,9 +73,9 @@ void scatter(int width, int height, int mode, int value, const ivra::Progress& p
 
 } // namespace
 
-std::string OPSaltAndPepper::resultName(int run, int mode, int value)
+std::string OPSaltAndPepper::resultName(int run, Mode mode, int value)
 {
-    const char* kind = mode == Salt ? "Salt" : mode == Pepper ? "Pepper" : "Salt and Pepper";
+    const char* kind = mode == Mode::Salt ? "Salt" : mode == Mode::Pepper ? "Pepper" : "Salt and Pepper";
     // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
     std::string name = "(";
     name += std::to_string(run);
@@ -83,10 +87,10 @@ std::string OPSaltAndPepper::resultName(int run, int mode, int value)
     return name;
 }
 
-std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value,
+std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, Mode mode, int value,
                                                    const ivra::Progress& progress) const
 {
-    tools::CMessageHandler::instance().message("OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)");
+    ivra::MessageSink::instance().message("OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)");
     checkParameters(mode, value);
     auto result = std::make_unique<ImageRGB>(src.width(), src.height());
     const std::int32_t* in[3] = {src.red(), src.green(), src.blue()};
@@ -104,7 +108,7 @@ std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, int mode
     return result;
 }
 
-std::unique_ptr<ImageGray> OPSaltAndPepper::execute(const ImageGray& src, int mode, int value,
+std::unique_ptr<ImageGray> OPSaltAndPepper::execute(const ImageGray& src, Mode mode, int value,
                                                     const ivra::Progress& progress) const
 {
     checkParameters(mode, value);
@@ -119,3 +123,15 @@ std::unique_ptr<ImageGray> OPSaltAndPepper::execute(const ImageGray& src, int mo
     guard.release();
     return result;
 }
+
+std::unique_ptr<Image> OPSaltAndPepper::execute(const Image& src, const SaltAndPepperParams& params,
+                                                const ivra::Progress& progress) const
+{
+    if (src.type() == TypeImageRGB)
+        return execute(static_cast<const ImageRGB&>(src), params.mode, params.percent, progress);
+    if (src.type() == TypeImageGray)
+        return execute(static_cast<const ImageGray&>(src), params.mode, params.percent, progress);
+    throw UnacceptedInput("Salt-and-pepper noise", src.type());
+}
+
+} // namespace ivra

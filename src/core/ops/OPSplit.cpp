@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace ivra {
+
 std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
 {
     if (plane < 0 || plane > 2)
@@ -12,3 +14,19 @@ std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
         std::memcpy(out->data(), image.plane(plane), image.pixelCount() * sizeof(std::int32_t));
     return out;
 }
+
+std::unique_ptr<ImageGray> OPSplit::execute(const Image& image, const SplitParams& params, const ivra::Progress&) const
+{
+    if (image.type() != TypeImageRGB && image.type() != TypeImageHSV)
+        throw UnacceptedInput("Split", image.type());
+    return channel(static_cast<const ImageColor&>(image), params.plane);
+}
+
+std::string OPSplit::resultName(int inputType, const SplitParams& params)
+{
+    static const char* const rgbNames[] = {"Red", "Green", "Blue"};
+    static const char* const hsvNames[] = {"Hue", "Saturation", "Value"};
+    return inputType == TypeImageHSV ? hsvNames[params.plane] : rgbNames[params.plane];
+}
+
+} // namespace ivra

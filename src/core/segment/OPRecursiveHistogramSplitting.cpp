@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace ivra {
+
 namespace {
 
 using namespace ivra::rhs;
@@ -35,11 +37,11 @@ using HistogramSet = std::array<std::array<int, maxFeatureBins>, featureCount>;
 
 void checkParameter(const char* name, int value)
 {
-    if (value < RHSParameters::minValue || value > RHSParameters::maxValue)
+    if (value < RhsParams::minValue || value > RhsParams::maxValue)
         throw std::invalid_argument(std::string("recursive histogram splitting: ") + name + " " +
                                     std::to_string(value) + " is outside " +
-                                    std::to_string(RHSParameters::minValue) + ".." +
-                                    std::to_string(RHSParameters::maxValue));
+                                    std::to_string(RhsParams::minValue) + ".." +
+                                    std::to_string(RhsParams::maxValue));
 }
 
 // One run of the splitting. Pixels are addressed in a frame padded by one pixel on
@@ -49,7 +51,7 @@ void checkParameter(const char* name, int value)
 // it cuts, so the arena never holds more than the picture's pixels.
 class Splitter {
 public:
-    Splitter(const Array2D<RGB24>& source, const RHSParameters& parameters, const ivra::Progress& progress)
+    Splitter(const Array2D<RGB24>& source, const RhsParams& parameters, const ivra::Progress& progress)
         : source_(source), parameters_(parameters), progress_(progress), width_(source.width()),
           height_(source.height()), stride_(width_ + 2),
           pixelCount_(static_cast<std::uint32_t>(source.size()))
@@ -59,6 +61,11 @@ public:
     void run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted);
 
 private:
+    // The feature to split the current histograms by (-1: none has two clusters);
+    // bestSize receives the pixel count of its largest cluster.
+    int bestSplitFeature(std::int64_t& bestSize);
+    // Labels and mean colours from the padded label plane into the result.
+    void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
     std::size_t paddedIndex(int x, int y) const
     {
         return static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x) + 1;
@@ -69,13 +76,17 @@ private:
     void deriveLargestPiece(const Region& region, std::size_t firstPiece);
     void split(const Region& region, int feature, int peak);
     std::uint32_t findRun(std::uint32_t run);
+    // Splits a sorted pixel set into runs joined by union-find, then writes each
+    // 4-connected component contiguously to out and pushes it as a region.
+    void linkRuns(const std::uint32_t* set, std::uint32_t count);
+    void writeComponents(std::uint32_t* out, std::uint32_t outOffset);
     void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
                            std::uint32_t outOffset);
     void finalise(const Region& region);
     void reportProgress() const;
 
     const Array2D<RGB24>& source_;
-    const RHSParameters& parameters_;
+    const RhsParams& parameters_;
     const ivra::Progress& progress_;
     const int width_;
     const int height_;
@@ -220,6 +231,12 @@ std::uint32_t Splitter::findRun(std::uint32_t run)
 void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
                                  std::uint32_t outOffset)
 {
+    linkRuns(set, count);
+    writeComponents(out, outOffset);
+}
+
+void Splitter::linkRuns(const std::uint32_t* set, std::uint32_t count)
+{
     // The set is sorted in row-major order, so it falls into horizontal runs in
     // row-major order; runs of neighbouring rows that share a column are 4-connected.
     runs_.clear();
@@ -271,7 +288,10 @@ void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, 
                 runParent_[a] = b;
         }
     }
+}
 
+void Splitter::writeComponents(std::uint32_t* out, std::uint32_t outOffset)
+{
     // Number the components in the order of their first run (= their first pixel),
     // then write each component's pixels contiguously, keeping row-major order.
     const auto runCount = static_cast<std::uint32_t>(runs_.size());
@@ -406,18 +426,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
                 addToHistograms(histograms_, &arena_[region.offset], region.count);
             }
             std::int64_t bestSize = -1;
-            int bestFeature = -1;
-            for (int f = 0; f < featureCount; ++f) {
-                HistogramClusters& clusters = clusters_[f];
-                clusters.cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
-                if (clusters.count() >= 2) {
-                    const std::int64_t mass = clusters.mass(clusters.largest());
-                    if (mass > bestSize) {
-                        bestSize = mass;
-                        bestFeature = f;
-                    }
-                }
-            }
+            const int bestFeature = bestSplitFeature(bestSize);
             if (bestFeature != -1 && bestSize > minSplitPeak) {
                 const HistogramClusters& clusters = clusters_[bestFeature];
                 split(region, bestFeature, clusters.peak(clusters.largest()));
@@ -426,7 +435,29 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         }
         finalise(region);
     }
+    copyResult(labels, painted);
+}
 
+int Splitter::bestSplitFeature(std::int64_t& bestSize)
+{
+    // The feature whose largest cluster holds most pixels, the first on ties.
+    int bestFeature = -1;
+    for (int f = 0; f < featureCount; ++f) {
+        HistogramClusters& clusters = clusters_[f];
+        clusters.cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
+        if (clusters.count() >= 2) {
+            const std::int64_t mass = clusters.mass(clusters.largest());
+            if (mass > bestSize) {
+                bestSize = mass;
+                bestFeature = f;
+            }
+        }
+    }
+    return bestFeature;
+}
+
+void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const
+{
     const std::uint32_t* paddedLabels = paddedLabels_.get();
     for (int y = 0; y < height_; ++y) {
         const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
@@ -440,7 +471,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
 } // namespace
 
 std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const ImageRGB& source,
-                                                                       const RHSParameters& parameters,
+                                                                       const RhsParams& parameters,
                                                                        const ivra::Progress& progress) const
 {
     checkParameter("GT window", parameters.gtWindow);
@@ -462,3 +493,28 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
     copyToPlanes(painted.data(), *result);
     return result;
 }
+
+std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Image& source, const RhsParams& parameters,
+                                                                       const ivra::Progress& progress) const
+{
+    const auto* image = dynamic_cast<const ImageRGB*>(&source);
+    if (source.type() != TypeImageRGB || !image)
+        throw UnacceptedInput("RHS", source.type());
+    return execute(*image, parameters, progress);
+}
+
+std::string OPRecursiveHistogramSplitting::resultName(int run, const RhsParams& p)
+{
+    std::string name = "(";
+    name += std::to_string(run);
+    name += ") RHS [GT=";
+    name += std::to_string(p.gtWindow);
+    name += ", MinSplitPeak=";
+    name += std::to_string(p.minSplitPeak);
+    name += ", MinRegionSize=";
+    name += std::to_string(p.minRegionSize);
+    name += "]";
+    return name;
+}
+
+} // namespace ivra

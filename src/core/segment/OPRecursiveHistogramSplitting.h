@@ -5,15 +5,26 @@
 #include "util/Progress.h"
 
 #include <memory>
+#include <string>
+
+namespace ivra {
 
 // Parameters of recursive histogram splitting, each in minValue..maxValue.
-struct RHSParameters {
+struct RhsParams {
     static constexpr int minValue = 0;
     static constexpr int maxValue = 65536;
 
     int gtWindow = 3;        // half width of the clustering window: bin i looks at i - gtWindow .. i + gtWindow
     int minSplitPeak = 200;  // a region whose largest cluster has at most this many pixels is not split
     int minRegionSize = 300; // a region of at most this many pixels is not split
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.integer("gt", gtWindow, minValue, maxValue);
+        v.integer("min-peak", minSplitPeak, minValue, maxValue);
+        v.integer("min-region", minRegionSize, minValue, maxValue);
+    }
 };
 
 // Recursive histogram splitting: a region is split along the largest cluster of
@@ -27,6 +38,13 @@ public:
     // Throws std::invalid_argument for a parameter outside its range and
     // std::length_error for a picture with a side above 32767 (region masks take
     // 16-bit coordinates); ivra::Cancelled when the progress callback cancels.
-    std::unique_ptr<ImageSegmented> execute(const ImageRGB& source, const RHSParameters& parameters,
+    std::unique_ptr<ImageSegmented> execute(const ImageRGB& source, const RhsParams& parameters,
                                             const ivra::Progress& progress = {}) const;
+    // The same for any image; throws std::invalid_argument unless it is an RGB image.
+    std::unique_ptr<ImageSegmented> execute(const Image& source, const RhsParams& parameters,
+                                            const ivra::Progress& progress = {}) const;
+    // "(run) RHS [GT=g, MinSplitPeak=p, MinRegionSize=r]".
+    static std::string resultName(int run, const RhsParams& parameters);
 };
+
+} // namespace ivra

@@ -1,7 +1,7 @@
 #include "OPRegionGrowing.h"
 
 #include "ops/OPColorTransform.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <algorithm>
 #include <array>
@@ -11,14 +11,16 @@
 #include <string>
 #include <vector>
 
+namespace ivra {
+
 namespace {
 
 void checkSpan(int span)
 {
-    if (span < OPRegionGrowing::minSpan || span > OPRegionGrowing::maxSpan)
+    if (span < RegionGrowingParams::minSpan || span > RegionGrowingParams::maxSpan)
         throw std::invalid_argument("region growing: span " + std::to_string(span) + " is outside " +
-                                    std::to_string(OPRegionGrowing::minSpan) + ".." +
-                                    std::to_string(OPRegionGrowing::maxSpan));
+                                    std::to_string(RegionGrowingParams::minSpan) + ".." +
+                                    std::to_string(RegionGrowingParams::maxSpan));
 }
 
 // Queue entries hold a position as x | y << 16; sides stay below 2^15.
@@ -373,7 +375,7 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
     for (std::size_t i = 0, n = source.pixelCount(); i < n; ++i)
         outside |= static_cast<std::uint32_t>(v[i]);
 
-    tools::CMessageHandler::instance().message("hier");
+    ivra::MessageSink::instance().message("hier");
     MeanTable means(1);
     if ((outside & ~0xffu) == 0)
         growAndPaint(GrayRegion(ByteGrays{result->sourcePixels.data()}, span, means), means, *result, progress);
@@ -381,3 +383,20 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
         growAndPaint(GrayRegion(PlaneGrays{v}, span, means), means, *result, progress);
     return result;
 }
+
+std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const Image& source, const RegionGrowingParams& params,
+                                                         const ivra::Progress& progress) const
+{
+    if (source.type() == TypeImageRGB)
+        return execute(static_cast<const ImageRGB&>(source), params.span, progress);
+    if (source.type() == TypeImageGray)
+        return execute(static_cast<const ImageGray&>(source), params.span, progress);
+    throw UnacceptedInput("Region growing", source.type());
+}
+
+std::string OPRegionGrowing::resultName(int, const RegionGrowingParams&)
+{
+    return "Region Growing";
+}
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // Region growing: the picture is scanned column by column (x outer, y inner) for
 // the first pixel without a region; it seeds a new region, which grows
 // breadth-first over 4-connected pixels whose value lies within `span` of the
@@ -16,16 +18,34 @@
 // (integer division, truncating). A gray source gives a gray-looking result:
 // the mean gray in all three planes, and the gray copied into R, G and B of the
 // source pixels.
-class OPRegionGrowing {
-public:
+// Region growing: how far a pixel's value may lie from its region's seed.
+struct RegionGrowingParams {
     static constexpr int minSpan = 0;
     static constexpr int maxSpan = 255;
-    static constexpr int defaultSpan = 50;
+    int span = 50;
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.integer("span", span, minSpan, maxSpan);
+    }
+};
+
+class OPRegionGrowing {
+public:
 
     // Both throw std::invalid_argument for a span outside minSpan..maxSpan and
     // ivra::Cancelled when the progress callback asks to stop.
+    // Gray and RGB images; throws std::invalid_argument for any other type.
+    std::unique_ptr<ImageSegmented> execute(const Image& source, const RegionGrowingParams& params,
+                                            const ivra::Progress& progress = {}) const;
+    // "Region Growing".
+    static std::string resultName(int run, const RegionGrowingParams& params);
+
     std::unique_ptr<ImageSegmented> execute(const ImageRGB& source, int span,
                                             const ivra::Progress& progress = {}) const;
     std::unique_ptr<ImageSegmented> execute(const ImageGray& source, int span,
                                             const ivra::Progress& progress = {}) const;
 };
+
+} // namespace ivra

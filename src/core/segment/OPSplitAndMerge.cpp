@@ -3,7 +3,7 @@
 #include "image/LowBytes.h"
 #include "BlockSums.h"
 #include "QuadTree.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace ivra {
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr std::size_t maxNodesPerPixel = 8;
 
 void say(const std::string& text)
 {
-    tools::CMessageHandler::instance().message(text);
+    ivra::MessageSink::instance().message(text);
 }
 
 void checkPicture(int width, int height)
@@ -442,3 +444,21 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     }
     return result;
 }
+
+std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const Image& source, const SplitAndMergeParams& params,
+                                                         const ivra::Progress& progress) const
+{
+    if (source.type() != TypeImageRGB)
+        throw UnacceptedInput("Split-and-merge", source.type());
+    return execute(static_cast<const ImageRGB&>(source), params.split, params.merge, params.group, progress);
+}
+
+std::string OPSplitAndMerge::resultName(int run, const SplitAndMergeParams& params)
+{
+    std::string name = "(";
+    name.append(std::to_string(run)).append(") SMG [Split=").append(std::to_string(params.split));
+    name.append(", Merge=").append(std::to_string(params.merge)).append(", Group=").append(std::to_string(params.group));
+    return name.append("]");
+}
+
+} // namespace ivra

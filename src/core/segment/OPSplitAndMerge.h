@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+
+namespace ivra {
 
 // Split-and-merge with grouping on a quadtree. The covering square is split
 // top-down wherever a block's colour variance (sum over R, G, B) reaches the split
@@ -21,13 +24,31 @@
 // threshold, so every pixel lies in a region. Progress lines ("split...",
 // "merge...", "Leaving quadtree...", "QuadTree.GetMaxLevel() N", "Grouping...")
 // go to the process's message handler.
+// Split-and-merge: the split (variance), merge and group (colour distance) thresholds.
+struct SplitAndMergeParams {
+    static constexpr int minThreshold = 0;
+    static constexpr int maxThreshold = 255;
+    int split = 10;
+    int merge = 10;
+    int group = 20;
+
+    template <class Visitor>
+    void visit(Visitor& v)
+    {
+        v.integer("split", split, minThreshold, maxThreshold);
+        v.integer("merge", merge, minThreshold, maxThreshold);
+        v.integer("group", group, minThreshold, maxThreshold);
+    }
+};
+
 class OPSplitAndMerge {
 public:
-    // The dialog's initial values and range (the CLI uses the same).
-    static constexpr int defaultSplitThreshold = 10;
-    static constexpr int defaultMergeThreshold = 10;
-    static constexpr int defaultGroupThreshold = 20;
-    static constexpr int maxThreshold = 255;
+    // RGB images (a segmentation result is one); throws std::invalid_argument for any
+    // other type and as below.
+    std::unique_ptr<ImageSegmented> execute(const Image& source, const SplitAndMergeParams& params,
+                                            const ivra::Progress& progress = {}) const;
+    // "(run) SMG [Split=s, Merge=m, Group=g]".
+    static std::string resultName(int run, const SplitAndMergeParams& params);
 
     // Throws std::invalid_argument for an empty picture and std::length_error for a
     // picture so elongated that its quadtree would dwarf the picture. Throws
@@ -39,3 +60,5 @@ public:
     // truncating, in 64 bits so that large regions do not overflow.
     static RGB24 areaWeightedMean(RGB24 a, std::int64_t areaA, RGB24 b, std::int64_t areaB);
 };
+
+} // namespace ivra

@@ -1,7 +1,8 @@
 #include "VectorState.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
+#include "util/Simd.h"
+
+#if IVRA_SIMD_AVX_STATE
 
 namespace ivra {
 

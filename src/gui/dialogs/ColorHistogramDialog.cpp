@@ -11,6 +11,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace ivra {
 
 namespace {
@@ -49,9 +53,9 @@ ColorHistogramDialog::ColorHistogramDialog(QWidget* parent)
     : OperatorDialog(parent, tr("Color Histogram"), tr("OK"), {TypeImageRGB, TypeImageHSV})
 {
     rgb_ = buildGroup(tr("RGB Histogram"), QStringLiteral("RGB"), cubes);
-    rgb_.channelButton->setChecked(true);
+    checkDefaultKind(rgb_, TypeImageRGB);
     hsv_ = buildGroup(tr("HSV Histogram"), QStringLiteral("HSV"), layouts);
-    hsv_.fuzzyButton->setChecked(true);
+    checkDefaultKind(hsv_, TypeImageHSV);
     parameterLayout()->addWidget(rgb_.group, 0, 0);
     parameterLayout()->addWidget(hsv_.group, 0, 1);
     updateView();
@@ -81,6 +85,13 @@ ColorHistogramDialog::KindGroup ColorHistogramDialog::buildGroup(const QString& 
     return g;
 }
 
+void ColorHistogramDialog::checkDefaultKind(KindGroup& g, int inputType)
+{
+    using Kind = ColorHistogramParams::Kind;
+    const Kind kind = ColorHistogramParams::defaultsFor(inputType).kind;
+    (kind == Kind::Channel ? g.channelButton : kind == Kind::Fuzzy ? g.fuzzyButton : g.staticButton)->setChecked(true);
+}
+
 void ColorHistogramDialog::updateView()
 {
     DataEntry* entry = selectedEntry();
@@ -96,94 +107,25 @@ void ColorHistogramDialog::updateView()
     }
 }
 
-bool ColorHistogramDialog::addChannelHistograms(DataEntry& source, const QString& binsText, const QStringList& names)
+std::optional<ColorHistogramParams> ColorHistogramDialog::chosenParams(int inputType) const
 {
-    const auto& image = static_cast<const ImageColor&>(*source.data());
-    const int bins = binsText.toInt();
-    auto result =
-        runOperator([&](const Progress& progress) { return OPColorHistogram::channels(image, bins, progress); });
-    if (!result)
-        return false;
-    for (int c = 0; c < 3; ++c)
-        addResult(source, std::move((*result)[static_cast<std::size_t>(c)]), names[c] + binsText);
-    return true;
-}
-
-bool ColorHistogramDialog::addRGBHistogram(DataEntry& source, bool fuzzy, const QString& cubeText)
-{
-    int n = 0;
-    if (cubeText == QLatin1String("2x2x2"))
-        n = 2;
-    else if (cubeText == QLatin1String("4x4x4"))
-        n = 4;
-    else if (cubeText == QLatin1String("8x8x8"))
-        n = 8;
-    if (n == 0)
-        return true;
-    const auto& image = static_cast<const ImageRGB&>(*source.data());
-    auto result = runOperator([&](const Progress& progress) {
-        return fuzzy ? OPColorHistogram::fuzzyRGB(image, n, progress)
-                     : OPColorHistogram::staticRGB(image, n, n, n, progress);
-    });
-    if (!result)
-        return false;
-    addResult(source, std::move(*result),
-              (fuzzy ? QStringLiteral("Fuzzy RGB-Histogram ") : QStringLiteral("Static RGB-Histogram ")) + cubeText);
-    return true;
-}
-
-bool ColorHistogramDialog::addHSVHistogram(DataEntry& source, bool fuzzy, const QString& layoutText)
-{
-    int grays = 0;
-    if (layoutText == QLatin1String("6x2+4"))
-        grays = 4;
-    else if (layoutText == QLatin1String("6x2+8"))
-        grays = 8;
-    if (grays == 0)
-        return true;
-    const auto& image = static_cast<const ImageHSV&>(*source.data());
-    auto result = runOperator([&](const Progress& progress) {
-        return fuzzy ? OPColorHistogram::fuzzyHSV(image, 6, 2, grays, progress)
-                     : OPColorHistogram::staticHSV(image, 6, 2, grays, progress);
-    });
-    if (!result)
-        return false;
-    addResult(source, std::move(*result),
-              (fuzzy ? QStringLiteral("Fuzzy HSV-Histogram ") : QStringLiteral("Static HSV-Histogram ")) + layoutText);
-    return true;
-}
-
-// Only one button of a group is checked; each is looked at on its own.
-bool ColorHistogramDialog::addRGBResults(DataEntry& source)
-{
-    bool done = true;
-    if (rgb_.channelButton->isChecked())
-        done = addChannelHistograms(source, rgb_.channelCombo->currentText(),
-                                    {QStringLiteral("Histogram Red "), QStringLiteral("Histogram Green "),
-                                     QStringLiteral("Histogram Blue ")});
-    if (rgb_.staticButton->isChecked())
-        done = addRGBHistogram(source, false, rgb_.staticCombo->currentText());
-    if (rgb_.dynamicButton->isChecked())
-        OPColorHistogram::dynamic();
-    if (rgb_.fuzzyButton->isChecked())
-        done = addRGBHistogram(source, true, rgb_.fuzzyCombo->currentText());
-    return done;
-}
-
-bool ColorHistogramDialog::addHSVResults(DataEntry& source)
-{
-    bool done = true;
-    if (hsv_.channelButton->isChecked())
-        done = addChannelHistograms(source, hsv_.channelCombo->currentText(),
-                                    {QStringLiteral("Histogram Hue "), QStringLiteral("Histogram Saturation "),
-                                     QStringLiteral("Histogram Value ")});
-    if (hsv_.staticButton->isChecked())
-        done = addHSVHistogram(source, false, hsv_.staticCombo->currentText());
-    if (hsv_.dynamicButton->isChecked())
-        OPColorHistogram::dynamic();
-    if (hsv_.fuzzyButton->isChecked())
-        done = addHSVHistogram(source, true, hsv_.fuzzyCombo->currentText());
-    return done;
+    using Kind = ColorHistogramParams::Kind;
+    const KindGroup& g = inputType == TypeImageRGB ? rgb_ : hsv_;
+    ColorHistogramParams params = ColorHistogramParams::defaultsFor(inputType);
+    if (g.channelButton->isChecked()) {
+        params.kind = Kind::Channel;
+        params.bins = g.channelCombo->currentText().toInt();
+    } else if (g.staticButton->isChecked() || g.fuzzyButton->isChecked()) {
+        params.kind = g.fuzzyButton->isChecked() ? Kind::Fuzzy : Kind::Static;
+        const QString choice = (params.kind == Kind::Fuzzy ? g.fuzzyCombo : g.staticCombo)->currentText();
+        if (inputType == TypeImageRGB)
+            params.cube = choice.section('x', 0, 0).toInt(); // "4x4x4"
+        else
+            params.grays = choice.section('+', 1).toInt(); // "6x2+8"
+    } else {
+        return std::nullopt; // Dynamic
+    }
+    return params;
 }
 
 void ColorHistogramDialog::execute()
@@ -191,13 +133,21 @@ void ColorHistogramDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    bool done = true;
-    if (source->type() == TypeImageRGB)
-        done = addRGBResults(*source);
-    else if (source->type() == TypeImageHSV)
-        done = addHSVResults(*source);
-    if (!done)
+    const int type = source->type();
+    const std::optional<ColorHistogramParams> params = chosenParams(type);
+    if (!params) {
+        OPColorHistogram::dynamic(); // says that it is not there
+        finish();
+        return;
+    }
+    const Image& image = static_cast<const Image&>(*source->data());
+    auto results =
+        runOperator([&](const Progress& progress) { return OPColorHistogram::execute(image, *params, progress); });
+    if (!results)
         return; // cancelled: nothing added, the dialog stays open
+    const std::vector<std::string> names = OPColorHistogram::resultNames(type, *params);
+    for (std::size_t i = 0; i < results->size(); ++i)
+        addResult(*source, std::move((*results)[i]), QString::fromStdString(names[i]));
     finish();
 }
 

@@ -2,7 +2,11 @@
 
 #include "app/OperatorDialog.h"
 
+#include "ops/OPColorHistogram.h"
+
 #include <QStringList>
+
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -46,12 +50,11 @@ private:
     // static and fuzzy kinds' choices.
     KindGroup buildGroup(const QString& title, const QString& space, const QStringList& binChoices);
 
-    // Each returns false when the user cancelled (nothing was added).
-    bool addChannelHistograms(DataEntry& source, const QString& binsText, const QStringList& names);
-    bool addRGBHistogram(DataEntry& source, bool fuzzy, const QString& cubeText);
-    bool addHSVHistogram(DataEntry& source, bool fuzzy, const QString& layoutText);
-    bool addRGBResults(DataEntry& source);
-    bool addHSVResults(DataEntry& source);
+    // Checks the kind the operator starts with for pictures of this type.
+    static void checkDefaultKind(KindGroup& g, int inputType);
+    // The parameters of the checked kind in the group of the picture's type; none
+    // for Dynamic.
+    std::optional<ColorHistogramParams> chosenParams(int inputType) const;
 
     KindGroup rgb_;
     KindGroup hsv_;

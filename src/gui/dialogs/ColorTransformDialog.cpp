@@ -52,18 +52,18 @@ void ColorTransformDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const OPColorTransform op;
-    // The selected transform matches the picture's type (updateView() sees to
-    // that); the casts check it once more so a mismatch adds nothing.
-    if (transformButtons_[0]->isChecked())
-        if (const auto* rgb = dynamic_cast<const ImageRGB*>(source->data()))
-            addResult(*source, op.RGB2HSV(*rgb), QStringLiteral("HSV"));
-    if (transformButtons_[1]->isChecked())
-        if (const auto* hsv = dynamic_cast<const ImageHSV*>(source->data()))
-            addResult(*source, op.HSV2RGB(*hsv), QStringLiteral("RGB"));
-    if (transformButtons_[2]->isChecked())
-        if (const auto* gray = dynamic_cast<const ImageGray*>(source->data()))
-            addResult(*source, op.Gray2RGB(*gray), QStringLiteral("RGB"));
+    // The checked transform matches the picture's type (updateView() sees to
+    // that); a mismatch adds nothing.
+    static const int sourceTypes[3] = {TypeImageRGB, TypeImageHSV, TypeImageGray};
+    for (int i = 0; i < 3; ++i) {
+        if (!transformButtons_[i]->isChecked() || source->type() != sourceTypes[i])
+            continue;
+        ColorTransformParams params;
+        params.target = i == 0 ? ColorTransformParams::Target::HSV : ColorTransformParams::Target::RGB;
+        const Image& image = static_cast<const Image&>(*source->data());
+        addResult(*source, OPColorTransform().execute(image, params),
+                  QString::fromStdString(OPColorTransform::resultName(params)));
+    }
     finish();
 }
 

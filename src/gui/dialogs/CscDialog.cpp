@@ -37,15 +37,15 @@ CscDialog::CscDialog(QWidget* parent) : OperatorDialog(parent, tr("CSC"), tr("Ok
     hsvButton_->setObjectName(QStringLiteral("hsvButton"));
     thresholdSpin_ = new QSpinBox(similarityGroup_);
     thresholdSpin_->setObjectName(QStringLiteral("thresholdSpin"));
-    thresholdSpin_->setRange(OPCSC::minThreshold, OPCSC::maxThreshold);
+    thresholdSpin_->setRange(CscParams::minThreshold, CscParams::maxThreshold);
     thresholdSpin_->setSingleStep(1);
-    thresholdSpin_->setValue(OPCSC::defaultThreshold);
+    thresholdSpin_->setValue(CscParams{}.threshold);
     thresholdSpin_->setAccessibleName(tr("Threshold"));
     auto* similarityButtons = new QButtonGroup(this);
     similarityButtons->setExclusive(true);
     similarityButtons->addButton(rgbButton_);
     similarityButtons->addButton(hsvButton_);
-    rgbButton_->setChecked(true);
+    (CscParams{}.space == CscParams::Space::HSV ? hsvButton_ : rgbButton_)->setChecked(true);
     grid->addWidget(rgbButton_, 0, 0);
     grid->addWidget(thresholdSpin_, 0, 1);
     grid->addWidget(hsvButton_, 1, 0);
@@ -67,15 +67,17 @@ void CscDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const OPCSC::Space space = rgbButton_->isChecked() ? OPCSC::Space::RGB : OPCSC::Space::HSV;
-    const int threshold = thresholdSpin_->value();
+    CscParams params;
+    params.space = rgbButton_->isChecked() ? CscParams::Space::RGB : CscParams::Space::HSV;
+    params.threshold = thresholdSpin_->value();
     const auto& image = static_cast<const ImageRGB&>(*source->data());
     const double elementsPerIsland = elementsPerIsland_;
 
     std::optional<OPCSC::Result> result;
     try {
+        // The entry point with the store's capacity, which tests lower to provoke an overrun.
         result = runOperator([&](const Progress& progress) {
-            return OPCSC().execute(image, space, threshold, progress, elementsPerIsland);
+            return OPCSC().execute(image, params.space, params.threshold, progress, elementsPerIsland);
         });
     } catch (const std::exception& e) {
         // Refused (too large) or out of memory: nothing is added, the dialog stays open.
@@ -87,14 +89,13 @@ void CscDialog::execute()
         return; // cancelled: nothing added, the counter stays
 
     if (!result->complete) {
-        // The message is already on standard error; the (black) result is still added.
         QMessageBox::critical(this, tr("Error !"),
                               tr("%1\nThe segmentation is incomplete: the code element store is full. "
                                  "The result is black and no pixel belongs to a region.")
                                   .arg(QString::fromStdString(result->message)));
     }
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(result->image), QString::fromStdString(OPCSC::resultName(run, space, threshold)));
+    addResult(*source, std::move(result->image), QString::fromStdString(OPCSC::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

@@ -2,8 +2,6 @@
 
 #include "app/DataEntry.h"
 
-#include "image/ImageGray.h"
-#include "image/ImageRGB.h"
 #include "ops/OPGauss.h"
 
 #include <QGridLayout>
@@ -25,16 +23,16 @@ GaussDialog::GaussDialog(QWidget* parent)
     meanLabel->setObjectName(QStringLiteral("TextLabelMue"));
     meanSpin_ = new QSpinBox(parameterGroup_);
     meanSpin_->setObjectName(QStringLiteral("SpinBoxMue"));
-    meanSpin_->setRange(OPGauss::minMean, OPGauss::maxMean);
-    meanSpin_->setValue(OPGauss::defaultMean);
+    meanSpin_->setRange(GaussParams::minMean, GaussParams::maxMean);
+    meanSpin_->setValue(GaussParams{}.mean);
     meanLabel->setBuddy(meanSpin_);
 
     auto* varianceLabel = new QLabel(tr("variance (sigma^2)"), parameterGroup_);
     varianceLabel->setObjectName(QStringLiteral("TextLabelSigma"));
     varianceSpin_ = new QSpinBox(parameterGroup_);
     varianceSpin_->setObjectName(QStringLiteral("SpinBoxSigma"));
-    varianceSpin_->setRange(OPGauss::minVariance, OPGauss::maxVariance);
-    varianceSpin_->setValue(OPGauss::defaultVariance);
+    varianceSpin_->setRange(GaussParams::minVariance, GaussParams::maxVariance);
+    varianceSpin_->setValue(GaussParams{}.variance);
     varianceLabel->setBuddy(varianceSpin_);
 
     grid->addWidget(meanLabel, 0, 0);
@@ -57,24 +55,14 @@ void GaussDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int mean = meanSpin_->value();
-    const int variance = varianceSpin_->value();
-    const OPGauss op;
-    std::optional<std::unique_ptr<DataObject>> result;
-    if (source->type() == TypeImageRGB) {
-        const auto& rgb = static_cast<const ImageRGB&>(*source->data());
-        result = runOperator([&](const Progress& progress) -> std::unique_ptr<DataObject> {
-            return op.execute(rgb, mean, variance, progress);
-        });
-    } else {
-        const auto& gray = static_cast<const ImageGray&>(*source->data());
-        result = runOperator([&](const Progress& progress) -> std::unique_ptr<DataObject> {
-            return op.execute(gray, mean, variance, progress);
-        });
-    }
+    GaussParams params;
+    params.mean = meanSpin_->value();
+    params.variance = varianceSpin_->value();
+    const Image& image = static_cast<const Image&>(*source->data());
+    auto result = runOperator([&](const Progress& progress) { return OPGauss().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added
-    addResult(*source, std::move(*result), QString::fromStdString(OPGauss::resultName(mean, variance)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPGauss::resultName(params)));
     finish();
 }
 

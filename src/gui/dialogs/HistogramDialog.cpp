@@ -43,7 +43,8 @@ HistogramDialog::HistogramDialog(QWidget* parent)
         levelButtons_[i]->setObjectName(QLatin1String(levelChoices[i].name));
         box->addWidget(levelButtons_[i]);
     }
-    levelButtons_[4]->setChecked(true);
+    for (std::size_t i = 0; i < levelButtons_.size(); ++i)
+        levelButtons_[i]->setChecked(levelChoices[i].bins == HistogramParams{}.bins);
     parameterLayout()->addWidget(levelGroup_, 0, 0);
     updateView();
 }
@@ -62,7 +63,7 @@ void HistogramDialog::updateView()
 
 int HistogramDialog::bins() const
 {
-    int bins = 256;
+    int bins = HistogramParams{}.bins;
     for (std::size_t i = 0; i < levelButtons_.size(); ++i)
         if (levelButtons_[i]->isChecked())
             bins = levelChoices[i].bins;
@@ -74,14 +75,13 @@ void HistogramDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int levels = bins();
-    const auto* image = dynamic_cast<const ImageGray*>(source->data());
-    if (!image)
-        return;
-    auto result = runOperator([&](const Progress& progress) { return OPHistogram::execute(*image, levels, progress); });
+    HistogramParams params;
+    params.bins = bins();
+    const Image& image = static_cast<const Image&>(*source->data());
+    auto result = runOperator([&](const Progress& progress) { return OPHistogram::execute(image, params, progress); });
     if (!result)
         return;
-    addResult(*source, std::move(*result), QStringLiteral("Histogram"));
+    addResult(*source, std::move(*result), QString::fromStdString(OPHistogram::resultName(params)));
     finish();
 }
 

@@ -27,7 +27,7 @@ protected:
 
 private:
     // The bin count of the checked button (the last checked in the order 16..256);
-    // 256 when none is.
+    // the default when none is.
     int bins() const;
 
     QGroupBox* levelGroup_;

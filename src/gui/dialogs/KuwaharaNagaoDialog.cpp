@@ -28,9 +28,9 @@ KuwaharaNagaoDialog::KuwaharaNagaoDialog(QWidget* parent)
     iterationLabel->setObjectName(QStringLiteral("iterationLabel"));
     iterationSpin_ = new QSpinBox(this);
     iterationSpin_->setObjectName(QStringLiteral("iterationSpin"));
-    iterationSpin_->setRange(OPKuwaharaNagao::minIterations, OPKuwaharaNagao::maxIterations);
+    iterationSpin_->setRange(KuwaharaNagaoParams::minIterations, KuwaharaNagaoParams::maxIterations);
     iterationSpin_->setSingleStep(1);
-    iterationSpin_->setValue(OPKuwaharaNagao::defaultIterations);
+    iterationSpin_->setValue(KuwaharaNagaoParams{}.iterations);
     iterationLabel->setBuddy(iterationSpin_);
 
     auto* colorspaceGroup = new QGroupBox(tr("Colorspace"), this);
@@ -38,9 +38,9 @@ KuwaharaNagaoDialog::KuwaharaNagaoDialog(QWidget* parent)
     auto* spaces = new QVBoxLayout(colorspaceGroup);
     auto* rgbButton = new QRadioButton(tr("RGB"), colorspaceGroup);
     rgbButton->setObjectName(QStringLiteral("rgbButton"));
-    rgbButton->setChecked(true);
     hsvButton_ = new QRadioButton(tr("HSV"), colorspaceGroup);
     hsvButton_->setObjectName(QStringLiteral("hsvButton"));
+    (KuwaharaNagaoParams{}.space == KuwaharaNagaoParams::Space::HSV ? hsvButton_ : rgbButton)->setChecked(true);
     spaces->addWidget(rgbButton);
     spaces->addWidget(hsvButton_);
 
@@ -54,16 +54,16 @@ void KuwaharaNagaoDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const auto& image = static_cast<const ImageRGB&>(*source->data());
-    const int iterations = iterationSpin_->value();
-    const auto space = hsvButton_->isChecked() ? OPKuwaharaNagao::Space::HSV : OPKuwaharaNagao::Space::RGB;
-    auto result = runOperator([&](const Progress& progress) {
-        return OPKuwaharaNagao().execute(image, iterations, space, progress);
-    });
+    const Image& image = static_cast<const Image&>(*source->data());
+    KuwaharaNagaoParams params;
+    params.iterations = iterationSpin_->value();
+    params.space = hsvButton_->isChecked() ? KuwaharaNagaoParams::Space::HSV : KuwaharaNagaoParams::Space::RGB;
+    auto result =
+        runOperator([&](const Progress& progress) { return OPKuwaharaNagao().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPKuwaharaNagao::resultName(run, iterations)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPKuwaharaNagao::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

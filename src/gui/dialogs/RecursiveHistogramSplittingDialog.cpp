@@ -4,7 +4,6 @@
 #include "app/DataEntry.h"
 #include "app/RunCounters.h"
 
-#include "image/ImageRGB.h"
 #include "segment/OPRecursiveHistogramSplitting.h"
 
 #include <QGridLayout>
@@ -27,9 +26,9 @@ const QString counter = QStringLiteral("RHS");
 RecursiveHistogramSplittingDialog::RecursiveHistogramSplittingDialog(QWidget* parent)
     : OperatorDialog(parent, tr("Recursive Histogram Splitting (RHS)"), tr("Ok"), {TypeImageRGB})
 {
-    const RHSParameters defaults;
-    const int min = RHSParameters::minValue;
-    const int max = RHSParameters::maxValue;
+    const RhsParams defaults;
+    const int min = RhsParams::minValue;
+    const int max = RhsParams::maxValue;
     auto* parameterGroup = new QGroupBox(tr("Parameters"), this);
     auto* grid = new QGridLayout(parameterGroup);
     gtWindowSpin_ = addLabelledSpinBox(grid, 0, tr("Threshold (GT-Clustering) [Default=3]:"),
@@ -46,17 +45,16 @@ void RecursiveHistogramSplittingDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    RHSParameters parameters;
-    parameters.gtWindow = gtWindowSpin_->value();
-    parameters.minSplitPeak = minSplitPeakSpin_->value();
-    parameters.minRegionSize = minRegionSizeSpin_->value();
-    const auto& image = static_cast<const ImageRGB&>(*source->data());
+    RhsParams params;
+    params.gtWindow = gtWindowSpin_->value();
+    params.minSplitPeak = minSplitPeakSpin_->value();
+    params.minRegionSize = minRegionSizeSpin_->value();
+    const Image& image = static_cast<const Image&>(*source->data());
 
     std::optional<std::unique_ptr<ImageSegmented>> result;
     try {
-        result = runOperator([&](const Progress& progress) {
-            return OPRecursiveHistogramSplitting().execute(image, parameters, progress);
-        });
+        result = runOperator(
+            [&](const Progress& progress) { return OPRecursiveHistogramSplitting().execute(image, params, progress); });
     } catch (const std::exception& e) {
         // Refused or out of memory: nothing is added, the dialog stays open.
         std::cerr << e.what() << std::endl;
@@ -67,11 +65,7 @@ void RecursiveHistogramSplittingDialog::execute()
 
     const int run = runCounters().next(counter);
     addResult(*source, std::move(*result),
-              QStringLiteral("(%1) RHS [GT=%2, MinSplitPeak=%3, MinRegionSize=%4]")
-                  .arg(run)
-                  .arg(parameters.gtWindow)
-                  .arg(parameters.minSplitPeak)
-                  .arg(parameters.minRegionSize));
+              QString::fromStdString(OPRecursiveHistogramSplitting::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

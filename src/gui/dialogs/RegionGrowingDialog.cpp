@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include <optional>
 
 namespace ivra {
 
@@ -31,8 +30,8 @@ RegionGrowingDialog::RegionGrowingDialog(QWidget* parent)
     spanLabel->setObjectName(QStringLiteral("TextLabelSpan"));
     spanSpin_ = new QSpinBox(parameterGroup_);
     spanSpin_->setObjectName(QStringLiteral("SpinBoxSpan"));
-    spanSpin_->setRange(OPRegionGrowing::minSpan, OPRegionGrowing::maxSpan);
-    spanSpin_->setValue(OPRegionGrowing::defaultSpan);
+    spanSpin_->setRange(RegionGrowingParams::minSpan, RegionGrowingParams::maxSpan);
+    spanSpin_->setValue(RegionGrowingParams{}.span);
     spanLabel->setBuddy(spanSpin_);
     row->addWidget(spanLabel);
     row->addWidget(spanSpin_, 1);
@@ -52,18 +51,15 @@ void RegionGrowingDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int span = spanSpin_->value();
-    std::optional<std::unique_ptr<ImageSegmented>> result;
-    if (source->type() == TypeImageGray) {
-        const auto& gray = static_cast<const ImageGray&>(*source->data());
-        result = runOperator([&](const Progress& p) { return OPRegionGrowing().execute(gray, span, p); });
-    } else {
-        const auto& rgb = static_cast<const ImageRGB&>(*source->data());
-        result = runOperator([&](const Progress& p) { return OPRegionGrowing().execute(rgb, span, p); });
-    }
+    RegionGrowingParams params;
+    params.span = spanSpin_->value();
+    const Image& image = static_cast<const Image&>(*source->data());
+    auto result =
+        runOperator([&](const Progress& progress) { return OPRegionGrowing().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added
-    addResult(*source, std::move(*result), QStringLiteral("Region Growing"));
+    // Not numbered: the name takes no run number.
+    addResult(*source, std::move(*result), QString::fromStdString(OPRegionGrowing::resultName(0, params)));
     finish();
 }
 

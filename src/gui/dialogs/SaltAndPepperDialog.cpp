@@ -3,8 +3,6 @@
 #include "app/DataEntry.h"
 #include "app/RunCounters.h"
 
-#include "image/ImageGray.h"
-#include "image/ImageRGB.h"
 #include "ops/OPSaltAndPepper.h"
 
 #include <QGridLayout>
@@ -21,6 +19,7 @@ namespace ivra {
 namespace {
 
 const QString counter = QStringLiteral("Salt-and-Pepper");
+using Mode = SaltAndPepperParams::Mode;
 
 } // namespace
 
@@ -45,7 +44,8 @@ void SaltAndPepperDialog::buildModeGroup()
     pepperButton_->setObjectName(QStringLiteral("RadioButtonPepper"));
     saltAndPepperButton_ = new QRadioButton(tr("Salt and Pepper"), modeGroup_);
     saltAndPepperButton_->setObjectName(QStringLiteral("RadioButtonSaltAndPepper"));
-    saltAndPepperButton_->setChecked(true);
+    const auto mode = SaltAndPepperParams{}.mode;
+    (mode == Mode::Salt ? saltButton_ : mode == Mode::Pepper ? pepperButton_ : saltAndPepperButton_)->setChecked(true);
     modes->addWidget(saltButton_);
     modes->addWidget(pepperButton_);
     modes->addWidget(saltAndPepperButton_);
@@ -61,9 +61,9 @@ void SaltAndPepperDialog::buildLevelGroup()
     levelSlider_ = new QSlider(Qt::Horizontal, levelGroup_);
     levelSlider_->setObjectName(QStringLiteral("SliderNoiseLevel"));
     levelSlider_->setAccessibleName(tr("Noise Level"));
-    levelSlider_->setRange(OPSaltAndPepper::minPercent, OPSaltAndPepper::maxPercent);
+    levelSlider_->setRange(SaltAndPepperParams::minPercent, SaltAndPepperParams::maxPercent);
     levelSlider_->setPageStep(10);
-    levelSlider_->setValue(OPSaltAndPepper::defaultPercent);
+    levelSlider_->setValue(SaltAndPepperParams{}.percent);
     auto* maxLabel = new QLabel(tr("50%"), levelGroup_);
     maxLabel->setObjectName(QStringLiteral("TextLabelMax"));
     level->addWidget(minLabel);
@@ -84,27 +84,18 @@ void SaltAndPepperDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int mode = pepperButton_->isChecked()          ? OPSaltAndPepper::Pepper
-                     : saltAndPepperButton_->isChecked() ? OPSaltAndPepper::SaltAndPepper
-                                                         : OPSaltAndPepper::Salt;
-    const int value = levelSlider_->value();
-    const OPSaltAndPepper op;
-    std::optional<std::unique_ptr<DataObject>> result;
-    if (source->type() == TypeImageRGB) {
-        const auto& rgb = static_cast<const ImageRGB&>(*source->data());
-        result = runOperator([&](const Progress& progress) -> std::unique_ptr<DataObject> {
-            return op.execute(rgb, mode, value, progress);
-        });
-    } else {
-        const auto& gray = static_cast<const ImageGray&>(*source->data());
-        result = runOperator([&](const Progress& progress) -> std::unique_ptr<DataObject> {
-            return op.execute(gray, mode, value, progress);
-        });
-    }
+    SaltAndPepperParams params;
+    params.mode = pepperButton_->isChecked()          ? Mode::Pepper
+                  : saltAndPepperButton_->isChecked() ? Mode::SaltAndPepper
+                                                      : Mode::Salt;
+    params.percent = levelSlider_->value();
+    const Image& image = static_cast<const Image&>(*source->data());
+    auto result =
+        runOperator([&](const Progress& progress) { return OPSaltAndPepper().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPSaltAndPepper::resultName(run, mode, value)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSaltAndPepper::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

@@ -29,9 +29,9 @@ SnnDialog::SnnDialog(QWidget* parent) : OperatorDialog(parent, tr("SNN"), tr("Ok
     iterationLabel->setObjectName(QStringLiteral("iterationLabel"));
     iterationSpin_ = new QSpinBox(parametersGroup);
     iterationSpin_->setObjectName(QStringLiteral("iterationSpin"));
-    iterationSpin_->setRange(OPSNN::minIterations, OPSNN::maxIterations);
+    iterationSpin_->setRange(SnnParams::minIterations, SnnParams::maxIterations);
     iterationSpin_->setSingleStep(1);
-    iterationSpin_->setValue(OPSNN::defaultIterations);
+    iterationSpin_->setValue(SnnParams{}.iterations);
     iterationLabel->setBuddy(iterationSpin_);
     row->addWidget(iterationLabel);
     row->addWidget(iterationSpin_, 1);
@@ -43,13 +43,14 @@ void SnnDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const auto& image = static_cast<const ImageRGB&>(*source->data());
-    const int iterations = iterationSpin_->value();
-    auto result = runOperator([&](const Progress& progress) { return OPSNN().execute(image, iterations, progress); });
+    const Image& image = static_cast<const Image&>(*source->data());
+    SnnParams params;
+    params.iterations = iterationSpin_->value();
+    auto result = runOperator([&](const Progress& progress) { return OPSNN().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPSNN::resultName(run, iterations)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSNN::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

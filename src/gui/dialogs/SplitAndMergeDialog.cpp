@@ -4,7 +4,6 @@
 #include "app/DataEntry.h"
 #include "app/RunCounters.h"
 
-#include "image/ImageRGB.h"
 #include "segment/OPSplitAndMerge.h"
 
 #include <QGridLayout>
@@ -29,13 +28,15 @@ SplitAndMergeDialog::SplitAndMergeDialog(QWidget* parent)
 {
     auto* parameterGroup = new QGroupBox(tr("Parameters"), this);
     auto* grid = new QGridLayout(parameterGroup);
-    const int max = OPSplitAndMerge::maxThreshold;
-    splitSpin_ = addLabelledSpinBox(grid, 0, tr("Threshold (Split) [Default=10]:"), QStringLiteral("splitSpin"), 0,
-                                    max, OPSplitAndMerge::defaultSplitThreshold);
-    mergeSpin_ = addLabelledSpinBox(grid, 1, tr("Threshold (Merge) [Default=10]:"), QStringLiteral("mergeSpin"), 0,
-                                    max, OPSplitAndMerge::defaultMergeThreshold);
-    groupSpin_ = addLabelledSpinBox(grid, 2, tr("Threshold (Grouping) [Default=20]:"), QStringLiteral("groupSpin"), 0,
-                                    max, OPSplitAndMerge::defaultGroupThreshold);
+    const SplitAndMergeParams defaults;
+    const int min = SplitAndMergeParams::minThreshold;
+    const int max = SplitAndMergeParams::maxThreshold;
+    splitSpin_ = addLabelledSpinBox(grid, 0, tr("Threshold (Split) [Default=10]:"), QStringLiteral("splitSpin"), min,
+                                    max, defaults.split);
+    mergeSpin_ = addLabelledSpinBox(grid, 1, tr("Threshold (Merge) [Default=10]:"), QStringLiteral("mergeSpin"), min,
+                                    max, defaults.merge);
+    groupSpin_ = addLabelledSpinBox(grid, 2, tr("Threshold (Grouping) [Default=20]:"), QStringLiteral("groupSpin"),
+                                    min, max, defaults.group);
     parameterLayout()->addWidget(parameterGroup, 0, 0);
 }
 
@@ -44,16 +45,16 @@ void SplitAndMergeDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const int split = splitSpin_->value();
-    const int merge = mergeSpin_->value();
-    const int group = groupSpin_->value();
-    const auto& image = static_cast<const ImageRGB&>(*source->data());
+    SplitAndMergeParams params;
+    params.split = splitSpin_->value();
+    params.merge = mergeSpin_->value();
+    params.group = groupSpin_->value();
+    const Image& image = static_cast<const Image&>(*source->data());
 
     std::optional<std::unique_ptr<ImageSegmented>> result;
     try {
-        result = runOperator([&](const Progress& progress) {
-            return OPSplitAndMerge().execute(image, split, merge, group, progress);
-        });
+        result = runOperator(
+            [&](const Progress& progress) { return OPSplitAndMerge().execute(image, params, progress); });
     } catch (const std::exception& e) {
         // Refused (an empty or extremely elongated picture) or out of memory:
         // nothing is added, the dialog stays open.
@@ -64,8 +65,7 @@ void SplitAndMergeDialog::execute()
         return; // cancelled: nothing added, the counter stays
 
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result),
-              QStringLiteral("(%1) SMG [Split=%2, Merge=%3, Group=%4]").arg(run).arg(split).arg(merge).arg(group));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSplitAndMerge::resultName(run, params)));
     runCounters().count(counter);
     finish();
 }

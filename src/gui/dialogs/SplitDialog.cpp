@@ -2,7 +2,6 @@
 
 #include "app/DataEntry.h"
 
-#include "image/ImageColor.h"
 #include "ops/OPSplit.h"
 
 #include <QCheckBox>
@@ -48,15 +47,13 @@ void SplitDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
-    const auto* image = dynamic_cast<const ImageColor*>(source->data());
-    const int type = source->type();
-    if (image && (type == TypeImageRGB || type == TypeImageHSV)) {
-        static const char* const rgbNames[3] = {"Red", "Green", "Blue"};
-        static const char* const hsvNames[3] = {"Hue", "Saturation", "Value"};
-        const char* const* names = type == TypeImageHSV ? hsvNames : rgbNames;
-        for (int c = 0; c < 3; ++c)
-            if (channelBoxes_[c]->isChecked() && !source->hasChildNamed(QLatin1String(names[c])))
-                addResult(*source, OPSplit::channel(*image, c), QLatin1String(names[c]));
+    const Image& image = static_cast<const Image&>(*source->data());
+    for (int c = 0; c < 3; ++c) {
+        SplitParams params;
+        params.plane = c;
+        const QString name = QString::fromStdString(OPSplit::resultName(source->type(), params));
+        if (channelBoxes_[c]->isChecked() && !source->hasChildNamed(name))
+            addResult(*source, OPSplit().execute(image, params), name);
     }
     finish();
 }

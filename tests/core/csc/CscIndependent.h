@@ -6,47 +6,48 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // A second, deliberately plain formulation of the whole Colour Structure Code run,
 // kept beside the tests so that the engine can be compared with it value for value.
-// Nothing here is shared with the engine: islands are kept in maps keyed by their
-// coordinates, elements in a vector addressed by number, and every step is written
-// the slow, obvious way. Only the colour conversions are the system's own, since the
-// run uses exactly those.
+// Nothing here is shared with the engine: islands are kept in a map keyed by their
+// coordinates, elements in a vector addressed by number, the tables are written out
+// anew, and every step is done the slow, obvious way. Only the colour conversions are
+// the system's own, since the run uses exactly those.
 namespace cscref {
 
 enum class Variant { Rgb, Hsv };
+using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
 
-// What a run hands back: the result picture (R, G, B bytes per pixel, row by row),
-// the label of every pixel, and how many region roots were numbered.
 struct Outcome {
-    std::vector<std::uint8_t> rgb;
-    std::vector<std::uint32_t> labels;
-    int regions = 0;
-    bool overrun = false;   // the element store ran full; nothing was painted
+    std::vector<std::uint8_t> rgb;     // the result picture, R, G, B per pixel, row by row
+    std::vector<std::uint32_t> labels; // the label of every pixel
+    int regions = 0;                   // region roots numbered
+    bool overrun = false;              // the element store ran full; nothing was painted
     // An element grew its links past the end of the link pool before it was kept:
     // what a store does then is not settled, so such runs are not compared.
     bool linkPoolExceeded = false;
+    int usedElements = 0; // elements kept (a run that finished)
+    int islandCount = 0;
 
     // How often the run took its rarer roads, so tests can tell that a set of pictures
     // exercises them.
     struct Paths {
-        int conflicts = 0;        // recorded at levels >= 2
-        int detached = 0;         // elements taken from a losing parent
-        int carriedDown = 0;      // records appended while resolving
-        int orphaned = 0;         // elements left with neither parent nor root mark
-        int overpainted = 0;      // pixels painted by more than one root
-        int hsvSeam = 0;          // HSV means taken across the 0/360 seam
+        int conflicts = 0;   // recorded at levels >= 2
+        int detached = 0;    // elements taken from a losing parent
+        int carriedDown = 0; // records appended while resolving
+        int overpainted = 0; // pixels painted by more than one root
+        int hsvSeam = 0;     // HSV means taken across the 0/360 seam
     } paths;
 };
 
-// Runs the whole segmentation on a width x height picture (pixels row by row).
-// threshold only matters for the RGB variant.
-// elementsPerIsland sizes the store (4 in the program; less provokes an overrun).
+// Runs the whole segmentation on a width x height picture (pixels row by row);
+// threshold only matters for RGB. elementsPerIsland sizes the store (4 in the
+// program; less provokes an overrun).
 Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold,
                 double elementsPerIsland = 4.0);
 
-// The pyramid geometry, exposed so the tests can check the formulation itself
-// against the worked examples.
+// The pyramid geometry, exposed so the tests can check the engine's against it.
 struct Pyramid {
     Pyramid(int width, int height);
 
@@ -63,14 +64,13 @@ struct Pyramid {
     int islandCount() const;
 };
 
-// The HSV similarity tests on two packed colours (hue, sat, val), and the tolerance
-// tables as 256 entries each (index = row * 16 + column).
-bool pixelSimilar(const std::array<int, 3>& p, const std::array<int, 3>& q);
-bool elementSimilar(const std::array<int, 3>& mean, const std::array<int, 3>& candidate);
-const std::array<int, 256>& toleranceTable(int which);
-
-// Which side (1 or 2) a shared element goes to in an overlap conflict.
-int closerRgb(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2);
-int closerHsv(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2);   // 0..5: hue0, sat0, val0, hue1, sat1, val1
+// The HSV similarity tests, and which side (1 or 2) a shared element goes to in an
+// overlap conflict.
+bool pixelSimilar(const Colour& p, const Colour& q);
+bool elementSimilar(const Colour& mean, const Colour& candidate);
+int closerRgb(const Colour& g, const Colour& side1, const Colour& side2);
+int closerHsv(const Colour& g, const Colour& side1, const Colour& side2);
 
 } // namespace cscref
+
+} // namespace ivra

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace ivra;
+
 using ivra::RandomGenerator;
 using namespace testpictures;
 
@@ -139,7 +141,7 @@ TEST_F(NoiseTest, CancelledGaussLeavesTheGeneratorAlone)
 TEST_F(NoiseTest, SaltAndPepperAtZeroCopiesButDrawsOncePerPixel)
 {
     const auto image = rgbFrom(3, 1, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-    const auto result = OPSaltAndPepper().execute(*image, OPSaltAndPepper::SaltAndPepper, 0);
+    const auto result = OPSaltAndPepper().execute(*image, OPSaltAndPepper::Mode::SaltAndPepper, 0);
     EXPECT_TRUE(samePixels(*image, *result));
     Lcg lcg{RandomGenerator::initialState};
     for (int i = 0; i < 3; ++i)
@@ -154,7 +156,7 @@ TEST_F(NoiseTest, SaltAndPepperVisitsColumnsAndDrawsTwiceForAHit)
     for (int i = 0; i < width * height; ++i)
         values[i] = 100 + i;
     const auto gray = grayFrom(width, height, values);
-    const auto result = OPSaltAndPepper().execute(*gray, OPSaltAndPepper::SaltAndPepper, 50);
+    const auto result = OPSaltAndPepper().execute(*gray, OPSaltAndPepper::Mode::SaltAndPepper, 50);
 
     Lcg lcg{RandomGenerator::initialState};
     int hits = 0;
@@ -176,7 +178,7 @@ TEST_F(NoiseTest, SaltAndPepperVisitsColumnsAndDrawsTwiceForAHit)
 TEST_F(NoiseTest, SaltAndPepperModesPaintWhiteOrBlack)
 {
     const auto gray = grayFrom(40, 40, std::vector<int>(1600, 128));
-    for (const auto& [mode, colour] : {std::pair{OPSaltAndPepper::Salt, 255}, std::pair{OPSaltAndPepper::Pepper, 0}}) {
+    for (const auto& [mode, colour] : {std::pair{OPSaltAndPepper::Mode::Salt, 255}, std::pair{OPSaltAndPepper::Mode::Pepper, 0}}) {
         const auto result = OPSaltAndPepper().execute(*gray, mode, 50);
         int hit = 0;
         for (std::size_t i = 0; i < 1600; ++i) {
@@ -189,7 +191,7 @@ TEST_F(NoiseTest, SaltAndPepperModesPaintWhiteOrBlack)
     }
 
     const auto rgb = uniformRgb(40, 40, {10, 128, 200});
-    const auto both = OPSaltAndPepper().execute(*rgb, OPSaltAndPepper::SaltAndPepper, 50);
+    const auto both = OPSaltAndPepper().execute(*rgb, OPSaltAndPepper::Mode::SaltAndPepper, 50);
     int white = 0, black = 0;
     for (std::size_t i = 0; i < 1600; ++i) {
         const auto p = both->pixel(static_cast<int>(i % 40), static_cast<int>(i / 40));
@@ -209,17 +211,17 @@ TEST_F(NoiseTest, SaltAndPepperModesPaintWhiteOrBlack)
 TEST_F(NoiseTest, SaltAndPepperReportsItsRgbRunOnly)
 {
     CapturedMessages messages;
-    OPSaltAndPepper().execute(*uniformRgb(2, 2, {0, 0, 0}), OPSaltAndPepper::Salt, 10);
-    OPSaltAndPepper().execute(*grayFrom(2, 2, {0, 0, 0, 0}), OPSaltAndPepper::Salt, 10);
+    OPSaltAndPepper().execute(*uniformRgb(2, 2, {0, 0, 0}), OPSaltAndPepper::Mode::Salt, 10);
+    OPSaltAndPepper().execute(*grayFrom(2, 2, {0, 0, 0, 0}), OPSaltAndPepper::Mode::Salt, 10);
     EXPECT_EQ(messages.lines, (std::vector<std::string>{"OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)"}));
 }
 
 TEST_F(NoiseTest, SaltAndPepperRefusesBadModesAndLevels)
 {
     const auto gray = grayFrom(1, 1, {0});
-    EXPECT_THROW(OPSaltAndPepper().execute(*gray, 3, 10), std::invalid_argument);
-    EXPECT_THROW(OPSaltAndPepper().execute(*gray, -1, 10), std::invalid_argument);
-    EXPECT_THROW(OPSaltAndPepper().execute(*gray, 0, 51), std::invalid_argument);
-    EXPECT_THROW(OPSaltAndPepper().execute(*gray, 0, -1), std::invalid_argument);
+    EXPECT_THROW(OPSaltAndPepper().execute(*gray, static_cast<OPSaltAndPepper::Mode>(3), 10), std::invalid_argument);
+    EXPECT_THROW(OPSaltAndPepper().execute(*gray, static_cast<OPSaltAndPepper::Mode>(-1), 10), std::invalid_argument);
+    EXPECT_THROW(OPSaltAndPepper().execute(*gray, static_cast<OPSaltAndPepper::Mode>(0), 51), std::invalid_argument);
+    EXPECT_THROW(OPSaltAndPepper().execute(*gray, static_cast<OPSaltAndPepper::Mode>(0), -1), std::invalid_argument);
     EXPECT_EQ(state(), RandomGenerator::initialState);
 }

@@ -12,6 +12,8 @@
 #include <set>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using ivra::rhs::featureBins;
@@ -38,16 +40,16 @@ std::unique_ptr<ImageRGB> uniform(int width, int height, Colour c)
     return picture(width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, c));
 }
 
-RHSParameters params(int gtWindow, int minSplitPeak, int minRegionSize)
+RhsParams params(int gtWindow, int minSplitPeak, int minRegionSize)
 {
-    RHSParameters p;
+    RhsParams p;
     p.gtWindow = gtWindow;
     p.minSplitPeak = minSplitPeak;
     p.minRegionSize = minRegionSize;
     return p;
 }
 
-std::unique_ptr<ImageSegmented> run(const ImageRGB& image, const RHSParameters& p)
+std::unique_ptr<ImageSegmented> run(const ImageRGB& image, const RhsParams& p)
 {
     return OPRecursiveHistogramSplitting().execute(image, p);
 }
@@ -111,7 +113,7 @@ void plainComponents(CBitImage32& m, const Mask& rect, int width, int height, st
     }
 }
 
-Plain plainSplitting(const ImageRGB& image, const RHSParameters& p)
+Plain plainSplitting(const ImageRGB& image, const RhsParams& p)
 {
     const int w = image.width();
     const int h = image.height();
@@ -200,7 +202,7 @@ Plain plainSplitting(const ImageRGB& image, const RHSParameters& p)
 }
 
 // Returns the number of regions.
-std::uint32_t expectSameAsPlain(const ImageRGB& image, const RHSParameters& p)
+std::uint32_t expectSameAsPlain(const ImageRGB& image, const RhsParams& p)
 {
     const auto result = run(image, p);
     const Plain expected = plainSplitting(image, p);
@@ -253,7 +255,7 @@ TEST(OPRecursiveHistogramSplitting, MatchesPlainSplittingOnRandomPictures)
         const int height = 1 + static_cast<int>(random() % (large ? 100 : 30));
         const auto image = patchwork(random, width, height);
         const int windows[] = {0, 1, 3, 10, 200, 65536};
-        const RHSParameters p = params(windows[random() % std::size(windows)], static_cast<int>(random() % 8),
+        const RhsParams p = params(windows[random() % std::size(windows)], static_cast<int>(random() % 8),
                                        static_cast<int>(random() % 12));
         SCOPED_TRACE(::testing::Message() << width << "x" << height << " gt " << p.gtWindow << " peak "
                                           << p.minSplitPeak << " region " << p.minRegionSize);
@@ -267,7 +269,7 @@ TEST(OPRecursiveHistogramSplitting, MatchesPlainSplittingOnRandomPictures)
 
 TEST(OPRecursiveHistogramSplitting, UniformPictureIsOneRegion)
 {
-    for (const RHSParameters& p : {RHSParameters{}, params(0, 0, 0)}) {
+    for (const RhsParams& p : {RhsParams{}, params(0, 0, 0)}) {
         const auto result = run(*uniform(23, 17, {12, 200, 77}), p);
         for (int y = 0; y < 17; ++y) {
             for (int x = 0; x < 23; ++x) {
@@ -296,7 +298,7 @@ TEST(OPRecursiveHistogramSplitting, KeepsSourceAndPaintsTheMeanColour)
 TEST(OPRecursiveHistogramSplitting, ReadsTheLowByteOfEachChannel)
 {
     const auto image = uniform(3, 3, {256 + 7, 300, -1});
-    const auto result = run(*image, RHSParameters{});
+    const auto result = run(*image, RhsParams{});
     EXPECT_EQ(result->sourcePixels[4], (RGB24{7, 44, 255}));
     EXPECT_EQ(result->pixel(1, 1), (ImageColor::Triple{7, 44, 255}));
 }
@@ -379,7 +381,7 @@ TEST(OPRecursiveHistogramSplitting, ThresholdsStopSplitting)
         for (int x = 0; x < 10; ++x)
             pixels.push_back(x < 6 ? Colour{255, 0, 0} : Colour{0, 0, 255});
     const auto image = picture(10, 10, pixels);
-    auto regionCount = [&](const RHSParameters& p) {
+    auto regionCount = [&](const RhsParams& p) {
         const auto s = run(*image, p);
         return std::set<std::uint32_t>(s->labels.data(), s->labels.data() + 100).size();
     };
@@ -416,7 +418,7 @@ TEST(OPRecursiveHistogramSplitting, WidestPictureKeepsItsCoordinates)
 
 TEST(OPRecursiveHistogramSplitting, EmptyPictureGivesEmptyResult)
 {
-    const auto result = run(ImageRGB(0, 0), RHSParameters{});
+    const auto result = run(ImageRGB(0, 0), RhsParams{});
     EXPECT_EQ(result->width(), 0);
     EXPECT_EQ(result->labels.size(), 0u);
 }

@@ -149,25 +149,6 @@ Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
     return r;
 }
 
-template <class H>
-Results channels(std::array<std::unique_ptr<H>, 3> h, const QStringList& names)
-{
-    return made(names[0], std::move(h[0]), names[1], std::move(h[1]), names[2], std::move(h[2]));
-}
-
-const ImageRGB& rgb(const DataObject& d)
-{
-    return static_cast<const ImageRGB&>(d);
-}
-const ImageGray& gray(const DataObject& d)
-{
-    return static_cast<const ImageGray&>(d);
-}
-const ImageHSV& hsv(const DataObject& d)
-{
-    return static_cast<const ImageHSV&>(d);
-}
-
 QString n(const char* format, int run)
 {
     return QString::fromLatin1(format).arg(run);
@@ -188,88 +169,113 @@ void PrintTo(const WiringCase& c, std::ostream* os)
 }
 
 using S = const DataObject&;
-using KN = OPKuwaharaNagao;
-using SP = OPSaltAndPepper;
-using CH = OPColorHistogram;
-using CT = OPColorTransform;
-const QStringList rgbBins = {"Histogram Red 16", "Histogram Green 16", "Histogram Blue 16"};
-const QStringList hsvBins = {"Histogram Hue 64", "Histogram Saturation 64", "Histogram Value 64"};
+using SP = SaltAndPepperParams::Mode;
+using K = ColorHistogramParams::Kind;
+using Target = ColorTransformParams::Target;
 
-RHSParameters rhs(int gtWindow, int minRegionSize, int minSplitPeak)
+const Image& image(S s)
 {
-    RHSParameters p;
-    p.gtWindow = gtWindow;
-    p.minRegionSize = minRegionSize;
-    p.minSplitPeak = minSplitPeak;
-    return p;
+    return static_cast<const Image&>(s);
+}
+
+// An operator's one entry point with the parameters a row sets.
+template <class Op, class Params>
+std::unique_ptr<DataObject> run(S s, Params p)
+{
+    return Op().execute(image(s), p);
+}
+
+Results histograms(S s, K kind, int bins, int cube, int grays)
+{
+    ColorHistogramParams p;
+    p.kind = kind;
+    p.bins = bins;
+    p.cube = cube;
+    p.grays = grays;
+    auto h = OPColorHistogram::execute(image(s), p);
+    const auto names = OPColorHistogram::resultNames(s.type(), p);
+    Results r;
+    for (std::size_t i = 0; i < h.size(); ++i)
+        r.emplace_back(QString::fromStdString(names[i]), std::move(h[i]));
+    return r;
 }
 
 const WiringCase wiringCases[] = {
     // The second Split finds the channels there already and adds nothing.
-    {"SplitRGB", "Split", "rgb", "checkBox1 checkBox3", [](S s, int run) {
-         return run > 1 ? made() : made("Red", OPSplit::channel(rgb(s), 0), "Blue", OPSplit::channel(rgb(s), 2));
+    {"SplitRGB", "Split", "rgb", "checkBox1 checkBox3", [](S s, int r) {
+         return r > 1 ? made() : made("Red", run<OPSplit>(s, SplitParams{0}), "Blue", run<OPSplit>(s, SplitParams{2}));
      }},
-    {"SplitHSV", "Split", "hsv", "checkBox1 checkBox2 checkBox3", [](S s, int run) {
-         return run > 1 ? made() : channels<ImageGray>({OPSplit::channel(hsv(s), 0), OPSplit::channel(hsv(s), 1),
-                                                       OPSplit::channel(hsv(s), 2)}, {"Hue", "Saturation", "Value"});
+    {"SplitHSV", "Split", "hsv", "checkBox1 checkBox2 checkBox3", [](S s, int r) {
+         return r > 1 ? made()
+                      : made("Hue", run<OPSplit>(s, SplitParams{0}), "Saturation", run<OPSplit>(s, SplitParams{1}),
+                             "Value", run<OPSplit>(s, SplitParams{2}));
      }},
-    {"TransformRGB", "Color &Transform", "rgb", "", [](S s, int) { return made("HSV", CT().RGB2HSV(rgb(s))); }},
-    {"TransformHSV", "Color &Transform", "hsv", "", [](S s, int) { return made("RGB", CT().HSV2RGB(hsv(s))); }},
-    {"TransformGray", "Color &Transform", "gray", "", [](S s, int) { return made("RGB", CT().Gray2RGB(gray(s))); }},
+    {"TransformRGB", "Color &Transform", "rgb", "",
+     [](S s, int) { return made("HSV", run<OPColorTransform>(s, ColorTransformParams{Target::HSV})); }},
+    {"TransformHSV", "Color &Transform", "hsv", "",
+     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
+    {"TransformGray", "Color &Transform", "gray", "",
+     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
     {"Histogram256", "Statistics/Histogram", "gray", "",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 256)); }},
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {256})); }},
     {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 32)); }},
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {32})); }},
     {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(gray(s), 128)); }},
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {128})); }},
     {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", "ComboBoxChannelRGB=16",
-     [](S s, int) { return channels(CH::channels(rgb(s), 16), rgbBins); }},
+     [](S s, int) { return histograms(s, K::Channel, 16, 2, 4); }},
     {"StaticRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonStaticRGB ComboBoxStaticRGB=4x4x4",
-     [](S s, int) { return made("Static RGB-Histogram 4x4x4", CH::staticRGB(rgb(s), 4, 4, 4)); }},
+     [](S s, int) { return histograms(s, K::Static, 256, 4, 4); }},
     {"FuzzyRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonFuzzyRGB ComboBoxFuzzyRGB=2x2x2",
-     [](S s, int) { return made("Fuzzy RGB-Histogram 2x2x2", CH::fuzzyRGB(rgb(s), 2)); }},
+     [](S s, int) { return histograms(s, K::Fuzzy, 256, 2, 4); }},
     {"DynamicRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonDynamicRGB", [](S, int) { return made(); }},
-    {"FuzzyHSV", "Statistics/Color &Histogram", "hsv", "",
-     [](S s, int) { return made("Fuzzy HSV-Histogram 6x2+4", CH::fuzzyHSV(hsv(s), 6, 2, 4)); }},
+    {"FuzzyHSV", "Statistics/Color &Histogram", "hsv", "", [](S s, int) { return histograms(s, K::Fuzzy, 256, 2, 4); }},
     {"StaticHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonStaticHSV ComboBoxStaticHSV=6x2+8",
-     [](S s, int) { return made("Static HSV-Histogram 6x2+8", CH::staticHSV(hsv(s), 6, 2, 8)); }},
+     [](S s, int) { return histograms(s, K::Static, 256, 2, 8); }},
     {"ChannelsHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonChannelHSV ComboBoxChannelHSV=64",
-     [](S s, int) { return channels(CH::channels(hsv(s), 64), hsvBins); }},
+     [](S s, int) { return histograms(s, K::Channel, 64, 2, 4); }},
     {"RegionGrowingGray", "Segmentation/Region Growing", "gray", "SpinBoxSpan=20",
-     [](S s, int) { return made("Region Growing", OPRegionGrowing().execute(gray(s), 20)); }},
+     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{20})); }},
     {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", "",
-     [](S s, int) { return made("Region Growing", OPRegionGrowing().execute(rgb(s), 50)); }},
-    {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int run) {
-         return made(n("(%1) CSC RGB [Threshold=40]", run), OPCSC().execute(rgb(s), OPCSC::Space::RGB, 40).image);
+     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{50})); }},
+    {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int r) {
+         return made(n("(%1) CSC RGB [Threshold=40]", r), OPCSC().execute(image(s), {CscParams::Space::RGB, 40}).image);
      }},
-    {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton",
-     [](S s, int run) { return made(n("(%1) CSC HSV", run), OPCSC().execute(rgb(s), OPCSC::Space::HSV).image); }},
-    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int run) {
-         return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", run), OPSplitAndMerge().execute(rgb(s), 5, 15, 30));
+    {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton", [](S s, int r) {
+         return made(n("(%1) CSC HSV", r), OPCSC().execute(image(s), {CscParams::Space::HSV, 25}).image);
+     }},
+    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int r) {
+         return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", r),
+                     run<OPSplitAndMerge>(s, SplitAndMergeParams{5, 15, 30}));
      }},
     {"HistogramSplitting", "Segmentation/Recursive Histogram Splitting", "rgb",
-     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int run) {
-         return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", run),
-                     OPRecursiveHistogramSplitting().execute(rgb(s), rhs(2, 5, 7)));
+     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int r) {
+         return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", r),
+                     run<OPRecursiveHistogramSplitting>(s, RhsParams{2, 7, 5}));
      }},
     {"Snn", "Filter/SNN", "rgb", "iterationSpin=2",
-     [](S s, int run) { return made(n("(%1) SNN [Iterations=2]", run), OPSNN().execute(rgb(s), 2)); }},
-    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int run) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", run), KN().execute(rgb(s), 1, KN::Space::RGB));
+     [](S s, int r) { return made(n("(%1) SNN [Iterations=2]", r), run<OPSNN>(s, SnnParams{2})); }},
+    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int r) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", r),
+                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{1, KuwaharaNagaoParams::Space::RGB}));
      }},
-    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int run) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", run), KN().execute(rgb(s), 2, KN::Space::HSV));
+    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int r) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", r),
+                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{2, KuwaharaNagaoParams::Space::HSV}));
      }},
     {"GaussGray", "Noise/Gauss", "gray", "SpinBoxMue=20 SpinBoxSigma=5",
-     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", OPGauss().execute(gray(s), 20, 5)); }},
+     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", run<OPGauss>(s, GaussParams{20, 5})); }},
     {"GaussRGB", "Noise/Gauss", "rgb", "",
-     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", OPGauss().execute(rgb(s), 0, 10)); }},
-    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30",
-     [](S s, int run) { return made(n("(%1) Pepper [Percent=30%]", run), SP().execute(gray(s), SP::Pepper, 30)); }},
-    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt",
-     [](S s, int run) { return made(n("(%1) Salt [Percent=10%]", run), SP().execute(rgb(s), SP::Salt, 10)); }},
-    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int run) {
-         return made(n("(%1) Salt and Pepper [Percent=10%]", run), SP().execute(rgb(s), SP::SaltAndPepper, 10));
+     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", run<OPGauss>(s, GaussParams{0, 10})); }},
+    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30", [](S s, int r) {
+         return made(n("(%1) Pepper [Percent=30%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Pepper, 30}));
+     }},
+    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt", [](S s, int r) {
+         return made(n("(%1) Salt [Percent=10%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Salt, 10}));
+     }},
+    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int r) {
+         return made(n("(%1) Salt and Pepper [Percent=10%]", r),
+                     run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::SaltAndPepper, 10}));
      }},
 };
 

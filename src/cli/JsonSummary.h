@@ -1,0 +1,19 @@
+#pragma once
+
+#include "StepCatalogue.h"
+
+#include <string>
+#include <vector>
+
+namespace ivra::cli {
+
+struct StepTiming {
+    std::string name;
+    double ms;
+};
+
+// The one-line JSON summary of --json: type, size or bins, name(s), the number of
+// distinct labels of a segmentation, and each step's run time.
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings);
+
+} // namespace ivra::cli

@@ -1,0 +1,127 @@
+#include "Options.h"
+
+#include "CliError.h"
+#include "StepCatalogue.h"
+
+namespace ivra::cli {
+
+namespace {
+
+const char* const usage =
+    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input]\n"
+    "  INPUT   a .png, .pgm or .ppm picture, or a .npy array: int32 (H,W) gray, (3,H,W) RGB\n"
+    "          (HSV with --hsv-input)\n"
+    "  STEP    name or name:key=value,key=value, applied in order\n"
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
+
+StepCall parseStep(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    StepCall call{text.substr(0, colon), {}};
+    if (!findStep(call.name)) {
+        std::string known;
+        for (const StepDefinition& d : allSteps())
+            known += (known.empty() ? "" : ", ") + d.name;
+        throw CliError("unknown step '" + call.name + "' (known steps: " + known + ")");
+    }
+    if (colon == std::string::npos)
+        return call;
+    const std::string params = text.substr(colon + 1);
+    std::size_t start = 0;
+    while (start <= params.size()) {
+        std::size_t comma = params.find(',', start);
+        if (comma == std::string::npos)
+            comma = params.size();
+        const std::string pair = params.substr(start, comma - start);
+        const std::size_t eq = pair.find('=');
+        if (eq == std::string::npos || eq == 0 || eq + 1 == pair.size())
+            throw CliError("step '" + call.name + "': parameter '" + pair + "' is not key=value");
+        const std::string key = pair.substr(0, eq);
+        if (!call.values.emplace(key, pair.substr(eq + 1)).second)
+            throw CliError("step '" + call.name + "': key '" + key + "' is given twice");
+        start = comma + 1;
+    }
+    return call;
+}
+
+} // namespace
+
+Options parseArguments(int argc, char** argv)
+{
+    Options o;
+    bool haveInput = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& target) {
+            if (i + 1 >= argc)
+                throw CliError("option " + a + " needs a file name");
+            if (!target.empty())
+                throw CliError("option " + a + " is given twice");
+            target = argv[++i];
+            if (target.empty())
+                throw CliError("option " + a + " needs a file name");
+        };
+        if (a == "-o")
+            value(o.output);
+        else if (a == "--labels")
+            value(o.labels);
+        else if (a == "--json")
+            o.json = true;
+        else if (a == "--hsv-input")
+            o.hsvInput = true;
+        else if (a.size() > 1 && a[0] == '-')
+            throw CliError("unknown option '" + a + "'");
+        else if (!haveInput) {
+            o.input = a;
+            haveInput = true;
+        } else
+            o.steps.push_back(a);
+    }
+    if (!haveInput || o.input.empty())
+        throw CliError("no input file given");
+    if (o.output.empty())
+        throw CliError("no output file given (-o OUTPUT)");
+    return o;
+}
+
+std::vector<StepCall> parseSteps(const std::vector<std::string>& steps)
+{
+    std::vector<StepCall> calls;
+    for (const std::string& s : steps)
+        calls.push_back(parseStep(s));
+    return calls;
+}
+
+std::string helpText()
+{
+    std::string text = usage;
+    text += "\nSteps (keys with their ranges and defaults; keys left out take the default):\n";
+    for (const StepDefinition& d : allSteps()) {
+        const std::vector<std::string> lines = d.help();
+        bool same = true;
+        bool keys = false;
+        for (const std::string& line : lines) {
+            same = same && line.substr(line.find(':')) == lines[0].substr(lines[0].find(':'));
+            keys = keys || line.substr(line.find(':') + 2) != "";
+        }
+        std::string name = "  " + d.name;
+        name.resize(20, ' ');
+        if (same) {
+            std::string types;
+            for (const int type : d.accepts)
+                types += (types.empty() ? "" : " or ") + typeName(type);
+            text += name + "on " + types + (keys ? ": " + lines[0].substr(lines[0].find(':') + 2) : "") + "\n";
+        } else {
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                text += (i == 0 ? name : std::string(20, ' ')) + lines[i] + "\n";
+        }
+    }
+    return text;
+}
+
+std::string versionText()
+{
+    return std::string("ivra-cli ") + IVRA_VERSION + "\n";
+}
+
+} // namespace ivra::cli

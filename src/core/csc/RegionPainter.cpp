@@ -1,0 +1,191 @@
+#include "RegionPainter.h"
+
+#include "util/Simd.h"
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+
+namespace ivra::csc {
+
+namespace {
+
+// Every pixel ends with the label of the last root, in root order, whose region
+// reaches it. Roots are numbered in root order, so that is the largest root number
+// among the roots above the pixel: each element receives the largest number found
+// among itself (if it is a root) and its parents, level by level from the top, and
+// each pixel the largest number among the level-0 elements covering it. Links and
+// parent slots always change together (linking sets both, overlap resolution clears
+// both), so climbing parents reaches exactly the roots whose links descend to an
+// element.
+class RegionPainter {
+public:
+    RegionPainter(const ElementStore& store, int x0, int y0, int w, int h, std::uint32_t* labels)
+        : store_(store), h_(store.hierarchy()), x0_(x0), y0_(y0), w_(w), hgt_(h), labels_(labels),
+          // Owners of the elements above level 0, which follow the level-0 elements in the store.
+          base_(store.firstOf(h_.indexOffset(1))),
+          owner_(std::make_unique_for_overwrite<std::uint32_t[]>(static_cast<std::uint32_t>(store.usedElements()) -
+                                                                 base_)) // all written
+    {
+    }
+
+    std::vector<std::uint32_t> paint()
+    {
+        std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
+        numberUpperLevels();
+        paintLevelZero();
+        return std::move(colours_);
+    }
+
+private:
+    std::uint32_t ownerOf(const CodeElement& el) const
+    {
+        std::uint32_t o = 0;
+        if (el.parent1 != CodeElement::none)
+            o = owner_[el.parent1 - base_];
+        if (el.parent2 != CodeElement::none)
+            o = std::max(o, owner_[el.parent2 - base_]);
+        return o;
+    }
+
+    // The number an element passes down: a new one for a root, else its parents' largest.
+    std::uint32_t numberOf(const CodeElement& el)
+    {
+        if (el.flags & CodeElement::rootFlag) {
+            colours_.push_back(el.colour);
+            return ++label_;
+        }
+        return ownerOf(el);
+    }
+
+    void numberUpperLevels()
+    {
+        for (int level = h_.levels() - 1; level >= 1; --level) {
+            const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
+            const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
+            for (std::uint32_t e = begin; e < end; ++e)
+                owner_[e - base_] = numberOf(store_.element(e));
+        }
+    }
+
+    // The pixels of the level-0 elements, island by island in walk order; their
+    // elements are numbered on the way, in store order as well.
+    void paintLevelZero()
+    {
+        const int n = h_.rowLength(0);
+        const bool shiftedRows = h_.levels() == 2;
+        int walk = 0;
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                const int rs = h_.rowSize(0, y);
+                const int row = 2 * y - y0_;
+                const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
+                // Islands innerBegin <= x < innerEnd have all seven pixels in the window
+                // (columns 2x + shift - 1 .. 2x + shift + 1).
+                int innerBegin = rs, innerEnd = rs;
+#if IVRA_SIMD_SSE2
+                if (row >= 1 && row + 1 < hgt_) {
+                    innerBegin = std::clamp((2 - shift) / 2, 0, rs);
+                    innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
+                }
+#endif
+                for (int x = 0; x < innerBegin; ++x)
+                    paintClipped(walk + x, row, 2 * x + shift);
+#if IVRA_SIMD_SSE2
+                std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
+                for (int x = innerBegin; x < innerEnd; ++x)
+                    paintInner(walk + x, rowLabels + 2 * x);
+#endif
+                for (int x = innerEnd; x < rs; ++x)
+                    paintClipped(walk + x, row, 2 * x + shift);
+                walk += rs;
+            }
+        }
+    }
+
+    // Raises the pixels of the island with the given walk index, centred at (column,
+    // row) of the window, to the numbers of its elements, skipping pixels outside.
+    void paintClipped(int walk, int row, int column)
+    {
+        for (std::uint32_t e = store_.firstOf(walk), stop = store_.firstOf(walk + 1); e < stop; ++e) {
+            const CodeElement& el = store_.element(e);
+            const std::uint32_t o = numberOf(el);
+            if (o == 0)
+                continue;
+            for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
+                const int k = std::countr_zero(mask);
+                const int c = column + IslandHierarchy::cellOffsetX[k];
+                const int r = row + IslandHierarchy::cellOffsetY[k];
+                if (c < 0 || c >= w_ || r < 0 || r >= hgt_)
+                    continue;
+                std::uint32_t& target = labels_[static_cast<std::ptrdiff_t>(r) * w_ + c];
+                target = std::max(target, o);
+            }
+        }
+    }
+
+#if IVRA_SIMD_SSE2
+    // An island whose seven pixels lie in the window, centred at *centre. Its elements
+    // are disjoint: their numbers are gathered into one lane per cell, then its three
+    // rows are raised at once: the upper and lower pair in one vector (cells 4, 5, 2,
+    // 3), the middle three in another (cells 6, 0, 1, and a lane for the pixel right
+    // of them, which stays as it is).
+    void paintInner(int walk, std::uint32_t* centre)
+    {
+        static_assert(IslandHierarchy::cellOffsetX[4] == -1 && IslandHierarchy::cellOffsetY[4] == -1 &&
+                      IslandHierarchy::cellOffsetX[5] == 0 && IslandHierarchy::cellOffsetY[5] == -1 &&
+                      IslandHierarchy::cellOffsetX[6] == -1 && IslandHierarchy::cellOffsetY[6] == 0 &&
+                      IslandHierarchy::cellOffsetX[0] == 0 && IslandHierarchy::cellOffsetY[0] == 0 &&
+                      IslandHierarchy::cellOffsetX[1] == 1 && IslandHierarchy::cellOffsetY[1] == 0 &&
+                      IslandHierarchy::cellOffsetX[2] == -1 && IslandHierarchy::cellOffsetY[2] == 1 &&
+                      IslandHierarchy::cellOffsetX[3] == 0 && IslandHierarchy::cellOffsetY[3] == 1);
+        const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
+        if (first == stop)
+            return;
+        const __m128i outerCells = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 2, 1 << 3);
+        const __m128i middleCells = _mm_setr_epi32(1 << 6, 1 << 0, 1 << 1, 1 << 7); // bit 7: never set
+        __m128i outer = _mm_setzero_si128(), middle = _mm_setzero_si128();
+        for (std::uint32_t e = first; e < stop; ++e) {
+            const CodeElement& el = store_.element(e);
+            const __m128i o = _mm_set1_epi32(static_cast<int>(numberOf(el)));
+            const __m128i m = _mm_set1_epi32(el.mask);
+            outer = _mm_or_si128(outer, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, outerCells), outerCells)));
+            middle = _mm_or_si128(middle, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, middleCells), middleCells)));
+        }
+        // Numbers stay below 2^31, so the signed comparison orders them.
+        const auto raise = [](__m128i a, __m128i b) {
+            const __m128i greater = _mm_cmpgt_epi32(a, b);
+            return _mm_or_si128(_mm_and_si128(greater, a), _mm_andnot_si128(greater, b));
+        };
+        auto* up = reinterpret_cast<__m128i*>(centre - w_ - 1);
+        auto* mid = reinterpret_cast<__m128i*>(centre - 1);
+        auto* low = reinterpret_cast<__m128i*>(centre + w_ - 1);
+        const __m128i rows = raise(_mm_unpacklo_epi64(_mm_loadl_epi64(up), _mm_loadl_epi64(low)), outer);
+        _mm_storel_epi64(up, rows);
+        _mm_storel_epi64(low, _mm_srli_si128(rows, 8));
+        // The fourth lane lies at most in the next row, which exists.
+        _mm_storeu_si128(mid, raise(_mm_loadu_si128(mid), middle));
+    }
+#endif
+
+    const ElementStore& store_;
+    const IslandHierarchy& h_;
+    int x0_, y0_, w_, hgt_;
+    std::uint32_t* labels_;
+    const std::uint32_t base_;
+    const std::unique_ptr<std::uint32_t[]> owner_; // by element index - base_
+    std::vector<std::uint32_t> colours_{0};
+    std::uint32_t label_ = 0;
+};
+
+} // namespace
+
+std::vector<std::uint32_t> paintRegions(const ElementStore& store, int x0, int y0, int w, int h,
+                                        std::uint32_t* labels)
+{
+    if (w < 1 || h < 1)
+        return {0};
+    return RegionPainter(store, x0, y0, w, h, labels).paint();
+}
+
+} // namespace ivra::csc
