@@ -439,7 +439,7 @@ DataEntry* IvraApp::openImage(const QString& path)
 {
     statusBar()->showMessage(tr("Opening file..."));
     std::unique_ptr<Image> image;
-    if (ivra::hasPictureExtension(path)) {
+    if (ivra::mentionsPictureExtension(path)) {
         try {
             image = ivra::readPicture(path);
         } catch (const ivra::IoError&) {
