@@ -40,15 +40,20 @@ TEST(HistogramPainter, DrawingsMatchTheStoredPictures)
         many.counts()[i] = (i * 37) % 101;
     expectPicture({&sixteen, &empty, &many}, "histogram-gray.png");
 
-    // RGB: 8 bins (one colour past 8 bits), 27 bins (strip columns past the last
-    // bin), 512 bins (wider than the ramp, one pixel each).
-    HistogramRGB eight(8), odd(27), wide(512);
+    // RGB: 8 bins (one colour past 8 bits), 25 bins (gaps of exactly 2 of 10
+    // columns), 27 bins (strip columns past the last bin), 512 bins (wider than
+    // the ramp, one pixel each).
+    HistogramRGB eight(8), tens(25), odd(27), wide(512);
     const float eightCounts[] = {4.0f, 2.0f, 0.0f, 1.0f, 3.0f, 0.5f, 0.0f, 4.0f};
     for (int i = 0; i < 8; ++i) {
         eight.colours()[i] = {(i & 1) ? 191 : 63, (i & 2) ? 191 : 63, (i & 4) ? 191 : 63};
         eight.counts()[i] = eightCounts[i];
     }
     eight.colours()[2] = {256, 257, -1};
+    for (int i = 0; i < 25; ++i) {
+        tens.colours()[i] = {10 * i, 100, 250 - 10 * i};
+        tens.counts()[i] = static_cast<float>(i % 4 + 1);
+    }
     for (int i = 0; i < 27; ++i) {
         odd.colours()[i] = {9 * i, 255 - 9 * i, 100};
         odd.counts()[i] = static_cast<float>((i * 5) % 11);
@@ -57,7 +62,7 @@ TEST(HistogramPainter, DrawingsMatchTheStoredPictures)
         wide.colours()[i] = {i / 2, 255 - i / 2, (i * 3) % 256};
         wide.counts()[i] = 1.5f * static_cast<float>(i % 7);
     }
-    expectPicture({&eight, &odd, &wide}, "histogram-rgb.png");
+    expectPicture({&eight, &tens, &odd, &wide}, "histogram-rgb.png");
 
     // HSV: wheel, sector boundaries, gray panel and chromatic bars of two layouts.
     HistogramHSV small(std::make_shared<const HSVBinLayout>(6, 2, 4, 15));

@@ -38,7 +38,7 @@ QString saved(const QTemporaryDir& dir, const QImage& picture, const char* name,
 TEST(PictureReader, LoadsGrayOrRgbByTheColourTable)
 {
     const QList<QRgb> grays = {qRgb(250, 250, 250), qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(9, 9, 9)};
-    const QList<QRgb> colours = {qRgb(10, 20, 30), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
+    const QList<QRgb> colours = {qRgba(10, 20, 30, 40), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
     const std::vector<QRgb> rgb = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(10, 20, 30)};
     const std::vector<int> rgbValues = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30};
     const std::vector<QRgb> mono = {0, 0, 0, 1, 0, 0, 0, 0, 0, 1};

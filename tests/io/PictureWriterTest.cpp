@@ -34,12 +34,13 @@ TEST(PictureWriter, WritesTheDisplayPictureInTheFormatOfTheExtension)
         colours.insert(colours.end(), {40 * i, 255 - 30 * i, (i * 97) % 256});
         grays.push_back(qGray(40 * i, 255 - 30 * i, (i * 97) % 256));
     }
-    for (const char* name : {"out.png", "out.ppm", "out.xpm", "out.pgm"}) {
+    for (const auto& [name, signature] : {std::pair{"out.png", "\x89PNG"}, {"out.ppm", "P6"}, {"out.xpm", "/* XPM */"},
+                                          {"out.pgm", "P5"}}) {
         writePicture(image, dir.filePath(name));
+        EXPECT_TRUE(contents(dir.filePath(name)).startsWith(signature)) << name;
         const bool pgm = QLatin1String(name).endsWith(QLatin1String("pgm"));
         EXPECT_EQ(iotest::valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
     }
-    EXPECT_TRUE(contents(dir.filePath("out.pgm")).startsWith("P5"));
 }
 
 TEST(PictureWriter, FailureLeavesAnExistingFileAndNoLeftovers)
