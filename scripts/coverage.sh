@@ -25,18 +25,23 @@ else
   filter=(-R "^($(IFS='|'; echo "${targets[*]}"))\$")
 fi
 
-# Counters of earlier runs would add to this one's.
+# Counters of earlier runs would add to this one's; notes of sources that are
+# gone would be reported as missing files.
 find "$dir" -name '*.gcda' -delete
+ninja -C "$dir" -t cleandead >/dev/null
+find "$dir" -name '*.gcno' | while read -r notes; do
+  [ -e "${notes%.gcno}.o" ] || rm -f "$notes"
+done
 ctest --test-dir "$dir" --output-on-failure "${filter[@]}"
 
 summary="$dir/coverage-summary.json"
-gcovr --root . --filter 'src/' --json-summary "$summary" -j "$jobs" "$dir" >/dev/null
+gcovr --root . --filter 'src/' --json-summary "$summary" -j "$jobs" "$dir" >/dev/null 2>"$dir/gcovr.log" ||
+  { cat "$dir/gcovr.log"; exit 1; }
 
 # Files of src/ with their line counts, summed per folder: src/core/<part>,
 # src/io, src/gui, src/cli, and src/main.cpp on its own.
 python3 - "$summary" <<'PY'
 import json, sys
-from collections import OrderedDict
 
 def folder(path):
     parts = path.split('/')
