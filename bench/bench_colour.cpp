@@ -19,7 +19,9 @@
 #ifdef IVRA_HAVE_OPENCV
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+
 #endif
+using namespace ivra;
 
 namespace {
 

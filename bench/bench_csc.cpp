@@ -17,7 +17,9 @@
 #ifdef IVRA_HAVE_OPENCV_XIMGPROC
 #include <opencv2/core.hpp>
 #include <opencv2/ximgproc/segmentation.hpp>
+
 #endif
+using namespace ivra;
 
 namespace {
 

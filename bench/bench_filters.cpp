@@ -10,7 +10,7 @@
 #include "ops/OPKuwaharaNagao.h"
 #include "ops/OPSNN.h"
 #include "ops/OPSaltAndPepper.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +24,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+using namespace ivra;
 
 namespace {
 
@@ -189,14 +191,14 @@ BENCHMARK(BM_GaussNoise)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaltAndPepperNoise)->Unit(benchmark::kMillisecond);
 
 // The salt-and-pepper operator's diagnostic line would flood the report.
-class Silent : public tools::CMessageHandler {
+class Silent : public ivra::MessageSink {
 public:
     void message(const std::string&) override {}
 };
 
 int main(int argc, char** argv)
 {
-    tools::CMessageHandler::install(std::make_unique<Silent>());
+    ivra::MessageSink::install(std::make_unique<Silent>());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 constexpr int width = 4000;

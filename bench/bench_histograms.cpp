@@ -20,6 +20,8 @@
 #include <iostream>
 #include <memory>
 
+using namespace ivra;
+
 namespace {
 
 constexpr int side = 1000;

@@ -4,7 +4,7 @@
 #include "image/ImageGray.h"
 #include "image/ImageRGB.h"
 #include "segment/OPRegionGrowing.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,11 +14,13 @@
 #include <set>
 #include <string>
 
+using namespace ivra;
+
 namespace {
 
 constexpr int side = 1024;
 
-class Silent : public tools::CMessageHandler {
+class Silent : public ivra::MessageSink {
 public:
     void message(const std::string&) override {}
 };
@@ -83,7 +85,7 @@ BENCHMARK(BM_RegionGrowingColour)->Arg(0)->Arg(50)->Arg(255)->Unit(benchmark::kM
 
 void BM_RegionGrowingGray(benchmark::State& state)
 {
-    auto previous = tools::CMessageHandler::install(std::make_unique<Silent>());
+    auto previous = ivra::MessageSink::install(std::make_unique<Silent>());
     const ImageGray& image = grayPhoto();
     const int span = static_cast<int>(state.range(0));
     std::uint32_t regions = 0;
@@ -94,7 +96,7 @@ void BM_RegionGrowingGray(benchmark::State& state)
     }
     state.counters["regions"] = regions;
     state.counters["MP_per_s"] = megapixelRate(image);
-    tools::CMessageHandler::install(std::move(previous));
+    ivra::MessageSink::install(std::move(previous));
 }
 BENCHMARK(BM_RegionGrowingGray)->Arg(0)->Arg(50)->Arg(255)->Unit(benchmark::kMillisecond);
 

@@ -16,7 +16,9 @@
 #ifdef IVRA_HAVE_OPENCV_XIMGPROC
 #include <opencv2/core.hpp>
 #include <opencv2/ximgproc/slic.hpp>
+
 #endif
+using namespace ivra;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "PictureReader.h"
 #include "image/ImageRGB.h"
 #include "segment/OPSplitAndMerge.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,11 +15,13 @@
 #ifdef IVRA_HAVE_OPENCV_XIMGPROC
 #include <opencv2/core.hpp>
 #include <opencv2/ximgproc.hpp>
+
 #endif
+using namespace ivra;
 
 namespace {
 
-class Silent : public tools::CMessageHandler {
+class Silent : public ivra::MessageSink {
 public:
     void message(const std::string&) override {}
 };
@@ -47,7 +49,7 @@ const ImageRGB& photo()
 
 void BM_SplitAndMerge(benchmark::State& state)
 {
-    tools::CMessageHandler::install(std::make_unique<Silent>());
+    ivra::MessageSink::install(std::make_unique<Silent>());
     const ImageRGB& image = photo();
     std::size_t regions = 0;
     for (auto _ : state) {

@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
 
     int status = 0;
     {
-        IvraApp mainWindow;
+        ivra::IvraApp mainWindow;
         // Without a window manager (a bare X server) maximizing does nothing, so
         // the window first takes the screen's available area itself.
         if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -13,7 +13,7 @@
 #include "image/Image.h"
 #include "image/ImageRGB.h"
 #include "image/ImageSegmented.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -366,7 +366,7 @@ int main(int argc, char** argv)
 {
     // Diagnostic lines of the operators go to standard error; standard output
     // carries only the JSON summary.
-    tools::CMessageHandler::install(std::make_unique<tools::CMessageHandlerPrintf>(stderr));
+    ivra::MessageSink::install(std::make_unique<ivra::StreamMessageSink>(stderr));
     // The toolkit's own warnings (a decoder complaining about a broken file) are
     // dropped: a failure is reported once, as the one error line below.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

@@ -9,6 +9,8 @@
 
 #include <initializer_list>
 
+using namespace ivra;
+
 using clitest::CliRun;
 
 namespace {

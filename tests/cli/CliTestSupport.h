@@ -17,6 +17,8 @@
 #include <functional>
 #include <vector>
 
+namespace ivra {
+
 namespace clitest {
 
 struct CliRun {
@@ -93,3 +95,5 @@ protected:
 };
 
 } // namespace clitest
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 // (one counter per process for both variants), labels of the segmentation.
 #include "CliTestSupport.h"
 
+using namespace ivra;
+
 namespace {
 
 class CscStepTest : public clitest::CliFixture {

@@ -6,6 +6,8 @@
 #include "ops/OPGauss.h"
 #include "util/RandomGenerator.h"
 
+using namespace ivra;
+
 namespace {
 
 QRgb colourAt(int x, int y)

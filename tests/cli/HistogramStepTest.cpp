@@ -4,6 +4,8 @@
 
 #include <QJsonArray>
 
+using namespace ivra;
+
 namespace {
 
 class HistogramStepTest : public clitest::CliFixture {

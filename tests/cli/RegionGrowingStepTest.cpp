@@ -2,6 +2,8 @@
 // colour input, result name and labels.
 #include "CliTestSupport.h"
 
+using namespace ivra;
+
 namespace {
 
 class RegionGrowingStep : public clitest::CliFixture {

@@ -2,6 +2,8 @@
 // dialog's result name with a run counter per process, labels of the segmentation.
 #include "CliTestSupport.h"
 
+using namespace ivra;
+
 namespace {
 
 class RhsStepTest : public clitest::CliFixture {

@@ -3,6 +3,8 @@
 // standard error.
 #include "CliTestSupport.h"
 
+using namespace ivra;
+
 namespace {
 
 class SmgStep : public clitest::CliFixture {

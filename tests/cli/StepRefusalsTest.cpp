@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+using namespace ivra;
+
 namespace {
 
 struct Refusal {

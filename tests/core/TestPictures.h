@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+namespace ivra {
+
 // Small pictures for the core tests.
 namespace testpictures {
 
@@ -97,3 +99,5 @@ inline bool samePixels(const ImageRGB& a, const ImageRGB& b)
 }
 
 } // namespace testpictures
+
+} // namespace ivra

@@ -20,6 +20,8 @@
 
 #include <set>
 
+namespace ivra {
+
 namespace {
 
 QtMessageHandler defaultHandler = nullptr;
@@ -252,7 +254,7 @@ ProgressCanceller::ProgressCanceller()
 
 namespace {
 
-class LineSink : public tools::CMessageHandler {
+class LineSink : public ivra::MessageSink {
 public:
     explicit LineSink(QStringList& lines) : lines_(lines) {}
     void message(const std::string& text) override { lines_ << QString::fromStdString(text); }
@@ -263,13 +265,13 @@ private:
 
 } // namespace
 
-CapturedMessages::CapturedMessages() : previous_(tools::CMessageHandler::install(std::make_unique<LineSink>(lines)))
+CapturedMessages::CapturedMessages() : previous_(ivra::MessageSink::install(std::make_unique<LineSink>(lines)))
 {
 }
 
 CapturedMessages::~CapturedMessages()
 {
-    tools::CMessageHandler::install(std::move(previous_));
+    ivra::MessageSink::install(std::move(previous_));
 }
 
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value)
@@ -283,3 +285,5 @@ QString writePnm(const QString& path, int w, int h, bool gray, unsigned char val
 }
 
 } // namespace guitest
+
+} // namespace ivra

@@ -4,7 +4,7 @@
 #include "image/ImageHSV.h"
 #include "image/ImageRGB.h"
 #include "image/ImageSegmented.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include "app/IvraApp.h"
 
@@ -29,9 +29,12 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
     *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
 }
 
+class QAction;
+
+namespace ivra {
+
 class DataEntry;
 class OperatorDialog;
-class QAction;
 
 namespace guitest {
 
@@ -140,10 +143,12 @@ public:
     QStringList lines;
 
 private:
-    std::unique_ptr<tools::CMessageHandler> previous_;
+    std::unique_ptr<ivra::MessageSink> previous_;
 };
 
 // Writes a small binary PPM (P6) or PGM (P5) file; returns its path.
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value);
 
 } // namespace guitest
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace ivra {
+
 namespace {
 
 // The double nearest to 1/63, for the six-bit components of hsvFromRgbTable.
@@ -184,3 +186,5 @@ const std::uint8_t (*scaleTable())[256]
         buildHueSatAndScale();
     return gScale;
 }
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // The one HSV convention: hue in degrees (-1 = undefined), saturation and value
 // as unit values in the double-precision pair and 0..255 everywhere else.
 
@@ -55,3 +57,5 @@ const HSVPixel* hsvFromRgbTable();
 const std::uint8_t (*hueSatTable())[256][3];
 // scaleTable[a][b] = floor(a * b / 255).
 const std::uint8_t (*scaleTable())[256];
+
+} // namespace ivra

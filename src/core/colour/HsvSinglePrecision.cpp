@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace ivra {
+
 void rgbToHsvF(float r, float g, float b, float undefinedHue, float& h, float& s, float& v)
 {
     const float max = std::max(std::max(r, g), b);
@@ -47,3 +49,5 @@ void hsvToRgbF(float h, float s, float v, float& r, float& g, float& b)
     default: r = v; g = t; b = p; break; // sector 0 (and hues outside 0..360)
     }
 }
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+namespace ivra {
+
 // Failures of the Colour Structure Code. They are thrown by value and caught by
 // reference to advException, whose text the caller reports.
 class advException {
@@ -28,3 +30,5 @@ class ipcCodeelementBaseOverrun : public ipcCSCException {
 public:
     ipcCodeelementBaseOverrun() : ipcCSCException("Codeelement overrun...") {}
 };
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace ivra {
 #endif
 
 namespace {
@@ -218,3 +220,5 @@ void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h,
     for (std::size_t i = 0; i < count; ++i)
         std::memcpy(&hsv[i], &colours[labels[i]], sizeof(HSVPixel));
 }
+
+} // namespace ivra

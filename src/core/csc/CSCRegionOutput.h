@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // Turns the region roots of a finished run into pictures. Roots are taken top-down:
 // the top level first, down to minLevel; within a level in walk order; within an
 // island in store order. Root number i (from 1) paints label i; every pixel reachable
@@ -23,3 +25,5 @@ void paintLabels(const ipcCodeelementBase& store, int x0, int y0, int w, int h, 
 void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, std::uint8_t* rgb, int minLevel = 0);
 // HSV run: each region's mean HSVPixel.
 void paintColours(const ipcCodeelementBase& store, int x0, int y0, int w, int h, HSVPixel* hsv, int minLevel = 0);
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace ivra {
+
 // The twelve pixel pairs of a level-0 island that are hexagonal neighbours, in the
 // bit order of an edge pattern. The order lets the engine assemble a pattern from
 // per-pixel similarity bits with a few shifts (see ipcCSCEngine.cpp).
@@ -56,3 +58,5 @@ constexpr std::array<IslandComponents, 1 << islandEdgeCount> buildIslandComponen
 // Components for every edge pattern (bit e set: pair islandEdges[e] is similar).
 inline constexpr std::array<IslandComponents, 1 << islandEdgeCount> islandComponents =
     csc_detail::buildIslandComponents();
+
+} // namespace ivra

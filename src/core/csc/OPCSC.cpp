@@ -18,6 +18,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace ivra {
 #endif
 
 namespace {
@@ -186,3 +188,5 @@ OPCSC::Result OPCSC::execute(const ImageRGB& source, Space space, int threshold,
     }
     return result;
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // The Colour Structure Code on an RGB picture (or a segmentation result, whose planes
 // are its picture): regions of similar colour grown over a hexagonal island pyramid,
 // painted in their mean colour and numbered 1, 2, ... in root order; pixels in no
@@ -45,3 +47,5 @@ public:
     // Whether a picture of this size fits the element store.
     static bool fits(int width, int height);
 };
+
+} // namespace ivra

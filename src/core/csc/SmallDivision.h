@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace ivra {
+
 // Truncating division of colour sums by member counts, as a multiplication by the
 // rounded-up reciprocal: with m = ceil(2^32 / c) = (2^32 + d) / c, 0 <= d < c,
 // s * m / 2^32 exceeds s / c by less than 1 / c as long as s * d < 2^32, so the
@@ -25,3 +27,5 @@ inline constexpr std::int32_t divideSum(std::int32_t s, std::int32_t c)
         return static_cast<std::int32_t>(static_cast<std::uint64_t>(s) * csc_detail::reciprocals[c] >> 32);
     return s / c;
 }
+
+} // namespace ivra

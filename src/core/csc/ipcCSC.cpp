@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 void ipcCSC::release()
 {
     engine_.reset();
@@ -46,3 +48,5 @@ std::unique_ptr<ipcCSCEngine> ipcCSCHSV::createEngine()
 {
     return std::make_unique<ipcCSCEngineHSV>(*hierarchy(), *store(), similarity, splitMode);
 }
+
+} // namespace ivra

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // One Colour Structure Code run: owns the predicate, the hierarchy, the element store
 // and the engine. resize() builds the pyramid for a picture size, run() fills the
 // store; the regions are then read from store() (CSCRegionOutput.h).
@@ -81,3 +83,5 @@ public:
 protected:
     std::unique_ptr<ipcCSCEngine> createEngine() override;
 };
+
+} // namespace ivra

@@ -12,6 +12,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace ivra {
 #endif
 
 namespace {
@@ -1233,3 +1235,5 @@ void ipcCSCEngineHSV::run(const void* pixels, int stride, const ivra::Progress& 
                           scratchBytes_)
         .run(static_cast<const std::uint8_t*>(pixels), stride);
 }
+
+} // namespace ivra

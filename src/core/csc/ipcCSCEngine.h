@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // The bottom-up phase of the Colour Structure Code. Level 0 groups the pixels of each
 // level-0 island into connected sets of similar colour; every higher level links
 // similar elements of the seven child islands that share an overlap into elements of
@@ -73,3 +75,5 @@ public:
 private:
     const ipcSimilarityHSV& similarity_;
 };
+
+} // namespace ivra

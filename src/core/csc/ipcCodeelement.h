@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // One code element: a connected, colour-homogeneous part of one island. Elements and
 // links live in the pools of ipcCodeelementBase and refer to each other by 32-bit
 // pool index, so a record takes 16 bytes; the start of an element's links is kept
@@ -52,3 +54,5 @@ inline constexpr std::uint32_t packHSV(int h, int s, int v)
 inline constexpr int hueOf(std::uint32_t c) { return static_cast<int>(static_cast<std::int16_t>(c & 0xFFFF)); }
 inline constexpr int satOf(std::uint32_t c) { return static_cast<int>(c >> 16 & 0xFF); }
 inline constexpr int valOf(std::uint32_t c) { return static_cast<int>(c >> 24); }
+
+} // namespace ivra

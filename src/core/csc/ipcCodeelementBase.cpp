@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+namespace ivra {
+
 std::int64_t ipcCodeelementBase::elementCapacityFor(const ipcIslandHierarchy& hierarchy, double elementsPerIsland)
 {
     return static_cast<std::int64_t>(std::floor(static_cast<double>(hierarchy.islandCount()) * elementsPerIsland));
@@ -94,3 +96,5 @@ std::pair<std::uint32_t, int> ipcCodeelementBase::elementsOf(IslandCoord c) cons
         return {ipcCodeelement::none, 0};
     return {first_[walk], static_cast<int>(countOf(walk))};
 }
+
+} // namespace ivra

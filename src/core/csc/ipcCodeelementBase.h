@@ -9,6 +9,8 @@
 #include <memory>
 #include <utility>
 
+namespace ivra {
+
 // The store of all code elements of one run: an element pool of capacity
 // E = floor(islandCount * elementsPerIsland) and a link pool of 2E. Memory is reserved
 // for the full capacity but only the pages actually filled are touched, so a run costs
@@ -174,3 +176,5 @@ private:
     std::unique_ptr<std::uint32_t[]> ownLinkFirst_;
     std::unique_ptr<ipcCodeelementLink[]> links_;   // 2E
 };
+
+} // namespace ivra

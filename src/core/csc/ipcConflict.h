@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // An element shared by two parents that turned out not to be similar. Invariant:
 // element.parent1 is side1 or lies below it, element.parent2 is side2 or lies below it.
 struct ipcConflict {
@@ -11,3 +13,5 @@ struct ipcConflict {
     std::uint32_t side2;   // reference element of side 2
     std::uint32_t element; // the shared element to assign
 };
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace ivra {
+
 // Top-down splitting of elements shared by two dissimilar parents: each queued element
 // goes to the side whose colour is closer, is detached from the other parent, and the
 // decision is carried down to the shared elements below it. Records appended while
@@ -101,3 +103,5 @@ void resolveConflicts(ipcCodeelementBase& store, std::vector<ipcConflict>& queue
     }
     queue.clear();
 }
+
+} // namespace ivra

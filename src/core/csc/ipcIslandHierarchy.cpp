@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace ivra {
+
 int ipcIslandHierarchy::levelsFor(int width, int height)
 {
     const int side = std::max(width, height);
@@ -75,3 +77,5 @@ std::array<CellPos, 7> ipcIslandHierarchy::cellCoords(IslandCoord c) const
         cells[k] = {centre.x + cellOffsetX[k], centre.y + cellOffsetY[k]};
     return cells;
 }
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // Address of one island: its level (0 = finest), its position x in its row and its row y.
 struct IslandCoord {
     std::int32_t level;
@@ -106,3 +108,5 @@ private:
     std::vector<std::int32_t> indexOffset_; // levelCount + 1 entries
     std::vector<std::int32_t> rowLength_;   // levelCount entries
 };
+
+} // namespace ivra

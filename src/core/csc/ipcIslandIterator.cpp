@@ -1,5 +1,7 @@
 #include "ipcIslandIterator.h"
 
+namespace ivra {
+
 std::unique_ptr<ipcIslandIterator> ipcIslandIterator::bottomUp(const ipcIslandHierarchy& hierarchy)
 {
     return std::unique_ptr<ipcIslandIterator>(new ipcIslandIterator(hierarchy, 0));
@@ -51,3 +53,5 @@ bool ipcIslandIterator::nextLevelDown()
     startLevel(coord_.level - 1);
     return true;
 }
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // Walks the islands of a hierarchy level by level. Within a level it visits all even
 // rows first (0, 2, 4, ...), then all odd rows (1, 3, 5, ...), x ascending in each row.
 class ipcIslandIterator {
@@ -31,3 +33,5 @@ private:
     int rowLength_ = 0;
     int phase_ = 0; // 0 while walking even rows, 1 while walking odd rows
 };
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+namespace ivra {
+
 namespace csc_detail {
 constexpr std::array<std::uint32_t, 256> packTolerances(const std::int32_t* hue, const std::int32_t* sat,
                                                         const std::int32_t* val)
@@ -246,3 +248,5 @@ struct ipcSimilarityHSV {
         return true;
     }
 };
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // RGB colour similarity: Euclidean distance below a threshold, with running sums.
 // At level 0 (meanMode 0) a candidate pixel is compared with the pixel it was reached
 // from; above (meanMode != 0) a candidate element is compared with the running mean
@@ -68,3 +70,5 @@ struct ipcSimilarityRGB {
         return dr * dr + dg * dg + db * db;
     }
 };
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <memory>
 
+namespace ivra {
+
 // Owning row-major two-dimensional array; element (x, y) at index y * width + x.
 // Elements are not cleared on allocation. Not copyable.
 template <typename T>
@@ -48,3 +50,5 @@ private:
     int width_ = 0;
     int height_ = 0;
 };
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace {
 std::int16_t checkedSide(int side)
 {
@@ -25,3 +27,5 @@ void CBitImage32::fill(int value)
 {
     std::fill_n(data_.get(), static_cast<std::size_t>(height_) * wordsPerRow_, value ? ~0u : 0u);
 }
+
+} // namespace ivra

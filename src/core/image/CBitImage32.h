@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // Packed bit image, 32 bits per word; bit (x, y) is bit x % 32 of word
 // y * wordsPerRow + x / 32. Rows start on a word boundary. Sides are limited to
 // 32767; reads outside the bounds give false and writes there do nothing.
@@ -43,3 +45,5 @@ private:
     std::int16_t wordsPerRow_;
     std::unique_ptr<std::uint32_t[]> data_;
 };
+
+} // namespace ivra

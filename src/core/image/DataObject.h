@@ -1,5 +1,7 @@
 #pragma once
 
+namespace ivra {
+
 // Type codes of the objects the image tree holds. 0, 1 and 5 are unused.
 enum DataType : int {
     TypeImageGray = 2,
@@ -20,3 +22,5 @@ public:
 
     virtual int type() const = 0;
 };
+
+} // namespace ivra

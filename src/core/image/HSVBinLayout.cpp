@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace ivra {
+
 HSVBinLayout::HSVBinLayout(int sectors_, int rings_, int grays_, int minSaturation_)
     : sectors(sectors_), rings(rings_), grays(grays_), minSaturation(minSaturation_), binCount(0), ringWidth(0),
       ringHalf(0), sectorWidth(0), grayWidth(0), grayHalf(0)
@@ -205,3 +207,5 @@ void HSVBinLayout::buildMemberships()
         }
     }
 }
+
+} // namespace ivra

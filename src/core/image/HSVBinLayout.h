@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // Layout of an HSV histogram: hue sectors x saturation rings plus gray bins.
 // Bin numbering: gray bins first, then ring r, sector s at grays + r * sectors + s.
 //
@@ -84,3 +86,5 @@ private:
     std::vector<double> satMu_;                         // (binCount + 1) x levelCount
     std::vector<double> valMu_;                         // (binCount + 1) x levelCount
 };
+
+} // namespace ivra

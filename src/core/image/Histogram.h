@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+namespace ivra {
+
 // A histogram of binCount bins.
 class Histogram : public DataObject {
 public:
@@ -19,3 +21,5 @@ protected:
 private:
     int binCount_;
 };
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // binCount 32-bit integer counts, zero after construction.
 class HistogramGray : public Histogram {
 public:
@@ -18,3 +20,5 @@ public:
 private:
     std::vector<std::int32_t> counts_;
 };
+
+} // namespace ivra

@@ -1,5 +1,7 @@
 #include "HistogramHSV.h"
 
+namespace ivra {
+
 HistogramHSV::HistogramHSV(std::shared_ptr<const HSVBinLayout> layout)
     : Histogram(layout->binCount), layout_(std::move(layout)), sectors_(layout_->sectors), rings_(layout_->rings),
       grays_(layout_->grays), minSaturation_(layout_->minSaturation),
@@ -58,3 +60,5 @@ void HistogramHSV::addPixels(const std::int32_t* h, const std::int32_t* s, const
         enter(layout, counts, h[i], s[i], v[i]);
     pixelCount_ += static_cast<int>(n);
 }
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace ivra {
+
 // Fuzzy HSV histogram: double counts, one (H, S, V) colour per bin set from the
 // layout, the layout parameters and the number of pixels entered. The layout
 // (with its membership tables) is shared with whoever built it.
@@ -47,3 +49,5 @@ private:
     std::vector<double> counts_; // binCount + 1: the last one soaks up the "no bin" candidates
     std::vector<Colour> colours_;
 };
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // binCount single-precision counts and one (R, G, B) colour per bin, all zero
 // after construction; the operator that fills the histogram sets the colours.
 class HistogramRGB : public Histogram {
@@ -29,3 +31,5 @@ private:
     std::vector<float> counts_;
     std::vector<Colour> colours_;
 };
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 Image::Image(int width, int height) : width_(width), height_(height)
 {
     if (width < 0 || height < 0 || width > maxSide || height > maxSide)
@@ -14,3 +16,5 @@ std::unique_ptr<std::int32_t[]> Image::allocatePlane() const
 {
     return std::make_unique_for_overwrite<std::int32_t[]>(pixelCount());
 }
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // A picture of width x height pixels. Planes are 32-bit signed ints, pixel (x, y)
 // at index y * width + x. Planes are not cleared: whoever creates an image writes
 // every pixel.
@@ -32,3 +34,5 @@ private:
     int width_;
     int height_;
 };
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace ivra {
+
 // Three planes of 32-bit signed ints (R, G, B or H, S, V), one after the other in one
 // block, so that an operator may use the block as scratch memory before it writes
 // its result there.
@@ -36,3 +38,5 @@ private:
     std::unique_ptr<std::int32_t[]> block_;
     std::int32_t* planes_[3];
 };
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "Image.h"
 
+namespace ivra {
+
 // One plane of gray values (0..255 for a loaded picture).
 class ImageGray : public Image {
 public:
@@ -17,3 +19,5 @@ public:
 private:
     std::unique_ptr<std::int32_t[]> plane_;
 };
+
+} // namespace ivra

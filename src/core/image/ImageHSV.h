@@ -2,6 +2,8 @@
 
 #include "ImageColor.h"
 
+namespace ivra {
+
 // Planes H (whole degrees 0..359, -1 = undefined), S and V (0..255).
 class ImageHSV : public ImageColor {
 public:
@@ -16,3 +18,5 @@ public:
     const std::int32_t* saturation() const { return plane(1); }
     const std::int32_t* value() const { return plane(2); }
 };
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "ImageColor.h"
 
+namespace ivra {
+
 // Planes R, G, B (0..255 for a loaded picture).
 class ImageRGB : public ImageColor {
 public:
@@ -17,3 +19,5 @@ public:
     const std::int32_t* green() const { return plane(1); }
     const std::int32_t* blue() const { return plane(2); }
 };
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // A segmentation result: the planes hold the result picture (each pixel painted in
 // its region's colour), sourcePixels the picture the operator ran on, labels the
 // region number of every pixel. Type code 3, so it also serves as an ordinary
@@ -24,3 +26,5 @@ public:
     Array2D<RGB24> sourcePixels;
     Array2D<std::uint32_t> labels;
 };
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+namespace ivra {
 #endif
 
 // The planes' low bytes as packed R, G, B. Four pixels make three whole words, so the
@@ -55,3 +57,5 @@ void copyToPlanes(const RGB24* pixels, ImageColor& target)
         b[i] = pixels[i].b;
     }
 }
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // One pixel as three bytes R, G, B.
 struct RGB24 {
     std::uint8_t r;
@@ -11,3 +13,5 @@ struct RGB24 {
     friend bool operator==(const RGB24&, const RGB24&) = default;
 };
 static_assert(sizeof(RGB24) == 3);
+
+} // namespace ivra

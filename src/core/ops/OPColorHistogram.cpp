@@ -2,12 +2,14 @@
 
 #include "ops/OPHistogram.h"
 #include "ops/OPSplit.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace ivra {
 
 namespace {
 
@@ -238,5 +240,7 @@ std::unique_ptr<HistogramHSV> OPColorHistogram::staticHSV(const ImageHSV& src, i
 
 void OPColorHistogram::dynamic()
 {
-    tools::CMessageHandler::instance().message("Dynamic Histogram not yet implemented !");
+    ivra::MessageSink::instance().message("Dynamic Histogram not yet implemented !");
 }
+
+} // namespace ivra

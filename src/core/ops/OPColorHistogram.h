@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 
+namespace ivra {
+
 // Colour histograms of RGB and HSV images: per-channel gray-level histograms,
 // static (crisp) and fuzzy (trilinear) RGB cubes, and the fuzzy HSV histogram
 // on sectors x rings plus gray bins.
@@ -51,3 +53,5 @@ public:
     // Bin colours shared by both RGB histograms: the centre of each cell.
     static void setRGBColours(HistogramRGB& histogram, int nR, int nG, int nB);
 };
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 
+namespace ivra {
+
 namespace {
 
 constexpr double kSixtieth = 1.0 / 60.0;
@@ -163,3 +165,5 @@ std::unique_ptr<ImageRGB> OPColorTransform::Gray2RGB(const ImageGray& image) con
             std::memcpy(out->plane(c), image.data(), bytes);
     return out;
 }
+
+} // namespace ivra

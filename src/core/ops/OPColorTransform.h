@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // The Colour Transform operator: RGB -> HSV, HSV -> RGB and gray -> RGB on whole
 // images, per pixel in double precision. Stateless. For large images RGB -> HSV
 // takes V and S from per-call tables of the same arithmetic (bit-identical), so
@@ -20,3 +22,5 @@ public:
     std::unique_ptr<ImageRGB> HSV2RGB(const ImageHSV& image) const;
     std::unique_ptr<ImageRGB> Gray2RGB(const ImageGray& image) const;
 };
+
+} // namespace ivra

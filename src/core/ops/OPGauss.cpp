@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace {
 
 // Scales a draw of 0..32767 onto [0, 2]; the generator's range is fixed at 32767.
@@ -100,3 +102,5 @@ std::unique_ptr<ImageGray> OPGauss::execute(const ImageGray& src, int mean, int 
     guard.release();
     return result;
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // Gauss noise: every channel of every pixel gets its own normally distributed
 // offset, drawn from the process-wide random generator by the polar method.
 // The result has the source's class and size; values are clamped to 0..255.
@@ -37,3 +39,5 @@ public:
     // One unit normal deviate: the first of the pair the polar method offers.
     static double deviate();
 };
+
+} // namespace ivra

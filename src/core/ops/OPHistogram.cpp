@@ -3,6 +3,8 @@
 #include <array>
 #include <stdexcept>
 
+namespace ivra {
+
 std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bins, const ivra::Progress& progress)
 {
     const std::int32_t* plane = src.data();
@@ -36,3 +38,5 @@ std::unique_ptr<HistogramGray> OPHistogram::execute(const ImageGray& src, int bi
     }
     return histogram;
 }
+
+} // namespace ivra

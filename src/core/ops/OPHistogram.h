@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // Gray-level histogram: counts the values of a gray image into equally wide bins.
 class OPHistogram {
 public:
@@ -19,3 +21,5 @@ public:
     // Throws std::invalid_argument for a bin count outside 1..256.
     static std::unique_ptr<HistogramGray> execute(const ImageGray& src, int bins, const ivra::Progress& progress = {});
 };
+
+} // namespace ivra

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace ivra {
+
 // The filter works on 2 x 2 blocks: the four sub-windows of the pixel (x, y) are the
 // blocks whose top left corners are (x-1, y-1), (x, y-1), (x, y) and (x-1, y), and
 // each block serves four pixels. So every iteration computes, row of blocks by row of
@@ -340,3 +342,5 @@ std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iter
     copyToPlanes(buffers[cur].data(), *result);
     return result;
 }
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // Kuwahara-Nagao filter: every inner pixel takes the mean colour of the one of its
 // four 2 x 2 sub-windows (upper left, upper right, lower right, lower left, in this
 // order of preference on ties) whose colours vary least. Pixels of the outermost
@@ -59,3 +61,5 @@ KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel);
 int kuwaharaHueMean(const int (&hues)[4]);
 // The mean colour of four pixels (any order) as the HSV mode writes it.
 RGB24 kuwaharaHsvMean(const RGB24 (&pixels)[4]);
+
+} // namespace ivra

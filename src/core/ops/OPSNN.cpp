@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace ivra {
+
 // Inner rows run on one int per channel and pixel, and every distance between two
 // neighbouring pixels is computed once: the distance to the right neighbour of x is
 // the distance to the left neighbour of x + 1, and the distances to the row below
@@ -256,3 +258,5 @@ std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, co
     copyToPlanes(buffers[cur].data(), *result);
     return result;
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // Symmetric nearest neighbour filter: the eight neighbours of a pixel form four
 // pairs of opposite neighbours (left/right, above/below, above-left/below-right,
 // above-right/below-left); from each pair that lies inside the picture the one
@@ -36,3 +38,5 @@ void snnFilter(int width, int height, const std::uint8_t* src, std::uint8_t* dst
 
 // Squared Euclidean distance of two R, G, B byte triples, 0 .. 3 x 255^2.
 int colourDistance(const std::uint8_t* a, const std::uint8_t* b);
+
+} // namespace ivra

@@ -1,6 +1,6 @@
 #include "OPSaltAndPepper.h"
 
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 #include "util/RandomGenerator.h"
 #include "util/VectorState.h"
 
@@ -9,6 +9,8 @@
 #include <vector>
 #include <stdexcept>
 #include <string>
+
+namespace ivra {
 
 namespace {
 
@@ -86,7 +88,7 @@ std::string OPSaltAndPepper::resultName(int run, int mode, int value)
 std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value,
                                                    const ivra::Progress& progress) const
 {
-    tools::CMessageHandler::instance().message("OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)");
+    ivra::MessageSink::instance().message("OPSaltAndPepper::execute(const ImageRGB& src, int mode, int value)");
     checkParameters(mode, value);
     auto result = std::make_unique<ImageRGB>(src.width(), src.height());
     const std::int32_t* in[3] = {src.red(), src.green(), src.blue()};
@@ -119,3 +121,5 @@ std::unique_ptr<ImageGray> OPSaltAndPepper::execute(const ImageGray& src, int mo
     guard.release();
     return result;
 }
+
+} // namespace ivra

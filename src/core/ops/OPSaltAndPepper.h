@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace ivra {
+
 // Salt-and-pepper noise: a percentage of the pixels, chosen by the process-wide
 // random generator, becomes white (salt) or black (pepper). The result has the
 // source's class and size.
@@ -34,3 +36,5 @@ public:
     // "(%1) Salt and Pepper [Percent=%2%]" with the dialog's run counter.
     static std::string resultName(int run, int mode, int value);
 };
+
+} // namespace ivra

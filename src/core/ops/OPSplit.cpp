@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace ivra {
+
 std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
 {
     if (plane < 0 || plane > 2)
@@ -12,3 +14,5 @@ std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
         std::memcpy(out->data(), image.plane(plane), image.pixelCount() * sizeof(std::int32_t));
     return out;
 }
+
+} // namespace ivra

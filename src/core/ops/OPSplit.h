@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // The Split operator: one gray image per channel, a value-for-value copy of one
 // plane (no scaling or clamping, so a hue channel holds -1..359). Stateless.
 class OPSplit {
@@ -22,3 +24,5 @@ public:
     // The one copying routine: plane 0 (R or H), 1 (G or S) or 2 (B or V).
     static std::unique_ptr<ImageGray> channel(const ImageColor& image, int plane);
 };
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 namespace {
 void add(ChannelSums& to, const ChannelSums& from)
 {
@@ -73,3 +75,5 @@ ChannelSums BlockSums::fromPixels(int x, int y, int side) const
             add(s, pixels_.at(px, py));
     return s;
 }
+
+} // namespace ivra

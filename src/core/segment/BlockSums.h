@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // Exact colour sums of one block: per channel R, G, B the sum of the values and
 // the sum of their squares. 64-bit integers hold the sums of any picture exactly.
 struct ChannelSums {
@@ -46,3 +48,5 @@ private:
     int maxLevel_;
     std::vector<Level> levels_;
 };
+
+} // namespace ivra

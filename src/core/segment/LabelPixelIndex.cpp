@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace ivra {
+
 namespace {
 constexpr std::uint32_t noSlot = std::numeric_limits<std::uint32_t>::max();
 }
@@ -68,3 +70,5 @@ std::size_t LabelPixelIndex::slotOf(std::uint32_t label) const
     const auto it = std::lower_bound(labels_.begin(), labels_.end(), label);
     return it != labels_.end() && *it == label ? static_cast<std::size_t>(it - labels_.begin()) : npos;
 }
+
+} // namespace ivra

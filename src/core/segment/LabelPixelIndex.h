@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+namespace ivra {
+
 // The pixels of a label image grouped by label, so that a viewer can repaint one
 // region by touching only that region's pixels instead of scanning the picture.
 // Each distinct label gets a dense slot 0, 1, ... in ascending label order; the
@@ -39,3 +41,5 @@ private:
     std::vector<std::uint32_t> pixelSlots_; // pixel index -> slot
     std::vector<std::uint32_t> denseSlots_; // label -> slot when labels are small numbers; empty otherwise
 };
+
+} // namespace ivra

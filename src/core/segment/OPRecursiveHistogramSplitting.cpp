@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace ivra {
+
 namespace {
 
 using namespace ivra::rhs;
@@ -462,3 +464,5 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
     copyToPlanes(painted.data(), *result);
     return result;
 }
+
+} // namespace ivra

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // Parameters of recursive histogram splitting, each in minValue..maxValue.
 struct RHSParameters {
     static constexpr int minValue = 0;
@@ -30,3 +32,5 @@ public:
     std::unique_ptr<ImageSegmented> execute(const ImageRGB& source, const RHSParameters& parameters,
                                             const ivra::Progress& progress = {}) const;
 };
+
+} // namespace ivra

@@ -1,7 +1,7 @@
 #include "OPRegionGrowing.h"
 
 #include "ops/OPColorTransform.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <algorithm>
 #include <array>
@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace ivra {
 
 namespace {
 
@@ -373,7 +375,7 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
     for (std::size_t i = 0, n = source.pixelCount(); i < n; ++i)
         outside |= static_cast<std::uint32_t>(v[i]);
 
-    tools::CMessageHandler::instance().message("hier");
+    ivra::MessageSink::instance().message("hier");
     MeanTable means(1);
     if ((outside & ~0xffu) == 0)
         growAndPaint(GrayRegion(ByteGrays{result->sourcePixels.data()}, span, means), means, *result, progress);
@@ -381,3 +383,5 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageGray& source
         growAndPaint(GrayRegion(PlaneGrays{v}, span, means), means, *result, progress);
     return result;
 }
+
+} // namespace ivra

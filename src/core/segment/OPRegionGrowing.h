@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 // Region growing: the picture is scanned column by column (x outer, y inner) for
 // the first pixel without a region; it seeds a new region, which grows
 // breadth-first over 4-connected pixels whose value lies within `span` of the
@@ -29,3 +31,5 @@ public:
     std::unique_ptr<ImageSegmented> execute(const ImageGray& source, int span,
                                             const ivra::Progress& progress = {}) const;
 };
+
+} // namespace ivra

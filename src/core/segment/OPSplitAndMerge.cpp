@@ -3,7 +3,7 @@
 #include "image/LowBytes.h"
 #include "BlockSums.h"
 #include "QuadTree.h"
-#include "util/CMessageHandler.h"
+#include "util/MessageSink.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace ivra {
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr std::size_t maxNodesPerPixel = 8;
 
 void say(const std::string& text)
 {
-    tools::CMessageHandler::instance().message(text);
+    ivra::MessageSink::instance().message(text);
 }
 
 void checkPicture(int width, int height)
@@ -442,3 +444,5 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     }
     return result;
 }
+
+} // namespace ivra

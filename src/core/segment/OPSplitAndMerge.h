@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // Split-and-merge with grouping on a quadtree. The covering square is split
 // top-down wherever a block's colour variance (sum over R, G, B) reaches the split
 // threshold; groups of four siblings whose neighbouring mean colours lie closer
@@ -39,3 +41,5 @@ public:
     // truncating, in 64 bits so that large regions do not overflow.
     static RGB24 areaWeightedMean(RGB24 a, std::int64_t areaA, RGB24 b, std::int64_t areaB);
 };
+
+} // namespace ivra

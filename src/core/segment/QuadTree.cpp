@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace ivra {
+
 namespace {
 constexpr int maxSide = 32767;
 
@@ -39,3 +41,5 @@ QuadTree::QuadTree(int width, int height)
       nodes_(std::make_unique_for_overwrite<QuadNode[]>(nodeCount_))
 {
 }
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace ivra {
+
 // One block of the quadtree: its homogeneous flag and the top-left pixel of the
 // block. Pictures are at most 32767 pixels a side, so every block position that
 // can hold a pixel fits the 16-bit fields; arithmetic on them is done in int.
@@ -67,3 +69,5 @@ private:
     std::size_t nodeCount_;
     std::unique_ptr<QuadNode[]> nodes_;
 };
+
+} // namespace ivra

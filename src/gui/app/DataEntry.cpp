@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 DataEntry::DataEntry(std::unique_ptr<DataObject> data, const QString& name, QWidget* window, bool hidden)
     : data_(std::move(data)), window_(window), name_(name), hidden_(hidden)
 {
@@ -41,3 +43,5 @@ void DataEntry::clearChildren()
         last.reset();
     }
 }
+
+} // namespace ivra

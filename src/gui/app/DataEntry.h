@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+namespace ivra {
+
 // One node of the image tree: a picture or histogram, the window that shows it,
 // its name, and the results computed from it (its children, in the order added).
 // The entry owns its data object and its children; it refers to its window
@@ -51,3 +53,5 @@ private:
     bool hidden_;
     std::vector<std::unique_ptr<DataEntry>> children_;
 };
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "DataEntry.h"
 
+namespace ivra {
+
 DataEntry* DataEntryIterator::first()
 {
     current_ = root_;
@@ -54,3 +56,5 @@ int entryNumber(DataEntry* root, const DataEntry* entry)
             return n;
     return -1;
 }
+
+} // namespace ivra

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+namespace ivra {
+
 class DataEntry;
 
 // Pre-order walk over the image tree below a root. Depth 0 is the root's
@@ -34,3 +36,5 @@ private:
 DataEntry* entryAt(DataEntry* root, int number);
 // The number of an entry (the inverse of entryAt()); -1 when it is not below root.
 int entryNumber(DataEntry* root, const DataEntry* entry);
+
+} // namespace ivra

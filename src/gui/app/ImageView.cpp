@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace ivra {
+
 ImageView::ImageView(QWidget* parent) : QScrollArea(parent), picture_(new QLabel)
 {
     setObjectName(QStringLiteral("preview"));
@@ -38,3 +40,5 @@ void ImageView::previewPath(const QString& path)
     picture_->setPixmap(pixmap);
     picture_->resize(pixmap.size());
 }
+
+} // namespace ivra

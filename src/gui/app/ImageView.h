@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace ivra {
+
 // The open dialog's contents preview: a scroll area beside the file list showing
 // the highlighted PPM or PGM file at its natural size. A directory (or a PPM or
 // PGM file that cannot be read) clears it; any other file (PNG included) leaves
@@ -22,3 +24,5 @@ public:
 private:
     QLabel* picture_;
 };
+
+} // namespace ivra

@@ -37,6 +37,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 namespace {
 
 IvraApp* theMainWindow = nullptr;
@@ -121,7 +123,7 @@ IvraApp* IvraApp::instance()
 
 DataEntry* IvraApp::entryAt(int number) const
 {
-    return ::entryAt(root_.get(), number);
+    return ivra::entryAt(root_.get(), number);
 }
 
 IvraView* IvraApp::activeView() const
@@ -635,3 +637,5 @@ void IvraApp::dropEvent(QDropEvent* event)
         },
         Qt::QueuedConnection);
 }
+
+} // namespace ivra

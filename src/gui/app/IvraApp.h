@@ -6,11 +6,6 @@
 #include <map>
 #include <memory>
 
-class DataEntry;
-class DataObject;
-class IvraView;
-class LoadImage;
-class OperatorDialog;
 class QAction;
 class QActionGroup;
 class QDockWidget;
@@ -20,6 +15,14 @@ class QPoint;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace ivra {
+
+class DataEntry;
+class DataObject;
+class IvraView;
+class LoadImage;
+class OperatorDialog;
 
 // The main window: a workspace of picture windows, the image list docked at the
 // left (a tree of DataEntry objects: loaded pictures at the top level, results
@@ -135,3 +138,5 @@ private:
 
     LoadImage* loader_ = nullptr;
 };
+
+} // namespace ivra

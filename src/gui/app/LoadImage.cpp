@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 LoadImage::LoadImage(QObject* parent)
     : QObject(parent), startLocation_(ivra::readStartLocation(QString::fromLatin1(ivra::preferenceFileName)))
 {
@@ -77,3 +79,5 @@ void LoadImage::previewImageSlot(const QString& name)
     if (!name.isEmpty())
         fileName_ = name;
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@
 #include "ImageView.h"
 #include <QFileDialog>
 
+namespace ivra {
+
 // File > Open's dialog: one existing PNG, PGM or PPM file, with a contents preview
 // beside the file list. The first dialog starts where "ivra.preference" says, each
 // later one where the last chosen file is.
@@ -38,3 +40,5 @@ private:
     QPointer<QFileDialog> dialog_;
     QPointer<ImageView> preview_;
 };
+
+} // namespace ivra

@@ -18,6 +18,8 @@
 
 #include <QCoreApplication>
 
+namespace ivra {
+
 
 namespace {
 
@@ -77,3 +79,5 @@ void registerOperators(IvraApp& app)
                              row.category[0] ? translated(row.category) : QString());
     }
 }
+
+} // namespace ivra

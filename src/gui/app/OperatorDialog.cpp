@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, std::initializer_list<int> acceptedTypes,
                                Family family)
     : QDialog(parent), acceptedTypes_(acceptedTypes)
@@ -175,3 +177,5 @@ void OperatorDialog::finish()
 {
     accept();
 }
+
+} // namespace ivra

@@ -9,11 +9,14 @@
 #include <memory>
 #include <vector>
 
-class DataEntry;
-class DataObject;
 class QGridLayout;
 class QPushButton;
 class QTreeWidget;
+
+namespace ivra {
+
+class DataEntry;
+class DataObject;
 
 // The common pattern of every operator dialog: a list of the image-tree entries
 // whose type the operator accepts, a parameter area, and the buttons OK, Cancel
@@ -97,3 +100,5 @@ private:
     QPushButton* cancelButton_;
     QPushButton* infoButton_;
 };
+
+} // namespace ivra

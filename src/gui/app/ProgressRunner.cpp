@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 bool runWithProgress(QWidget* parent, const QString& label, const std::function<void(const ivra::Progress&)>& work)
 {
     QProgressDialog dialog(label, QObject::tr("Cancel"), 0, 1000, parent);
@@ -39,3 +41,5 @@ bool runWithProgress(QWidget* parent, const QString& label, const std::function<
     }
     return true;
 }
+
+} // namespace ivra

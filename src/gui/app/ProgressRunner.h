@@ -11,6 +11,8 @@
 
 class QWidget;
 
+namespace ivra {
+
 // Runs a long core call in the GUI thread behind a progress dialog with a Cancel
 // button. The dialog appears only when the call takes longer than about half a
 // second; until then no user input is handled, afterwards the dialog is modal.
@@ -32,3 +34,5 @@ auto runWithProgress(QWidget* parent, const QString& label, F&& work)
 
 // Milliseconds a call runs before the progress dialog shows itself.
 inline constexpr int progressDelayMs = 500;
+
+} // namespace ivra

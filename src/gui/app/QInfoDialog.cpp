@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace ivra {
+
 QInfoDialog::QInfoDialog(const QString& text, QWidget* parent, const QString& name, bool modal, Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
@@ -36,3 +38,5 @@ void QInfoDialog::showHelp(const QString& text, QWidget* parent)
     auto dialog = std::make_unique<QInfoDialog>(text, parent, QString(), true);
     dialog->exec();
 }
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 
 class QTextBrowser;
 
+namespace ivra {
+
 // The help window every operator dialog's Info button opens: the rich-text (HTML)
 // help above a "Close" button; 400 x 300 at least.
 class QInfoDialog : public QDialog {
@@ -21,3 +23,5 @@ public:
 private:
     QTextBrowser* text_;
 };
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 
 #include <QMdiArea>
 
+namespace ivra {
+
 IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace)
 {
     switch (entry.type()) {
@@ -27,3 +29,5 @@ IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace)
         return nullptr;
     }
 }
+
+} // namespace ivra

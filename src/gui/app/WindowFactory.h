@@ -1,8 +1,11 @@
 #pragma once
 
+class QMdiArea;
+
+namespace ivra {
+
 class DataEntry;
 class IvraView;
-class QMdiArea;
 
 // Makes the window that shows an entry, chosen by the entry's type code, inside
 // the workspace: the segmentation result viewer for a segmented RGB picture, an
@@ -10,3 +13,5 @@ class QMdiArea;
 // histograms. None for a type without a window. The caller records the window in
 // the entry and shows it.
 IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace);
+
+} // namespace ivra

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+namespace ivra {
+
 DIColorHistogram::DIColorHistogram(QWidget* parent) : UIColorHistogram(parent)
 {
     updateView();
@@ -132,3 +134,5 @@ QString DIColorHistogram::helpText() const
         "<tr><td>Input:</td><td>color-image</td></tr><tr><td>Result:</td><td>a color histogram of the input image</td>"
         "</tr></table><hr><br>");
 }
+
+} // namespace ivra

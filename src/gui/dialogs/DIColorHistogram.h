@@ -2,6 +2,8 @@
 
 #include "UIColorHistogram.h"
 
+namespace ivra {
+
 // Color Histogram: per-channel, static or fuzzy RGB histograms of an RGB
 // picture, per-channel or fuzzy HSV histograms of an HSV picture. The selected
 // picture's type enables its group; "Dynamic" is never offered.
@@ -24,3 +26,5 @@ private:
     bool addRGBHistogram(DataEntry& source, bool fuzzy, const QString& cubeText);
     bool addHSVHistogram(DataEntry& source, bool fuzzy, const QString& layoutText);
 };
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace ivra {
+
 DIColorTransform::DIColorTransform(QWidget* parent) : UIColorTransform(parent)
 {
     updateView();
@@ -61,3 +63,5 @@ QString DIColorTransform::helpText() const
         "execute the transform</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>image</td></tr><tr><td>"
         "Result:</td><td>color image</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

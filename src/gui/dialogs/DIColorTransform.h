@@ -2,6 +2,8 @@
 
 #include "UIColorTransform.h"
 
+namespace ivra {
+
 // Color Transform: RGB -> HSV (result "HSV"), HSV -> RGB and Gray -> RGB (result
 // "RGB"). The selected picture's type enables exactly one of the three transforms.
 class DIColorTransform : public UIColorTransform {
@@ -17,3 +19,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

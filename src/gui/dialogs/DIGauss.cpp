@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace ivra {
+
 DIGauss::DIGauss(QWidget* parent) : UIGauss(parent)
 {
     updateView();
@@ -59,3 +61,5 @@ QString DIGauss::helpText() const
         "to execute the Operator.</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>image (RGB or Gray)"
         "</td></tr><tr><td>Result:</td><td>noisy image (RGB or Gray)</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

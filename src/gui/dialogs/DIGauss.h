@@ -2,6 +2,8 @@
 
 #include "UIGauss.h"
 
+namespace ivra {
+
 // Gauss noise on a gray or RGB picture; the result is named
 // "Gauss Noise [mean=%1, variance=%2]" (this dialog keeps no run counter).
 class DIGauss : public UIGauss {
@@ -17,3 +19,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace ivra {
+
 DIHistogram::DIHistogram(QWidget* parent) : UIHistogram(parent)
 {
     updateView();
@@ -61,3 +63,5 @@ QString DIHistogram::helpText() const
         "histogram</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>gray-image</td></tr><tr><td>Result:"
         "</td><td>a (reduced) static histogram of the input image</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

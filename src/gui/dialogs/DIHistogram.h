@@ -2,6 +2,8 @@
 
 #include "UIHistogram.h"
 
+namespace ivra {
+
 // Histogram: the gray-level histogram of a gray picture in 16..256 bins, added
 // as "Histogram". Levels and OK are enabled while a gray picture is selected.
 class DIHistogram : public UIHistogram {
@@ -21,3 +23,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace ivra {
+
 DIRegionGrowing::DIRegionGrowing(QWidget* parent) : UIRegionGrowing(parent)
 {
     updateView();
@@ -55,3 +57,5 @@ QString DIRegionGrowing::helpText() const
         "Growing.</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>image (RGB or Gray)</td></tr><tr><td>"
         "Result:</td><td>segmented image (RGB)</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "UIRegionGrowing.h"
 
+namespace ivra {
+
 // Region Growing on a gray or RGB picture; the result, a segmentation, is named
 // "Region Growing".
 class DIRegionGrowing : public UIRegionGrowing {
@@ -17,3 +19,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

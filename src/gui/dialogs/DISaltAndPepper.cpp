@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QSlider>
 
+namespace ivra {
+
 DISaltAndPepper::DISaltAndPepper(QWidget* parent) : UISaltAndPepper(parent)
 {
     updateView();
@@ -65,3 +67,5 @@ QString DISaltAndPepper::helpText() const
         "execute the Operator.</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>image (RGB or Gray)</td>"
         "</tr><tr><td>Result:</td><td>noisy image (RGB or Gray)</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "UISaltAndPepper.h"
 
+namespace ivra {
+
 // Salt-and-pepper noise on a gray or RGB picture; the result is named
 // "(%1) Salt [Percent=%2%]", "(%1) Pepper [Percent=%2%]" or
 // "(%1) Salt and Pepper [Percent=%2%]" with the dialog's run counter.
@@ -22,3 +24,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+namespace ivra {
+
 DISplit::DISplit(QWidget* parent) : UISplit(parent)
 {
     updateView();
@@ -65,3 +67,5 @@ QString DISplit::helpText() const
         "execute the Split.</td></tr></table><br><hr><br><table><tr><td>Input:</td><td>color-image (RGB or "
         "HSV)</td></tr><tr><td>Result:</td><td>a gray-image for each selected color-channel</td></tr></table><hr><br>");
 }
+
+} // namespace ivra

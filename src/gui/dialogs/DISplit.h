@@ -2,6 +2,8 @@
 
 #include "UISplit.h"
 
+namespace ivra {
+
 // Split: one gray picture per ticked channel of an RGB or HSV picture, named
 // after the channel. A channel already split off the same picture (a child of
 // that name exists) is not added again.
@@ -18,3 +20,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

@@ -17,6 +17,8 @@
 #include <iostream>
 #include <optional>
 
+namespace ivra {
+
 namespace {
 
 // The dialog's run counter: process-wide, from 1, never reset.
@@ -108,3 +110,5 @@ QString QCSCDialog::helpText() const
         "less than the threshold both vector are considered as similar.<br><b>4.</b> Press the OK button to "
         "execute the CSC");
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@ class QGroupBox;
 class QRadioButton;
 class QSpinBox;
 
+namespace ivra {
+
 // Colour Structure Code: segments a colour picture with the RGB (Euclidean distance
 // below a threshold) or the HSV (tabular) similarity; the result is named
 // "(n) CSC RGB [Threshold=t]" or "(n) CSC HSV". When the element store overflows the
@@ -42,3 +44,5 @@ private:
     QSpinBox* thresholdSpin_;
     double elementsPerIsland_ = 4.0;
 };
+
+} // namespace ivra

@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 QKuwaNagaDialog::QKuwaNagaDialog(QWidget* parent)
     : OperatorDialog(parent, tr("Kuwahara-Nagao-Filter"), {TypeImageRGB}, Family::HandWritten)
 {
@@ -71,3 +73,5 @@ QString QKuwaNagaDialog::helpText() const
         "Kuwahara-Nagao-Filter should applied on the image (Iteration)<br><b>3.</b> Choose the color space that "
         "should be used for filtering.<br<b>4.</b> Press the OK button to execute the Kuwahara-Nagao-Filter<br><br>");
 }
+
+} // namespace ivra

@@ -7,6 +7,8 @@ class QLabel;
 class QRadioButton;
 class QSpinBox;
 
+namespace ivra {
+
 // The Kuwahara-Nagao filter on an RGB picture: the number of iterations and the
 // colour space in which the mean colour is formed. The result is named
 // "(%1) Kuwahara-Nagao [Iterations=%2]" with the dialog's run counter.
@@ -31,3 +33,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+namespace ivra {
+
 namespace {
 
 // The dialog's run counter: process-wide, from 1, never reset.
@@ -99,3 +101,5 @@ QString QRHSDialog::helpText() const
         "region</i> to have any effect. Higher values result in bigger regions.<br><b>5.</b> Press the OK button "
         "to execute the RHS");
 }
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 class QGroupBox;
 class QSpinBox;
 
+namespace ivra {
+
 // Recursive Histogram Splitting: segments a colour picture with the GT window,
 // Min.Region and Min.Peak thresholds; the result is named
 // "(n) RHS [GT=.., MinSplitPeak=.., MinRegionSize=..]".
@@ -31,3 +33,5 @@ private:
     QSpinBox* minRegionSizeSpin_;
     QSpinBox* minSplitPeakSpin_;
 };
+
+} // namespace ivra

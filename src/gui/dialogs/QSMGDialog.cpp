@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+namespace ivra {
+
 namespace {
 
 // The dialog's run counter: process-wide, from 1, never reset.
@@ -92,3 +94,5 @@ QString QSMGDialog::helpText() const
         "high threshold results in more group operations. Therefore less regions are generated.<br><b>5.</b> Press "
         "the OK button to execute the Split-And-Merge");
 }
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 class QGroupBox;
 class QSpinBox;
 
+namespace ivra {
+
 // Split-And-Merge: segments a colour picture with the split, merge and grouping
 // thresholds; the result is named "(n) SMG [Split=.., Merge=.., Group=..]".
 class QSMGDialog : public OperatorDialog {
@@ -30,3 +32,5 @@ private:
     QSpinBox* mergeSpin_;
     QSpinBox* groupSpin_;
 };
+
+} // namespace ivra

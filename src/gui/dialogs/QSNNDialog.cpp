@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+namespace ivra {
+
 QSNNDialog::QSNNDialog(QWidget* parent) : OperatorDialog(parent, tr("SNN"), {TypeImageRGB}, Family::HandWritten)
 {
     parametersGroup = new QGroupBox(tr("Parameters"), this);
@@ -56,3 +58,5 @@ QString QSNNDialog::helpText() const
         "selecting it with the left mouse button (just click on the image name)<br><b>2.</b> Choose how often the "
         "SNN should applied on the image (Iteration)<br><b>3.</b> Press the OK button to execute the SNN<br><br>");
 }
+
+} // namespace ivra

@@ -6,6 +6,8 @@ class QGroupBox;
 class QLabel;
 class QSpinBox;
 
+namespace ivra {
+
 // The symmetric nearest neighbour filter on an RGB picture, applied a chosen
 // number of times. The result is named "(%1) SNN [Iterations=%2]" with the
 // dialog's run counter.
@@ -28,3 +30,5 @@ public slots:
 protected:
     QString helpText() const override;
 };
+
+} // namespace ivra

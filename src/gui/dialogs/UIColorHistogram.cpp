@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+namespace ivra {
+
 namespace {
 
 const QStringList cubes = {QStringLiteral("2x2x2"), QStringLiteral("4x4x4"), QStringLiteral("8x8x8")};
@@ -83,3 +85,5 @@ UIColorHistogram::UIColorHistogram(QWidget* parent)
     parameterLayout()->addWidget(ButtonGroupRGB, 0, 0);
     parameterLayout()->addWidget(ButtonGroupHSV, 0, 1);
 }
+
+} // namespace ivra

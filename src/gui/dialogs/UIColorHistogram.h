@@ -7,6 +7,8 @@ class QGroupBox;
 class QRadioButton;
 class QSpinBox;
 
+namespace ivra {
+
 // The colour histogram dialog's form: the image list, one group of histogram
 // kinds for RGB and one for HSV pictures (each kind a radio button with its bins
 // chooser beside it), and the buttons. A radio button enables its own chooser
@@ -37,3 +39,5 @@ public:
     QRadioButton* RadioButtonChannelHSV;
     QComboBox* ComboBoxChannelHSV;
 };
+
+} // namespace ivra

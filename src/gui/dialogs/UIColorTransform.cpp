@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 UIColorTransform::UIColorTransform(QWidget* parent)
     : OperatorDialog(parent, tr("Color Transform"), {TypeImageRGB, TypeImageHSV, TypeImageGray})
 {
@@ -25,3 +27,5 @@ UIColorTransform::UIColorTransform(QWidget* parent)
     box->addWidget(RadioButton3);
     parameterLayout()->addWidget(ButtonGroup, 0, 0);
 }
+
+} // namespace ivra

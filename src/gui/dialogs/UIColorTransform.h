@@ -5,6 +5,8 @@
 class QGroupBox;
 class QRadioButton;
 
+namespace ivra {
+
 // The Color Transform dialog's form: the image list, the button group with one
 // radio button per transform, and the buttons.
 class UIColorTransform : public OperatorDialog {
@@ -18,3 +20,5 @@ public:
     QRadioButton* RadioButton2;
     QRadioButton* RadioButton3;
 };
+
+} // namespace ivra

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+namespace ivra {
+
 UIGauss::UIGauss(QWidget* parent) : OperatorDialog(parent, tr("Gauss-Noise"), {TypeImageGray, TypeImageRGB})
 {
     GroupBoxView = new QGroupBox(tr("Parameter"), this);
@@ -36,3 +38,5 @@ UIGauss::UIGauss(QWidget* parent) : OperatorDialog(parent, tr("Gauss-Noise"), {T
     grid->addWidget(SpinBoxSigma, 1, 1);
     parameterLayout()->addWidget(GroupBoxView, 0, 0);
 }
+
+} // namespace ivra

@@ -6,6 +6,8 @@ class QGroupBox;
 class QLabel;
 class QSpinBox;
 
+namespace ivra {
+
 // The Gauss noise dialog's form: the image list, the group "Parameter" with the
 // mean and the variance, and the buttons.
 class UIGauss : public OperatorDialog {
@@ -20,3 +22,5 @@ public:
     QLabel* TextLabelSigma;
     QSpinBox* SpinBoxSigma;
 };
+
+} // namespace ivra

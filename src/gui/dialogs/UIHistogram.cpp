@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 UIHistogram::UIHistogram(QWidget* parent) : OperatorDialog(parent, tr("Histogram"), {TypeImageGray})
 {
     ButtonGroupLevels = new QGroupBox(QString(), this);
@@ -27,3 +29,5 @@ UIHistogram::UIHistogram(QWidget* parent) : OperatorDialog(parent, tr("Histogram
     RadioButton256->setChecked(true);
     parameterLayout()->addWidget(ButtonGroupLevels, 0, 0);
 }
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 class QGroupBox;
 class QRadioButton;
 
+namespace ivra {
+
 // The gray-level histogram dialog's form: the image list, the group of bin
 // counts and the buttons.
 class UIHistogram : public OperatorDialog {
@@ -20,3 +22,5 @@ public:
     QRadioButton* RadioButton128;
     QRadioButton* RadioButton256;
 };
+
+} // namespace ivra

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace ivra {
+
 UIRegionGrowing::UIRegionGrowing(QWidget* parent)
     : OperatorDialog(parent, tr("Region Growing"), {TypeImageGray, TypeImageRGB})
 {
@@ -32,3 +34,5 @@ UIRegionGrowing::UIRegionGrowing(QWidget* parent)
     row->addWidget(SpinBoxSpan, 1);
     parameterLayout()->addWidget(GroupBoxParameter, 0, 0);
 }
+
+} // namespace ivra

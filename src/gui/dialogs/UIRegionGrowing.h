@@ -6,6 +6,8 @@ class QGroupBox;
 class QLabel;
 class QSpinBox;
 
+namespace ivra {
+
 // The Region Growing dialog's form: the image list, the group "Parameter" with
 // the span, and the buttons. Unlike the other forms, its Info button is named
 // PushButtonInfo and Cancel accepts the dialog.
@@ -19,3 +21,5 @@ public:
     QLabel* TextLabelSpan;
     QSpinBox* SpinBoxSpan;
 };
+
+} // namespace ivra

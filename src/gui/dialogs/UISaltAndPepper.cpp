@@ -11,6 +11,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 UISaltAndPepper::UISaltAndPepper(QWidget* parent)
     : OperatorDialog(parent, tr("Salt-and-Pepper-Noise"), {TypeImageGray, TypeImageRGB})
 {
@@ -48,3 +50,5 @@ UISaltAndPepper::UISaltAndPepper(QWidget* parent)
     parameterLayout()->addWidget(ButtonGroupMode, 0, 0);
     parameterLayout()->addWidget(GroupBoxView, 1, 0);
 }
+
+} // namespace ivra

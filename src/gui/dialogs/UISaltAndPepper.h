@@ -7,6 +7,8 @@ class QLabel;
 class QRadioButton;
 class QSlider;
 
+namespace ivra {
+
 // The salt-and-pepper noise dialog's form: the image list, the button group
 // "Mode of Noise", the group "Noise Level" with its slider, and the buttons.
 class UISaltAndPepper : public OperatorDialog {
@@ -24,3 +26,5 @@ public:
     QSlider* SliderNoiseLevel;
     QLabel* TextLabelMax;
 };
+
+} // namespace ivra

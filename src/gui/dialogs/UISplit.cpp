@@ -7,6 +7,8 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 UISplit::UISplit(QWidget* parent) : OperatorDialog(parent, tr("Split"), {TypeImageRGB, TypeImageHSV})
 {
     setObjectName(QStringLiteral("Split"));
@@ -24,3 +26,5 @@ UISplit::UISplit(QWidget* parent) : OperatorDialog(parent, tr("Split"), {TypeIma
     box->addWidget(checkBox3);
     parameterLayout()->addWidget(GroupBoxView, 0, 0);
 }
+
+} // namespace ivra

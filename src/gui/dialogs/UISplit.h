@@ -5,6 +5,8 @@
 class QCheckBox;
 class QGroupBox;
 
+namespace ivra {
+
 // The Split dialog's form: the image list, the group "Open View" with one check
 // box per channel, and the buttons.
 class UISplit : public OperatorDialog {
@@ -18,3 +20,5 @@ public:
     QCheckBox* checkBox2;
     QCheckBox* checkBox3;
 };
+
+} // namespace ivra

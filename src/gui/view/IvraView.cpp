@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 IvraView::IvraView(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     : QMdiSubWindow(nullptr, flags), entry_(entry), body_(new QWidget)
 {
@@ -78,3 +80,5 @@ QString IvraView::fileNamePart(const QString& path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
+
+} // namespace ivra

@@ -3,9 +3,12 @@
 #include <QMdiSubWindow>
 #include <QString>
 
-class DataEntry;
 class QMdiArea;
 class QImage;
+
+namespace ivra {
+
+class DataEntry;
 
 // Base class of every window that shows an entry of the image tree. It is the
 // workspace's sub-window itself: lay the contents out on body(), never on the
@@ -52,3 +55,5 @@ private:
     QString path_;
     QString fileName_;
 };
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+namespace ivra {
+
 IvraViewHistogram::IvraViewHistogram(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     : IvraView(workspace, entry, flags), data_(entry ? entry->data() : nullptr)
 {
@@ -38,3 +40,5 @@ QImage IvraViewHistogram::picture() const
 {
     return picture_.toImage();
 }
+
+} // namespace ivra

@@ -4,9 +4,12 @@
 
 #include <QPixmap>
 
+class QScrollArea;
+
+namespace ivra {
+
 class DataObject;
 class IvraWidgetHistogram;
-class QScrollArea;
 
 // The window of a histogram entry (gray, RGB or HSV histogram): the histogram
 // drawn once, shown unscaled in a scroll view. The window cannot grow beyond the
@@ -28,3 +31,5 @@ private:
     QScrollArea* scrollView_;
     IvraWidgetHistogram* canvas_;
 };
+
+} // namespace ivra

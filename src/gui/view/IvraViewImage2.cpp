@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 IvraViewImage2::IvraViewImage2(QMdiArea* workspace, DataEntry* entry, Qt::WindowFlags flags)
     : IvraView(workspace, entry, flags), data_(entry ? entry->data() : nullptr)
 {
@@ -48,3 +50,5 @@ void IvraViewImage2::onAskForInfoText(int x, int y)
     if (!text.isNull())
         display_->setInfoText(text);
 }
+
+} // namespace ivra

@@ -2,8 +2,12 @@
 
 #include "IvraView.h"
 
-class DataObject;
+
+namespace ivra {
+
 class QImageView;
+
+class DataObject;
 
 // The window of a gray, RGB or HSV picture: the picture converted once for
 // display in a zoomable QImageView, and the pixel information line for presses.
@@ -25,3 +29,5 @@ private:
     DataObject* data_;
     QImageView* display_;
 };
+
+} // namespace ivra

@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <QPixmap>
 
+namespace ivra {
+
 IvraWidgetHistogram::IvraWidgetHistogram(IvraViewHistogram& window, const QPixmap& picture, QWidget* parent)
     : QWidget(parent), window_(window)
 {
@@ -23,3 +25,5 @@ void IvraWidgetHistogram::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
 }
+
+} // namespace ivra

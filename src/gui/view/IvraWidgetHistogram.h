@@ -2,8 +2,11 @@
 
 #include <QWidget>
 
-class IvraViewHistogram;
 class QPixmap;
+
+namespace ivra {
+
+class IvraViewHistogram;
 
 // The canvas of a histogram window: shows the drawing as its background at its
 // natural size and ignores the mouse.
@@ -20,3 +23,5 @@ protected:
 private:
     IvraViewHistogram& window_;
 };
+
+} // namespace ivra

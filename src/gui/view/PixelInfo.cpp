@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 QString pixelInfoText(const DataObject& data, int x, int y)
 {
     const auto* image = dynamic_cast<const Image*>(&data);
@@ -52,3 +54,5 @@ QString pixelInfoText(const DataObject& data, int x, int y)
         .arg(hsv.sat)
         .arg(hsv.val);
 }
+
+} // namespace ivra

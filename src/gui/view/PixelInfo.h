@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace ivra {
+
 class DataObject;
 
 // The information line for picture point (x, y) of a gray, RGB or HSV picture:
@@ -10,3 +12,5 @@ class DataObject;
 // conversion; an undefined hue is written as -1. A null string for a point outside
 // the picture or for an object that is not a picture.
 QString pixelInfoText(const DataObject& data, int x, int y);
+
+} // namespace ivra

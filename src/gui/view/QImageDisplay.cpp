@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace ivra {
+
 QImageDisplay::QImageDisplay(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -131,3 +133,5 @@ void QImageDisplay::mousePressEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     emit onMousePressEvent(toPicture(p.x(), zoom_), toPicture(p.y(), zoom_), event->button(), event->modifiers());
 }
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace ivra {
+
 // The picture area of a QImageView: keeps the picture at its natural size and a
 // copy scaled to the current zoom, paints the scaled copy, and reports mouse
 // presses in picture coordinates. Hidden while it has no picture.
@@ -53,3 +55,5 @@ private:
     QPixmap natural_;
     QPixmap scaled_;
 };
+
+} // namespace ivra

@@ -14,6 +14,8 @@
 #include <QScrollArea>
 #include <QToolButton>
 
+namespace ivra {
+
 namespace {
 
 enum class Glyph { ZoomIn, ZoomOut, Save, Enlarge };
@@ -268,3 +270,5 @@ void QImageView::onSave()
     // A failed save is not reported here; the workbench's Save as reports its own.
     savePicture(nameWithExtension(name, extension));
 }
+
+} // namespace ivra

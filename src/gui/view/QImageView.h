@@ -8,11 +8,14 @@
 
 #include <cstdint>
 
-class QImageDisplay;
 class QLabel;
 class QPixmap;
 class QScrollArea;
 class QToolButton;
+
+namespace ivra {
+
+class QImageDisplay;
 
 // The zoomable picture widget every picture window embeds: a title and tool row
 // (Zoom In, Zoom Out, Save Image, Enlarge), the scrollable picture area and a
@@ -81,3 +84,5 @@ private:
     QImageDisplay* display_;
     QLabel* info_;
 };
+
+} // namespace ivra

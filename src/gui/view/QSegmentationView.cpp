@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace ivra {
+
 QSegmentationView::QSegmentationView(DataEntry* entry, const QString& name, QMdiArea* parent)
     : IvraView(parent, entry), image_(entry ? dynamic_cast<ImageSegmented*>(entry->data()) : nullptr)
 {
@@ -309,3 +311,5 @@ QString QSegmentationView::helpText()
         "none of the regions will be displayed.<br>If you press the button <i>Display all regions</i> all regions "
         "will be displayed.<br>");
 }
+
+} // namespace ivra

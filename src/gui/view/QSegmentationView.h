@@ -11,11 +11,15 @@
 #include <memory>
 #include <vector>
 
-class ImageSegmented;
-class LabelPixelIndex;
-class QImageView;
 class QPushButton;
 class QRadioButton;
+
+namespace ivra {
+
+class QImageView;
+
+class ImageSegmented;
+class LabelPixelIndex;
 
 // The Segmentation Result Viewer: the source picture on the left, the regions on
 // the right. A left click on either picture shows or hides every pixel of the
@@ -96,3 +100,5 @@ private:
     std::unique_ptr<LabelPixelIndex> index_;
     std::vector<std::uint8_t> selected_;
 };
+
+} // namespace ivra

@@ -10,6 +10,8 @@
 #include <set>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 struct Hsv {

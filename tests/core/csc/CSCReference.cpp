@@ -13,6 +13,8 @@
 #include <deque>
 #include <functional>
 
+namespace ivra {
+
 namespace csc_reference {
 namespace {
 
@@ -500,3 +502,5 @@ Outcome run(const std::vector<RGB24>& pixels, int width, int height, bool hsv, i
 }
 
 } // namespace csc_reference
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // A direct, unoptimised formulation of the Colour Structure Code, written step by step
 // as the algorithm is described (iterators, breadth-first queues, an island table by
 // row-major index, forward painting with visit marks cleared after every root and the
@@ -24,3 +26,5 @@ Outcome run(const std::vector<RGB24>& pixels, int width, int height, bool hsv, i
             double elementsPerIsland = 4.0);
 
 } // namespace csc_reference
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 
 #include <string>
 
+using namespace ivra;
+
 namespace {
 
 void expectSameAsReference(const std::vector<RGB24>& px, int w, int h, bool hsv, int threshold,

@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+namespace ivra {
+
 // Small pictures for the Colour Structure Code tests.
 namespace csc_test {
 
@@ -42,3 +44,5 @@ inline std::vector<RGB24> patchyPicture(int w, int h, std::uint32_t seed, int no
 }
 
 } // namespace csc_test
+
+} // namespace ivra

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 TEST(CodeelementBase, CapacityFromTheIslandCount)

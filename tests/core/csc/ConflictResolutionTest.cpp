@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 constexpr std::uint32_t none = ipcCodeelement::none;

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 struct Picture {

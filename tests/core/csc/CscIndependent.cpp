@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <utility>
 
+namespace ivra {
+
 namespace cscref {
 
 namespace {
@@ -980,3 +982,5 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
 }
 
 } // namespace cscref
+
+} // namespace ivra

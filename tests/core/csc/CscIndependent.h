@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace ivra {
+
 // A second, deliberately plain formulation of the whole Colour Structure Code run,
 // kept beside the tests so that the engine can be compared with it value for value.
 // Nothing here is shared with the engine: islands are kept in maps keyed by their
@@ -74,3 +76,5 @@ int closerRgb(const std::array<int, 3>& g, const std::array<int, 3>& side1, cons
 int closerHsv(const std::array<int, 3>& g, const std::array<int, 3>& side1, const std::array<int, 3>& side2);   // 0..5: hue0, sat0, val0, hue1, sat1, val1
 
 } // namespace cscref
+
+} // namespace ivra

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using cscref::Pyramid;

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 // The element growth of a level-0 island as described: seeds in cell order, breadth

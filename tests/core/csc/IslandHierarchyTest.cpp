@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using H = ipcIslandHierarchy;

@@ -8,6 +8,8 @@
 
 #include <set>
 
+using namespace ivra;
+
 namespace {
 
 using csc_test::toImage;

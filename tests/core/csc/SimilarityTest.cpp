@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <random>
 
+using namespace ivra;
+
 namespace {
 
 std::uint32_t hsv(int h, int s, int v) { return packHSV(h, s, v); }

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+using namespace ivra;
+
 TEST(CBitImage32, WordsPerRowRoundUp)
 {
     EXPECT_EQ(CBitImage32(32, 1).wordsPerRow(), 1);

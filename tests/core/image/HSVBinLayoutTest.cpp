@@ -7,6 +7,8 @@
 #include <numeric>
 #include <stdexcept>
 
+using namespace ivra;
+
 namespace {
 
 std::unique_ptr<HistogramHSV> histogram(int grays)

@@ -12,6 +12,8 @@
 #include <memory>
 #include <stdexcept>
 
+using namespace ivra;
+
 TEST(ImageModel, PlanesAreRowMajorWithWidthFirst)
 {
     ImageRGB image(3, 2);

@@ -11,6 +11,8 @@
 #include <random>
 #include <set>
 
+using namespace ivra;
+
 namespace {
 
 template <typename ImageT>

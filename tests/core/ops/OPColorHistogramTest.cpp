@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using Pixel = std::array<int, 3>;

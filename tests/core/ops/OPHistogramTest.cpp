@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 std::unique_ptr<ImageGray> rowOf(const std::vector<int>& values)

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace ivra;
+
 using namespace testpictures;
 using Space = OPKuwaharaNagao::Space;
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace ivra;
+
 using ivra::RandomGenerator;
 using namespace testpictures;
 

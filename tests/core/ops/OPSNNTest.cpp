@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace ivra;
+
 using namespace testpictures;
 
 namespace {

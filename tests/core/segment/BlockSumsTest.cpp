@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <random>
 
+using namespace ivra;
+
 namespace {
 ChannelSums bruteForce(const Array2D<RGB24>& p, int x0, int y0, int side)
 {

@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using ivra::rhs::HistogramClusters;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 Array2D<std::uint32_t> labelImage(int w, int h, const std::vector<std::uint32_t>& values)

@@ -12,6 +12,8 @@
 #include <set>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using ivra::rhs::featureBins;

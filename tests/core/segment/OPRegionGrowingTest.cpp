@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+using namespace ivra;
+
 namespace {
 
 using testpictures::grayWhere;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+using namespace ivra;
+
 namespace {
 
 std::pair<int, int> corner(const QuadNode& n)

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace ivra;
+
 using ivra::RandomGenerator;
 
 TEST(RandomGenerator, StartsWithThePortableSequence)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

@@ -41,6 +41,8 @@
 
 #include <optional>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

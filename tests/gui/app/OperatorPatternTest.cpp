@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

@@ -31,6 +31,8 @@
 
 #include <string>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

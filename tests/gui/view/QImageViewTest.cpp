@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {

@@ -25,6 +25,8 @@
 
 #include <random>
 
+using namespace ivra;
+
 using namespace guitest;
 
 namespace {
