@@ -207,9 +207,7 @@ TEST(NpyRead, RefusedFilesTable)
     const QByteArray four = values<std::int32_t>({1, 2, 3, 4});
     const QByteArray good = npy(dict("<i4", "(2, 2)"), four);
     const std::int64_t two31 = std::int64_t{1} << 31;
-    std::string dims33 = "(";
-    for (int i = 0; i < 33; ++i)
-        dims33 += "1, ";
+    const std::string dims33 = "(" + QByteArray("1, ").repeated(33).toStdString() + ")";
     const struct { QByteArray bytes; std::string problem; Via via = File; } rows[] = {
         {{}, "test.npy: not a .npy file"},
         {good.left(5), "not a .npy file"},
@@ -231,7 +229,7 @@ TEST(NpyRead, RefusedFilesTable)
         {npy("{'descr': '<i4', 'fortran_order': Maybe, 'shape': (2, 2)}"), "expected True or False"},
         {npy(dict("<i4", "(2, x)")), "expected a dimension"},
         {npy(dict("<i4", "(2 2)")), "expected ',' or ')' in the shape"},
-        {npy(dict("<i4", dims33 + ")")), "too many dimensions"},
+        {npy(dict("<i4", dims33)), "too many dimensions"},
         {npy(dict("<i4", "(281474976710657,)")), "enormous array"},
         {npy(dict("<i8", "(99999999999999, 99999999999999)")), "enormous array"},
         {npy(dict("<c8", "(2,)"), four), "unsupported .npy element type '<c8' (integers"},
