@@ -36,7 +36,7 @@ DataEntry* MainWindow::openImage(const QString& path)
 {
     statusBar()->showMessage(tr("Opening file..."));
     std::unique_ptr<Image> image;
-    if (hasPictureExtension(path)) {
+    if (mentionsPictureExtension(path)) {
         try {
             image = readPicture(path);
         } catch (const IoError&) {
