@@ -6,7 +6,7 @@
 #include "app/DataEntry.h"
 #include "image/ImageSegmented.h"
 #include "segment/OPRegionGrowing.h"
-#include "view/QSegmentationView.h"
+#include "view/SegmentationViewer.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -25,9 +25,9 @@ namespace {
 constexpr int width = 4000;
 constexpr int height = 3000;
 
-DataEntry& segmentedEntry()
+ivra::DataEntry& segmentedEntry()
 {
-    static const std::unique_ptr<DataEntry> entry = [] {
+    static const std::unique_ptr<ivra::DataEntry> entry = [] {
         auto loaded = ivra::readPicture(IVRA_SAMPLES_DIR "/rocket.ppm");
         const auto& src = dynamic_cast<const ImageRGB&>(*loaded);
         ImageRGB big(width, height);
@@ -37,7 +37,7 @@ DataEntry& segmentedEntry()
                 big.setPixel(static_cast<std::size_t>(y) * width + x, static_cast<std::int16_t>(p[0]),
                              static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
             }
-        return std::make_unique<DataEntry>(OPRegionGrowing().execute(big, 50), QStringLiteral("Region Growing"));
+        return std::make_unique<ivra::DataEntry>(OPRegionGrowing().execute(big, 50), QStringLiteral("Region Growing"));
     }();
     return *entry;
 }
@@ -72,7 +72,7 @@ std::pair<int, int> pixelOfRegion(double share)
 
 void BM_ToggleRegion(benchmark::State& state)
 {
-    QSegmentationView view(&segmentedEntry(), QString(), nullptr);
+    ivra::SegmentationViewer view(nullptr, &segmentedEntry());
     const double share = static_cast<double>(state.range(0)) / 1000.0;
     const auto [x, y] = pixelOfRegion(share);
     std::size_t pixels = 0;
@@ -89,7 +89,7 @@ BENCHMARK(BM_ToggleRegion)->Arg(1)->Arg(100)->Arg(1000)->MeasureProcessCPUTime()
 void BM_OpenViewer(benchmark::State& state)
 {
     for (auto _ : state) {
-        QSegmentationView view(&segmentedEntry(), QString(), nullptr);
+        ivra::SegmentationViewer view(nullptr, &segmentedEntry());
         benchmark::DoNotOptimize(view.canvas().data());
     }
 }
@@ -97,7 +97,7 @@ BENCHMARK(BM_OpenViewer)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)
 
 void BM_SwitchBackground(benchmark::State& state)
 {
-    QSegmentationView view(&segmentedEntry(), QString(), nullptr);
+    ivra::SegmentationViewer view(nullptr, &segmentedEntry());
     bool white = false;
     for (auto _ : state) {
         white = !white;

@@ -1,7 +1,7 @@
 // The workbench: the main window with its image list, its picture windows and
 // the operator dialogs. Pictures named on the command line open at start.
 
-#include "app/IvraApp.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
 
     int status = 0;
     {
-        ivra::IvraApp mainWindow;
+        ivra::MainWindow mainWindow;
         // Without a window manager (a bare X server) maximizing does nothing, so
         // the window first takes the screen's available area itself.
         if (const QScreen* screen = QGuiApplication::primaryScreen())

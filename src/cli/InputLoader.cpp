@@ -61,7 +61,7 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
     }
     if (o.hsvInput)
         throw CliError("--hsv-input applies to .npy input only");
-    if (!hasPictureExtension(path, Qt::CaseInsensitive))
+    if (!mentionsPictureExtension(path, Qt::CaseInsensitive))
         throw CliError(o.input + ": not a PNG, PGM, PPM or .npy file");
     const SilencedStandardError quiet;
     return readPicture(path);

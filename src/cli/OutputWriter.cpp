@@ -6,6 +6,7 @@
 #include "HistogramPainter.h"
 #include "IoError.h"
 #include "Npy.h"
+#include "OutputTarget.h"
 #include "PictureWriter.h"
 #include "DisplayConversion.h"
 
@@ -18,8 +19,6 @@
 #include <optional>
 
 namespace ivra::cli {
-
-namespace {
 
 // An output file written in full before anything is renamed into place.
 class PendingFile {
@@ -40,6 +39,8 @@ private:
     std::string path_;
     QSaveFile file_;
 };
+
+namespace {
 
 // The histograms of a result: the three per-channel ones, or the one it is.
 std::vector<const Histogram*> histogramsOf(const StepResult& result)
@@ -81,35 +82,43 @@ void checkOutputNames(const Options& o)
     if (!o.labels.empty()) {
         if (suffixOf(o.labels) != "npy")
             throw CliError(o.labels + ": labels are written as .npy");
-        if (QFileInfo(qPath(o.labels)).absoluteFilePath() == QFileInfo(qPath(o.output)).absoluteFilePath())
+        if (sameOutputFile(qPath(o.labels), qPath(o.output)))
             throw CliError("the output and the labels file must differ");
     }
+    checkOutputTarget(qPath(o.output));
+    if (!o.labels.empty())
+        checkOutputTarget(qPath(o.labels));
 }
 
-void writeOutputs(const Options& o, const StepResult& result)
+OutputFiles::OutputFiles(const Options& o) : options_(o), out_(std::make_unique<PendingFile>(o.output))
 {
-    const ImageSegmented* segmentation = segmentationOf(*result.data);
-    if (!o.labels.empty() && !segmentation)
-        throw CliError("--labels needs a segmentation result, but the result is a " + typeName(result.data->type()));
+    if (!o.labels.empty())
+        labels_ = std::make_unique<PendingFile>(o.labels);
+}
 
-    PendingFile out(o.output);
+OutputFiles::~OutputFiles() = default;
+
+void OutputFiles::write(const StepResult& result)
+{
+    const Options& o = options_;
+    const ImageSegmented* segmentation = segmentationOf(*result.data);
+    if (labels_ && !segmentation)
+        throw CliError("--labels needs a segmentation result, but the result is a " + typeName(result.data->type()));
     try {
-        writeResult(out, o, result);
+        writeResult(*out_, o, result);
     } catch (const IoError& e) {
         throw IoError(o.output + ": " + e.what());
     }
-    std::optional<PendingFile> labels;
-    if (segmentation && !o.labels.empty()) {
-        labels.emplace(o.labels);
+    if (labels_) {
         try {
-            encodeNpyLabels(labels->device(), segmentation->labels);
+            encodeNpyLabels(labels_->device(), segmentation->labels);
         } catch (const IoError& e) {
             throw IoError(o.labels + ": " + e.what());
         }
     }
-    out.commit();
-    if (labels)
-        labels->commit();
+    out_->commit();
+    if (labels_)
+        labels_->commit();
 }
 
 } // namespace ivra::cli

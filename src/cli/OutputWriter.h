@@ -3,6 +3,7 @@
 #include "Options.h"
 #include "StepCatalogue.h"
 
+#include <memory>
 #include <string>
 
 namespace ivra::cli {
@@ -11,10 +12,27 @@ namespace ivra::cli {
 // file that is not the output itself. Throws CliError.
 void checkOutputNames(const Options& o);
 
-// Writes the final result to -o (and its labels to --labels): every file to a
-// temporary first, renamed into place only when all are complete. Throws CliError
-// when labels are asked of a result that is no segmentation, IoError when a file
-// cannot be written.
-void writeOutputs(const Options& o, const StepResult& result);
+class PendingFile;
+
+// The output files of a run, opened as temporaries before any step runs (so an
+// unwritable output is reported at once) and renamed into place only when every
+// one is complete; a run that fails leaves no new or half-written file.
+class OutputFiles {
+public:
+    explicit OutputFiles(const Options& o); // throws IoError when a file cannot be written
+    ~OutputFiles();
+    OutputFiles(const OutputFiles&) = delete;
+    OutputFiles& operator=(const OutputFiles&) = delete;
+
+    // Writes the final result to -o (and its labels to --labels) and renames them
+    // into place. Throws CliError when labels are asked of a result that is no
+    // segmentation, IoError when a file cannot be written.
+    void write(const StepResult& result);
+
+private:
+    const Options& options_;
+    std::unique_ptr<PendingFile> out_;
+    std::unique_ptr<PendingFile> labels_;
+};
 
 } // namespace ivra::cli

@@ -43,6 +43,7 @@ int run(int argc, char** argv)
     const Options o = parseArguments(argc, argv);
     checkOutputNames(o);
     std::vector<StepCall> calls = parseSteps(o.steps);
+    OutputFiles outputs(o);
 
     StepResult input;
     input.data = loadInput(o);
@@ -50,7 +51,7 @@ int run(int argc, char** argv)
 
     std::vector<StepTiming> timings;
     const StepResult result = runSteps(std::move(input), std::move(calls), timings);
-    writeOutputs(o, result);
+    outputs.write(result);
     if (o.json)
         std::cout << jsonSummary(result, timings) << std::endl;
     return 0;

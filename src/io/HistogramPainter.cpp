@@ -14,7 +14,7 @@ namespace {
 constexpr QRgb white = 0xffffffffu;
 constexpr QRgb black = 0xff000000u;
 
-QRgb gray(int v)
+QRgb grayOfLowByte(int v)
 {
     const int g = v & 0xff;
     return qRgb(g, g, g);
@@ -49,11 +49,110 @@ private:
 
 // trunc toward zero of a floating position, kept inside int range so that a
 // far-off value only ever clips.
-int truncPos(double v)
+int pixelPosition(double v)
 {
     if (!(v > -1e6 && v < 1e6))
         return -1;
     return static_cast<int>(v);
+}
+
+// The wheel of the HSV drawing: centre (150, 150), saturation 255 at 150 pixels.
+struct WheelGeometry {
+    int sectors;
+    int rings;
+    int minSaturation;
+    int ringWidth; // (255 - minSaturation) / rings
+};
+
+// Hue/saturation wheel with black circles at the minimum saturation, at the ring
+// boundaries and at the rim.
+void drawHueSaturationWheel(Canvas& canvas, const WheelGeometry& wheel)
+{
+    QColor colour;
+    for (int x = -150; x <= 150; ++x) {
+        for (int y = -150; y <= 149; ++y) {
+            const int r = static_cast<int>(std::sqrt(static_cast<double>(x * x + y * y)) * 1.7000000000000002);
+            QRgb pixel = white;
+            if (r < 256) {
+                const int hue = static_cast<int>(360.0 - std::atan2(static_cast<double>(y), static_cast<double>(x)) *
+                                                             57.29582790879778) %
+                                360;
+                colour.setHsv(hue, r, 255);
+                pixel = colour.rgb() | black;
+            }
+            const int ring = wheel.ringWidth > 0 ? (r - wheel.minSaturation + 1) % wheel.ringWidth : -1;
+            if (r == wheel.minSaturation || r == 256 || ring == 0 || ring == 1)
+                pixel = black;
+            canvas.set(150 + x, 150 + y, pixel);
+        }
+    }
+}
+
+// Sector boundaries from the minimum-saturation circle to the rim.
+void drawSectorBoundaries(Canvas& canvas, const WheelGeometry& wheel)
+{
+    for (int s = 0; s < wheel.sectors; ++s) {
+        const double theta = (2 * s + 1) * 3.141593 / wheel.sectors;
+        const double c = std::cos(theta), sn = std::sin(theta);
+        for (float rho = static_cast<float>(wheel.minSaturation + 1); rho < 255.0f; rho += 1.0f) {
+            const float scaled = rho * 0.5882353f;
+            canvas.set(pixelPosition(150 + scaled * c), pixelPosition(150 - scaled * sn), black);
+        }
+    }
+}
+
+// The panel right of the wheel: a strip with the value of each gray bin and the
+// gray bins' bars above it.
+void drawGrayPanel(Canvas& canvas, const HistogramHSV& histogram, float max, int ringWidth)
+{
+    const int grays = histogram.grays();
+    if (grays <= 0)
+        return;
+    for (int x = 300; x < 500; ++x) {
+        const int q = (x - 300) * grays / 200;
+        const int v = 256 * q / grays + 128 / grays - 1;
+        for (int y = 290; y >= 281; --y)
+            canvas.set(x, y, grayOfLowByte(v));
+    }
+    const int barWidth = 200 / grays;
+    const double* counts = histogram.counts();
+    for (int g = 0; g < grays && g < histogram.binCount(); ++g) {
+        const float h = static_cast<float>(ringWidth * counts[g] / static_cast<double>(max) * 0.5882352941176471);
+        const int x0 = 300 + g * 200 / grays;
+        for (int j = 0; j < barWidth; ++j)
+            for (int k = 0; k < h && k <= 270; ++k)
+                canvas.set(x0 + j, 270 - k, black);
+    }
+}
+
+// Chromatic bars: along each sector's centre line, outwards from the inner circle
+// of the bin's ring, about ten pixels wide. Both 0.2 steps are counted rather than
+// summed so that no row is lost to rounding.
+void drawChromaticBars(Canvas& canvas, const HistogramHSV& histogram, float max, const WheelGeometry& wheel)
+{
+    const int S = wheel.sectors, R = wheel.rings, M = wheel.minSaturation;
+    if (R <= 0 || S <= 0)
+        return;
+    const double* counts = histogram.counts();
+    const float step = static_cast<float>(6.283186 / S);
+    for (int r = 0; r < R; ++r) {
+        for (int s = 0; s < S; ++s) {
+            const int bin = histogram.grays() + r * S + s;
+            if (bin >= histogram.binCount())
+                continue;
+            const double h = counts[bin] / static_cast<double>(max) * (255 - M) / R;
+            const double theta = static_cast<float>(s) * step;
+            const double c = std::cos(theta), sn = std::sin(theta);
+            const int a = M + r * (255 - M) / R;
+            for (int n = 0; 0.2 * n < h && n < 100000; ++n) {
+                const double rho = (a + 0.2 * n) * 0.5882352941176471;
+                for (int m = 0; m <= 50; ++m) {
+                    const double u = -5 + 0.2 * m;
+                    canvas.set(pixelPosition(150 + rho * c + u * sn), pixelPosition(150 - rho * sn + u * c), black);
+                }
+            }
+        }
+    }
 }
 
 } // namespace
@@ -71,7 +170,7 @@ QImage drawGrayHistogram(const HistogramGray& histogram)
 
     for (int v = 0; v < 256; ++v)
         for (int k = 0; k < 10; ++k)
-            canvas.set(10 + v, 180 - k, gray((v / step) * step));
+            canvas.set(10 + v, 180 - k, grayOfLowByte((v / step) * step));
 
     // 64-bit products: count * 150 passes 2^31 once a bin holds about 14 million pixels.
     for (int i = 0; i < bins; ++i) {
@@ -122,92 +221,17 @@ QImage drawRGBHistogram(const HistogramRGB& histogram)
 QImage drawHSVHistogram(const HistogramHSV& histogram)
 {
     Canvas canvas(500, 300);
-    const int S = histogram.sectors();
-    const int R = histogram.rings();
-    const int G = histogram.grays();
-    const int M = histogram.minSaturation();
+    const WheelGeometry wheel{histogram.sectors(), histogram.rings(), histogram.minSaturation(),
+                              histogram.rings() > 0 ? (255 - histogram.minSaturation()) / histogram.rings() : 0};
     const double* counts = histogram.counts();
-    const int bins = histogram.binCount();
-    const int w = R > 0 ? (255 - M) / R : 0;
     float max = 1.0f;
-    for (int i = 0; i < bins; ++i)
+    for (int i = 0; i < histogram.binCount(); ++i)
         max = std::max(max, static_cast<float>(counts[i]));
 
-    // Hue/saturation wheel with black circles at the minimum saturation, at the
-    // ring boundaries and at the rim.
-    QColor colour;
-    for (int x = -150; x <= 150; ++x) {
-        for (int y = -150; y <= 149; ++y) {
-            const int r = static_cast<int>(std::sqrt(static_cast<double>(x * x + y * y)) * 1.7000000000000002);
-            QRgb pixel = white;
-            if (r < 256) {
-                const int hue = static_cast<int>(360.0 - std::atan2(static_cast<double>(y), static_cast<double>(x)) *
-                                                             57.29582790879778) %
-                                360;
-                colour.setHsv(hue, r, 255);
-                pixel = colour.rgb() | black;
-            }
-            const int ring = w > 0 ? (r - M + 1) % w : -1;
-            if (r == M || r == 256 || ring == 0 || ring == 1)
-                pixel = black;
-            canvas.set(150 + x, 150 + y, pixel);
-        }
-    }
-
-    // Sector boundaries from the minimum-saturation circle to the rim.
-    for (int s = 0; s < S; ++s) {
-        const double theta = (2 * s + 1) * 3.141593 / S;
-        const double c = std::cos(theta), sn = std::sin(theta);
-        for (float rho = static_cast<float>(M + 1); rho < 255.0f; rho += 1.0f) {
-            const float scaled = rho * 0.5882353f;
-            canvas.set(truncPos(150 + scaled * c), truncPos(150 - scaled * sn), black);
-        }
-    }
-
-    // Gray strip: the value of each gray bin.
-    if (G > 0) {
-        for (int x = 300; x < 500; ++x) {
-            const int q = (x - 300) * G / 200;
-            const int v = 256 * q / G + 128 / G - 1;
-            for (int y = 290; y >= 281; --y)
-                canvas.set(x, y, gray(v));
-        }
-        const int barWidth = 200 / G;
-        for (int g = 0; g < G && g < bins; ++g) {
-            const float h = static_cast<float>(w * counts[g] / static_cast<double>(max) * 0.5882352941176471);
-            const int x0 = 300 + g * 200 / G;
-            for (int j = 0; j < barWidth; ++j)
-                for (int k = 0; k < h && k <= 270; ++k)
-                    canvas.set(x0 + j, 270 - k, black);
-        }
-    }
-
-    // Chromatic bars: along each sector's centre line, outwards from the inner
-    // circle of the bin's ring, about ten pixels wide. Both 0.2 steps are counted
-    // rather than summed so that no row is lost to rounding.
-    if (R > 0 && S > 0) {
-        const float step = static_cast<float>(6.283186 / S);
-        for (int r = 0; r < R; ++r) {
-            for (int s = 0; s < S; ++s) {
-                const int bin = G + r * S + s;
-                if (bin >= bins)
-                    continue;
-                const double h = counts[bin] / static_cast<double>(max) * (255 - M) / R;
-                const float thetaF = static_cast<float>(s) * step;
-                const double theta = thetaF;
-                const double c = std::cos(theta), sn = std::sin(theta);
-                const int a = M + r * (255 - M) / R;
-                for (int n = 0; 0.2 * n < h && n < 100000; ++n) {
-                    const double t = 0.2 * n;
-                    const double rho = (a + t) * 0.5882352941176471;
-                    for (int m = 0; m <= 50; ++m) {
-                        const double u = -5 + 0.2 * m;
-                        canvas.set(truncPos(150 + rho * c + u * sn), truncPos(150 - rho * sn + u * c), black);
-                    }
-                }
-            }
-        }
-    }
+    drawHueSaturationWheel(canvas, wheel);
+    drawSectorBoundaries(canvas, wheel);
+    drawGrayPanel(canvas, histogram, max, wheel.ringWidth);
+    drawChromaticBars(canvas, histogram, max, wheel);
     return canvas.take();
 }
 

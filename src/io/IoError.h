@@ -9,6 +9,8 @@ namespace ivra {
 class IoError : public std::runtime_error {
 public:
     explicit IoError(const std::string& message) : std::runtime_error(message) {}
+    // "name: problem"
+    IoError(const std::string& name, const std::string& problem) : std::runtime_error(name + ": " + problem) {}
 };
 
 } // namespace ivra

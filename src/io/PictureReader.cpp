@@ -11,7 +11,7 @@
 
 namespace ivra {
 
-bool hasPictureExtension(const QString& path, Qt::CaseSensitivity cs)
+bool mentionsPictureExtension(const QString& path, Qt::CaseSensitivity cs)
 {
     return path.contains(QLatin1String(".png"), cs) || path.contains(QLatin1String(".pgm"), cs) ||
            path.contains(QLatin1String(".ppm"), cs);
@@ -19,13 +19,21 @@ bool hasPictureExtension(const QString& path, Qt::CaseSensitivity cs)
 
 namespace {
 
+bool tooLarge(QSize size) { return size.width() > Image::maxSide || size.height() > Image::maxSide; }
+
+std::string sizeProblem(QSize size)
+{
+    return "the picture is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+           " pixels; at most " + std::to_string(Image::maxSide) + " per side are supported";
+}
+
 bool colourTableIsGray(const QImage& picture)
 {
     const QList<QRgb> table = picture.colorTable();
     return std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
 }
 
-std::unique_ptr<Image> grayFromIndexed(const QImage& picture)
+std::unique_ptr<Image> grayImageFromGrayPicture(const QImage& picture)
 {
     // One byte per pixel first (1-bit pictures store eight pixels per byte), then
     // each pixel gets the gray level of its table entry: a gray table need not be
@@ -46,7 +54,7 @@ std::unique_ptr<Image> grayFromIndexed(const QImage& picture)
     return image;
 }
 
-std::unique_ptr<Image> rgbFromPicture(const QImage& picture)
+std::unique_ptr<Image> rgbImageFromPicture(const QImage& picture)
 {
     // Straight (not premultiplied) 32-bit pixels, so dropping alpha keeps the stored colours.
     const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
@@ -73,13 +81,11 @@ std::unique_ptr<Image> imageFromQImage(const QImage& picture)
 {
     if (picture.isNull())
         return nullptr;
-    if (picture.width() > Image::maxSide || picture.height() > Image::maxSide)
-        throw IoError("the picture is " + std::to_string(picture.width()) + " x " +
-                      std::to_string(picture.height()) + " pixels; at most " + std::to_string(Image::maxSide) +
-                      " per side are supported");
+    if (tooLarge(picture.size()))
+        throw IoError(sizeProblem(picture.size()));
     if (picture.depth() <= 8 && colourTableIsGray(picture))
-        return grayFromIndexed(picture);
-    return rgbFromPicture(picture);
+        return grayImageFromGrayPicture(picture);
+    return rgbImageFromPicture(picture);
 }
 
 std::unique_ptr<Image> readPicture(const QString& path)
@@ -94,19 +100,17 @@ std::unique_ptr<Image> readPicture(const QString& path)
     // The format is guessed from the contents, never from the file name.
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead())
-        throw IoError(name + ": not a readable PNG, PGM or PPM picture");
+        throw IoError(name, "not a readable PNG, PGM or PPM picture");
     // Refuse before decoding what the header announces, so a forged header cannot
     // make us allocate gigabytes.
     const QSize announced = reader.size();
-    if (announced.isValid() && (announced.width() > Image::maxSide || announced.height() > Image::maxSide))
-        throw IoError(name + ": the picture is " + std::to_string(announced.width()) + " x " +
-                      std::to_string(announced.height()) + " pixels; at most " + std::to_string(Image::maxSide) +
-                      " per side are supported");
+    if (announced.isValid() && tooLarge(announced))
+        throw IoError(name, sizeProblem(announced));
     // A truncated or corrupt file fails here; so does a header announcing more than
     // the reader's allocation limit (QImageReader::allocationLimit()).
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
-        throw IoError(name + ": cannot decode the picture: " + reader.errorString().toStdString());
+        throw IoError(name, "cannot decode the picture: " + reader.errorString().toStdString());
     return imageFromQImage(picture);
 }
 

@@ -11,7 +11,7 @@ namespace ivra {
 
 // The Open command's extension test: the path contains ".png", ".pgm" or ".ppm"
 // anywhere (with case, as the workbench does; the CLI ignores case).
-bool hasPictureExtension(const QString& path, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+bool mentionsPictureExtension(const QString& path, Qt::CaseSensitivity cs = Qt::CaseSensitive);
 
 // The loading conversion: a picture of depth 8 or less whose colour table is all
 // gray becomes an ImageGray holding each pixel's gray level; anything else an

@@ -20,7 +20,7 @@ PictureFormat pictureFormatFor(const QString& path)
         return PictureFormat::Pgm;
     if (suffix == QLatin1String("xpm"))
         return PictureFormat::Xpm;
-    throw IoError(path.toStdString() + ": unknown picture format (use .png, .ppm, .pgm or .xpm)");
+    throw IoError(path.toStdString(), "unknown picture format (use .png, .ppm, .pgm or .xpm)");
 }
 
 namespace {
@@ -38,7 +38,7 @@ const char* formatName(PictureFormat format)
 
 // The gray of every pixel with the toolkit's weighting, computed here so the
 // result does not depend on how the toolkit converts between formats.
-QImage grayOf(const QImage& picture)
+QImage grayPictureOf(const QImage& picture)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     QImage gray(rgb.width(), rgb.height(), QImage::Format_Grayscale8);
@@ -58,7 +58,7 @@ void encodePicture(const QImage& picture, PictureFormat format, QIODevice& devic
     if (picture.isNull())
         throw IoError("cannot write an empty picture");
     QImageWriter writer(&device, formatName(format));
-    const bool ok = format == PictureFormat::Pgm ? writer.write(grayOf(picture)) : writer.write(picture);
+    const bool ok = format == PictureFormat::Pgm ? writer.write(grayPictureOf(picture)) : writer.write(picture);
     if (!ok)
         throw IoError("cannot encode the picture as " + std::string(formatName(format)) + ": " +
                       writer.errorString().toStdString());
@@ -69,15 +69,15 @@ void writePicture(const QImage& picture, const QString& path)
     const PictureFormat format = pictureFormatFor(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw IoError(path.toStdString() + ": cannot write: " + file.errorString().toStdString());
+        throw IoError(path.toStdString(), "cannot write: " + file.errorString().toStdString());
     try {
         encodePicture(picture, format, file);
     } catch (const IoError& e) {
         file.cancelWriting();
-        throw IoError(path.toStdString() + ": " + e.what());
+        throw IoError(path.toStdString(), e.what());
     }
     if (!file.commit())
-        throw IoError(path.toStdString() + ": cannot write: " + file.errorString().toStdString());
+        throw IoError(path.toStdString(), "cannot write: " + file.errorString().toStdString());
 }
 
 void writePicture(const Image& image, const QString& path)

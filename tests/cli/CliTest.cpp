@@ -9,6 +9,8 @@
 
 #include <initializer_list>
 
+#include <sys/stat.h>
+
 using namespace ivra;
 
 using clitest::CliRun;
@@ -107,6 +109,31 @@ TEST_F(CliTest, SeveralOutputsAreWrittenAllOrNone)
     EXPECT_EQ(QImage(path("r.png")).size(), QSize(3, 2));
     EXPECT_EQ(npy("r.npy").shape, (std::vector<std::int64_t>{2, 3}));
     EXPECT_EQ(npy("r.npy").type, ivra::NpyType::UInt32);
+}
+
+TEST_F(CliTest, OutputsThatAreNoRegularFileOrOneFileTwiceAreRefusedBeforeAnyStep)
+{
+    // A named pipe (made here, in the test's own directory) stays a pipe.
+    const QByteArray fifo = QFile::encodeName(path("pipe.npy"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    expectRefused({path("in.ppm"), "-o", path("pipe.npy")}, "not a regular file");
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    expectRefused({path("in.ppm"), "region-growing", "-o", path("o.npy"), "--labels", path("pipe.npy")},
+                  "not a regular file");
+    EXPECT_FALSE(QFile::exists(path("o.npy")));
+    ASSERT_TRUE(QFile::remove(path("pipe.npy")));
+    // Labels that reach the output through a link, or through another spelling.
+    ASSERT_EQ(run({path("in.ppm"), "-o", path("o.npy")}).status, 0);
+    ASSERT_TRUE(QFile::link(path("o.npy"), path("link.npy")));
+    expectRefused({path("in.ppm"), "region-growing", "-o", path("o.npy"), "--labels", path("link.npy")}, "differ");
+    expectRefused({path("in.ppm"), "region-growing", "-o", path("new.npy"), "--labels", dir.path() + "/./new.npy"},
+                  "differ");
+    // A missing output directory is one line at once, before the steps' progress lines.
+    const CliRun r = run({path("in.ppm"), "smg", "-o", path("no/dir/o.npy")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
 }
 
 TEST_F(CliTest, PictureOutputsGoThroughTheDisplayConversion)

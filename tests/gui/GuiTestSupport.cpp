@@ -1,26 +1,29 @@
 #include "GuiTestSupport.h"
 
 #include "app/DataEntry.h"
-#include "app/IvraApp.h"
 #include "app/OperatorDialog.h"
-#include "app/QInfoDialog.h"
 
-#include <QApplication>
-#include <QFile>
+#include "image/HistogramGray.h"
+#include "image/HistogramHSV.h"
+#include "image/HistogramRGB.h"
+#include "image/ImageSegmented.h"
+
+#include <QAbstractButton>
 #include <QAction>
-#include <QLabel>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTextBrowser>
-#include <QTreeWidget>
+#include <QSpinBox>
 
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 
-#include <set>
-
-namespace ivra {
+using namespace ivra;
 
 namespace {
 
@@ -40,8 +43,8 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                         : qgetenv("QT_QPA_PLATFORM"));
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "ivra_gui_tests";
         static char* argv[] = {name, nullptr};
@@ -57,6 +60,36 @@ private:
 [[maybe_unused]] ::testing::Environment* const qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+// Type, sizes and every value of a data object, in one row of numbers.
+std::vector<double> valuesOf(const DataObject& d)
+{
+    std::vector<double> v{static_cast<double>(d.type())};
+    const auto add = [&v](const auto* values, std::size_t n) { v.insert(v.end(), values, values + n); };
+    if (const auto* image = dynamic_cast<const Image*>(&d)) {
+        const std::size_t n = image->pixelCount();
+        v.insert(v.end(), {static_cast<double>(image->width()), static_cast<double>(image->height())});
+        if (const auto* gray = dynamic_cast<const ImageGray*>(image))
+            add(gray->data(), n);
+        for (int c = 0; c < 3; ++c)
+            if (const auto* color = dynamic_cast<const ImageColor*>(image))
+                add(color->plane(c), n);
+        if (const auto* s = dynamic_cast<const ImageSegmented*>(image)) {
+            add(s->labels.data(), n);
+            for (std::size_t i = 0; i < n; ++i) {
+                const RGB24 p = s->sourcePixels[i];
+                v.insert(v.end(), {double(p.r), double(p.g), double(p.b)});
+            }
+        }
+    } else if (const auto* h = dynamic_cast<const HistogramGray*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    } else if (const auto* h = dynamic_cast<const HistogramRGB*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    } else if (const auto* h = dynamic_cast<const HistogramHSV*>(&d)) {
+        add(h->counts(), static_cast<std::size_t>(h->binCount()));
+    }
+    return v;
+}
+
 } // namespace
 
 namespace guitest {
@@ -64,79 +97,50 @@ namespace guitest {
 std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b)
 {
     auto im = std::make_unique<ImageRGB>(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        im->red()[i] = r;
-        im->green()[i] = g;
-        im->blue()[i] = b;
-    }
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->setPixel(i, static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b));
     return im;
 }
 
 std::unique_ptr<ImageGray> grayImage(int w, int h, int v)
 {
     auto im = std::make_unique<ImageGray>(w, h);
-    for (int i = 0; i < w * h; ++i)
-        im->data()[i] = v;
+    std::fill_n(im->data(), im->pixelCount(), v);
     return im;
 }
 
-std::unique_ptr<ImageHSV> hsvImage(int w, int h, int hue, int s, int v)
-{
-    auto im = std::make_unique<ImageHSV>(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        im->hue()[i] = hue;
-        im->saturation()[i] = s;
-        im->value()[i] = v;
-    }
-    return im;
-}
-
-std::unique_ptr<ImageRGB> twoColours(int w, int h, int leftColumns, ImageColor::Triple left,
-                                     ImageColor::Triple right)
+std::unique_ptr<ImageRGB> busyRgbImage(int w, int h)
 {
     auto im = std::make_unique<ImageRGB>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const ImageColor::Triple& c = x < leftColumns ? left : right;
-            im->setPixel(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x),
-                        static_cast<std::int16_t>(c[0]), static_cast<std::int16_t>(c[1]), static_cast<std::int16_t>(c[2]));
-        }
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->setPixel(i, static_cast<std::int16_t>(i * 37 % 256), static_cast<std::int16_t>(i * 91 % 256),
+                     static_cast<std::int16_t>((i * 13 + 40) % 256));
     return im;
 }
 
-std::size_t regionCount(const ImageSegmented& s)
+std::unique_ptr<ImageGray> busyGrayImage(int w, int h)
 {
-    return std::set<std::uint32_t>(s.labels.data(), s.labels.data() + s.labels.size()).size();
+    auto im = std::make_unique<ImageGray>(w, h);
+    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+        im->data()[i] = static_cast<int>(i * 7 % 256);
+    return im;
 }
 
-DataEntry* addTopLevel(IvraApp& app, std::unique_ptr<DataObject> data, const QString& name)
+::testing::AssertionResult sameData(const DataObject& a, const DataObject& b)
+{
+    const std::vector<double> va = valuesOf(a);
+    const std::vector<double> vb = valuesOf(b);
+    if (va.size() != vb.size())
+        return ::testing::AssertionFailure() << "sizes differ: " << va.size() << " and " << vb.size() << " values";
+    const auto [pa, pb] = std::mismatch(va.begin(), va.end(), vb.begin());
+    if (pa == va.end())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "value " << (pa - va.begin()) << ": " << *pa << " and " << *pb;
+}
+
+DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name)
 {
     return app.root()->addChild(std::move(data), name);
-}
-
-MessageBoxCatcher::MessageBoxCatcher()
-{
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (box && box->isVisible()) {
-                ++count_;
-                title_ = box->windowTitle();
-                text_ = box->text();
-                box->done(QMessageBox::Ok);
-            }
-        }
-    });
-    timer_.start();
-}
-
-MessageBoxCatcher::~MessageBoxCatcher() = default;
-
-void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
-{
-    QTimer::singleShot(0, whileOpen);
-    start();
 }
 
 QStringList childNames(const DataEntry* e)
@@ -147,96 +151,97 @@ QStringList childNames(const DataEntry* e)
     return names;
 }
 
-QStringList listed(OperatorDialog* d)
+void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
 {
-    d->fillList();
-    QStringList names;
-    for (int i = 0; i < d->listView()->topLevelItemCount(); ++i)
-        names << d->listView()->topLevelItem(i)->text(0);
-    return names;
+    QTimer::singleShot(0, whileOpen);
+    start();
 }
 
-bool runDialog(OperatorDialog* d, DataEntry* source, const std::function<void()>& setWidgets)
-{
-    bool stillOpen = false;
-    driveModal([d] { d->showDialog(); },
-               [d, source, setWidgets, &stillOpen] {
-                   EXPECT_TRUE(d->isVisible());
-                   EXPECT_TRUE(d->selectEntry(source));
-                   if (setWidgets)
-                       setWidgets();
-                   d->okButton()->click();
-                   stillOpen = d->isVisible();
-                   if (stillOpen)
-                       d->reject();
-               });
-    return stillOpen;
-}
+namespace {
 
-HelpShown pressInfo(OperatorDialog* d)
+// The Operator menu entry "Category/Entry" (or "Entry" straight in the menu).
+QAction* operatorAction(MainWindow& app, const QString& path)
 {
-    HelpShown shown;
-    driveModal([d] { d->infoButton()->click(); },
-               [&shown] {
-                   for (QWidget* w : QApplication::topLevelWidgets())
-                       if (auto* i = qobject_cast<QInfoDialog*>(w); i && i->isVisible()) {
-                           shown = {i->textView()->toPlainText(), i->size(), i->isModal(), false};
-                           if (auto* close = i->findChild<QPushButton*>())
-                               close->click();
-                           shown.closedByClose = !i->isVisible();
-                           if (i->isVisible())
-                               i->reject();
-                       }
-               });
-    return shown;
-}
-
-QList<QWidget*> tabOrder(const OperatorDialog& d)
-{
-    QList<QWidget*> order;
-    QWidget* w = d.listView();
-    do {
-        if (w->focusPolicy() & Qt::TabFocus)
-            order << w;
-        w = w->nextInFocusChain();
-    } while (w != d.listView());
-    return order;
-}
-
-void expectBuddyLabel(const QWidget* w, const QString& text)
-{
-    const QLabel* label = nullptr;
-    for (const QLabel* l : w->parentWidget()->findChildren<QLabel*>())
-        if (l->buddy() == w)
-            label = l;
-    ASSERT_NE(label, nullptr) << w->objectName().toStdString();
-    EXPECT_EQ(label->text(), text);
-}
-
-QAction* operatorAction(IvraApp& app, const QString& category, const QString& text)
-{
+    const QStringList parts = path.split('/');
     for (QAction* a : app.operatorMenu()->actions()) {
-        if (category.isEmpty() && !a->menu() && a->text() == text)
+        if (parts.size() == 1 && !a->menu() && a->text() == parts[0])
             return a;
-        if (!category.isEmpty() && a->menu() && a->text() == category)
+        if (parts.size() == 2 && a->menu() && a->text() == parts[0])
             for (QAction* b : a->menu()->actions())
-                if (b->text() == text)
+                if (b->text() == parts[1])
                     return b;
     }
     return nullptr;
 }
 
-QStringList operatorSubmenu(IvraApp& app, const QString& category, QStringList* tips)
+} // namespace
+
+void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen)
 {
-    QStringList texts;
-    for (QAction* a : app.operatorMenu()->actions())
-        if (a->menu() && a->text() == category)
-            for (const QAction* e : a->menu()->actions()) {
-                texts << e->text();
-                if (tips)
-                    *tips << e->statusTip();
+    QAction* action = operatorAction(app, path);
+    ASSERT_NE(action, nullptr) << path.toStdString();
+    bool opened = false;
+    driveModal([action] { action->trigger(); },
+               [&] {
+                   for (OperatorDialog* d : app.findChildren<OperatorDialog*>())
+                       if (d->isVisible()) {
+                           opened = true;
+                           whileOpen(*d);
+                           if (d->isVisible())
+                               d->reject();
+                       }
+               });
+    EXPECT_TRUE(opened) << path.toStdString();
+}
+
+bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const QString& settings)
+{
+    bool stayedOpen = true;
+    openFromMenu(app, path, [&](OperatorDialog& d) {
+        if (!d.selectEntry(source)) {
+            ADD_FAILURE() << "the dialog does not list " << source->name().toStdString();
+            return;
+        }
+        setWidgets(d, settings);
+        d.okButton()->click();
+        stayedOpen = d.isVisible();
+    });
+    return stayedOpen;
+}
+
+void setWidgets(QWidget& dialog, const QString& settings)
+{
+    for (const QString& setting : settings.split(' ', Qt::SkipEmptyParts)) {
+        const QString name = setting.section('=', 0, 0);
+        const QString value = setting.section('=', 1);
+        bool isNumber = false;
+        const int number = value.toInt(&isNumber);
+        if (auto* button = dialog.findChild<QAbstractButton*>(name); button && value.isEmpty())
+            button->setChecked(true);
+        else if (auto* spin = dialog.findChild<QSpinBox*>(name); spin && isNumber)
+            spin->setValue(number);
+        else if (auto* slider = dialog.findChild<QAbstractSlider*>(name); slider && isNumber)
+            slider->setValue(number);
+        else if (auto* box = dialog.findChild<QComboBox*>(name); box && box->findText(value) >= 0)
+            box->setCurrentText(value);
+        else
+            ADD_FAILURE() << "cannot set " << setting.toStdString();
+    }
+}
+
+MessageBoxCatcher::MessageBoxCatcher()
+{
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                ++count_;
+                title_ = box->windowTitle();
+                text_ = box->text();
+                box->done(QMessageBox::Ok);
             }
-    return texts;
+    });
+    timer_.start();
 }
 
 ProgressCanceller::ProgressCanceller()
@@ -252,28 +257,6 @@ ProgressCanceller::ProgressCanceller()
     timer.start();
 }
 
-namespace {
-
-class LineSink : public ivra::MessageSink {
-public:
-    explicit LineSink(QStringList& lines) : lines_(lines) {}
-    void message(const std::string& text) override { lines_ << QString::fromStdString(text); }
-
-private:
-    QStringList& lines_;
-};
-
-} // namespace
-
-CapturedMessages::CapturedMessages() : previous_(ivra::MessageSink::install(std::make_unique<LineSink>(lines)))
-{
-}
-
-CapturedMessages::~CapturedMessages()
-{
-    ivra::MessageSink::install(std::move(previous_));
-}
-
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value)
 {
     QFile f(path);
@@ -285,5 +268,3 @@ QString writePnm(const QString& path, int w, int h, bool gray, unsigned char val
 }
 
 } // namespace guitest
-
-} // namespace ivra

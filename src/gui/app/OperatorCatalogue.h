@@ -2,10 +2,10 @@
 
 namespace ivra {
 
-class IvraApp;
+class MainWindow;
 
 // Creates every operator dialog once and fills the Operator menu, in the order of
 // the catalogue table (OperatorCatalogue.cpp).
-void registerOperators(IvraApp& app);
+void registerOperators(MainWindow& app);
 
 } // namespace ivra

@@ -2,12 +2,12 @@
 
 #include "DataEntry.h"
 #include "DataEntryIterator.h"
-#include "IvraApp.h"
-#include "QInfoDialog.h"
+#include "HelpDialog.h"
+#include "MainWindow.h"
 
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -16,13 +16,19 @@
 
 namespace ivra {
 
-OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, std::initializer_list<int> acceptedTypes,
-                               Family family)
+OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, const QString& okText,
+                               std::initializer_list<int> acceptedTypes)
     : QDialog(parent), acceptedTypes_(acceptedTypes)
 {
     setWindowTitle(caption);
     setModal(true);
+    buildList();
+    buildButtons(okText);
+    connect(listView_, &QTreeWidget::itemSelectionChanged, this, &OperatorDialog::updateView);
+}
 
+void OperatorDialog::buildList()
+{
     auto* grid = new QGridLayout(this);
 
     listView_ = new QTreeWidget(this);
@@ -39,11 +45,14 @@ OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, std::ini
 
     parameterLayout_ = new QGridLayout;
     grid->addLayout(parameterLayout_, 1, 0);
+}
 
+void OperatorDialog::buildButtons(const QString& okText)
+{
     auto* buttons = new QHBoxLayout;
     infoButton_ = new QPushButton(tr("Info"), this);
     infoButton_->setObjectName(QStringLiteral("infoButton"));
-    okButton_ = new QPushButton(family == Family::Form ? tr("OK") : tr("Ok"), this);
+    okButton_ = new QPushButton(okText, this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
     cancelButton_ = new QPushButton(tr("Cancel"), this);
@@ -52,12 +61,11 @@ OperatorDialog::OperatorDialog(QWidget* parent, const QString& caption, std::ini
     buttons->addStretch(1);
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
-    grid->addLayout(buttons, 2, 0);
+    static_cast<QGridLayout*>(layout())->addLayout(buttons, 2, 0);
 
     connect(okButton_, &QPushButton::clicked, this, &OperatorDialog::execute);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(infoButton_, &QPushButton::clicked, this, &OperatorDialog::showInfo);
-    connect(listView_, &QTreeWidget::itemSelectionChanged, this, &OperatorDialog::updateView);
 }
 
 bool OperatorDialog::accepts(int typeCode) const
@@ -69,8 +77,7 @@ void OperatorDialog::fillList()
 {
     listView_->clear();
     entries_.clear();
-    IvraApp* app = IvraApp::instance();
-    if (app) {
+    if (MainWindow* app = MainWindow::instance()) {
         DataEntryIterator it(app->root());
         for (DataEntry* e = it.first(); e; e = it.next()) {
             if (!e->data() || !accepts(e->type()))
@@ -122,7 +129,7 @@ void OperatorDialog::showDialog()
 {
     fillList();
     exec();
-    if (IvraApp* app = IvraApp::instance()) {
+    if (MainWindow* app = MainWindow::instance()) {
         app->slotUpdateDataList();
         // Keyboard input returns to the main window and its list.
         app->activateWindow();
@@ -153,7 +160,7 @@ void OperatorDialog::putButtonsLastInTabOrder()
 
 void OperatorDialog::showInfo()
 {
-    QInfoDialog::showHelp(helpText(), this);
+    HelpDialog::showHelp(helpText(), this);
 }
 
 void OperatorDialog::updateView()
@@ -171,6 +178,12 @@ DataEntry* OperatorDialog::sourceOrComplain()
 DataEntry* OperatorDialog::addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name)
 {
     return source.addChild(std::move(result), name);
+}
+
+RunCounters& OperatorDialog::runCounters() const
+{
+    // Every operator dialog is made by the catalogue as a child of the main window.
+    return MainWindow::instance()->runCounters();
 }
 
 void OperatorDialog::finish()

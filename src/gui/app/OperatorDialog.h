@@ -2,6 +2,8 @@
 
 #include "ProgressRunner.h"
 
+#include "image/DataObject.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -16,7 +18,7 @@ class QTreeWidget;
 namespace ivra {
 
 class DataEntry;
-class DataObject;
+class RunCounters;
 
 // The common pattern of every operator dialog: a list of the image-tree entries
 // whose type the operator accepts, a parameter area, and the buttons OK, Cancel
@@ -32,12 +34,9 @@ class OperatorDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // The two families differ only in the OK button's text: generated-form dialogs
-    // (DI...) say "OK", hand-written ones (Q...Dialog) "Ok".
-    enum class Family { Form, HandWritten };
-
-    OperatorDialog(QWidget* parent, const QString& caption, std::initializer_list<int> acceptedTypes,
-                   Family family = Family::Form);
+    // okText: the OK button's text ("OK" in most dialogs, "Ok" in some).
+    OperatorDialog(QWidget* parent, const QString& caption, const QString& okText,
+                   std::initializer_list<int> acceptedTypes);
 
     QTreeWidget* listView() const { return listView_; }
     QPushButton* okButton() const { return okButton_; }
@@ -82,23 +81,27 @@ protected:
     {
         return runWithProgress(this, windowTitle(), std::forward<F>(work));
     }
+    // The main window's run counters, for dialogs that number their results.
+    RunCounters& runCounters() const;
     // Ends the modal run after a successful execute().
     void finish();
 
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildList();
+    void buildButtons(const QString& okText);
     // The parameter widgets are made after the buttons; the keys should still
     // reach them in the order they are seen: list, parameters, Info, OK, Cancel.
     void putButtonsLastInTabOrder();
 
     std::vector<int> acceptedTypes_;
     std::vector<DataEntry*> entries_;
-    QTreeWidget* listView_;
-    QGridLayout* parameterLayout_;
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
-    QPushButton* infoButton_;
+    QTreeWidget* listView_ = nullptr;
+    QGridLayout* parameterLayout_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* infoButton_ = nullptr;
 };
 
 } // namespace ivra

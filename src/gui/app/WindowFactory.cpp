@@ -1,9 +1,9 @@
 #include "WindowFactory.h"
 
 #include "DataEntry.h"
-#include "view/IvraViewHistogram.h"
-#include "view/IvraViewImage2.h"
-#include "view/QSegmentationView.h"
+#include "view/HistogramWindow.h"
+#include "view/PictureWindow.h"
+#include "view/SegmentationViewer.h"
 
 #include "image/ImageRGB.h"
 
@@ -11,20 +11,20 @@
 
 namespace ivra {
 
-IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace)
+EntryWindow* createWindowFor(DataEntry& entry, QMdiArea* workspace)
 {
     switch (entry.type()) {
     case TypeImageRGB:
         if (static_cast<const ImageRGB*>(entry.data())->isSegmented())
-            return new QSegmentationView(&entry, QString(), workspace);
+            return new SegmentationViewer(workspace, &entry);
         [[fallthrough]];
     case TypeImageGray:
     case TypeImageHSV:
-        return new IvraViewImage2(workspace, &entry);
+        return new PictureWindow(workspace, &entry);
     case TypeHistogramGray:
     case TypeHistogramHSV:
     case TypeHistogramRGB:
-        return new IvraViewHistogram(workspace, &entry);
+        return new HistogramWindow(workspace, &entry);
     default:
         return nullptr;
     }

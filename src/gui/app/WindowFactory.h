@@ -5,13 +5,13 @@ class QMdiArea;
 namespace ivra {
 
 class DataEntry;
-class IvraView;
+class EntryWindow;
 
 // Makes the window that shows an entry, chosen by the entry's type code, inside
-// the workspace: the segmentation result viewer for a segmented RGB picture, an
-// image window for gray, RGB and HSV pictures, the histogram window for
+// the workspace: the segmentation result viewer for a segmented RGB picture, a
+// picture window for gray, RGB and HSV pictures, the histogram window for
 // histograms. None for a type without a window. The caller records the window in
 // the entry and shows it.
-IvraView* createWindowFor(DataEntry& entry, QMdiArea* workspace);
+EntryWindow* createWindowFor(DataEntry& entry, QMdiArea* workspace);
 
 } // namespace ivra

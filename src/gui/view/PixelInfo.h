@@ -1,10 +1,10 @@
 #pragma once
 
+#include "image/DataObject.h"
+
 #include <QString>
 
 namespace ivra {
-
-class DataObject;
 
 // The information line for picture point (x, y) of a gray, RGB or HSV picture:
 // " X=%1 Y=%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)". An RGB or gray picture gives its

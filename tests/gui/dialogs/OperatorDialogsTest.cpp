@@ -1,248 +1,419 @@
-// What every one of the twelve operator dialogs shares, checked over all of them:
-// caption and OK text, the menu entry that opens it, which entries it lists and
-// how it numbers them, the "Error !" box without a selection, and its help window.
-// Each dialog's own widgets and results are tested in its own file.
+// Every operator dialog through its Operator menu entry: what it lists, the
+// "Error !" box without a selection, the keyboard order, its help window, and
+// its results against the core called directly with the same parameters. Runs
+// that are refused, cancelled or incomplete, and the progress dialog.
 
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntry.h"
-#include "app/IvraApp.h"
-#include "dialogs/DIColorHistogram.h"
-#include "dialogs/DIColorTransform.h"
-#include "dialogs/DIGauss.h"
-#include "dialogs/DIHistogram.h"
-#include "dialogs/DIRegionGrowing.h"
-#include "dialogs/DISaltAndPepper.h"
-#include "dialogs/DISplit.h"
-#include "dialogs/QCSCDialog.h"
-#include "dialogs/QKuwaNagaDialog.h"
-#include "dialogs/QRHSDialog.h"
-#include "dialogs/QSMGDialog.h"
-#include "dialogs/QSNNDialog.h"
-#include "image/ImageSegmented.h"
+#include "app/HelpDialog.h"
+#include "app/OperatorDialog.h"
+#include "app/ProgressRunner.h"
+#include "dialogs/CscDialog.h"
 
-#include <QAction>
-#include <QMenu>
+#include "csc/OPCSC.h"
+#include "image/ImageSegmented.h"
+#include "ops/OPColorHistogram.h"
+#include "ops/OPColorTransform.h"
+#include "ops/OPGauss.h"
+#include "ops/OPHistogram.h"
+#include "ops/OPKuwaharaNagao.h"
+#include "ops/OPSNN.h"
+#include "ops/OPSaltAndPepper.h"
+#include "ops/OPSplit.h"
+#include "segment/OPRecursiveHistogramSplitting.h"
+#include "segment/OPRegionGrowing.h"
+#include "segment/OPSplitAndMerge.h"
+#include "util/RandomGenerator.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QTextDocument>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
-
-#include <string>
-
-using namespace ivra;
 
 using namespace guitest;
 
 namespace {
 
+QList<QWidget*> tabOrder(const OperatorDialog& d)
+{
+    QList<QWidget*> order;
+    QWidget* w = d.listView();
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w;
+        w = w->nextInFocusChain();
+    } while (w != d.listView());
+    return order;
+}
+
+// ------------------------------------------------------------ what every dialog shares
+
 struct DialogCase {
-    const char* id;
-    OperatorDialog* (*find)(IvraApp&);
-    QString caption;
-    QString okText;
-    QString category; // empty: straight in the Operator menu
-    QString menuText;
-    QString statusTip;
-    QStringList listed; // of the tree gray, rgb (seg below it), hsv
-    QString helpFirst;  // the help's heading
-    QString helpPhrase; // words from its body
-    const int* counter; // the run counter, where the dialog names results with one
-    bool okWithoutSelection; // OK is enabled before an entry is chosen
+    const char* menu;
+    QStringList listed; // of the pictures gray, rgb, hsv
 };
 
 void PrintTo(const DialogCase& c, std::ostream* os)
 {
+    *os << c.menu;
+}
+
+const DialogCase dialogCases[] = {
+    {"Split", {"rgb", "hsv"}},
+    {"Color &Transform", {"gray", "rgb", "hsv"}},
+    {"Statistics/Histogram", {"gray"}},
+    {"Statistics/Color &Histogram", {"rgb", "hsv"}},
+    {"Segmentation/Region Growing", {"gray", "rgb"}},
+    {"Segmentation/Color Structure Code", {"rgb"}},
+    {"Segmentation/Split-And-Merge", {"rgb"}},
+    {"Segmentation/Recursive Histogram Splitting", {"rgb"}},
+    {"Filter/SNN", {"rgb"}},
+    {"Filter/Kuwahara-Nagao", {"rgb"}},
+    {"Noise/Gauss", {"gray", "rgb"}},
+    {"Noise/Salt-and-Pepper", {"gray", "rgb"}},
+};
+
+class EveryDialog : public ::testing::TestWithParam<DialogCase> {};
+
+TEST_P(EveryDialog, ListsItsTypesRefusesOkWithoutSelectionAndShowsItsHelp)
+{
+    MainWindow app;
+    app.show();
+    app.showEntry(addTopLevel(app, grayImage(2, 2, 1), "gray")); // takes the focus
+    addTopLevel(app, rgbImage(2, 2, 1, 2, 3), "rgb");
+    addTopLevel(app, OPColorTransform().RGB2HSV(*rgbImage(2, 2, 1, 2, 3)), "hsv");
+    openFromMenu(app, GetParam().menu, [&](OperatorDialog& d) {
+        QStringList listed;
+        for (int i = 0; i < d.listView()->topLevelItemCount(); ++i)
+            listed << d.listView()->topLevelItem(i)->text(0);
+        EXPECT_EQ(listed, GetParam().listed);
+
+        MessageBoxCatcher boxes;
+        d.execute();
+        EXPECT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.title(), "Error !");
+        EXPECT_TRUE(d.isVisible());
+
+        // Tab runs list, parameters, then Info, OK, Cancel.
+        const QList<QWidget*> order = tabOrder(d);
+        ASSERT_GE(order.size(), 5);
+        EXPECT_EQ(order.first(), d.listView());
+        EXPECT_EQ(order.mid(order.size() - 3), (QList<QWidget*>{d.infoButton(), d.okButton(), d.cancelButton()}));
+
+        // Info shows the dialog's help in a window captioned like it; Close closes it.
+        driveModal([&d] { d.infoButton()->click(); },
+                   [&d] {
+                       auto* help = d.findChild<HelpDialog*>();
+                       ASSERT_NE(help, nullptr);
+                       EXPECT_EQ(help->windowTitle(), d.windowTitle());
+                       EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
+                       help->findChild<QPushButton*>()->click();
+                       EXPECT_FALSE(help->isVisible());
+                       help->reject();
+                   });
+    });
+    for (const auto& e : app.root()->children())
+        EXPECT_TRUE(e->children().empty()) << e->name().toStdString();
+    // Keyboard input returns to the image list.
+    EXPECT_EQ(app.focusWidget(), app.dataList());
+}
+
+INSTANTIATE_TEST_SUITE_P(All, EveryDialog, ::testing::ValuesIn(dialogCases),
+                         [](const ::testing::TestParamInfo<DialogCase>& info) {
+                             QString id = QString::fromLatin1(info.param.menu).section('/', -1);
+                             id.remove(QRegularExpression("[^A-Za-z]"));
+                             return id.toStdString();
+                         });
+
+// ------------------------------------------------------------ results against the core
+
+using Results = std::vector<std::pair<QString, std::unique_ptr<DataObject>>>;
+
+Results made()
+{
+    return {};
+}
+
+template <class D, class... Rest>
+Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
+{
+    Results r = made(std::forward<Rest>(rest)...);
+    r.insert(r.begin(), {name, std::move(data)});
+    return r;
+}
+
+QString n(const char* format, int run)
+{
+    return QString::fromLatin1(format).arg(run);
+}
+
+struct WiringCase {
+    const char* id;
+    const char* menu;
+    const char* source;   // "gray", "rgb" or "hsv"
+    const char* settings; // see setWidgets()
+    // The results of the run-th run (1 or 2), from the core.
+    std::function<Results(const DataObject& source, int run)> expected;
+};
+
+void PrintTo(const WiringCase& c, std::ostream* os)
+{
     *os << c.id;
 }
 
-template <class Dialog>
-OperatorDialog* find(IvraApp& app)
+using S = const DataObject&;
+using SP = SaltAndPepperParams::Mode;
+using K = ColorHistogramParams::Kind;
+using Target = ColorTransformParams::Target;
+
+const Image& image(S s)
 {
-    return findDialog<Dialog>(app);
+    return static_cast<const Image&>(s);
 }
 
-const QStringList colour = {"rgb", "seg"};
+// An operator's one entry point with the parameters a row sets.
+template <class Op, class Params>
+std::unique_ptr<DataObject> run(S s, Params p)
+{
+    return Op().execute(image(s), p);
+}
 
-// In the Operator menu's order.
-const DialogCase dialogCases[] = {
-    {"Split", find<DISplit>, "Split", "OK", "", "Split", "Splits an Image to its channels",
-     {"rgb", "seg", "hsv"}, "Split", "a gray-image for each selected color-channel", nullptr, false},
-    {"ColorTransform", find<DIColorTransform>, "Color Transform", "OK", "", "Color &Transform",
-     "Transforms the colorspace of image in an other", {"gray", "rgb", "seg", "hsv"}, "Color Transform",
-     "Press OK to execute the transform", nullptr, false},
-    {"Histogram", find<DIHistogram>, "Histogram", "OK", "Statistics", "Histogram",
-     "Calculates a 1-channel histogram of a gray image", {"gray"}, "Histogram",
-     "a (reduced) static histogram of the input image", nullptr, false},
-    {"ColorHistogram", find<DIColorHistogram>, "Color Histogram", "OK", "Statistics", "Color &Histogram",
-     "Computes a color histogram", {"rgb", "seg", "hsv"}, "Color Histogram",
-     "a color histogram of the input image", nullptr, false},
-    {"RegionGrowing", find<DIRegionGrowing>, "Region Growing", "OK", "Segmentation", "Region Growing",
-     "Region Growing", {"gray", "rgb", "seg"}, "Region-Growing", "The parameter 'span' is the maximum euclidean distance",
-     nullptr, false},
-    {"CSC", find<QCSCDialog>, "CSC", "Ok", "Segmentation", "Color Structure Code", "Color Structure Code", colour,
-     "Color Structure Code", "Press the OK button to execute the CSC", nullptr, false},
-    {"SMG", find<QSMGDialog>, "Split-And-Merge", "Ok", "Segmentation", "Split-And-Merge", "Split-And-Merge", colour,
-     "Split-And-Merge (incl. Group)", "A high threshold results in more merging operations.", nullptr, true},
-    {"RHS", find<QRHSDialog>, "Recursive Histogram Splitting (RHS)", "Ok", "Segmentation",
-     "Recursive Histogram Splitting", "Recursive Histogram Splitting", colour, "Recursive Histogram Splitting (RHS)",
-     "Press the OK button to execute the RHS", nullptr, true},
-    {"SNN", find<QSNNDialog>, "SNN", "Ok", "Filter", "SNN", "Symmetric-Nearest-Neighbor-Filter", colour,
-     "Symmetric Nearest Neighbor (SNN)", "Press the OK button to execute the SNN", &QSNNDialog::runCounter, true},
-    {"KuwaharaNagao", find<QKuwaNagaDialog>, "Kuwahara-Nagao-Filter", "Ok", "Filter", "Kuwahara-Nagao",
-     "Kuwahara-Nagao-Filer", colour, "Kuwahara-Nagao-Filter", "Press the OK button to execute the Kuwahara-Nagao-Filter",
-     &QKuwaNagaDialog::runCounter, true},
-    {"Gauss", find<DIGauss>, "Gauss-Noise", "OK", "Noise", "Gauss", "Gauss-Noise", {"gray", "rgb", "seg"},
-     "Gauss-Noise", "noisy image (RGB or Gray)", nullptr, false},
-    {"SaltAndPepper", find<DISaltAndPepper>, "Salt-and-Pepper-Noise", "OK", "Noise", "Salt-and-Pepper",
-     "Salt-and-Pepper-Noise", {"gray", "rgb", "seg"}, "Salt-and-Pepper-Noise",
-     "noisy image (RGB or Gray)", &DISaltAndPepper::runCounter, false},
+Results histograms(S s, K kind, int bins, int cube, int grays)
+{
+    ColorHistogramParams p;
+    p.kind = kind;
+    p.bins = bins;
+    p.cube = cube;
+    p.grays = grays;
+    auto h = OPColorHistogram::execute(image(s), p);
+    const auto names = OPColorHistogram::resultNames(s.type(), p);
+    Results r;
+    for (std::size_t i = 0; i < h.size(); ++i)
+        r.emplace_back(QString::fromStdString(names[i]), std::move(h[i]));
+    return r;
+}
+
+const WiringCase wiringCases[] = {
+    // The second Split finds the channels there already and adds nothing.
+    {"SplitRGB", "Split", "rgb", "checkBox1 checkBox3", [](S s, int r) {
+         return r > 1 ? made() : made("Red", run<OPSplit>(s, SplitParams{0}), "Blue", run<OPSplit>(s, SplitParams{2}));
+     }},
+    {"SplitHSV", "Split", "hsv", "checkBox1 checkBox2 checkBox3", [](S s, int r) {
+         return r > 1 ? made()
+                      : made("Hue", run<OPSplit>(s, SplitParams{0}), "Saturation", run<OPSplit>(s, SplitParams{1}),
+                             "Value", run<OPSplit>(s, SplitParams{2}));
+     }},
+    {"TransformRGB", "Color &Transform", "rgb", "",
+     [](S s, int) { return made("HSV", run<OPColorTransform>(s, ColorTransformParams{Target::HSV})); }},
+    {"TransformHSV", "Color &Transform", "hsv", "",
+     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
+    {"TransformGray", "Color &Transform", "gray", "",
+     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
+    {"Histogram256", "Statistics/Histogram", "gray", "",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {256})); }},
+    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {32})); }},
+    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128",
+     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {128})); }},
+    {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", "ComboBoxChannelRGB=16",
+     [](S s, int) { return histograms(s, K::Channel, 16, 2, 4); }},
+    {"StaticRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonStaticRGB ComboBoxStaticRGB=4x4x4",
+     [](S s, int) { return histograms(s, K::Static, 256, 4, 4); }},
+    {"FuzzyRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonFuzzyRGB ComboBoxFuzzyRGB=2x2x2",
+     [](S s, int) { return histograms(s, K::Fuzzy, 256, 2, 4); }},
+    {"DynamicRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonDynamicRGB", [](S, int) { return made(); }},
+    {"FuzzyHSV", "Statistics/Color &Histogram", "hsv", "", [](S s, int) { return histograms(s, K::Fuzzy, 256, 2, 4); }},
+    {"StaticHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonStaticHSV ComboBoxStaticHSV=6x2+8",
+     [](S s, int) { return histograms(s, K::Static, 256, 2, 8); }},
+    {"ChannelsHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonChannelHSV ComboBoxChannelHSV=64",
+     [](S s, int) { return histograms(s, K::Channel, 64, 2, 4); }},
+    {"RegionGrowingGray", "Segmentation/Region Growing", "gray", "SpinBoxSpan=20",
+     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{20})); }},
+    {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", "",
+     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{50})); }},
+    {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int r) {
+         return made(n("(%1) CSC RGB [Threshold=40]", r), OPCSC().execute(image(s), {CscParams::Space::RGB, 40}).image);
+     }},
+    {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton", [](S s, int r) {
+         return made(n("(%1) CSC HSV", r), OPCSC().execute(image(s), {CscParams::Space::HSV, 25}).image);
+     }},
+    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int r) {
+         return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", r),
+                     run<OPSplitAndMerge>(s, SplitAndMergeParams{5, 15, 30}));
+     }},
+    {"HistogramSplitting", "Segmentation/Recursive Histogram Splitting", "rgb",
+     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int r) {
+         return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", r),
+                     run<OPRecursiveHistogramSplitting>(s, RhsParams{2, 7, 5}));
+     }},
+    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2",
+     [](S s, int r) { return made(n("(%1) SNN [Iterations=2]", r), run<OPSNN>(s, SnnParams{2})); }},
+    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int r) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", r),
+                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{1, KuwaharaNagaoParams::Space::RGB}));
+     }},
+    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int r) {
+         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", r),
+                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{2, KuwaharaNagaoParams::Space::HSV}));
+     }},
+    {"GaussGray", "Noise/Gauss", "gray", "SpinBoxMue=20 SpinBoxSigma=5",
+     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", run<OPGauss>(s, GaussParams{20, 5})); }},
+    {"GaussRGB", "Noise/Gauss", "rgb", "",
+     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", run<OPGauss>(s, GaussParams{0, 10})); }},
+    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30", [](S s, int r) {
+         return made(n("(%1) Pepper [Percent=30%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Pepper, 30}));
+     }},
+    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt", [](S s, int r) {
+         return made(n("(%1) Salt [Percent=10%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Salt, 10}));
+     }},
+    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int r) {
+         return made(n("(%1) Salt and Pepper [Percent=10%]", r),
+                     run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::SaltAndPepper, 10}));
+     }},
 };
 
-class OperatorDialogs : public ::testing::TestWithParam<DialogCase> {
-protected:
-    void SetUp() override
-    {
-        gray = addTopLevel(app, grayImage(2, 2, 5), "gray");
-        rgb = addTopLevel(app, rgbImage(2, 2, 1, 2, 3), "rgb");
-        seg = rgb->addChild(std::make_unique<ImageSegmented>(2, 2), "seg");
-        hsv = addTopLevel(app, hsvImage(2, 2, 0, 0, 0), "hsv");
-        dialog = GetParam().find(app);
-        ASSERT_NE(dialog, nullptr);
+class DialogResults : public ::testing::TestWithParam<WiringCase> {};
+
+// Two runs with the same settings: the second names its result with the next
+// run number. The noise operators draw from the process-wide generator, so the
+// core call gets the numbers the dialog got.
+TEST_P(DialogResults, MatchTheCoreCalledDirectly)
+{
+    const WiringCase& c = GetParam();
+    MainWindow app;
+    std::map<QString, DataEntry*> sources;
+    sources["gray"] = addTopLevel(app, busyGrayImage(12, 10), "gray");
+    sources["rgb"] = addTopLevel(app, busyRgbImage(12, 10), "rgb");
+    sources["hsv"] = addTopLevel(app, OPColorTransform().RGB2HSV(*busyRgbImage(12, 10)), "hsv");
+    DataEntry* source = sources.at(c.source);
+    RandomGenerator& random = RandomGenerator::instance();
+    for (int run = 1; run <= 2; ++run) {
+        const std::size_t before = source->children().size();
+        const std::uint32_t state = random.state();
+        const bool stayedOpen = runFromMenu(app, c.menu, source, c.settings);
+        EXPECT_FALSE(stayedOpen) << "run " << run;
+        const std::uint32_t after = random.state();
+        random.setState(state);
+        const Results expected = c.expected(*source->data(), run);
+        random.setState(after);
+        ASSERT_EQ(source->children().size(), before + expected.size()) << "run " << run;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const DataEntry& result = *source->children()[before + i];
+            EXPECT_EQ(result.name(), expected[i].first) << "run " << run;
+            EXPECT_TRUE(sameData(*result.data(), *expected[i].second)) << result.name().toStdString();
+        }
     }
-
-    IvraApp app;
-    DataEntry* gray = nullptr;
-    DataEntry* rgb = nullptr;
-    DataEntry* seg = nullptr;
-    DataEntry* hsv = nullptr;
-    OperatorDialog* dialog = nullptr;
-};
-
-TEST_P(OperatorDialogs, CaptionButtonsAndTheMenuEntryThatOpensIt)
-{
-    const DialogCase& c = GetParam();
-    EXPECT_EQ(dialog->windowTitle(), c.caption);
-    EXPECT_EQ(dialog->okButton()->text(), c.okText);
-    EXPECT_EQ(dialog->cancelButton()->text(), "Cancel");
-    EXPECT_EQ(dialog->infoButton()->text(), "Info");
-    EXPECT_EQ(dialog->listView()->objectName(), "listView");
-    EXPECT_TRUE(dialog->listView()->isColumnHidden(1));
-    EXPECT_EQ(dialog->listView()->headerItem()->text(1), "Nr");
-
-    QAction* entry = operatorAction(app, c.category, c.menuText);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->statusTip(), c.statusTip);
-    bool opened = false;
-    driveModal([entry] { entry->trigger(); },
-               [this, &opened] {
-                   opened = dialog->isVisible();
-                   dialog->reject();
-               });
-    EXPECT_TRUE(opened);
+    // The main list shows the results under their source.
+    EXPECT_EQ(app.itemOf(source)->childCount(), static_cast<int>(source->children().size()));
 }
 
-TEST_P(OperatorDialogs, ListsWhatItAcceptsInTreeOrderNumberedByItself)
-{
-    const DialogCase& c = GetParam();
-    EXPECT_EQ(listed(dialog), c.listed);
-    ASSERT_EQ(static_cast<int>(dialog->entries().size()), c.listed.size());
-    for (int i = 0; i < c.listed.size(); ++i) {
-        EXPECT_EQ(dialog->listView()->topLevelItem(i)->text(1), QString::number(i));
-        EXPECT_EQ(dialog->entries()[static_cast<std::size_t>(i)]->name(), c.listed[i]);
-    }
-    EXPECT_EQ(dialog->selectedEntry(), nullptr);
-    EXPECT_EQ(dialog->okButton()->isEnabled(), c.okWithoutSelection);
-    EXPECT_EQ(dialog->selectEntry(gray), c.listed.contains("gray"));
-    EXPECT_EQ(dialog->selectEntry(hsv), c.listed.contains("hsv"));
-    ASSERT_TRUE(dialog->selectEntry(rgb) || dialog->selectEntry(gray));
-    EXPECT_TRUE(dialog->okButton()->isEnabled());
-}
-
-TEST_P(OperatorDialogs, OkWithoutSelectionShowsTheErrorAndStaysOpen)
-{
-    const int* counter = GetParam().counter;
-    const int before = counter ? *counter : 0;
-    MessageBoxCatcher boxes;
-    bool stillOpen = false;
-    driveModal([this] { dialog->showDialog(); },
-               [this, &stillOpen] {
-                   dialog->execute();
-                   stillOpen = dialog->isVisible();
-                   dialog->cancelButton()->click();
-               });
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.title(), "Error !");
-    EXPECT_EQ(boxes.text(), "Please select an Image for the Operator !");
-    EXPECT_TRUE(stillOpen);
-    EXPECT_FALSE(dialog->isVisible());
-    for (DataEntry* e : {gray, seg, hsv})
-        EXPECT_TRUE(e->children().empty());
-    EXPECT_EQ(rgb->children().size(), 1u);
-    if (counter) {
-        EXPECT_EQ(*counter, before);
-    }
-}
-
-TEST_P(OperatorDialogs, TabRunsFromTheListThroughTheParametersToInfoOkCancel)
-{
-    QList<QWidget*> order;
-    driveModal([this] { dialog->showDialog(); },
-               [this, &order] {
-                   EXPECT_TRUE(dialog->selectEntry(rgb) || dialog->selectEntry(gray));
-                   order = tabOrder(*dialog);
-                   dialog->reject();
-               });
-    ASSERT_GE(order.size(), 5); // at least one parameter
-    EXPECT_EQ(order.first(), dialog->listView());
-    EXPECT_EQ(order.mid(order.size() - 3),
-              (QList<QWidget*>{dialog->infoButton(), dialog->okButton(), dialog->cancelButton()}));
-    for (QWidget* w : order)
-        EXPECT_TRUE(dialog->isAncestorOf(w));
-}
-
-// Reaches the dialog's own help text, which only the help window is meant to show.
-struct HelpOf : OperatorDialog {
-    using OperatorDialog::helpText;
-};
-
-TEST_P(OperatorDialogs, InfoShowsItsOwnHelpInTheHelpWindow)
-{
-    const DialogCase& c = GetParam();
-    const HelpShown shown = pressInfo(dialog);
-    EXPECT_EQ(shown.size, QSize(400, 300));
-    EXPECT_TRUE(shown.modal);
-    EXPECT_TRUE(shown.closedByClose);
-    QTextDocument help;
-    help.setHtml((dialog->*(&HelpOf::helpText))());
-    EXPECT_EQ(shown.text, help.toPlainText());
-    EXPECT_TRUE(shown.text.startsWith(c.helpFirst + "\n")) << shown.text.toStdString();
-    EXPECT_TRUE(shown.text.contains(c.helpPhrase)) << shown.text.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(All, OperatorDialogs, ::testing::ValuesIn(dialogCases),
-                         [](const ::testing::TestParamInfo<DialogCase>& info) { return info.param.id; });
+INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
+                         [](const ::testing::TestParamInfo<WiringCase>& info) { return info.param.id; });
 
 } // namespace
 
-TEST(OperatorMenu, HoldsTheTwelveDialogsInOrder)
+namespace {
+
+const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
+const QString csc = QStringLiteral("Segmentation/Color Structure Code");
+const QString snn = QStringLiteral("Filter/SNN");
+
+} // namespace
+
+TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
 {
-    IvraApp app;
-    QStringList top;
-    for (QAction* a : app.operatorMenu()->actions())
-        top << a->text();
-    EXPECT_EQ(top, QStringList({"Split", "Color &Transform", "Statistics", "Segmentation", "Filter", "Noise"}));
-    QStringList rows;
-    for (const DialogCase& c : dialogCases)
-        rows << (c.category.isEmpty() ? c.menuText : c.category + " > " + c.menuText);
-    QStringList shown;
-    for (QAction* a : app.operatorMenu()->actions()) {
-        if (!a->menu())
-            shown << a->text();
-        else
-            for (QAction* b : a->menu()->actions())
-                shown << a->text() + " > " + b->text();
+    MainWindow app;
+    // Too elongated for the split-and-merge quadtree.
+    DataEntry* strip = addTopLevel(app, rgbImage(3000, 1, 1, 2, 3), "strip");
+    DataEntry* square = addTopLevel(app, rgbImage(8, 8, 1, 2, 3), "square");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(runFromMenu(app, smg, strip));
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    EXPECT_TRUE(strip->children().empty());
+    EXPECT_FALSE(runFromMenu(app, smg, square));
+    EXPECT_EQ(childNames(square), QStringList({"(1) SMG [Split=10, Merge=10, Group=20]"}));
+}
+
+TEST(CancelledRun, AddsNothingAndDoesNotCount)
+{
+    MainWindow app;
+    DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
+    {
+        ProgressCanceller canceller;
+        EXPECT_TRUE(runFromMenu(app, snn, source, "iterationSpin=65536"));
+        EXPECT_TRUE(canceller.sawDialog);
     }
-    EXPECT_EQ(shown, rows);
+    EXPECT_TRUE(source->children().empty());
+    EXPECT_FALSE(runFromMenu(app, snn, source, "iterationSpin=1"));
+    EXPECT_EQ(childNames(source), QStringList({"(1) SNN [Iterations=1]"}));
+}
+
+TEST(IncompleteRun, CscWithAFullStoreAddsABlackResultAndSaysSo)
+{
+    MainWindow app;
+    auto picture = rgbImage(20, 12, 10, 10, 200);
+    for (std::size_t i = 0; i < picture->pixelCount(); ++i)
+        if (i % 20 < 9) // the left nine columns red, the rest blue
+            picture->setPixel(i, 200, 10, 10);
+    DataEntry* source = addTopLevel(app, std::move(picture), "red and blue");
+    app.findChild<CscDialog*>()->setElementsPerIsland(0.2);
+    MessageBoxCatcher boxes;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(runFromMenu(app, csc, source));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Codeelement overrun...\n");
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.title(), "Error !");
+    ASSERT_EQ(childNames(source), QStringList({"(1) CSC RGB [Threshold=25]"}));
+    const auto& black = static_cast<const ImageSegmented&>(*source->children()[0]->data());
+    for (std::size_t i = 0; i < black.pixelCount(); ++i) {
+        ASSERT_EQ(black.labels[i], 0u);
+        ASSERT_EQ(black.pixel(static_cast<int>(i % 20), static_cast<int>(i / 20)), (ImageColor::Triple{0, 0, 0}));
+    }
+}
+
+TEST(RunCounters, OnePerOperatorKeptAcrossClearAll)
+{
+    MainWindow app;
+    runFromMenu(app, snn, addTopLevel(app, rgbImage(3, 3, 9, 8, 7), "first"));
+    app.slotFileClearAll();
+    DataEntry* second = addTopLevel(app, rgbImage(4, 4, 9, 8, 7), "second");
+    for (const QString& path : {snn, csc, smg, QStringLiteral("Segmentation/Recursive Histogram Splitting"),
+                                QStringLiteral("Filter/Kuwahara-Nagao"), QStringLiteral("Noise/Salt-and-Pepper")})
+        runFromMenu(app, path, second);
+    EXPECT_EQ(childNames(second),
+              QStringList({"(2) SNN [Iterations=1]", "(1) CSC RGB [Threshold=25]", "(1) SMG [Split=10, Merge=10, "
+                           "Group=20]", "(1) RHS [GT=3, MinSplitPeak=200, MinRegionSize=300]",
+                           "(1) Kuwahara-Nagao [Iterations=1]", "(1) Salt and Pepper [Percent=10%]"}));
+}
+
+TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
+{
+    // total 1000: the call soon looks long, yet the user is left alone for half a
+    // second; total 100000: its first hundred steps are under a thousandth, and
+    // the dialog still comes after half a second.
+    for (const int total : {1000, 100000}) {
+        qint64 firstSeen = -1;
+        QElapsedTimer clock;
+        clock.start();
+        runWithProgress(nullptr, "long", [&](const Progress& p) {
+            for (int i = 0; i < 400 && firstSeen < 0; ++i) {
+                QThread::msleep(5);
+                p.update(i + 1, total);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QProgressDialog*>(w) && w->isVisible() && firstSeen < 0)
+                        firstSeen = clock.elapsed();
+            }
+            return 0;
+        });
+        ASSERT_GE(firstSeen, 0) << "total " << total << ": the dialog never showed";
+        EXPECT_GE(firstSeen, progressDelayMs) << "total " << total;
+        EXPECT_LT(firstSeen, progressDelayMs + 400) << "total " << total;
+    }
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+
+namespace ivra {
+
+// The run numbers of the operators that name their results "(n) ...", one
+// counter per operator, kept by the main window. A counter starts at 1, is raised
+// only by a run that added its result (a cancelled or refused run leaves it) and
+// is never reset: Clear All keeps numbering where it was.
+class RunCounters {
+public:
+    // The number the operator's next result takes.
+    int next(const QString& op) const;
+    // The operator's run added its result: its next number is one higher.
+    void count(const QString& op);
+
+private:
+    std::map<QString, int> next_;
+};
+
+} // namespace ivra

@@ -1,0 +1,311 @@
+#include "SegmentationViewer.h"
+
+#include "ImageDisplay.h"
+#include "ZoomableImageView.h"
+#include "app/DataEntry.h"
+#include "app/HelpDialog.h"
+
+#include "colour/ColourConversion.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QImage>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+namespace ivra {
+
+SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
+    : EntryWindow(workspace, entry), image_(entry ? dynamic_cast<ImageSegmented*>(entry->data()) : nullptr)
+{
+    auto* outer = new QGridLayout(body());
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(buildControls(), 0, 0, 1, 2);
+    sourceView_ = new ZoomableImageView(tr("Original Image"), body());
+    regionView_ = new ZoomableImageView(tr("Regions"), body());
+    outer->addWidget(sourceView_, 1, 0);
+    outer->addWidget(regionView_, 1, 1);
+
+    if (image_) {
+        canvas_.resize(image_->width(), image_->height());
+        index_ = std::make_unique<LabelPixelIndex>(image_->labels);
+        selected_.assign(index_->regionCount(), 0);
+    }
+    fillBackground();
+    if (image_)
+        sourceView_->setImageData(image_->sourcePixels);
+
+    for (ZoomableImageView* view : {sourceView_, regionView_}) {
+        connect(view, &ZoomableImageView::onMousePressEvent, this, &SegmentationViewer::onDisplayMousePressEvent);
+        connect(view, &ZoomableImageView::onAskForInfoText, this, &SegmentationViewer::onAskForInfoText);
+    }
+    connect(blackRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
+    connect(whiteRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
+    connect(meanRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);
+    connect(pixelRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);
+    connect(showAllButton_, &QPushButton::clicked, this, &SegmentationViewer::addAllRegions);
+    connect(hideAllButton_, &QPushButton::clicked, this, &SegmentationViewer::removeAllRegions);
+    connect(infoButton_, &QPushButton::clicked, this, &SegmentationViewer::showInformation);
+
+    addAllRegions();
+
+    if (workspace)
+        resize(workspace->viewport()->size());
+}
+
+QWidget* SegmentationViewer::buildControls()
+{
+    auto* controls = new QWidget(body());
+    auto* inner = new QGridLayout(controls);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->setSpacing(4);
+
+    auto* backgroundGroup = new QGroupBox(tr("Choose background color"), controls);
+    auto* backgroundBox = new QVBoxLayout(backgroundGroup);
+    blackRadio_ = new QRadioButton(tr("&Black Background"), backgroundGroup);
+    whiteRadio_ = new QRadioButton(tr("&White Background"), backgroundGroup);
+    blackRadio_->setChecked(true);
+    backgroundBox->addWidget(blackRadio_);
+    backgroundBox->addWidget(whiteRadio_);
+    inner->addWidget(backgroundGroup, 0, 0, 3, 1);
+
+    auto* styleGroup = new QGroupBox(tr("Region Color"), controls);
+    auto* styleBox = new QVBoxLayout(styleGroup);
+    meanRadio_ = new QRadioButton(tr("&Display all selected regions in their mean color"), styleGroup);
+    pixelRadio_ = new QRadioButton(tr("&Display the (original) pixels of all selected region"), styleGroup);
+    meanRadio_->setChecked(true);
+    styleBox->addWidget(meanRadio_);
+    styleBox->addWidget(pixelRadio_);
+    inner->addWidget(styleGroup, 0, 1, 3, 1);
+
+    showAllButton_ = new QPushButton(tr("Display all regions"), controls);
+    hideAllButton_ = new QPushButton(tr("Hide all regions"), controls);
+    infoButton_ = new QPushButton(tr("Info"), controls);
+    inner->addWidget(showAllButton_, 0, 2);
+    inner->addWidget(hideAllButton_, 1, 2);
+    inner->addWidget(infoButton_, 2, 2);
+    return controls;
+}
+
+SegmentationViewer::~SegmentationViewer() = default;
+
+std::vector<std::uint32_t> SegmentationViewer::selectedLabels() const
+{
+    std::vector<std::uint32_t> labels;
+    for (std::size_t slot = 0; slot < selected_.size(); ++slot)
+        if (selected_[slot])
+            labels.push_back(index_->labels()[slot]);
+    return labels;
+}
+
+bool SegmentationViewer::isSelected(std::uint32_t label) const
+{
+    if (!index_)
+        return false;
+    const std::size_t slot = index_->slotOf(label);
+    return slot != LabelPixelIndex::npos && selected_[slot];
+}
+
+QImage SegmentationViewer::picture() const
+{
+    return regionView_->display()->naturalPixmap().toImage();
+}
+
+RGB24 SegmentationViewer::hiddenColor() const
+{
+    return blackBackground_ ? RGB24{0, 0, 0} : RGB24{255, 255, 255};
+}
+
+RGB24 SegmentationViewer::shownColor(std::size_t i) const
+{
+    if (!meanColorStyle_)
+        return image_->sourcePixels[i];
+    return {static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
+            static_cast<std::uint8_t>(image_->blue()[i])};
+}
+
+bool SegmentationViewer::inside(int x, int y) const
+{
+    return image_ && x >= 0 && y >= 0 && x < image_->labels.width() && y < image_->labels.height();
+}
+
+void SegmentationViewer::sendCanvas()
+{
+    regionView_->setImageData(canvas_);
+    regionView_->update();
+}
+
+void SegmentationViewer::sendCanvas(const QRect& changed)
+{
+    regionView_->updateImageData(canvas_, changed);
+    regionView_->update();
+}
+
+void SegmentationViewer::fillBackground()
+{
+    std::fill_n(canvas_.data(), canvas_.size(), hiddenColor());
+    sendCanvas();
+}
+
+void SegmentationViewer::redraw()
+{
+    if (index_) {
+        const RGB24 hidden = hiddenColor();
+        const auto& pixelSlots = index_->pixelSlots();
+        for (std::size_t i = 0, n = canvas_.size(); i < n; ++i)
+            canvas_[i] = selected_[pixelSlots[i]] ? shownColor(i) : hidden;
+    }
+    sendCanvas();
+}
+
+QRect SegmentationViewer::paintRegion(std::size_t slot, bool shown)
+{
+    const auto pixels = index_->pixels(slot);
+    if (pixels.empty())
+        return {};
+    const std::size_t width = static_cast<std::size_t>(canvas_.width());
+    RGB24* canvas = canvas_.data();
+    // The pixel list is ascending, so rows come in order: a division only when a
+    // new row starts, and the list's ends give the top and bottom rows.
+    std::size_t rowStart = 0;
+    std::size_t rowEnd = 0;
+    int left = INT_MAX;
+    int right = -1;
+    auto track = [&](std::size_t i) {
+        if (i >= rowEnd) {
+            rowStart = i - i % width;
+            rowEnd = rowStart + width;
+        }
+        const int x = static_cast<int>(i - rowStart);
+        left = std::min(left, x);
+        right = std::max(right, x);
+    };
+    if (!shown) {
+        const RGB24 hidden = hiddenColor();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = hidden;
+            track(i);
+        }
+    } else if (meanColorStyle_) {
+        const std::int32_t *r = image_->red(), *g = image_->green(), *b = image_->blue();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]),
+                         static_cast<std::uint8_t>(b[i])};
+            track(i);
+        }
+    } else {
+        const RGB24* source = image_->sourcePixels.data();
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = source[i];
+            track(i);
+        }
+    }
+    const int top = static_cast<int>(pixels.front() / width);
+    const int bottom = static_cast<int>(pixels.back() / width);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+void SegmentationViewer::showRegion(std::uint32_t label)
+{
+    QRect changed;
+    if (label > 0 && index_) {
+        const std::size_t slot = index_->slotOf(label);
+        if (slot != LabelPixelIndex::npos) {
+            changed = paintRegion(slot, true);
+            selected_[slot] = 1;
+        }
+    }
+    sendCanvas(changed);
+}
+
+void SegmentationViewer::hideRegion(std::uint32_t label)
+{
+    if (label < 1 || !index_)
+        return;
+    QRect changed;
+    const std::size_t slot = index_->slotOf(label);
+    if (slot != LabelPixelIndex::npos) {
+        changed = paintRegion(slot, false);
+        selected_[slot] = 0;
+    }
+    sendCanvas(changed);
+}
+
+void SegmentationViewer::onDisplayMousePressEvent(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers)
+{
+    if (button != Qt::LeftButton || !inside(x, y))
+        return;
+    const std::uint32_t label = image_->labels.at(x, y);
+    if (isSelected(label))
+        hideRegion(label);
+    else
+        showRegion(label);
+}
+
+void SegmentationViewer::onAskForInfoText(int x, int y)
+{
+    if (!inside(x, y))
+        return;
+    // format holds %1, %2 for x, y, then %3..%5 for R, G, B and %6..%8 for H, S, V.
+    auto describe = [x, y](const QString& format, const RGB24& c) {
+        const std::uint8_t rgb[3] = {c.r, c.g, c.b};
+        HSVPixel hsv{};
+        pixelRgbToHsv(rgb, hsv);
+        return format.arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b).arg(hsv.hue).arg(hsv.sat).arg(hsv.val);
+    };
+    const std::size_t i = static_cast<std::size_t>(y) * image_->width() + x;
+    const RGB24 mean{static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
+                     static_cast<std::uint8_t>(image_->blue()[i])};
+    sourceView_->setInfoText(
+        describe(QStringLiteral(" X:%1 Y:%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)"), image_->sourcePixels[i]));
+    regionView_->setInfoText(describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), mean));
+}
+
+void SegmentationViewer::backgroundChanged()
+{
+    blackBackground_ = blackRadio_->isChecked();
+    redraw();
+}
+
+void SegmentationViewer::regionStyleChanged()
+{
+    meanColorStyle_ = meanRadio_->isChecked();
+    redraw();
+}
+
+void SegmentationViewer::addAllRegions()
+{
+    std::fill(selected_.begin(), selected_.end(), std::uint8_t{1});
+    for (std::size_t i = 0, n = canvas_.size(); i < n; ++i)
+        canvas_[i] = shownColor(i);
+    sendCanvas();
+}
+
+void SegmentationViewer::removeAllRegions()
+{
+    std::fill(selected_.begin(), selected_.end(), std::uint8_t{0});
+    redraw();
+}
+
+void SegmentationViewer::showInformation()
+{
+    HelpDialog::showHelp(helpText(), this);
+}
+
+QString SegmentationViewer::helpText()
+{
+    return QStringLiteral(
+        "<b><i>Segmentation Result Viewer</i></b><br><br>With the Segmentation Result Viewer (SRV) you can display "
+        "one or more segments.<br>The SRV window contains two images. The left image shows the original image that "
+        "was segmented.The right image shows the found regions (segments).When the SRV is shown for the first time, "
+        "all found regions are displayed in their mean color.<br>If you press the button <i>Hide all regions</i> "
+        "none of the regions will be displayed.<br>If you press the button <i>Display all regions</i> all regions "
+        "will be displayed.<br>");
+}
+
+} // namespace ivra

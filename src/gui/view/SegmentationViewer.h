@@ -1,0 +1,107 @@
+#pragma once
+
+#include "EntryWindow.h"
+
+#include "image/Array2D.h"
+#include "image/RGB24.h"
+
+#include <QRect>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "image/ImageSegmented.h"
+#include "segment/LabelPixelIndex.h"
+
+class QPushButton;
+class QRadioButton;
+
+namespace ivra {
+
+class ZoomableImageView;
+
+// The Segmentation Result Viewer: the source picture on the left, the regions on
+// the right. A left click on either picture shows or hides every pixel of the
+// clicked region's label; the buttons show or hide all regions; the radios choose
+// the colour of hidden pixels (black or white) and of shown ones (the region's
+// colour from the result planes, or the source pixels). Label 0 cannot be
+// toggled by a click: it is shown and hidden only with all regions.
+//
+// Showing or hiding one region repaints only that region's pixels (from a
+// per-label pixel index built once) and hands the display only their bounding
+// rectangle, so it stays immediate on large results.
+class SegmentationViewer : public EntryWindow {
+    Q_OBJECT
+
+public:
+    // The viewer fills the workspace (when one is given).
+    SegmentationViewer(QMdiArea* workspace, DataEntry* entry);
+    ~SegmentationViewer() override;
+
+    ZoomableImageView* sourceView() const { return sourceView_; }
+    ZoomableImageView* regionView() const { return regionView_; }
+    QRadioButton* blackRadio() const { return blackRadio_; }
+    QRadioButton* whiteRadio() const { return whiteRadio_; }
+    QRadioButton* meanRadio() const { return meanRadio_; }
+    QRadioButton* pixelRadio() const { return pixelRadio_; }
+    QPushButton* showAllButton() const { return showAllButton_; }
+    QPushButton* hideAllButton() const { return hideAllButton_; }
+    QPushButton* infoButton() const { return infoButton_; }
+
+    const Array2D<RGB24>& canvas() const { return canvas_; }
+    bool blackBackground() const { return blackBackground_; }
+    bool meanColorStyle() const { return meanColorStyle_; }
+    // The labels of the regions shown, ascending.
+    std::vector<std::uint32_t> selectedLabels() const;
+    bool isSelected(std::uint32_t label) const;
+
+    // The regions picture, for File > Save as.
+    QImage picture() const override;
+
+    static QString helpText();
+
+public slots:
+    void onDisplayMousePressEvent(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers state);
+    void onAskForInfoText(int x, int y);
+    void backgroundChanged();
+    void regionStyleChanged();
+    void addAllRegions();
+    void removeAllRegions();
+    void showInformation();
+
+private:
+    // The background and colour choices and the buttons, above the two pictures.
+    QWidget* buildControls();
+    RGB24 hiddenColor() const;
+    RGB24 shownColor(std::size_t index) const;
+    bool inside(int x, int y) const;
+    void fillBackground();
+    void redraw();
+    void showRegion(std::uint32_t label);
+    void hideRegion(std::uint32_t label);
+    // Paints the pixels of one region and returns their bounding rectangle.
+    QRect paintRegion(std::size_t slot, bool shown);
+    void sendCanvas();
+    void sendCanvas(const QRect& changed);
+
+    ImageSegmented* image_;
+    ZoomableImageView* sourceView_;
+    ZoomableImageView* regionView_;
+    QRadioButton* blackRadio_;
+    QRadioButton* whiteRadio_;
+    QRadioButton* meanRadio_;
+    QRadioButton* pixelRadio_;
+    QPushButton* showAllButton_;
+    QPushButton* hideAllButton_;
+    QPushButton* infoButton_;
+    Array2D<RGB24> canvas_;
+    bool blackBackground_ = true;
+    bool meanColorStyle_ = true;
+    // The shown set, one flag per slot of the index (slot = position among the
+    // distinct labels present).
+    std::unique_ptr<LabelPixelIndex> index_;
+    std::vector<std::uint8_t> selected_;
+};
+
+} // namespace ivra
