@@ -8,13 +8,16 @@ namespace ivra {
 
 namespace {
 
-// The double nearest to 1/63, for the six-bit components of hsvFromRgbTable.
+// The double nearest to 1/63, for the six-bit components of gHsvFromRgb.
 constexpr double kUnit63 = 1.0 / 63.0;
 // The double nearest to 1/60, by which hues become sector positions.
 constexpr double kSixtieth = 1.0 / 60.0;
 
 // Lazily built tables (static storage of the process). Each is filled completely
 // before its flag is set; the GUI thread is the only caller, so no lock.
+// gHsvFromRgb: the packed HSV of (r6, g6, b6) / 63 at (r6 * 64 + g6) * 64 + b6, r6 = R >> 2 and so on.
+// gHueSat: row n holds hue n - 1 (row 0 the undefined hue), column j saturation j / 255,
+// value 1; each entry R, G, B. gScale[a][b] = floor(a * b / 255).
 HSVPixel gHsvFromRgb[64 * 64 * 64];
 std::uint8_t gHueSat[361][256][3];
 std::uint8_t gScale[256][256];
@@ -59,7 +62,7 @@ void buildHueSatAndScale()
     gHueSatScaleBuilt = true;
 }
 
-// Row of hueSatTable for a packed hue: hue + 1, so the undefined hue -1 uses row 0.
+// Row of gHueSat for a packed hue: hue + 1, so the undefined hue -1 uses row 0.
 // A hue outside -1..359 would index past the table; it is clamped to the nearest row.
 inline int hueRow(std::int16_t hue)
 {
