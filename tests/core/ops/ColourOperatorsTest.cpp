@@ -175,14 +175,32 @@ std::vector<float> plainFuzzyRGB(const ImageRGB& image, int n)
 
 } // namespace
 
-TEST(ColorHistogram, ChannelsAreTheGrayHistogramsOfThePlanesInOrder)
+TEST(ColorHistogram, EntryPointGivesTheChosenKind)
 {
-    const auto image = picture(256, 1);
-    const auto h = OPColorHistogram::channels(*image, 16);
-    for (int c = 0; c < 3; ++c) {
-        const auto want = OPHistogram::execute(*OPSplit::channel(*image, c), 16);
-        EXPECT_TRUE(std::equal(h[c]->counts(), h[c]->counts() + 16, want->counts())) << "plane " << c;
-    }
+    // Gray histograms of `bins` bins per plane in plane order, RGB cubes of `cube`
+    // cells a side, the 6 x 2 HSV layout with `grays` gray bins.
+    const auto rgb = picture(256, 1);
+    const auto hsv = OPColorTransform().RGB2HSV(*rgb);
+    const auto counts = [](const DataObject& h) {
+        const auto all = [](const auto& of) { return std::vector<double>(of.counts(), of.counts() + of.binCount()); };
+        if (h.type() == TypeHistogramGray)
+            return all(static_cast<const HistogramGray&>(h));
+        if (h.type() == TypeHistogramRGB)
+            return all(static_cast<const HistogramRGB&>(h));
+        return all(static_cast<const HistogramHSV&>(h));
+    };
+    using Kind = ColorHistogramParams::Kind;
+    const auto channels = OPColorHistogram::execute(*rgb, {Kind::Channel, 16, 4, 8});
+    ASSERT_EQ(channels.size(), 3u);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(counts(*channels[c]), counts(*OPHistogram::execute(*OPSplit::channel(*rgb, c), 16))) << c;
+    EXPECT_EQ(counts(*OPColorHistogram::execute(*rgb, {Kind::Static, 16, 4, 8})[0]),
+              counts(*OPColorHistogram::staticRGB(*rgb, 4, 4, 4)));
+    EXPECT_EQ(counts(*OPColorHistogram::execute(*rgb, {Kind::Fuzzy, 16, 4, 8})[0]),
+              counts(*OPColorHistogram::fuzzyRGB(*rgb, 4)));
+    for (const Kind kind : {Kind::Static, Kind::Fuzzy})
+        EXPECT_EQ(counts(*OPColorHistogram::execute(*hsv, {kind, 16, 4, 8})[0]),
+                  counts(*OPColorHistogram::fuzzyHSV(*hsv, 6, 2, 8)));
 }
 
 TEST(ColorHistogram, StaticRGBCountsEachPixelInItsCell)
