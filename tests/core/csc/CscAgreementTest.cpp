@@ -68,9 +68,8 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
 // twice, hue means across the seam), or agreement would prove little.
 TEST(CscAgreement, PicturesOfEveryKindAndSizeAgreeValueForValue)
 {
-    const int sizes[][2] = {{1, 1}, {1, 2}, {2, 1},  {2, 2},   {3, 3},  {4, 4},   {5, 4},  {4, 5},   {7, 3},
-                            {8, 8}, {9, 9}, {13, 7}, {16, 16}, {17, 17}, {31, 9}, {33, 33}, {40, 1}, {1, 40}, {25, 39},
-                            {40, 40}, {23, 34}, {38, 11}};
+    const int sizes[][2] = {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 4}, {4, 5}, {7, 3}, {8, 8}, {9, 9},
+        {13, 7}, {16, 16}, {17, 17}, {31, 9}, {33, 33}, {40, 1}, {1, 40}, {25, 39}, {40, 40}, {23, 34}, {38, 11}};
     Tally tally;
     std::string failures;
     for (const auto& [w, h] : sizes)

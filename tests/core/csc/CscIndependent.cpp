@@ -41,25 +41,21 @@ std::array<int, 256> table(const std::string& text)
 {
     std::array<int, 256> t{};
     std::istringstream rows(text);
-    std::string row;
     int filled = 0;
-    while (std::getline(rows, row, '|')) {
+    for (std::string row; std::getline(rows, row, '|');) {
         std::istringstream in(row);
         int first = 0, last = 0;
         char sign = 0;
-        in >> first >> sign; // '-' or ':'
+        in >> first >> sign; // "a-b:" or "a:"
+        last = first;
         if (sign == '-')
             in >> last >> sign;
-        else
-            last = first;
         std::vector<int> entries;
         for (std::string run; in >> run;) {
             const auto star = run.find('*');
             entries.insert(entries.end(), star == std::string::npos ? 1 : std::stoi(run.substr(star + 1)), std::stoi(run));
         }
-        if (entries.size() != 16)
-            throw std::logic_error("tolerance row without 16 entries: " + row);
-        for (int r = first; r <= last; ++r, filled += 16)
+        for (int r = first; r <= last && entries.size() == 16; ++r, filled += 16)
             std::copy(entries.begin(), entries.end(), t.begin() + 16 * r);
     }
     if (filled != 256)
@@ -107,9 +103,7 @@ struct Growth {
 
     void start(const Colour& seed, int atLevel)
     {
-        level = atLevel;
-        count = chromatic = wrapSum = highHues = 0;
-        sum[0] = sum[1] = sum[2] = 0;
+        *this = {variant, squaredThreshold, seamMeans, atLevel};
         add(seed);
         mean = seed;
     }
@@ -141,12 +135,8 @@ struct Growth {
     }
     bool accept(const Colour& reference, const Colour& candidate)
     {
-        bool similar;
-        if (variant == Variant::Rgb)
-            similar = squaredDistance(level == 0 ? reference : mean, candidate) < squaredThreshold;
-        else
-            similar = level == 0 ? pixelSimilar(reference, candidate) : elementSimilar(mean, candidate);
-        if (!similar)
+        if (variant == Variant::Rgb ? squaredDistance(level == 0 ? reference : mean, candidate) >= squaredThreshold
+                                    : !(level == 0 ? pixelSimilar(reference, candidate) : elementSimilar(mean, candidate)))
             return false;
         add(candidate);
         if (level > 0)
@@ -164,7 +154,7 @@ struct Link {
 struct Element {
     int level = 0, x = 0, y = 0; // its island
     int mask = 0;
-    std::vector<Link> links;
+    std::vector<Link> links{};
     bool root = true, taken = false;
     int parent1 = -1, parent2 = -1;
     Colour colour{};
@@ -227,11 +217,7 @@ private:
     {
         if (usedElements >= elementCapacity_ || usedLinks_ >= linkCapacity_)
             throw StoreFull{};
-        Element fresh;
-        fresh.level = level;
-        fresh.x = x;
-        fresh.y = y;
-        elements_.push_back(fresh);
+        elements_.push_back({level, x, y});
         return static_cast<int>(elements_.size()) - 1;
     }
 
@@ -272,11 +258,9 @@ private:
     {
         for (const auto& [ix, iy] : pyramid_.walk(0)) {
             const auto cells = pyramid_.members(0, ix, iy);
-            bool usable[7], assigned[7];
-            for (int k = 0; k < 7; ++k) {
-                usable[k] = cells[k][0] >= 0 && cells[k][0] < width_ && cells[k][1] >= 0 && cells[k][1] < height_;
-                assigned[k] = !usable[k];
-            }
+            bool assigned[7];
+            for (int k = 0; k < 7; ++k)
+                assigned[k] = cells[k][0] < 0 || cells[k][0] >= width_ || cells[k][1] < 0 || cells[k][1] >= height_;
             const auto pixel = [&](int k) { return colours_[cells[k][1] * width_ + cells[k][0]]; };
             for (int k = 0; k < 7 && !std::all_of(assigned, assigned + 7, [](bool a) { return a; }); ++k) {
                 if (assigned[k])
