@@ -12,9 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace ivra {
-
-namespace cscref {
+namespace ivra::cscref {
 
 namespace {
 
@@ -188,8 +186,8 @@ public:
         }
     }
 
-    // Paints every root, coarse levels first, and returns how many roots got a number.
-    int paint(std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
+    // Paints every root, coarse levels first.
+    void paint(std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
     {
         colourOut.assign(static_cast<std::size_t>(width_) * height_, {0, 0, 0});
         labelOut.assign(static_cast<std::size_t>(width_) * height_, 0);
@@ -201,7 +199,6 @@ public:
                         std::set<int> visited;
                         paintElement(e, el(e).colour, ++label, visited, colourOut, labelOut);
                     }
-        return static_cast<int>(label);
     }
 
     Outcome::Paths paths;
@@ -533,14 +530,12 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     if (width < 1 || height < 1)
         return out;
     const std::size_t count = static_cast<std::size_t>(width) * height;
-    std::vector<std::uint8_t> bytes;
-    for (const RGB24& p : pixels)
-        bytes.insert(bytes.end(), {p.r, p.g, p.b});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pixels.data());
     // Colours the run works on: the bytes themselves, or their table HSV.
     std::vector<Colour> colours(count);
     std::vector<HSVPixel> hsv(count);
     if (variant == Variant::Hsv)
-        imageRgbToHsv(width, height, bytes.data(), hsv.data());
+        imageRgbToHsv(width, height, bytes, hsv.data());
     for (std::size_t i = 0; i < count; ++i)
         colours[i] = variant == Variant::Rgb ? Colour{bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]}
                                              : Colour{hsv[i].hue, hsv[i].sat, hsv[i].val};
@@ -557,22 +552,17 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     if (out.overrun)
         return out;
     std::vector<Colour> painted;
-    out.regions = run.paint(painted, out.labels);
+    run.paint(painted, out.labels);
     out.paths = run.paths;
     out.rgb.assign(count * 3, 0);
-    if (variant == Variant::Rgb) {
-        for (std::size_t i = 0; i < 3 * count; ++i)
-            out.rgb[i] = static_cast<std::uint8_t>(painted[i / 3][i % 3]);
-    } else {
-        // The HSV picture (black where nothing was painted) goes back through the tables.
-        for (std::size_t i = 0; i < count; ++i)
-            hsv[i] = HSVPixel{static_cast<std::int16_t>(painted[i][0]), static_cast<std::uint8_t>(painted[i][1]),
-                              static_cast<std::uint8_t>(painted[i][2])};
+    for (std::size_t i = 0; i < 3 * count; ++i)
+        out.rgb[i] = static_cast<std::uint8_t>(painted[i / 3][i % 3]);
+    // An HSV picture (black where nothing was painted) goes back through the tables.
+    for (std::size_t i = 0; i < count && variant == Variant::Hsv; ++i)
+        hsv[i] = HSVPixel{static_cast<std::int16_t>(painted[i][0]), out.rgb[3 * i + 1], out.rgb[3 * i + 2]};
+    if (variant == Variant::Hsv)
         imageHsvToRgb(width, height, hsv.data(), out.rgb.data());
-    }
     return out;
 }
 
-} // namespace cscref
-
-} // namespace ivra
+} // namespace ivra::cscref

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ivra {
+namespace ivra::cscref {
 
 // A second, deliberately plain formulation of the whole Colour Structure Code run,
 // kept beside the tests so that the engine can be compared with it value for value.
@@ -14,7 +14,6 @@ namespace ivra {
 // coordinates, elements in a vector addressed by number, the tables are written out
 // anew, and every step is done the slow, obvious way. Only the colour conversions are
 // the system's own, since the run uses exactly those.
-namespace cscref {
 
 enum class Variant { Rgb, Hsv };
 using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
@@ -22,7 +21,6 @@ using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
 struct Outcome {
     std::vector<std::uint8_t> rgb;     // the result picture, R, G, B per pixel, row by row
     std::vector<std::uint32_t> labels; // the label of every pixel
-    int regions = 0;                   // region roots numbered
     bool overrun = false;              // the element store ran full; nothing was painted
     // An element grew its links past the end of the link pool before it was kept:
     // what a store does then is not settled, so such runs are not compared.
@@ -71,6 +69,4 @@ bool elementSimilar(const Colour& mean, const Colour& candidate);
 int closerRgb(const Colour& g, const Colour& side1, const Colour& side2);
 int closerHsv(const Colour& g, const Colour& side1, const Colour& side2);
 
-} // namespace cscref
-
-} // namespace ivra
+} // namespace ivra::cscref
