@@ -81,10 +81,7 @@ int hueDistance(int h1, int h2)
 
 int squaredDistance(const Colour& a, const Colour& b)
 {
-    int sum = 0;
-    for (int c = 0; c < 3; ++c)
-        sum += (a[c] - b[c]) * (a[c] - b[c]);
-    return sum;
+    return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
 }
 
 // The growth of one element. Level 0 compares a candidate with the pixel it was
@@ -145,22 +142,18 @@ struct Growth {
 };
 
 struct Link {
-    int cell;  // which child island of the element's island holds the child
-    int child; // element number
+    int cell, child; // which child island of the element's island holds the child; its number
 };
 
 struct Element {
-    int level = 0, x = 0, y = 0; // its island
-    int mask = 0;
+    int level = 0, x = 0, y = 0, mask = 0; // its island, the cells it holds
     std::vector<Link> links{};
     bool root = true, taken = false;
     int parent1 = -1, parent2 = -1;
     Colour colour{};
 };
 
-struct Conflict {
-    int cell1, cell2, side1, side2, element;
-};
+struct Conflict { int cell1, cell2, side1, side2, element; };
 
 struct StoreFull {};
 
@@ -247,6 +240,8 @@ private:
         el(grown).links.push_back({cell, candidate});
         linkPoolExceeded = linkPoolExceeded || usedLinks_ + static_cast<int>(el(grown).links.size()) > linkCapacity_;
         becomeParent(grown, candidate);
+        queue_.emplace_back(cell, candidate);
+        --untaken_;
     }
 
     // Level 0: breadth first from each seed pixel, in cell order; pixels outside the
@@ -285,31 +280,31 @@ private:
     {
         std::array<std::vector<int>, 7> lists;
         const auto children = pyramid_.members(level, ix, iy);
-        int untaken = 0;
+        untaken_ = 0;
         for (int k = 0; k < 7; ++k)
             if (pyramid_.contains(level - 1, children[k][0], children[k][1])) {
                 lists[k] = islands_[{level - 1, children[k][0], children[k][1]}];
-                untaken += static_cast<int>(lists[k].size());
+                untaken_ += static_cast<int>(lists[k].size());
             }
         for (int k = 0; k < 7; ++k)
             for (int seed : lists[k]) {
                 if (el(seed).taken)
                     continue;
-                if (level == 1 && untaken < 2)
+                if (level == 1 && untaken_ < 2)
                     break;
                 const int e = allocate(level, ix, iy);
                 el(e).mask = 1 << k;
                 el(e).links.push_back({k, seed});
                 el(seed).taken = true;
-                --untaken;
+                --untaken_;
                 growth_.start(el(seed).colour, level);
-                std::vector<std::pair<int, int>> queue{{k, seed}};
-                for (std::size_t head = 0; head < queue.size(); ++head) {
-                    const auto [q, ce] = queue[head];
+                queue_ = {{k, seed}};
+                for (std::size_t head = 0; head < queue_.size(); ++head) {
+                    const auto [q, ce] = queue_[head];
                     if (level == 1)
-                        offerSharedPixels(lists, q, ce, e, queue, untaken);
+                        offerSharedPixels(lists, q, ce, e);
                     else
-                        offerSharedChildren(q, ce, e, queue, untaken);
+                        offerSharedChildren(q, ce, e);
                 }
                 finish(e, static_cast<int>(el(e).links.size()), seed);
             }
@@ -318,20 +313,16 @@ private:
                 el(e).taken = false;
     }
 
-    void offerSharedPixels(const std::array<std::vector<int>, 7>& lists, int q, int ce, int e,
-                           std::vector<std::pair<int, int>>& queue, int& untaken)
+    void offerSharedPixels(const std::array<std::vector<int>, 7>& lists, int q, int ce, int e)
     {
         for (int n : kCellNeighbours[q])
             for (int f : lists[n])
                 if (!el(f).taken && (el(ce).mask >> kSharedCell[q][n] & 1) && (el(f).mask >> kSharedCell[n][q] & 1) &&
-                    growth_.accept(el(ce).colour, el(f).colour)) {
+                    growth_.accept(el(ce).colour, el(f).colour))
                     join(e, n, f);
-                    queue.emplace_back(n, f);
-                    --untaken;
-                }
     }
 
-    void offerSharedChildren(int q, int ce, int e, std::vector<std::pair<int, int>>& queue, int& untaken)
+    void offerSharedChildren(int q, int ce, int e)
     {
         const std::vector<Link> links = el(ce).links;
         for (const Link& link : links) {
@@ -343,8 +334,6 @@ private:
                 continue;
             if (growth_.accept(el(ce).colour, el(f).colour)) {
                 join(e, n, f);
-                queue.emplace_back(n, f);
-                --untaken;
             } else {
                 // g sits under two parents that will end apart: decided after the level.
                 ++paths.conflicts;
@@ -429,6 +418,8 @@ private:
     std::map<std::array<int, 3>, std::vector<int>> islands_; // level, x, y -> kept elements in order
     std::deque<Conflict> conflicts_;
     int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0;
+    std::vector<std::pair<int, int>> queue_; // cell, element: members still to offer their neighbours
+    int untaken_ = 0;                         // children of the island not in an element yet
 };
 
 } // namespace
