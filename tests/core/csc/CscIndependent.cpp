@@ -33,8 +33,7 @@ constexpr int kSharingChild[7][7] = {{-1, 1, 2, 3, 4, 5, 6},    {-1, -1, 3, -1, 
                                      {-1, 0, -1, 2, -1, 4, -1}};
 
 // HSV tolerance tables, 16 x 16 (row: smaller saturation / 16, column: larger value
-// / 16), written row by row as "rows: value*count ..." so that they read like the
-// published tables.
+// / 16), written as "rows: value*count ...".
 std::array<int, 256> table(const std::string& text)
 {
     std::array<int, 256> t{};
@@ -84,11 +83,9 @@ int squaredDistance(const Colour& a, const Colour& b)
     return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
 }
 
-// The growth of one element. Level 0 compares a candidate with the pixel it was
-// reached from and averages at the end; above, a candidate is compared with the
-// running mean, refreshed after every member. HSV hues near red are averaged across
-// the 0/360 seam by lifting the low ones by 360 whenever a high one is present;
-// achromatic members stay out of the hue mean.
+// The growth of one element. Level 0 compares a candidate with the pixel it was reached
+// from, above with the running mean. HSV hues <= 60 are lifted by 360 when a hue >= 300
+// is present; achromatic members stay out of the hue mean.
 struct Growth {
     Variant variant;
     int squaredThreshold;
