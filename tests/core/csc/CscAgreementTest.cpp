@@ -49,11 +49,9 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
         return messages.lines == std::vector<std::string>{"Codeelement overrun..."} ? "" : what + "no message\n";
     }
     ++tally.completed;
-    tally.paths.conflicts += expected.paths.conflicts;
-    tally.paths.detached += expected.paths.detached;
-    tally.paths.carriedDown += expected.paths.carriedDown;
-    tally.paths.overpainted += expected.paths.overpainted;
-    tally.paths.hsvSeam += expected.paths.hsvSeam;
+    using P = cscref::Outcome::Paths;
+    for (int P::*n : {&P::conflicts, &P::detached, &P::carriedDown, &P::overpainted, &P::hsvSeam})
+        tally.paths.*n += expected.paths.*n;
     const ImageSegmented& seg = *actual.image;
     for (std::size_t i = 0; i < p.px.size(); ++i)
         if (seg.labels[i] != expected.labels[i] || seg.red()[i] != expected.rgb[3 * i] ||
