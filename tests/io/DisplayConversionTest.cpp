@@ -1,12 +1,6 @@
 #include "DisplayConversion.h"
 #include "IoTestSupport.h"
 
-#include "image/ImageGray.h"
-#include "image/ImageHSV.h"
-#include "image/ImageRGB.h"
-
-using namespace ivra;
-
 namespace {
 
 std::vector<QRgb> shown(const Image& image)

@@ -1,16 +1,7 @@
 #include "HistogramPainter.h"
+#include "IoTestSupport.h"
 
 #include "image/HSVBinLayout.h"
-
-#include <QImage>
-#include <QString>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-
-using namespace ivra;
 
 namespace {
 

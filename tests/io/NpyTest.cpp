@@ -1,23 +1,10 @@
 #include "IoTestSupport.h"
 #include "Npy.h"
 
-#include "image/HistogramGray.h"
-#include "image/HistogramHSV.h"
-#include "image/HistogramRGB.h"
-#include "image/ImageHSV.h"
-
-#include <QBuffer>
-#include <QDir>
-#include <QTemporaryDir>
-
 #include <cstring>
 #include <numeric>
 
 #include <unistd.h>
-
-using namespace ivra;
-using iotest::refusedWith;
-using iotest::valuesOf;
 
 namespace {
 

@@ -1,13 +1,6 @@
 #include "IoTestSupport.h"
 #include "PictureReader.h"
 
-#include <QImage>
-#include <QTemporaryDir>
-
-using namespace ivra;
-using iotest::refusedWith;
-using iotest::valuesOf;
-
 namespace {
 
 // A picture whose pixel i (in row order) is pixels[i]: an index for indexed
@@ -72,7 +65,7 @@ TEST(PictureReader, RefusedFilesTable)
     QImage full(64, 64, QImage::Format_RGB32);
     for (int i = 0; i < 64 * 64; ++i)
         full.setPixel(i % 64, i / 64, qRgb(i % 251, i / 64, i % 7));
-    const QByteArray png = iotest::contents(saved(dir, full, "full.png"));
+    const QByteArray png = contents(saved(dir, full, "full.png"));
     const struct { const char* name; QByteArray bytes; const char* problem; } rows[] = {
         {"empty.png", {}, "not a readable"},
         {"garbage.png", QByteArray(200, 'x'), "not a readable"},
@@ -83,7 +76,7 @@ TEST(PictureReader, RefusedFilesTable)
     };
     for (const auto& row : rows) {
         const QString path = dir.filePath(QLatin1String(row.name));
-        iotest::writeFile(path, row.bytes);
+        writeFile(path, row.bytes);
         EXPECT_TRUE(refusedWith([&] { readPicture(path); }, path.toStdString() + ": " + row.problem));
     }
     EXPECT_TRUE(refusedWith([&] { readPicture(dir.filePath("missing.png")); }, "not a readable"));

@@ -2,17 +2,6 @@
 #include "PictureReader.h"
 #include "PictureWriter.h"
 
-#include "image/ImageRGB.h"
-
-#include <QBuffer>
-#include <QDir>
-#include <QImage>
-#include <QTemporaryDir>
-
-using namespace ivra;
-using iotest::contents;
-using iotest::refusedWith;
-
 TEST(PictureWriter, FormatFollowsTheExtension)
 {
     const std::pair<const char*, PictureFormat> rows[] = {{"a.png", PictureFormat::Png}, {"a.PPM", PictureFormat::Ppm},
@@ -39,7 +28,7 @@ TEST(PictureWriter, WritesTheDisplayPictureInTheFormatOfTheExtension)
         writePicture(image, dir.filePath(name));
         EXPECT_TRUE(contents(dir.filePath(name)).startsWith(signature)) << name;
         const bool pgm = QLatin1String(name).endsWith(QLatin1String("pgm"));
-        EXPECT_EQ(iotest::valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
+        EXPECT_EQ(valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
     }
 }
 
@@ -47,7 +36,7 @@ TEST(PictureWriter, FailureLeavesAnExistingFileAndNoLeftovers)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.png");
-    iotest::writeFile(path, "old contents");
+    writeFile(path, "old contents");
     const ImageRGB image(2, 2);
     EXPECT_TRUE(refusedWith([&] { writePicture(QImage(), path); }, "keep.png: cannot write an empty picture"));
     EXPECT_TRUE(refusedWith([&] { writePicture(image, dir.filePath("no/dir/x.png")); }, "x.png: cannot write"));
