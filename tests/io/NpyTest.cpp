@@ -1,7 +1,8 @@
 #include "IoTestSupport.h"
 #include "Npy.h"
 
-#include <cstring>
+#include <QtEndian>
+
 #include <numeric>
 
 #include <unistd.h>
@@ -71,15 +72,11 @@ TEST(NpyWrite, HeaderIsVersionOneAlignedToSixtyFourBytesOrVersionTwoWhenLong)
 {
     ImageGray gray(3, 2);
     std::iota(gray.data(), gray.data() + 6, -2);
-    const std::string header = dict("<i4", "(2, 3)");
-    EXPECT_EQ(encode(gray), npy(header + std::string(117 - header.size(), ' '), values<std::int32_t>({-2, -1, 0, 1, 2, 3})));
-    const std::string single = dict("|u1", "(4,)");
-    EXPECT_EQ(encoded([](QIODevice& d) { encodeNpy(d, NpyType::UInt8, {4}, "abcd", 4); }),
-              npy(single + std::string(117 - single.size(), ' '), "abcd"));
-
+    const auto padded = [](const std::string& h, const QByteArray& data) { return npy(h + std::string(117 - h.size(), ' '), data); };
+    EXPECT_EQ(encode(gray), padded(dict("<i4", "(2, 3)"), values<std::int32_t>({-2, -1, 0, 1, 2, 3})));
+    EXPECT_EQ(encoded([](QIODevice& d) { encodeNpy(d, NpyType::UInt8, {4}, "abcd", 4); }), padded(dict("|u1", "(4,)"), "abcd"));
     const QByteArray v2 = encoded([&](QIODevice& d) { encodeNpy(d, NpyType::Int8, Dims(22000, 1), "x", 1); });
-    std::uint32_t length;
-    std::memcpy(&length, v2.constData() + 8, 4);
+    const auto length = qFromLittleEndian<std::uint32_t>(v2.constData() + 8);
     EXPECT_EQ(v2.left(12), preamble(2, length));
     EXPECT_EQ((12 + length) % 64, 0u);
     EXPECT_EQ(v2.right(2), "\nx");
@@ -97,13 +94,10 @@ TEST(NpyWrite, ImagesHistogramsAndLabelsRoundTrip)
         EXPECT_EQ(valuesOf(*back), valuesOf(hsv));
     }
     HistogramGray a(3), b(3);
-    a.counts()[2] = 17;
-    b.counts()[0] = 3;
     HistogramRGB rgb(8);
-    rgb.counts()[7] = 0.25f;
     HistogramHSV hsvCounts(std::make_shared<HSVBinLayout>(6, 2, 4, 15));
-    hsvCounts.counts()[15] = 1.0 / 3.0;
     Array2D<std::uint32_t> labels(2, 1);
+    a.counts()[2] = 17, b.counts()[0] = 3, rgb.counts()[7] = 0.25f, hsvCounts.counts()[15] = 1.0 / 3.0;
     labels.at(1, 0) = 4000000000u;
     const struct { QByteArray bytes; NpyType type; Dims shape; std::int64_t at; double value; } rows[] = {
         {encode(hsv), NpyType::Int32, {3, 3, 2}, 6 + 5, 105}, // plane 1, pixel (1, 2)
@@ -113,11 +107,9 @@ TEST(NpyWrite, ImagesHistogramsAndLabelsRoundTrip)
         {encoded([&](QIODevice& d) { encodeNpy(d, {&a, &b, &a}); }), NpyType::Int32, {3, 3}, 3, 3},
         {encoded([&](QIODevice& d) { encodeNpyLabels(d, labels); }), NpyType::UInt32, {1, 2}, 1, 4000000000.0},
     };
-    for (const auto& row : rows) {
-        const NpyArray back = decode(row.bytes);
-        EXPECT_EQ(back.type, row.type);
-        EXPECT_EQ(back.shape, row.shape);
-        EXPECT_EQ(back.realAt(row.at), row.value);
+    for (const auto& [bytes, type, shape, at, value] : rows) {
+        const NpyArray back = decode(bytes);
+        EXPECT_TRUE(back.type == type && back.shape == shape && back.realAt(at) == value) << at;
     }
 }
 
