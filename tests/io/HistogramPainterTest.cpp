@@ -12,12 +12,7 @@ void expectPicture(const std::vector<const Histogram*>& histograms, const char* 
     const QImage drawn = drawHistograms(histograms);
     const QImage expected = QImage(QStringLiteral(IVRA_IO_TEST_DATA "/") + QLatin1String(expectedFile))
                                 .convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(drawn.size(), expected.size()) << expectedFile;
-    int differing = 0;
-    for (int i = 0; i < drawn.width() * drawn.height(); ++i)
-        if (drawn.pixel(i % drawn.width(), i / drawn.width()) != expected.pixel(i % drawn.width(), i / drawn.width()))
-            ++differing;
-    EXPECT_EQ(differing, 0) << expectedFile;
+    EXPECT_TRUE(!expected.isNull() && drawn.convertToFormat(QImage::Format_RGB32) == expected) << expectedFile;
 }
 
 void fill(HistogramRGB& h, const std::function<HistogramRGB::Colour(int)>& colour, const std::function<double(int)>& count)
