@@ -1,6 +1,5 @@
 #pragma once
 
-// IWYU pragma: begin_exports
 #include "IoError.h"
 #include "image/HistogramGray.h"
 #include "image/HistogramHSV.h"
@@ -21,7 +20,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-// IWYU pragma: end_exports
 
 using namespace ivra;
 

@@ -32,7 +32,8 @@ TEST(PictureReader, LoadsGrayOrRgbByTheColourTable)
     const std::vector<QRgb> rgb = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(10, 20, 30)};
     const std::vector<int> rgbValues = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30};
     const std::vector<int> monoLevels = {255, 255, 255, 0, 255, 255, 255, 255, 255, 0};
-    const QImage monoPicture = picture(QImage::Format_Mono, 5, {0, 0, 0, 1, 0, 0, 0, 0, 0, 1}, {qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const QImage monoPicture =
+        picture(QImage::Format_Mono, 5, {0, 0, 0, 1, 0, 0, 0, 0, 0, 1}, {qRgb(255, 255, 255), qRgb(0, 0, 0)});
     const struct { QImage picture; const char* name; const char* format; int type; std::vector<int> values; } rows[] = {
         {picture(QImage::Format_Grayscale8, 3, {1, 41, 81, 101, 141, 181}), "g.pgm", nullptr, TypeImageGray,
          {1, 41, 81, 101, 141, 181}},
