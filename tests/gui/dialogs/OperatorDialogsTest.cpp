@@ -37,6 +37,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace guitest;
 
 namespace {
@@ -60,10 +62,7 @@ struct DialogCase {
     QStringList listed; // of the pictures gray, rgb, hsv
 };
 
-void PrintTo(const DialogCase& c, std::ostream* os)
-{
-    *os << c.menu;
-}
+void PrintTo(const DialogCase& c, std::ostream* os) { *os << c.menu; }
 
 const DialogCase dialogCases[] = {
     {"Split", {"rgb", "hsv"}},
@@ -108,16 +107,15 @@ TEST_P(EveryDialog, ListsItsTypesRefusesOkWithoutSelectionAndShowsItsHelp)
         EXPECT_EQ(order.mid(order.size() - 3), (QList<QWidget*>{d.infoButton(), d.okButton(), d.cancelButton()}));
 
         // Info shows the dialog's help in a window captioned like it; Close closes it.
-        driveModal([&d] { d.infoButton()->click(); },
-                   [&d] {
-                       auto* help = d.findChild<HelpDialog*>();
-                       ASSERT_NE(help, nullptr);
-                       EXPECT_EQ(help->windowTitle(), d.windowTitle());
-                       EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
-                       help->findChild<QPushButton*>()->click();
-                       EXPECT_FALSE(help->isVisible());
-                       help->reject();
-                   });
+        driveModal([&d] { d.infoButton()->click(); }, [&d] {
+            auto* help = d.findChild<HelpDialog*>();
+            ASSERT_NE(help, nullptr);
+            EXPECT_EQ(help->windowTitle(), d.windowTitle());
+            EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
+            help->findChild<QPushButton*>()->click();
+            EXPECT_FALSE(help->isVisible());
+            help->reject();
+        });
     });
     for (const auto& e : app.root()->children())
         EXPECT_TRUE(e->children().empty()) << e->name().toStdString();
@@ -136,10 +134,7 @@ INSTANTIATE_TEST_SUITE_P(All, EveryDialog, ::testing::ValuesIn(dialogCases),
 
 using Results = std::vector<std::pair<QString, std::unique_ptr<DataObject>>>;
 
-Results made()
-{
-    return {};
-}
+Results made() { return {}; }
 
 template <class D, class... Rest>
 Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
@@ -149,10 +144,7 @@ Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
     return r;
 }
 
-QString n(const char* format, int run)
-{
-    return QString::fromLatin1(format).arg(run);
-}
+QString n(const char* format, int run) { return QString::fromLatin1(format).arg(run); }
 
 struct WiringCase {
     const char* id;
@@ -163,35 +155,23 @@ struct WiringCase {
     std::function<Results(const DataObject& source, int run)> expected;
 };
 
-void PrintTo(const WiringCase& c, std::ostream* os)
-{
-    *os << c.id;
-}
+void PrintTo(const WiringCase& c, std::ostream* os) { *os << c.id; }
 
 using S = const DataObject&;
 using SP = SaltAndPepperParams::Mode;
 using K = ColorHistogramParams::Kind;
 using Target = ColorTransformParams::Target;
 
-const Image& image(S s)
-{
-    return static_cast<const Image&>(s);
-}
+const Image& image(S s) { return static_cast<const Image&>(s); }
 
 // An operator's one entry point with the parameters a row sets.
 template <class Op, class Params>
-std::unique_ptr<DataObject> run(S s, Params p)
-{
-    return Op().execute(image(s), p);
-}
+std::unique_ptr<DataObject> run(S s, Params p) { return Op().execute(image(s), p); }
 
 Results histograms(S s, K kind, int bins, int cube, int grays)
 {
     ColorHistogramParams p;
-    p.kind = kind;
-    p.bins = bins;
-    p.cube = cube;
-    p.grays = grays;
+    std::tie(p.kind, p.bins, p.cube, p.grays) = std::tuple(kind, bins, cube, grays);
     auto h = OPColorHistogram::execute(image(s), p);
     const auto names = OPColorHistogram::resultNames(s.type(), p);
     Results r;
@@ -199,6 +179,8 @@ Results histograms(S s, K kind, int bins, int cube, int grays)
         r.emplace_back(QString::fromStdString(names[i]), std::move(h[i]));
     return r;
 }
+
+Results histogram(S s, int bins) { return made("Histogram", OPHistogram::execute(image(s), {bins})); }
 
 const WiringCase wiringCases[] = {
     // The second Split finds the channels there already and adds nothing.
@@ -216,12 +198,9 @@ const WiringCase wiringCases[] = {
      [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
     {"TransformGray", "Color &Transform", "gray", "",
      [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
-    {"Histogram256", "Statistics/Histogram", "gray", "",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {256})); }},
-    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {32})); }},
-    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {128})); }},
+    {"Histogram256", "Statistics/Histogram", "gray", "", [](S s, int) { return histogram(s, 256); }},
+    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32", [](S s, int) { return histogram(s, 32); }},
+    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128", [](S s, int) { return histogram(s, 128); }},
     {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", "ComboBoxChannelRGB=16",
      [](S s, int) { return histograms(s, K::Channel, 16, 2, 4); }},
     {"StaticRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonStaticRGB ComboBoxStaticRGB=4x4x4",
@@ -288,17 +267,16 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
 {
     const WiringCase& c = GetParam();
     MainWindow app;
-    std::map<QString, DataEntry*> sources;
-    sources["gray"] = addTopLevel(app, busyGrayImage(12, 10), "gray");
-    sources["rgb"] = addTopLevel(app, busyRgbImage(12, 10), "rgb");
-    sources["hsv"] = addTopLevel(app, OPColorTransform().RGB2HSV(*busyRgbImage(12, 10)), "hsv");
+    const std::map<QString, DataEntry*> sources{
+        {"gray", addTopLevel(app, busyGrayImage(12, 10), "gray")},
+        {"rgb", addTopLevel(app, busyRgbImage(12, 10), "rgb")},
+        {"hsv", addTopLevel(app, OPColorTransform().RGB2HSV(*busyRgbImage(12, 10)), "hsv")}};
     DataEntry* source = sources.at(c.source);
     RandomGenerator& random = RandomGenerator::instance();
     for (int run = 1; run <= 2; ++run) {
         const std::size_t before = source->children().size();
         const std::uint32_t state = random.state();
-        const bool stayedOpen = runFromMenu(app, c.menu, source, c.settings);
-        EXPECT_FALSE(stayedOpen) << "run " << run;
+        EXPECT_FALSE(runFromMenu(app, c.menu, source, c.settings)) << "run " << run;
         const std::uint32_t after = random.state();
         random.setState(state);
         const Results expected = c.expected(*source->data(), run);
@@ -316,10 +294,6 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
 
 INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
                          [](const ::testing::TestParamInfo<WiringCase>& info) { return info.param.id; });
-
-} // namespace
-
-namespace {
 
 const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
 const QString csc = QStringLiteral("Segmentation/Color Structure Code");
