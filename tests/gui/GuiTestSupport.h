@@ -5,7 +5,21 @@
 #include "image/ImageGray.h"
 #include "image/ImageHSV.h"
 #include "image/ImageRGB.h"
+#include "app/DataEntry.h"
+#include "image/ImageSegmented.h"
+#include "view/ImageDisplay.h"
+#include "view/PictureWindow.h"
+#include "view/ZoomableImageView.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -20,10 +34,7 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(" | ").toStdString() << ']'; }
 
-namespace ivra {
-class DataEntry;
-class OperatorDialog;
-} // namespace ivra
+namespace ivra { class OperatorDialog; }
 
 namespace guitest {
 

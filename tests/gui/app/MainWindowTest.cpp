@@ -4,35 +4,21 @@
 
 #include "gui/GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "app/DataEntryIterator.h"
 #include "app/OpenFileDialog.h"
-#include "view/ImageDisplay.h"
-#include "view/PictureWindow.h"
-#include "view/ZoomableImageView.h"
 
 #include "PictureReader.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QImageReader>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMap>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QUrl>
-
-#include <gtest/gtest.h>
 
 using namespace guitest;
 

@@ -5,14 +5,12 @@
 
 #include "gui/GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "app/HelpDialog.h"
 #include "app/OperatorDialog.h"
 #include "app/ProgressRunner.h"
 #include "dialogs/CscDialog.h"
 
 #include "csc/OPCSC.h"
-#include "image/ImageSegmented.h"
 #include "ops/OPColorHistogram.h"
 #include "ops/OPColorTransform.h"
 #include "ops/OPGauss.h"
@@ -26,16 +24,11 @@
 #include "segment/OPSplitAndMerge.h"
 #include "util/RandomGenerator.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QThread>
-#include <QTreeWidget>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 

@@ -3,36 +3,22 @@
 
 #include "gui/GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "view/HistogramCanvas.h"
 #include "view/HistogramWindow.h"
-#include "view/ImageDisplay.h"
-#include "view/PictureWindow.h"
 #include "view/PixelInfo.h"
 #include "view/SegmentationViewer.h"
-#include "view/ZoomableImageView.h"
 
 #include "HistogramPainter.h"
 #include "image/HSVBinLayout.h"
 #include "image/HistogramGray.h"
 #include "image/HistogramHSV.h"
 #include "image/HistogramRGB.h"
-#include "image/ImageSegmented.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QLabel>
-#include <QMdiArea>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QTemporaryDir>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
 
 #include <random>
 
