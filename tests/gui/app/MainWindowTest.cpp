@@ -1,6 +1,5 @@
-// The main window: keys, windows of entries and the Window menu, Close File,
-// Clear All, opening, dropping and saving files; the image tree and its list;
-// File > Open's dialog with its preview.
+// The main window: keys, windows and their menu, Close File, Clear All, opening,
+// dropping and saving files, the image tree and list, File > Open with its preview.
 
 #include "gui/GuiTestSupport.h"
 

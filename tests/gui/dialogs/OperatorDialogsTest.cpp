@@ -1,7 +1,5 @@
-// Every operator dialog through its Operator menu entry: what it lists, the
-// "Error !" box without a selection, the keyboard order, its help window, and
-// its results against the core called directly with the same parameters. Runs
-// that are refused, cancelled or incomplete, and the progress dialog.
+// Every operator dialog through its menu entry: what it lists, the box without a selection,
+// tab order, help, results against the core; refused, cancelled, incomplete runs; progress.
 
 #include "gui/GuiTestSupport.h"
 
