@@ -152,6 +152,7 @@ using S = const DataObject&;
 using SP = SaltAndPepperParams::Mode;
 using K = ColorHistogramParams::Kind;
 using Target = ColorTransformParams::Target;
+using KNSpace = KuwaharaNagaoParams::Space;
 
 const Image& image(S s) { return static_cast<const Image&>(s); }
 
@@ -171,6 +172,13 @@ Results histograms(S s, K kind, int bins, int cube, int grays)
     return r;
 }
 
+// A row's one result of Op, named by format (with the run number for %1).
+template <class Op, class Params>
+std::function<Results(S, int)> one(const char* format, Params p)
+{
+    return [=](S s, int r) { return made(QString(format).contains("%1") ? n(format, r) : format, run<Op>(s, p)); };
+}
+
 Results histogram(S s, int bins) { return made("Histogram", OPHistogram::execute(image(s), {bins})); }
 
 const WiringCase wiringCases[] = {
@@ -183,12 +191,9 @@ const WiringCase wiringCases[] = {
                       : made("Hue", run<OPSplit>(s, SplitParams{0}), "Saturation", run<OPSplit>(s, SplitParams{1}),
                              "Value", run<OPSplit>(s, SplitParams{2}));
      }},
-    {"TransformRGB", "Color &Transform", "rgb", "",
-     [](S s, int) { return made("HSV", run<OPColorTransform>(s, ColorTransformParams{Target::HSV})); }},
-    {"TransformHSV", "Color &Transform", "hsv", "",
-     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
-    {"TransformGray", "Color &Transform", "gray", "",
-     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
+    {"TransformRGB", "Color &Transform", "rgb", "", one<OPColorTransform>("HSV", ColorTransformParams{Target::HSV})},
+    {"TransformHSV", "Color &Transform", "hsv", "", one<OPColorTransform>("RGB", ColorTransformParams{Target::RGB})},
+    {"TransformGray", "Color &Transform", "gray", "", one<OPColorTransform>("RGB", ColorTransformParams{Target::RGB})},
     {"Histogram256", "Statistics/Histogram", "gray", "", [](S s, int) { return histogram(s, 256); }},
     {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32", [](S s, int) { return histogram(s, 32); }},
     {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128", [](S s, int) { return histogram(s, 128); }},
@@ -205,48 +210,34 @@ const WiringCase wiringCases[] = {
     {"ChannelsHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonChannelHSV ComboBoxChannelHSV=64",
      [](S s, int) { return histograms(s, K::Channel, 64, 2, 4); }},
     {"RegionGrowingGray", "Segmentation/Region Growing", "gray", "SpinBoxSpan=20",
-     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{20})); }},
+     one<OPRegionGrowing>("Region Growing", RegionGrowingParams{20})},
     {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", "",
-     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{50})); }},
+     one<OPRegionGrowing>("Region Growing", RegionGrowingParams{50})},
     {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int r) {
          return made(n("(%1) CSC RGB [Threshold=40]", r), OPCSC().execute(image(s), {CscParams::Space::RGB, 40}).image);
      }},
     {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton", [](S s, int r) {
          return made(n("(%1) CSC HSV", r), OPCSC().execute(image(s), {CscParams::Space::HSV, 25}).image);
      }},
-    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int r) {
-         return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", r),
-                     run<OPSplitAndMerge>(s, SplitAndMergeParams{5, 15, 30}));
-     }},
+    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30",
+     one<OPSplitAndMerge>("(%1) SMG [Split=5, Merge=15, Group=30]", SplitAndMergeParams{5, 15, 30})},
     {"HistogramSplitting", "Segmentation/Recursive Histogram Splitting", "rgb",
-     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int r) {
-         return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", r),
-                     run<OPRecursiveHistogramSplitting>(s, RhsParams{2, 7, 5}));
-     }},
-    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2",
-     [](S s, int r) { return made(n("(%1) SNN [Iterations=2]", r), run<OPSNN>(s, SnnParams{2})); }},
-    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int r) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", r),
-                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{1, KuwaharaNagaoParams::Space::RGB}));
-     }},
-    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int r) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", r),
-                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{2, KuwaharaNagaoParams::Space::HSV}));
-     }},
+     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7",
+     one<OPRecursiveHistogramSplitting>("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", RhsParams{2, 7, 5})},
+    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2", one<OPSNN>("(%1) SNN [Iterations=2]", SnnParams{2})},
+    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "",
+     one<OPKuwaharaNagao>("(%1) Kuwahara-Nagao [Iterations=1]", KuwaharaNagaoParams{1, KNSpace::RGB})},
+    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton",
+     one<OPKuwaharaNagao>("(%1) Kuwahara-Nagao [Iterations=2]", KuwaharaNagaoParams{2, KNSpace::HSV})},
     {"GaussGray", "Noise/Gauss", "gray", "SpinBoxMue=20 SpinBoxSigma=5",
-     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", run<OPGauss>(s, GaussParams{20, 5})); }},
-    {"GaussRGB", "Noise/Gauss", "rgb", "",
-     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", run<OPGauss>(s, GaussParams{0, 10})); }},
-    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30", [](S s, int r) {
-         return made(n("(%1) Pepper [Percent=30%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Pepper, 30}));
-     }},
-    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt", [](S s, int r) {
-         return made(n("(%1) Salt [Percent=10%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Salt, 10}));
-     }},
-    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int r) {
-         return made(n("(%1) Salt and Pepper [Percent=10%]", r),
-                     run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::SaltAndPepper, 10}));
-     }},
+     one<OPGauss>("Gauss Noise [mean=20, variance=5]", GaussParams{20, 5})},
+    {"GaussRGB", "Noise/Gauss", "rgb", "", one<OPGauss>("Gauss Noise [mean=0, variance=10]", GaussParams{0, 10})},
+    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30",
+     one<OPSaltAndPepper>("(%1) Pepper [Percent=30%]", SaltAndPepperParams{SP::Pepper, 30})},
+    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt",
+     one<OPSaltAndPepper>("(%1) Salt [Percent=10%]", SaltAndPepperParams{SP::Salt, 10})},
+    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "",
+     one<OPSaltAndPepper>("(%1) Salt and Pepper [Percent=10%]", SaltAndPepperParams{SP::SaltAndPepper, 10})},
 };
 
 class DialogResults : public ::testing::TestWithParam<WiringCase> {};
