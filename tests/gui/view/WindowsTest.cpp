@@ -69,6 +69,10 @@ TEST(ZoomableImageView, ZoomStepsAndButtonsFollowThePicture)
     view.clear();
     EXPECT_FALSE(view.saveButton()->isEnabled());
     EXPECT_TRUE(view.display()->isHidden());
+    // Ctrl+C is the main window's Clear All: a selectable line would invite a copy that deletes every picture.
+    view.setInfoText(" X=1 Y=2");
+    for (QLabel* label : view.findChildren<QLabel*>())
+        EXPECT_FALSE(label->textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
 }
 
 TEST(ZoomableImageView, SaveButtonWritesTheNaturalPictureInTheChosenFormat)
@@ -100,16 +104,6 @@ TEST(ZoomableImageView, SaveButtonWritesTheNaturalPictureInTheChosenFormat)
     }
 }
 
-TEST(ZoomableImageView, InformationLineOffersNoTextSelection)
-{
-    // Ctrl+C is the main window's Clear All: a selectable line would invite a
-    // copy that deletes every picture.
-    ZoomableImageView view("pic");
-    view.setInfoText(" X=1 Y=2");
-    for (QLabel* label : view.findChildren<QLabel*>())
-        EXPECT_FALSE(label->textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-}
-
 TEST(PictureWindow, PressAtZoomShowsTheInfoOfThePicturePoint)
 {
     QMdiArea workspace;
@@ -126,10 +120,7 @@ TEST(PictureWindow, PressAtZoomShowsTheInfoOfThePicturePoint)
     press(view->display(), 10, 6);
     window->onAskForInfoText(20, 0); // outside: the line stays
     EXPECT_EQ(view->infoText(), " X=5 Y=3  RGB=(200,0,0)  HSV=(0,255,200)");
-}
-
-TEST(PixelInfo, GrayAndHsvPicturesAndPointsOutside)
-{
+    // Gray and HSV pictures, and points outside.
     EXPECT_EQ(pixelInfoText(*grayImage(3, 2, 128), 2, 1), " X=2 Y=1  RGB=(128,128,128)  HSV=(0,0,128)");
     auto hsv = std::make_unique<ImageHSV>(1, 2);
     hsv->setPixel(0, 120, 255, 255);
