@@ -42,7 +42,7 @@ QStringList windowMenuTexts(MainWindow& app)
 
 } // namespace
 
-TEST(MainWindow, EveryKeyBelongsToOneActionOnly)
+TEST(MainWindow, EveryKeyBelongsToOneActionOnlyAndTheBarHasNoMenu)
 {
     // Two actions on one key leave that key dead; a picture window brings a menu of its own.
     MainWindow app;
@@ -56,13 +56,8 @@ TEST(MainWindow, EveryKeyBelongsToOneActionOnly)
         EXPECT_TRUE(owners.contains(key)) << key;
     for (auto it = owners.cbegin(); it != owners.cend(); ++it)
         EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << ": " << it.value().join(", ").toStdString();
-}
 
-TEST(MainWindow, ToolBarOffersNoMenuOfBars)
-{
     // The toolkit's menu of bars would show the untitled image list as a blank item.
-    MainWindow app;
-    app.show();
     auto* bar = app.findChild<QToolBar*>();
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(bar, &event);

@@ -283,7 +283,7 @@ const QString snn = QStringLiteral("Filter/SNN");
 
 } // namespace
 
-TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
+TEST(RefusedOrCancelledRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
 {
     MainWindow app;
     // Too elongated for the split-and-merge quadtree.
@@ -295,11 +295,8 @@ TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
     EXPECT_TRUE(strip->children().empty());
     EXPECT_FALSE(runFromMenu(app, smg, square));
     EXPECT_EQ(childNames(square), QStringList({"(1) SMG [Split=10, Merge=10, Group=20]"}));
-}
 
-TEST(CancelledRun, AddsNothingAndDoesNotCount)
-{
-    MainWindow app;
+    // A cancelled run likewise.
     DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
     {
         ProgressCanceller canceller;
