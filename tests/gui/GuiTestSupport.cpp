@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -229,41 +230,59 @@ void setWidgets(QWidget& dialog, const QString& settings)
     }
 }
 
+namespace {
+
+// Every few milliseconds, calls act on each visible top-level widget of type W.
+template <class W, class F>
+void watch(QTimer& timer, int ms, F act)
+{
+    QObject::connect(&timer, &QTimer::timeout, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* x = qobject_cast<W*>(w); x && x->isVisible())
+                act(x);
+    });
+    timer.start(ms);
+}
+
+} // namespace
+
 MessageBoxCatcher::MessageBoxCatcher()
 {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-                ++count_;
-                title_ = box->windowTitle();
-                text_ = box->text();
-                box->done(QMessageBox::Ok);
-            }
+    watch<QMessageBox>(timer_, 10, [this](QMessageBox* box) {
+        ++count_;
+        title_ = box->windowTitle();
+        text_ = box->text();
+        box->done(QMessageBox::Ok);
     });
-    timer_.start();
 }
 
 ProgressCanceller::ProgressCanceller()
 {
-    timer.setInterval(20);
-    QObject::connect(&timer, &QTimer::timeout, [this] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) {
-                sawDialog = true;
-                p->cancel();
-            }
+    watch<QProgressDialog>(timer, 20, [this](QProgressDialog* p) {
+        sawDialog = true;
+        p->cancel();
     });
-    timer.start();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+    return path;
 }
 
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write(QStringLiteral("%1\n%2 %3\n255\n").arg(gray ? "P5" : "P6").arg(w).arg(h).toLatin1());
-    f.write(QByteArray(w * h * (gray ? 1 : 3), static_cast<char>(value)));
+    return writeFile(path, QStringLiteral("%1\n%2 %3\n255\n").arg(gray ? "P5" : "P6").arg(w).arg(h).toLatin1() +
+                               QByteArray(w * h * (gray ? 1 : 3), static_cast<char>(value)));
+}
+
+QString writePng(const QString& path, int w, int h)
+{
+    QImage png(w, h, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    EXPECT_TRUE(png.save(path, "PNG")) << path.toStdString();
     return path;
 }
 

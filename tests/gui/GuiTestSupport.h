@@ -5,7 +5,21 @@
 #include "image/ImageGray.h"
 #include "image/ImageHSV.h"
 #include "image/ImageRGB.h"
+#include "app/DataEntry.h"
+#include "image/ImageSegmented.h"
+#include "view/ImageDisplay.h"
+#include "view/PictureWindow.h"
+#include "view/ZoomableImageView.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -17,19 +31,10 @@
 #include <ostream>
 
 // Readable failure messages for the toolkit's strings.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
-}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(" | ").toStdString() << ']'; }
 
-namespace ivra {
-class DataEntry;
-class OperatorDialog;
-} // namespace ivra
+namespace ivra { class OperatorDialog; }
 
 namespace guitest {
 
@@ -38,8 +43,7 @@ using namespace ivra;
 // Pictures filled with one value per plane.
 std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b);
 std::unique_ptr<ImageGray> grayImage(int w, int h, int v);
-// Pictures whose every pixel differs from its neighbours (the gray one by 7 from
-// its left neighbour), so that an operator's result depends on its parameters.
+// Pictures whose pixels differ from their neighbours, so results depend on parameters.
 std::unique_ptr<ImageRGB> busyRgbImage(int w, int h);
 std::unique_ptr<ImageGray> busyGrayImage(int w, int h);
 
@@ -51,24 +55,19 @@ DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const 
 // The names of an entry's children, in order.
 QStringList childNames(const DataEntry* e);
 
-// Calls whileOpen once the modal loop that start() enters is running, then returns
-// after start() does (start() typically calls a dialog's exec()).
+// Calls whileOpen once the modal loop that start() enters (a dialog's exec()) runs.
 void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen);
 
-// Opens an operator dialog from its Operator menu entry "Category/Entry" (or
-// "Entry") and calls whileOpen with it; closes it afterwards if still open.
+// Opens the dialog of Operator menu entry "Category/Entry" (or "Entry"), calls whileOpen, closes it.
 void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen);
-// The same, selecting the source, setting the widgets (see setWidgets()) and
-// pressing OK. Returns whether the dialog stayed open.
+// The same, selecting source, setting widgets, pressing OK; returns whether the dialog stayed open.
 bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const QString& settings = {});
 
-// Sets a dialog's widgets, found by object name (a failure when one is missing):
-// "name" checks a button, "name=n" sets a spin box or slider to n, "name=text"
-// chooses a combo box entry; settings are separated by spaces.
+// Sets widgets by object name, space separated: "name" checks a button, "name=n" sets a
+// spin box or slider, "name=text" chooses a combo box entry; a missing one fails.
 void setWidgets(QWidget& dialog, const QString& settings);
 
-// Watches for message boxes while it lives: each one that appears is recorded and
-// closed, so code that runs a modal box can be driven from a test.
+// While it lives, records and closes every message box that appears.
 class MessageBoxCatcher {
 public:
     MessageBoxCatcher();
@@ -90,7 +89,11 @@ struct ProgressCanceller {
     bool sawDialog = false;
 };
 
+// Writes a file with the given bytes; returns its path.
+QString writeFile(const QString& path, const QByteArray& bytes);
 // Writes a small binary PPM (P6) or PGM (P5) file; returns its path.
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value);
+// Writes a red PNG file; returns its path.
+QString writePng(const QString& path, int w, int h);
 
 } // namespace guitest

@@ -1,38 +1,23 @@
-// The main window: keys, windows of entries and the Window menu, Close File,
-// Clear All, opening, dropping and saving files; the image tree and its list;
-// File > Open's dialog with its preview.
+// The main window: keys, windows and their menu, Close File, Clear All, opening,
+// dropping and saving files, the image tree and list, File > Open with its preview.
 
 #include "gui/GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "app/DataEntryIterator.h"
 #include "app/OpenFileDialog.h"
-#include "view/ImageDisplay.h"
-#include "view/PictureWindow.h"
-#include "view/ZoomableImageView.h"
 
 #include "PictureReader.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QImageReader>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMap>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QUrl>
-
-#include <gtest/gtest.h>
 
 using namespace guitest;
 
@@ -57,7 +42,7 @@ QStringList windowMenuTexts(MainWindow& app)
 
 } // namespace
 
-TEST(MainWindow, EveryKeyBelongsToOneActionOnly)
+TEST(MainWindow, EveryKeyBelongsToOneActionOnlyAndTheBarHasNoMenu)
 {
     // Two actions on one key leave that key dead; a picture window brings a menu of its own.
     MainWindow app;
@@ -71,13 +56,8 @@ TEST(MainWindow, EveryKeyBelongsToOneActionOnly)
         EXPECT_TRUE(owners.contains(key)) << key;
     for (auto it = owners.cbegin(); it != owners.cend(); ++it)
         EXPECT_EQ(it.value().size(), 1) << it.key().toStdString() << ": " << it.value().join(", ").toStdString();
-}
 
-TEST(MainWindow, ToolBarOffersNoMenuOfBars)
-{
     // The toolkit's menu of bars would show the untitled image list as a blank item.
-    MainWindow app;
-    app.show();
     auto* bar = app.findChild<QToolBar*>();
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(bar, &event);
@@ -268,15 +248,8 @@ TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
 {
     QTemporaryDir dir;
     MainWindow app;
-    QImage png(2, 2, QImage::Format_RGB32);
-    png.fill(Qt::red);
-    ASSERT_TRUE(png.save(dir.filePath("photo.PNG"), "PNG"));
-    QFile junk(dir.filePath("junk.ppm"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("this is not a picture");
-    junk.close();
-
-    for (const QString& path : {dir.filePath("photo.PNG"), junk.fileName(), dir.filePath("missing.png")}) {
+    for (const QString& path : {writePng(dir.filePath("photo.PNG"), 2, 2),
+                                writeFile(dir.filePath("junk.ppm"), "this is not a picture"), dir.filePath("missing.png")}) {
         MessageBoxCatcher boxes;
         EXPECT_EQ(app.openImage(path), nullptr) << path.toStdString();
         EXPECT_EQ(boxes.count(), 1);
@@ -296,11 +269,7 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
 
     DataEntry* e = addTopLevel(app, rgbImage(3, 2, 255, 128, 1), "pic");
     app.showEntry(e);
-    const QString target = dir.filePath("out.ppm");
-    QFile old(target);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
+    const QString target = writeFile(dir.filePath("out.ppm"), "old contents");
     EXPECT_TRUE(app.saveActiveWindowAs(target));
     const std::unique_ptr<Image> back = readPicture(target);
     ASSERT_EQ(back->type(), TypeImageRGB);
@@ -339,11 +308,8 @@ TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
     EXPECT_EQ(names, QStringList({"a", "a1", "a1x", "a2", "b"}));
     EXPECT_EQ(depths, QList<int>({0, 1, 2, 1, 0}));
 
-    EXPECT_EQ(entryAt(&root, 0), a);
-    EXPECT_EQ(entryAt(&root, 2), a1x);
-    EXPECT_EQ(entryAt(&root, 4), b);
-    EXPECT_EQ(entryAt(&root, 5), nullptr);
-    EXPECT_EQ(entryAt(&root, -1), nullptr);
+    for (const auto& [i, e] : {std::pair{0, a}, {2, a1x}, {4, b}, {5, nullptr}, {-1, nullptr}})
+        EXPECT_EQ(entryAt(&root, i), e) << i;
     EXPECT_EQ(entryNumber(&root, b), 4);
     EXPECT_EQ(entryNumber(&root, &root), -1);
 }
@@ -373,11 +339,7 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
     preview.previewPath(writePnm(dir.filePath("a.ppm"), 30, 20, false, 9));
     EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
 
-    // A PNG leaves the preview as it was.
-    QImage png(5, 5, QImage::Format_RGB32);
-    png.fill(Qt::red);
-    ASSERT_TRUE(png.save(dir.filePath("b.png")));
-    preview.previewPath(dir.filePath("b.png"));
+    preview.previewPath(writePng(dir.filePath("b.png"), 5, 5)); // a PNG leaves the preview as it was
     EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
 
     preview.previewPath(dir.path());
@@ -386,11 +348,7 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
     // A PPM that cannot be read clears the preview rather than leaving an older picture.
     preview.previewPath(writePnm(dir.filePath("d.pgm.bak"), 4, 4, true, 1)); // the complete extension counts
     EXPECT_EQ(preview.pictureArea()->size(), QSize(4, 4));
-    QFile broken(dir.filePath("broken.ppm"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("P6\n");
-    broken.close();
-    preview.previewPath(broken.fileName());
+    preview.previewPath(writeFile(dir.filePath("broken.ppm"), "P6\n"));
     EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
     EXPECT_TRUE(preview.pictureArea()->pixmap().isNull());
 }
@@ -398,10 +356,7 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
 TEST(OpenDialog, StartsWhereThePreferenceFileSaysWithThePreviewBesideTheList)
 {
     QTemporaryDir dir;
-    QFile pref(dir.filePath("ivra.preference"));
-    ASSERT_TRUE(pref.open(QIODevice::WriteOnly));
-    pref.write(QStringLiteral("# start\nPATH=%1\n").arg(dir.path()).toUtf8());
-    pref.close();
+    writeFile(dir.filePath("ivra.preference"), QStringLiteral("# start\nPATH=%1\n").arg(dir.path()).toUtf8());
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     OpenFileDialog opener;
@@ -410,20 +365,18 @@ TEST(OpenDialog, StartsWhereThePreferenceFileSaysWithThePreviewBesideTheList)
 
     const QString ppm = writePnm(dir.filePath("shown.ppm"), 12, 9, false, 50);
     bool checked = false;
-    driveModal([&opener] { EXPECT_FALSE(opener.exec()); },
-               [&] {
-                   QFileDialog* dialog = opener.dialog();
-                   ASSERT_NE(dialog, nullptr);
-                   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
-                   EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-                   ASSERT_TRUE(dialog->isAncestorOf(opener.preview()));
-                   // Highlighting a file reaches the preview.
-                   emit dialog->currentChanged(ppm);
-                   EXPECT_EQ(opener.preview()->pictureArea()->size(), QSize(12, 9));
-                   EXPECT_EQ(opener.fileName(), ppm);
-                   checked = true;
-                   dialog->reject();
-               });
+    driveModal([&opener] { EXPECT_FALSE(opener.exec()); }, [&] {
+        QFileDialog* dialog = opener.dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        ASSERT_TRUE(dialog->isAncestorOf(opener.preview()));
+        emit dialog->currentChanged(ppm); // highlighting a file reaches the preview
+        EXPECT_EQ(opener.preview()->pictureArea()->size(), QSize(12, 9));
+        EXPECT_EQ(opener.fileName(), ppm);
+        checked = true;
+        dialog->reject();
+    });
     EXPECT_TRUE(checked);
     // The next dialog starts at the last chosen file.
     opener.loadImageSlot(ppm);

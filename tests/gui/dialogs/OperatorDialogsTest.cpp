@@ -1,18 +1,14 @@
-// Every operator dialog through its Operator menu entry: what it lists, the
-// "Error !" box without a selection, the keyboard order, its help window, and
-// its results against the core called directly with the same parameters. Runs
-// that are refused, cancelled or incomplete, and the progress dialog.
+// Every operator dialog through its menu entry: what it lists, the box without a selection,
+// tab order, help, results against the core; refused, cancelled, incomplete runs; progress.
 
 #include "gui/GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "app/HelpDialog.h"
 #include "app/OperatorDialog.h"
 #include "app/ProgressRunner.h"
 #include "dialogs/CscDialog.h"
 
 #include "csc/OPCSC.h"
-#include "image/ImageSegmented.h"
 #include "ops/OPColorHistogram.h"
 #include "ops/OPColorTransform.h"
 #include "ops/OPGauss.h"
@@ -26,16 +22,13 @@
 #include "segment/OPSplitAndMerge.h"
 #include "util/RandomGenerator.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QThread>
-#include <QTreeWidget>
 
-#include <gtest/gtest.h>
+#include <tuple>
 
 using namespace guitest;
 
@@ -60,10 +53,7 @@ struct DialogCase {
     QStringList listed; // of the pictures gray, rgb, hsv
 };
 
-void PrintTo(const DialogCase& c, std::ostream* os)
-{
-    *os << c.menu;
-}
+void PrintTo(const DialogCase& c, std::ostream* os) { *os << c.menu; }
 
 const DialogCase dialogCases[] = {
     {"Split", {"rgb", "hsv"}},
@@ -108,16 +98,15 @@ TEST_P(EveryDialog, ListsItsTypesRefusesOkWithoutSelectionAndShowsItsHelp)
         EXPECT_EQ(order.mid(order.size() - 3), (QList<QWidget*>{d.infoButton(), d.okButton(), d.cancelButton()}));
 
         // Info shows the dialog's help in a window captioned like it; Close closes it.
-        driveModal([&d] { d.infoButton()->click(); },
-                   [&d] {
-                       auto* help = d.findChild<HelpDialog*>();
-                       ASSERT_NE(help, nullptr);
-                       EXPECT_EQ(help->windowTitle(), d.windowTitle());
-                       EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
-                       help->findChild<QPushButton*>()->click();
-                       EXPECT_FALSE(help->isVisible());
-                       help->reject();
-                   });
+        driveModal([&d] { d.infoButton()->click(); }, [&d] {
+            auto* help = d.findChild<HelpDialog*>();
+            ASSERT_NE(help, nullptr);
+            EXPECT_EQ(help->windowTitle(), d.windowTitle());
+            EXPECT_FALSE(help->textView()->toPlainText().isEmpty());
+            help->findChild<QPushButton*>()->click();
+            EXPECT_FALSE(help->isVisible());
+            help->reject();
+        });
     });
     for (const auto& e : app.root()->children())
         EXPECT_TRUE(e->children().empty()) << e->name().toStdString();
@@ -136,10 +125,7 @@ INSTANTIATE_TEST_SUITE_P(All, EveryDialog, ::testing::ValuesIn(dialogCases),
 
 using Results = std::vector<std::pair<QString, std::unique_ptr<DataObject>>>;
 
-Results made()
-{
-    return {};
-}
+Results made() { return {}; }
 
 template <class D, class... Rest>
 Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
@@ -149,10 +135,7 @@ Results made(const QString& name, std::unique_ptr<D> data, Rest&&... rest)
     return r;
 }
 
-QString n(const char* format, int run)
-{
-    return QString::fromLatin1(format).arg(run);
-}
+QString n(const char* format, int run) { return QString::fromLatin1(format).arg(run); }
 
 struct WiringCase {
     const char* id;
@@ -163,35 +146,24 @@ struct WiringCase {
     std::function<Results(const DataObject& source, int run)> expected;
 };
 
-void PrintTo(const WiringCase& c, std::ostream* os)
-{
-    *os << c.id;
-}
+void PrintTo(const WiringCase& c, std::ostream* os) { *os << c.id; }
 
 using S = const DataObject&;
 using SP = SaltAndPepperParams::Mode;
 using K = ColorHistogramParams::Kind;
 using Target = ColorTransformParams::Target;
+using KNSpace = KuwaharaNagaoParams::Space;
 
-const Image& image(S s)
-{
-    return static_cast<const Image&>(s);
-}
+const Image& image(S s) { return static_cast<const Image&>(s); }
 
 // An operator's one entry point with the parameters a row sets.
 template <class Op, class Params>
-std::unique_ptr<DataObject> run(S s, Params p)
-{
-    return Op().execute(image(s), p);
-}
+std::unique_ptr<DataObject> run(S s, Params p) { return Op().execute(image(s), p); }
 
 Results histograms(S s, K kind, int bins, int cube, int grays)
 {
     ColorHistogramParams p;
-    p.kind = kind;
-    p.bins = bins;
-    p.cube = cube;
-    p.grays = grays;
+    std::tie(p.kind, p.bins, p.cube, p.grays) = std::tuple(kind, bins, cube, grays);
     auto h = OPColorHistogram::execute(image(s), p);
     const auto names = OPColorHistogram::resultNames(s.type(), p);
     Results r;
@@ -199,6 +171,15 @@ Results histograms(S s, K kind, int bins, int cube, int grays)
         r.emplace_back(QString::fromStdString(names[i]), std::move(h[i]));
     return r;
 }
+
+// A row's one result of Op, named by format (with the run number for %1).
+template <class Op, class Params>
+std::function<Results(S, int)> one(const char* format, Params p)
+{
+    return [=](S s, int r) { return made(QString(format).contains("%1") ? n(format, r) : format, run<Op>(s, p)); };
+}
+
+Results histogram(S s, int bins) { return made("Histogram", OPHistogram::execute(image(s), {bins})); }
 
 const WiringCase wiringCases[] = {
     // The second Split finds the channels there already and adds nothing.
@@ -210,18 +191,12 @@ const WiringCase wiringCases[] = {
                       : made("Hue", run<OPSplit>(s, SplitParams{0}), "Saturation", run<OPSplit>(s, SplitParams{1}),
                              "Value", run<OPSplit>(s, SplitParams{2}));
      }},
-    {"TransformRGB", "Color &Transform", "rgb", "",
-     [](S s, int) { return made("HSV", run<OPColorTransform>(s, ColorTransformParams{Target::HSV})); }},
-    {"TransformHSV", "Color &Transform", "hsv", "",
-     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
-    {"TransformGray", "Color &Transform", "gray", "",
-     [](S s, int) { return made("RGB", run<OPColorTransform>(s, ColorTransformParams{Target::RGB})); }},
-    {"Histogram256", "Statistics/Histogram", "gray", "",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {256})); }},
-    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {32})); }},
-    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128",
-     [](S s, int) { return made("Histogram", OPHistogram::execute(image(s), {128})); }},
+    {"TransformRGB", "Color &Transform", "rgb", "", one<OPColorTransform>("HSV", ColorTransformParams{Target::HSV})},
+    {"TransformHSV", "Color &Transform", "hsv", "", one<OPColorTransform>("RGB", ColorTransformParams{Target::RGB})},
+    {"TransformGray", "Color &Transform", "gray", "", one<OPColorTransform>("RGB", ColorTransformParams{Target::RGB})},
+    {"Histogram256", "Statistics/Histogram", "gray", "", [](S s, int) { return histogram(s, 256); }},
+    {"Histogram32", "Statistics/Histogram", "gray", "RadioButton32", [](S s, int) { return histogram(s, 32); }},
+    {"Histogram128", "Statistics/Histogram", "gray", "RadioButton128", [](S s, int) { return histogram(s, 128); }},
     {"ChannelsRGB", "Statistics/Color &Histogram", "rgb", "ComboBoxChannelRGB=16",
      [](S s, int) { return histograms(s, K::Channel, 16, 2, 4); }},
     {"StaticRGB", "Statistics/Color &Histogram", "rgb", "RadioButtonStaticRGB ComboBoxStaticRGB=4x4x4",
@@ -235,48 +210,34 @@ const WiringCase wiringCases[] = {
     {"ChannelsHSV", "Statistics/Color &Histogram", "hsv", "RadioButtonChannelHSV ComboBoxChannelHSV=64",
      [](S s, int) { return histograms(s, K::Channel, 64, 2, 4); }},
     {"RegionGrowingGray", "Segmentation/Region Growing", "gray", "SpinBoxSpan=20",
-     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{20})); }},
+     one<OPRegionGrowing>("Region Growing", RegionGrowingParams{20})},
     {"RegionGrowingRGB", "Segmentation/Region Growing", "rgb", "",
-     [](S s, int) { return made("Region Growing", run<OPRegionGrowing>(s, RegionGrowingParams{50})); }},
+     one<OPRegionGrowing>("Region Growing", RegionGrowingParams{50})},
     {"CscRGB", "Segmentation/Color Structure Code", "rgb", "thresholdSpin=40", [](S s, int r) {
          return made(n("(%1) CSC RGB [Threshold=40]", r), OPCSC().execute(image(s), {CscParams::Space::RGB, 40}).image);
      }},
     {"CscHSV", "Segmentation/Color Structure Code", "rgb", "hsvButton", [](S s, int r) {
          return made(n("(%1) CSC HSV", r), OPCSC().execute(image(s), {CscParams::Space::HSV, 25}).image);
      }},
-    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30", [](S s, int r) {
-         return made(n("(%1) SMG [Split=5, Merge=15, Group=30]", r),
-                     run<OPSplitAndMerge>(s, SplitAndMergeParams{5, 15, 30}));
-     }},
+    {"SplitAndMerge", "Segmentation/Split-And-Merge", "rgb", "splitSpin=5 mergeSpin=15 groupSpin=30",
+     one<OPSplitAndMerge>("(%1) SMG [Split=5, Merge=15, Group=30]", SplitAndMergeParams{5, 15, 30})},
     {"HistogramSplitting", "Segmentation/Recursive Histogram Splitting", "rgb",
-     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7", [](S s, int r) {
-         return made(n("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", r),
-                     run<OPRecursiveHistogramSplitting>(s, RhsParams{2, 7, 5}));
-     }},
-    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2",
-     [](S s, int r) { return made(n("(%1) SNN [Iterations=2]", r), run<OPSNN>(s, SnnParams{2})); }},
-    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "", [](S s, int r) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=1]", r),
-                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{1, KuwaharaNagaoParams::Space::RGB}));
-     }},
-    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton", [](S s, int r) {
-         return made(n("(%1) Kuwahara-Nagao [Iterations=2]", r),
-                     run<OPKuwaharaNagao>(s, KuwaharaNagaoParams{2, KuwaharaNagaoParams::Space::HSV}));
-     }},
+     "gtWindowSpin=2 minRegionSizeSpin=5 minSplitPeakSpin=7",
+     one<OPRecursiveHistogramSplitting>("(%1) RHS [GT=2, MinSplitPeak=7, MinRegionSize=5]", RhsParams{2, 7, 5})},
+    {"Snn", "Filter/SNN", "rgb", "iterationSpin=2", one<OPSNN>("(%1) SNN [Iterations=2]", SnnParams{2})},
+    {"KuwaharaNagaoRGB", "Filter/Kuwahara-Nagao", "rgb", "",
+     one<OPKuwaharaNagao>("(%1) Kuwahara-Nagao [Iterations=1]", KuwaharaNagaoParams{1, KNSpace::RGB})},
+    {"KuwaharaNagaoHSV", "Filter/Kuwahara-Nagao", "rgb", "iterationSpin=2 hsvButton",
+     one<OPKuwaharaNagao>("(%1) Kuwahara-Nagao [Iterations=2]", KuwaharaNagaoParams{2, KNSpace::HSV})},
     {"GaussGray", "Noise/Gauss", "gray", "SpinBoxMue=20 SpinBoxSigma=5",
-     [](S s, int) { return made("Gauss Noise [mean=20, variance=5]", run<OPGauss>(s, GaussParams{20, 5})); }},
-    {"GaussRGB", "Noise/Gauss", "rgb", "",
-     [](S s, int) { return made("Gauss Noise [mean=0, variance=10]", run<OPGauss>(s, GaussParams{0, 10})); }},
-    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30", [](S s, int r) {
-         return made(n("(%1) Pepper [Percent=30%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Pepper, 30}));
-     }},
-    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt", [](S s, int r) {
-         return made(n("(%1) Salt [Percent=10%]", r), run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::Salt, 10}));
-     }},
-    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "", [](S s, int r) {
-         return made(n("(%1) Salt and Pepper [Percent=10%]", r),
-                     run<OPSaltAndPepper>(s, SaltAndPepperParams{SP::SaltAndPepper, 10}));
-     }},
+     one<OPGauss>("Gauss Noise [mean=20, variance=5]", GaussParams{20, 5})},
+    {"GaussRGB", "Noise/Gauss", "rgb", "", one<OPGauss>("Gauss Noise [mean=0, variance=10]", GaussParams{0, 10})},
+    {"PepperGray", "Noise/Salt-and-Pepper", "gray", "RadioButtonPepper SliderNoiseLevel=30",
+     one<OPSaltAndPepper>("(%1) Pepper [Percent=30%]", SaltAndPepperParams{SP::Pepper, 30})},
+    {"SaltRGB", "Noise/Salt-and-Pepper", "rgb", "RadioButtonSalt",
+     one<OPSaltAndPepper>("(%1) Salt [Percent=10%]", SaltAndPepperParams{SP::Salt, 10})},
+    {"SaltAndPepperRGB", "Noise/Salt-and-Pepper", "rgb", "",
+     one<OPSaltAndPepper>("(%1) Salt and Pepper [Percent=10%]", SaltAndPepperParams{SP::SaltAndPepper, 10})},
 };
 
 class DialogResults : public ::testing::TestWithParam<WiringCase> {};
@@ -288,17 +249,16 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
 {
     const WiringCase& c = GetParam();
     MainWindow app;
-    std::map<QString, DataEntry*> sources;
-    sources["gray"] = addTopLevel(app, busyGrayImage(12, 10), "gray");
-    sources["rgb"] = addTopLevel(app, busyRgbImage(12, 10), "rgb");
-    sources["hsv"] = addTopLevel(app, OPColorTransform().RGB2HSV(*busyRgbImage(12, 10)), "hsv");
+    const std::map<QString, DataEntry*> sources{
+        {"gray", addTopLevel(app, busyGrayImage(12, 10), "gray")},
+        {"rgb", addTopLevel(app, busyRgbImage(12, 10), "rgb")},
+        {"hsv", addTopLevel(app, OPColorTransform().RGB2HSV(*busyRgbImage(12, 10)), "hsv")}};
     DataEntry* source = sources.at(c.source);
     RandomGenerator& random = RandomGenerator::instance();
     for (int run = 1; run <= 2; ++run) {
         const std::size_t before = source->children().size();
         const std::uint32_t state = random.state();
-        const bool stayedOpen = runFromMenu(app, c.menu, source, c.settings);
-        EXPECT_FALSE(stayedOpen) << "run " << run;
+        EXPECT_FALSE(runFromMenu(app, c.menu, source, c.settings)) << "run " << run;
         const std::uint32_t after = random.state();
         random.setState(state);
         const Results expected = c.expected(*source->data(), run);
@@ -317,17 +277,13 @@ TEST_P(DialogResults, MatchTheCoreCalledDirectly)
 INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
                          [](const ::testing::TestParamInfo<WiringCase>& info) { return info.param.id; });
 
-} // namespace
-
-namespace {
-
 const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
 const QString csc = QStringLiteral("Segmentation/Color Structure Code");
 const QString snn = QStringLiteral("Filter/SNN");
 
 } // namespace
 
-TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
+TEST(RefusedOrCancelledRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
 {
     MainWindow app;
     // Too elongated for the split-and-merge quadtree.
@@ -339,11 +295,8 @@ TEST(RefusedRun, AddsNothingKeepsTheDialogOpenAndDoesNotCount)
     EXPECT_TRUE(strip->children().empty());
     EXPECT_FALSE(runFromMenu(app, smg, square));
     EXPECT_EQ(childNames(square), QStringList({"(1) SMG [Split=10, Merge=10, Group=20]"}));
-}
 
-TEST(CancelledRun, AddsNothingAndDoesNotCount)
-{
-    MainWindow app;
+    // A cancelled run likewise.
     DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
     {
         ProgressCanceller canceller;
