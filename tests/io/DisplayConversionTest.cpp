@@ -1,12 +1,6 @@
 #include "DisplayConversion.h"
 #include "IoTestSupport.h"
 
-#include "image/ImageGray.h"
-#include "image/ImageHSV.h"
-#include "image/ImageRGB.h"
-
-using namespace ivra;
-
 namespace {
 
 std::vector<QRgb> shown(const Image& image)
@@ -34,8 +28,7 @@ TEST(DisplayConversion, RgbAndGrayShowTheirLowEightBitsHsvTheToolkitColour)
 {
     EXPECT_EQ(shown(*row<ImageRGB>({{256, 10, 255}, {-1, 0, 1}})), (std::vector<QRgb>{qRgb(0, 10, 255), qRgb(255, 0, 1)}));
     ImageGray gray(2, 1);
-    gray.data()[0] = 300;
-    gray.data()[1] = -1;
+    gray.data()[0] = 300, gray.data()[1] = -1;
     EXPECT_EQ(shown(gray), (std::vector<QRgb>{qRgb(44, 44, 44), qRgb(255, 255, 255)}));
     // Values the toolkit's HSV colour does not accept show black; hues past 359 wrap.
     const auto hsv = row<ImageHSV>(

@@ -1,20 +1,25 @@
 #pragma once
 
 #include "IoError.h"
-
-#include "image/Image.h"
-#include "image/ImageColor.h"
+#include "image/HistogramGray.h"
+#include "image/HistogramHSV.h"
+#include "image/HistogramRGB.h"
 #include "image/ImageGray.h"
+#include "image/ImageHSV.h"
+#include "image/ImageRGB.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
-
-namespace iotest {
 
 using namespace ivra;
 
@@ -24,7 +29,7 @@ inline ::testing::AssertionResult refusedWith(const std::function<void()>& actio
 {
     try {
         action();
-    } catch (const ivra::IoError& e) {
+    } catch (const IoError& e) {
         if (std::string(e.what()).find(problem) != std::string::npos)
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "refused with \"" << e.what() << "\", not \"" << problem << "\"";
@@ -48,14 +53,12 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 // The values of an image in row order: gray levels, or red, green, blue per pixel.
 inline std::vector<int> valuesOf(const Image& image)
 {
-    std::vector<int> out;
     if (const auto* gray = dynamic_cast<const ImageGray*>(&image))
         return {gray->data(), gray->data() + gray->pixelCount()};
+    std::vector<int> out;
     const auto& colour = dynamic_cast<const ImageColor&>(image);
     for (std::size_t i = 0; i < colour.pixelCount(); ++i)
         for (int c = 0; c < 3; ++c)
             out.push_back(colour.plane(c)[i]);
     return out;
 }
-
-} // namespace iotest

@@ -1,22 +1,11 @@
 #include "IoTestSupport.h"
 #include "Npy.h"
 
-#include "image/HistogramGray.h"
-#include "image/HistogramHSV.h"
-#include "image/HistogramRGB.h"
-#include "image/ImageHSV.h"
+#include <QtEndian>
 
-#include <QBuffer>
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <cstring>
+#include <numeric>
 
 #include <unistd.h>
-
-using namespace ivra;
-using iotest::refusedWith;
-using iotest::valuesOf;
 
 namespace {
 
@@ -30,7 +19,6 @@ QByteArray encoded(const std::function<void(QIODevice&)>& encode)
     encode(buffer);
     return bytes;
 }
-
 QByteArray encode(const DataObject& object) { return encoded([&](QIODevice& d) { encodeNpy(d, object); }); }
 
 // Reads from a buffer, or from a pipe whose size is not known ahead.
@@ -47,11 +35,7 @@ NpyArray decode(QByteArray bytes, bool pipe = false)
     return readNpy(buffer, "test.npy");
 }
 
-std::vector<int> imageValues(const QByteArray& bytes)
-{
-    return valuesOf(*imageFromNpy(decode(bytes), NpyColour::Rgb, "test.npy"));
-}
-
+std::vector<int> imageValues(const QByteArray& bytes) { return valuesOf(*imageFromNpy(decode(bytes), NpyColour::Rgb, "x")); }
 std::string dict(const std::string& descr, const std::string& shape, const char* fortran = "False")
 {
     return "{'descr': '" + descr + "', 'fortran_order': " + fortran + ", 'shape': " + shape + ", }";
@@ -60,8 +44,7 @@ std::string dict(const std::string& descr, const std::string& shape, const char*
 // Magic, version and a length field, without the header itself.
 QByteArray preamble(int major, std::uint32_t length)
 {
-    QByteArray out("\x93NUMPY", 6);
-    out.append(char(major)).append(char(0));
+    QByteArray out = QByteArray("\x93NUMPY", 6) + char(major) + char(0);
     for (int i = 0; i < (major == 1 ? 2 : 4); ++i)
         out.append(char((length >> (8 * i)) & 0xff));
     return out;
@@ -75,14 +58,10 @@ QByteArray npy(const std::string& header, const QByteArray& data = {}, int major
 template <typename T>
 QByteArray values(std::initializer_list<T> list)
 {
-    QByteArray out;
-    for (T v : list)
-        out.append(reinterpret_cast<const char*>(&v), sizeof v);
-    return out;
+    return QByteArray(reinterpret_cast<const char*>(std::data(list)), static_cast<qsizetype>(list.size() * sizeof(T)));
 }
 
-// An object the .npy writer does not know.
-struct OddHistogram : Histogram {
+struct OddHistogram : Histogram { // an object the .npy writer does not know
     OddHistogram() : Histogram(2) {}
     int type() const override { return 5; }
 };
@@ -92,17 +71,12 @@ struct OddHistogram : Histogram {
 TEST(NpyWrite, HeaderIsVersionOneAlignedToSixtyFourBytesOrVersionTwoWhenLong)
 {
     ImageGray gray(3, 2);
-    for (int i = 0; i < 6; ++i)
-        gray.data()[i] = i - 2;
-    const std::string header = dict("<i4", "(2, 3)");
-    EXPECT_EQ(encode(gray), npy(header + std::string(117 - header.size(), ' '), values<std::int32_t>({-2, -1, 0, 1, 2, 3})));
-    const std::string single = dict("|u1", "(4,)");
-    EXPECT_EQ(encoded([](QIODevice& d) { encodeNpy(d, NpyType::UInt8, {4}, "abcd", 4); }),
-              npy(single + std::string(117 - single.size(), ' '), "abcd"));
-
+    std::iota(gray.data(), gray.data() + 6, -2);
+    const auto padded = [](const std::string& h, const QByteArray& data) { return npy(h + std::string(117 - h.size(), ' '), data); };
+    EXPECT_EQ(encode(gray), padded(dict("<i4", "(2, 3)"), values<std::int32_t>({-2, -1, 0, 1, 2, 3})));
+    EXPECT_EQ(encoded([](QIODevice& d) { encodeNpy(d, NpyType::UInt8, {4}, "abcd", 4); }), padded(dict("|u1", "(4,)"), "abcd"));
     const QByteArray v2 = encoded([&](QIODevice& d) { encodeNpy(d, NpyType::Int8, Dims(22000, 1), "x", 1); });
-    std::uint32_t length;
-    std::memcpy(&length, v2.constData() + 8, 4);
+    const auto length = qFromLittleEndian<std::uint32_t>(v2.constData() + 8);
     EXPECT_EQ(v2.left(12), preamble(2, length));
     EXPECT_EQ((12 + length) % 64, 0u);
     EXPECT_EQ(v2.right(2), "\nx");
@@ -120,13 +94,10 @@ TEST(NpyWrite, ImagesHistogramsAndLabelsRoundTrip)
         EXPECT_EQ(valuesOf(*back), valuesOf(hsv));
     }
     HistogramGray a(3), b(3);
-    a.counts()[2] = 17;
-    b.counts()[0] = 3;
     HistogramRGB rgb(8);
-    rgb.counts()[7] = 0.25f;
     HistogramHSV hsvCounts(std::make_shared<HSVBinLayout>(6, 2, 4, 15));
-    hsvCounts.counts()[15] = 1.0 / 3.0;
     Array2D<std::uint32_t> labels(2, 1);
+    a.counts()[2] = 17, b.counts()[0] = 3, rgb.counts()[7] = 0.25f, hsvCounts.counts()[15] = 1.0 / 3.0;
     labels.at(1, 0) = 4000000000u;
     const struct { QByteArray bytes; NpyType type; Dims shape; std::int64_t at; double value; } rows[] = {
         {encode(hsv), NpyType::Int32, {3, 3, 2}, 6 + 5, 105}, // plane 1, pixel (1, 2)
@@ -136,11 +107,9 @@ TEST(NpyWrite, ImagesHistogramsAndLabelsRoundTrip)
         {encoded([&](QIODevice& d) { encodeNpy(d, {&a, &b, &a}); }), NpyType::Int32, {3, 3}, 3, 3},
         {encoded([&](QIODevice& d) { encodeNpyLabels(d, labels); }), NpyType::UInt32, {1, 2}, 1, 4000000000.0},
     };
-    for (const auto& row : rows) {
-        const NpyArray back = decode(row.bytes);
-        EXPECT_EQ(back.type, row.type);
-        EXPECT_EQ(back.shape, row.shape);
-        EXPECT_EQ(back.realAt(row.at), row.value);
+    for (const auto& [bytes, type, shape, at, value] : rows) {
+        const NpyArray back = decode(bytes);
+        EXPECT_TRUE(back.type == type && back.shape == shape && back.realAt(at) == value) << at;
     }
 }
 
@@ -149,16 +118,12 @@ TEST(NpyWrite, FailuresThrowAndLeaveNoFile)
     HistogramGray three(3), four(4);
     HistogramRGB rgb(3);
     OddHistogram odd;
-    const std::pair<std::function<void(QIODevice&)>, const char*> rows[] = {
-        {[&](QIODevice& d) { encodeNpy(d, {&three, &four}); }, "cannot be stacked"},
-        {[&](QIODevice& d) { encodeNpy(d, {&three, &rgb}); }, "cannot be stacked"},
-        {[&](QIODevice& d) { encodeNpy(d, {}); }, "no histograms"},
-        {[&](QIODevice& d) { encodeNpy(d, {&odd, &odd}); }, "unknown histogram type 5"},
-        {[&](QIODevice& d) { encodeNpy(d, odd); }, "object of type 5"}};
-    for (const auto& [encode, problem] : rows)
-        EXPECT_TRUE(refusedWith([&] { encoded(encode); }, problem));
-    QByteArray bytes;
-    QBuffer readOnly(&bytes);
+    const std::pair<std::vector<const Histogram*>, const char*> rows[] = {{{&three, &four}, "cannot be stacked"},
+        {{&three, &rgb}, "cannot be stacked"}, {{}, "no histograms"}, {{&odd, &odd}, "unknown histogram type 5"}};
+    for (const auto& [stack, problem] : rows)
+        EXPECT_TRUE(refusedWith([&] { encoded([&](QIODevice& d) { encodeNpy(d, stack); }); }, problem));
+    EXPECT_TRUE(refusedWith([&] { encode(odd); }, "object of type 5"));
+    QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     EXPECT_TRUE(refusedWith([&] { encodeNpy(readOnly, three); }, "cannot write"));
 
@@ -257,10 +222,8 @@ TEST(NpyRead, RefusedFilesTable)
         {npy(dict("<u4", "(1, 1)"), values<std::uint32_t>({2147483648u})), "value 2147483648", Image},
         {npy(dict("<u8", "(1, 1)"), values<std::uint64_t>({~0ull})), "value 9223372036854775807", Image},
     };
-    for (const auto& row : rows) {
-        const auto read = [&] { row.via == Image ? void(imageValues(row.bytes)) : void(decode(row.bytes, row.via == Pipe)); };
-        EXPECT_TRUE(refusedWith(read, row.problem));
-    }
+    for (const auto& [bytes, problem, via] : rows)
+        EXPECT_TRUE(refusedWith([&] { via == Image ? void(imageValues(bytes)) : void(decode(bytes, via == Pipe)); }, problem));
     EXPECT_THROW(readNpy(QDir::temp().filePath("ivra-no-such-file.npy")), IoError);
 
     // The largest sides are accepted, from a file too.

@@ -1,13 +1,6 @@
 #include "IoTestSupport.h"
 #include "PictureReader.h"
 
-#include <QImage>
-#include <QTemporaryDir>
-
-using namespace ivra;
-using iotest::refusedWith;
-using iotest::valuesOf;
-
 namespace {
 
 // A picture whose pixel i (in row order) is pixels[i]: an index for indexed
@@ -16,12 +9,9 @@ QImage picture(QImage::Format format, int width, const std::vector<QRgb>& pixels
 {
     QImage out(width, static_cast<int>(pixels.size()) / width, format);
     out.setColorTable(table);
-    for (int i = 0; i < static_cast<int>(pixels.size()); ++i) {
-        if (format == QImage::Format_Grayscale8)
-            out.scanLine(i / width)[i % width] = static_cast<uchar>(pixels[i]);
-        else
-            out.setPixel(i % width, i / width, pixels[i]);
-    }
+    for (int i = 0; i < static_cast<int>(pixels.size()); ++i)
+        format == QImage::Format_Grayscale8 ? void(out.scanLine(i / width)[i % width] = static_cast<uchar>(pixels[i]))
+                                            : out.setPixel(i % width, i / width, pixels[i]);
     return out;
 }
 
@@ -41,9 +31,9 @@ TEST(PictureReader, LoadsGrayOrRgbByTheColourTable)
     const QList<QRgb> colours = {qRgba(10, 20, 30, 40), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
     const std::vector<QRgb> rgb = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(10, 20, 30)};
     const std::vector<int> rgbValues = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30};
-    const std::vector<QRgb> mono = {0, 0, 0, 1, 0, 0, 0, 0, 0, 1};
     const std::vector<int> monoLevels = {255, 255, 255, 0, 255, 255, 255, 255, 255, 0};
-    const QImage monoPicture = picture(QImage::Format_Mono, 5, mono, {qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const QImage monoPicture =
+        picture(QImage::Format_Mono, 5, {0, 0, 0, 1, 0, 0, 0, 0, 0, 1}, {qRgb(255, 255, 255), qRgb(0, 0, 0)});
     const struct { QImage picture; const char* name; const char* format; int type; std::vector<int> values; } rows[] = {
         {picture(QImage::Format_Grayscale8, 3, {1, 41, 81, 101, 141, 181}), "g.pgm", nullptr, TypeImageGray,
          {1, 41, 81, 101, 141, 181}},
@@ -72,7 +62,7 @@ TEST(PictureReader, RefusedFilesTable)
     QImage full(64, 64, QImage::Format_RGB32);
     for (int i = 0; i < 64 * 64; ++i)
         full.setPixel(i % 64, i / 64, qRgb(i % 251, i / 64, i % 7));
-    const QByteArray png = iotest::contents(saved(dir, full, "full.png"));
+    const QByteArray png = contents(saved(dir, full, "full.png"));
     const struct { const char* name; QByteArray bytes; const char* problem; } rows[] = {
         {"empty.png", {}, "not a readable"},
         {"garbage.png", QByteArray(200, 'x'), "not a readable"},
@@ -83,7 +73,7 @@ TEST(PictureReader, RefusedFilesTable)
     };
     for (const auto& row : rows) {
         const QString path = dir.filePath(QLatin1String(row.name));
-        iotest::writeFile(path, row.bytes);
+        writeFile(path, row.bytes);
         EXPECT_TRUE(refusedWith([&] { readPicture(path); }, path.toStdString() + ": " + row.problem));
     }
     EXPECT_TRUE(refusedWith([&] { readPicture(dir.filePath("missing.png")); }, "not a readable"));

@@ -2,17 +2,6 @@
 #include "PictureReader.h"
 #include "PictureWriter.h"
 
-#include "image/ImageRGB.h"
-
-#include <QBuffer>
-#include <QDir>
-#include <QImage>
-#include <QTemporaryDir>
-
-using namespace ivra;
-using iotest::contents;
-using iotest::refusedWith;
-
 TEST(PictureWriter, FormatFollowsTheExtension)
 {
     const std::pair<const char*, PictureFormat> rows[] = {{"a.png", PictureFormat::Png}, {"a.PPM", PictureFormat::Ppm},
@@ -39,7 +28,7 @@ TEST(PictureWriter, WritesTheDisplayPictureInTheFormatOfTheExtension)
         writePicture(image, dir.filePath(name));
         EXPECT_TRUE(contents(dir.filePath(name)).startsWith(signature)) << name;
         const bool pgm = QLatin1String(name).endsWith(QLatin1String("pgm"));
-        EXPECT_EQ(iotest::valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
+        EXPECT_EQ(valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
     }
 }
 
@@ -47,7 +36,7 @@ TEST(PictureWriter, FailureLeavesAnExistingFileAndNoLeftovers)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.png");
-    iotest::writeFile(path, "old contents");
+    writeFile(path, "old contents");
     const ImageRGB image(2, 2);
     EXPECT_TRUE(refusedWith([&] { writePicture(QImage(), path); }, "keep.png: cannot write an empty picture"));
     EXPECT_TRUE(refusedWith([&] { writePicture(image, dir.filePath("no/dir/x.png")); }, "x.png: cannot write"));
@@ -55,8 +44,7 @@ TEST(PictureWriter, FailureLeavesAnExistingFileAndNoLeftovers)
     EXPECT_EQ(contents(path), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.png"});
 
-    QByteArray bytes;
-    QBuffer readOnly(&bytes);
+    QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     const QImage one(1, 1, QImage::Format_RGB32);
     EXPECT_TRUE(refusedWith([&] { encodePicture(one, PictureFormat::Png, readOnly); }, "cannot encode the picture as png"));

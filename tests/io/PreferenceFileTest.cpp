@@ -1,10 +1,6 @@
 #include "IoTestSupport.h"
 #include "PreferenceFile.h"
 
-#include <QTemporaryDir>
-
-using namespace ivra;
-
 // The last line holding "PATH" gives the text after its first "="; a missing file nothing.
 TEST(PreferenceFile, TheLastPathLineGivesTheStartLocation)
 {
@@ -23,7 +19,7 @@ TEST(PreferenceFile, TheLastPathLineGivesTheStartLocation)
     const QString path = dir.filePath(QLatin1String(preferenceFileName));
     EXPECT_EQ(readStartLocation(path), "");
     for (const auto& [text, location] : rows) {
-        iotest::writeFile(path, text);
+        writeFile(path, text);
         EXPECT_EQ(readStartLocation(path), QString::fromLatin1(location)) << text;
     }
 }

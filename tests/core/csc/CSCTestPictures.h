@@ -92,8 +92,7 @@ inline std::vector<Picture> pictureKinds(int w, int h, unsigned seed)
                              : hsv(k * 70, 0.05 * k, 0.3 + 0.1 * k + j / 100.0);
             }),
             make("pale-seam", w, h, [&](int, int) { // hues 60, 300 and 0, alike at low saturation
-                const RGB24 pale[3] = {{200, 200, 180}, {200, 180, 200}, {200, 190, 190}};
-                return pale[pick(rng)];
+                return std::array<RGB24, 3>{{{200, 200, 180}, {200, 180, 200}, {200, 190, 190}}}[pick(rng)];
             }),
             make("uniform", w, h, [&](int, int) { return RGB24{77, 140, 201}; })};
 }

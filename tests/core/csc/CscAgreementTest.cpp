@@ -49,11 +49,9 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
         return messages.lines == std::vector<std::string>{"Codeelement overrun..."} ? "" : what + "no message\n";
     }
     ++tally.completed;
-    tally.paths.conflicts += expected.paths.conflicts;
-    tally.paths.detached += expected.paths.detached;
-    tally.paths.carriedDown += expected.paths.carriedDown;
-    tally.paths.overpainted += expected.paths.overpainted;
-    tally.paths.hsvSeam += expected.paths.hsvSeam;
+    using P = cscref::Outcome::Paths;
+    for (int P::*n : {&P::conflicts, &P::detached, &P::carriedDown, &P::overpainted, &P::hsvSeam})
+        tally.paths.*n += expected.paths.*n;
     const ImageSegmented& seg = *actual.image;
     for (std::size_t i = 0; i < p.px.size(); ++i)
         if (seg.labels[i] != expected.labels[i] || seg.red()[i] != expected.rgb[3 * i] ||
@@ -68,9 +66,8 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
 // twice, hue means across the seam), or agreement would prove little.
 TEST(CscAgreement, PicturesOfEveryKindAndSizeAgreeValueForValue)
 {
-    const int sizes[][2] = {{1, 1}, {1, 2}, {2, 1},  {2, 2},   {3, 3},  {4, 4},   {5, 4},  {4, 5},   {7, 3},
-                            {8, 8}, {9, 9}, {13, 7}, {16, 16}, {17, 17}, {31, 9}, {33, 33}, {40, 1}, {1, 40}, {25, 39},
-                            {40, 40}, {23, 34}, {38, 11}};
+    const int sizes[][2] = {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 4}, {4, 5}, {7, 3}, {8, 8}, {9, 9},
+        {13, 7}, {16, 16}, {17, 17}, {31, 9}, {33, 33}, {40, 1}, {1, 40}, {25, 39}, {40, 40}, {23, 34}, {38, 11}};
     Tally tally;
     std::string failures;
     for (const auto& [w, h] : sizes)

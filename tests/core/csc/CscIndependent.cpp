@@ -12,9 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace ivra {
-
-namespace cscref {
+namespace ivra::cscref {
 
 namespace {
 
@@ -35,31 +33,26 @@ constexpr int kSharingChild[7][7] = {{-1, 1, 2, 3, 4, 5, 6},    {-1, -1, 3, -1, 
                                      {-1, 0, -1, 2, -1, 4, -1}};
 
 // HSV tolerance tables, 16 x 16 (row: smaller saturation / 16, column: larger value
-// / 16), written row by row as "rows: value*count ..." so that they read like the
-// published tables.
+// / 16), written as "rows: value*count ...".
 std::array<int, 256> table(const std::string& text)
 {
     std::array<int, 256> t{};
     std::istringstream rows(text);
-    std::string row;
     int filled = 0;
-    while (std::getline(rows, row, '|')) {
+    for (std::string row; std::getline(rows, row, '|');) {
         std::istringstream in(row);
         int first = 0, last = 0;
         char sign = 0;
-        in >> first >> sign; // '-' or ':'
+        in >> first >> sign; // "a-b:" or "a:"
+        last = first;
         if (sign == '-')
             in >> last >> sign;
-        else
-            last = first;
         std::vector<int> entries;
         for (std::string run; in >> run;) {
             const auto star = run.find('*');
             entries.insert(entries.end(), star == std::string::npos ? 1 : std::stoi(run.substr(star + 1)), std::stoi(run));
         }
-        if (entries.size() != 16)
-            throw std::logic_error("tolerance row without 16 entries: " + row);
-        for (int r = first; r <= last; ++r, filled += 16)
+        for (int r = first; r <= last && entries.size() == 16; ++r, filled += 16)
             std::copy(entries.begin(), entries.end(), t.begin() + 16 * r);
     }
     if (filled != 256)
@@ -87,17 +80,12 @@ int hueDistance(int h1, int h2)
 
 int squaredDistance(const Colour& a, const Colour& b)
 {
-    int sum = 0;
-    for (int c = 0; c < 3; ++c)
-        sum += (a[c] - b[c]) * (a[c] - b[c]);
-    return sum;
+    return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
 }
 
-// The growth of one element. Level 0 compares a candidate with the pixel it was
-// reached from and averages at the end; above, a candidate is compared with the
-// running mean, refreshed after every member. HSV hues near red are averaged across
-// the 0/360 seam by lifting the low ones by 360 whenever a high one is present;
-// achromatic members stay out of the hue mean.
+// The growth of one element. Level 0 compares a candidate with the pixel it was reached
+// from, above with the running mean. HSV hues <= 60 are lifted by 360 when a hue >= 300
+// is present; achromatic members stay out of the hue mean.
 struct Growth {
     Variant variant;
     int squaredThreshold;
@@ -107,9 +95,7 @@ struct Growth {
 
     void start(const Colour& seed, int atLevel)
     {
-        level = atLevel;
-        count = chromatic = wrapSum = highHues = 0;
-        sum[0] = sum[1] = sum[2] = 0;
+        *this = {variant, squaredThreshold, seamMeans, atLevel};
         add(seed);
         mean = seed;
     }
@@ -141,12 +127,8 @@ struct Growth {
     }
     bool accept(const Colour& reference, const Colour& candidate)
     {
-        bool similar;
-        if (variant == Variant::Rgb)
-            similar = squaredDistance(level == 0 ? reference : mean, candidate) < squaredThreshold;
-        else
-            similar = level == 0 ? pixelSimilar(reference, candidate) : elementSimilar(mean, candidate);
-        if (!similar)
+        if (variant == Variant::Rgb ? squaredDistance(level == 0 ? reference : mean, candidate) >= squaredThreshold
+                                    : !(level == 0 ? pixelSimilar(reference, candidate) : elementSimilar(mean, candidate)))
             return false;
         add(candidate);
         if (level > 0)
@@ -157,22 +139,18 @@ struct Growth {
 };
 
 struct Link {
-    int cell;  // which child island of the element's island holds the child
-    int child; // element number
+    int cell, child; // which child island of the element's island holds the child; its number
 };
 
 struct Element {
-    int level = 0, x = 0, y = 0; // its island
-    int mask = 0;
-    std::vector<Link> links;
+    int level = 0, x = 0, y = 0, mask = 0; // its island, the cells it holds
+    std::vector<Link> links{};
     bool root = true, taken = false;
     int parent1 = -1, parent2 = -1;
     Colour colour{};
 };
 
-struct Conflict {
-    int cell1, cell2, side1, side2, element;
-};
+struct Conflict { int cell1, cell2, side1, side2, element; };
 
 struct StoreFull {};
 
@@ -198,8 +176,8 @@ public:
         }
     }
 
-    // Paints every root, coarse levels first, and returns how many roots got a number.
-    int paint(std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
+    // Paints every root, coarse levels first.
+    void paint(std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
     {
         colourOut.assign(static_cast<std::size_t>(width_) * height_, {0, 0, 0});
         labelOut.assign(static_cast<std::size_t>(width_) * height_, 0);
@@ -211,7 +189,6 @@ public:
                         std::set<int> visited;
                         paintElement(e, el(e).colour, ++label, visited, colourOut, labelOut);
                     }
-        return static_cast<int>(label);
     }
 
     Outcome::Paths paths;
@@ -227,11 +204,7 @@ private:
     {
         if (usedElements >= elementCapacity_ || usedLinks_ >= linkCapacity_)
             throw StoreFull{};
-        Element fresh;
-        fresh.level = level;
-        fresh.x = x;
-        fresh.y = y;
-        elements_.push_back(fresh);
+        elements_.push_back({level, x, y});
         return static_cast<int>(elements_.size()) - 1;
     }
 
@@ -264,6 +237,8 @@ private:
         el(grown).links.push_back({cell, candidate});
         linkPoolExceeded = linkPoolExceeded || usedLinks_ + static_cast<int>(el(grown).links.size()) > linkCapacity_;
         becomeParent(grown, candidate);
+        queue_.emplace_back(cell, candidate);
+        --untaken_;
     }
 
     // Level 0: breadth first from each seed pixel, in cell order; pixels outside the
@@ -272,11 +247,9 @@ private:
     {
         for (const auto& [ix, iy] : pyramid_.walk(0)) {
             const auto cells = pyramid_.members(0, ix, iy);
-            bool usable[7], assigned[7];
-            for (int k = 0; k < 7; ++k) {
-                usable[k] = cells[k][0] >= 0 && cells[k][0] < width_ && cells[k][1] >= 0 && cells[k][1] < height_;
-                assigned[k] = !usable[k];
-            }
+            bool assigned[7];
+            for (int k = 0; k < 7; ++k)
+                assigned[k] = cells[k][0] < 0 || cells[k][0] >= width_ || cells[k][1] < 0 || cells[k][1] >= height_;
             const auto pixel = [&](int k) { return colours_[cells[k][1] * width_ + cells[k][0]]; };
             for (int k = 0; k < 7 && !std::all_of(assigned, assigned + 7, [](bool a) { return a; }); ++k) {
                 if (assigned[k])
@@ -304,31 +277,31 @@ private:
     {
         std::array<std::vector<int>, 7> lists;
         const auto children = pyramid_.members(level, ix, iy);
-        int untaken = 0;
+        untaken_ = 0;
         for (int k = 0; k < 7; ++k)
             if (pyramid_.contains(level - 1, children[k][0], children[k][1])) {
                 lists[k] = islands_[{level - 1, children[k][0], children[k][1]}];
-                untaken += static_cast<int>(lists[k].size());
+                untaken_ += static_cast<int>(lists[k].size());
             }
         for (int k = 0; k < 7; ++k)
             for (int seed : lists[k]) {
                 if (el(seed).taken)
                     continue;
-                if (level == 1 && untaken < 2)
+                if (level == 1 && untaken_ < 2)
                     break;
                 const int e = allocate(level, ix, iy);
                 el(e).mask = 1 << k;
                 el(e).links.push_back({k, seed});
                 el(seed).taken = true;
-                --untaken;
+                --untaken_;
                 growth_.start(el(seed).colour, level);
-                std::vector<std::pair<int, int>> queue{{k, seed}};
-                for (std::size_t head = 0; head < queue.size(); ++head) {
-                    const auto [q, ce] = queue[head];
+                queue_ = {{k, seed}};
+                for (std::size_t head = 0; head < queue_.size(); ++head) {
+                    const auto [q, ce] = queue_[head];
                     if (level == 1)
-                        offerSharedPixels(lists, q, ce, e, queue, untaken);
+                        offerSharedPixels(lists, q, ce, e);
                     else
-                        offerSharedChildren(q, ce, e, queue, untaken);
+                        offerSharedChildren(q, ce, e);
                 }
                 finish(e, static_cast<int>(el(e).links.size()), seed);
             }
@@ -337,20 +310,16 @@ private:
                 el(e).taken = false;
     }
 
-    void offerSharedPixels(const std::array<std::vector<int>, 7>& lists, int q, int ce, int e,
-                           std::vector<std::pair<int, int>>& queue, int& untaken)
+    void offerSharedPixels(const std::array<std::vector<int>, 7>& lists, int q, int ce, int e)
     {
         for (int n : kCellNeighbours[q])
             for (int f : lists[n])
                 if (!el(f).taken && (el(ce).mask >> kSharedCell[q][n] & 1) && (el(f).mask >> kSharedCell[n][q] & 1) &&
-                    growth_.accept(el(ce).colour, el(f).colour)) {
+                    growth_.accept(el(ce).colour, el(f).colour))
                     join(e, n, f);
-                    queue.emplace_back(n, f);
-                    --untaken;
-                }
     }
 
-    void offerSharedChildren(int q, int ce, int e, std::vector<std::pair<int, int>>& queue, int& untaken)
+    void offerSharedChildren(int q, int ce, int e)
     {
         const std::vector<Link> links = el(ce).links;
         for (const Link& link : links) {
@@ -362,8 +331,6 @@ private:
                 continue;
             if (growth_.accept(el(ce).colour, el(f).colour)) {
                 join(e, n, f);
-                queue.emplace_back(n, f);
-                --untaken;
             } else {
                 // g sits under two parents that will end apart: decided after the level.
                 ++paths.conflicts;
@@ -448,6 +415,8 @@ private:
     std::map<std::array<int, 3>, std::vector<int>> islands_; // level, x, y -> kept elements in order
     std::deque<Conflict> conflicts_;
     int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0;
+    std::vector<std::pair<int, int>> queue_; // cell, element: members still to offer their neighbours
+    int untaken_ = 0;                         // children of the island not in an element yet
 };
 
 } // namespace
@@ -549,14 +518,12 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     if (width < 1 || height < 1)
         return out;
     const std::size_t count = static_cast<std::size_t>(width) * height;
-    std::vector<std::uint8_t> bytes;
-    for (const RGB24& p : pixels)
-        bytes.insert(bytes.end(), {p.r, p.g, p.b});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pixels.data());
     // Colours the run works on: the bytes themselves, or their table HSV.
     std::vector<Colour> colours(count);
     std::vector<HSVPixel> hsv(count);
     if (variant == Variant::Hsv)
-        imageRgbToHsv(width, height, bytes.data(), hsv.data());
+        imageRgbToHsv(width, height, bytes, hsv.data());
     for (std::size_t i = 0; i < count; ++i)
         colours[i] = variant == Variant::Rgb ? Colour{bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]}
                                              : Colour{hsv[i].hue, hsv[i].sat, hsv[i].val};
@@ -573,22 +540,17 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     if (out.overrun)
         return out;
     std::vector<Colour> painted;
-    out.regions = run.paint(painted, out.labels);
+    run.paint(painted, out.labels);
     out.paths = run.paths;
     out.rgb.assign(count * 3, 0);
-    if (variant == Variant::Rgb) {
-        for (std::size_t i = 0; i < 3 * count; ++i)
-            out.rgb[i] = static_cast<std::uint8_t>(painted[i / 3][i % 3]);
-    } else {
-        // The HSV picture (black where nothing was painted) goes back through the tables.
-        for (std::size_t i = 0; i < count; ++i)
-            hsv[i] = HSVPixel{static_cast<std::int16_t>(painted[i][0]), static_cast<std::uint8_t>(painted[i][1]),
-                              static_cast<std::uint8_t>(painted[i][2])};
+    for (std::size_t i = 0; i < 3 * count; ++i)
+        out.rgb[i] = static_cast<std::uint8_t>(painted[i / 3][i % 3]);
+    // An HSV picture (black where nothing was painted) goes back through the tables.
+    for (std::size_t i = 0; i < count && variant == Variant::Hsv; ++i)
+        hsv[i] = HSVPixel{static_cast<std::int16_t>(painted[i][0]), out.rgb[3 * i + 1], out.rgb[3 * i + 2]};
+    if (variant == Variant::Hsv)
         imageHsvToRgb(width, height, hsv.data(), out.rgb.data());
-    }
     return out;
 }
 
-} // namespace cscref
-
-} // namespace ivra
+} // namespace ivra::cscref

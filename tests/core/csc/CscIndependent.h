@@ -6,15 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-namespace ivra {
+namespace ivra::cscref {
 
-// A second, deliberately plain formulation of the whole Colour Structure Code run,
-// kept beside the tests so that the engine can be compared with it value for value.
-// Nothing here is shared with the engine: islands are kept in a map keyed by their
-// coordinates, elements in a vector addressed by number, the tables are written out
-// anew, and every step is done the slow, obvious way. Only the colour conversions are
-// the system's own, since the run uses exactly those.
-namespace cscref {
+// A second, deliberately plain formulation of the whole Colour Structure Code run, to
+// compare the engine with value for value. Nothing is shared with the engine (islands in
+// a map, elements in a vector, tables written anew) but the colour conversions it uses.
 
 enum class Variant { Rgb, Hsv };
 using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
@@ -22,17 +18,12 @@ using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
 struct Outcome {
     std::vector<std::uint8_t> rgb;     // the result picture, R, G, B per pixel, row by row
     std::vector<std::uint32_t> labels; // the label of every pixel
-    int regions = 0;                   // region roots numbered
     bool overrun = false;              // the element store ran full; nothing was painted
-    // An element grew its links past the end of the link pool before it was kept:
-    // what a store does then is not settled, so such runs are not compared.
-    bool linkPoolExceeded = false;
+    bool linkPoolExceeded = false; // links grew past the pool before keeping: not compared
     int usedElements = 0; // elements kept (a run that finished)
     int islandCount = 0;
 
-    // How often the run took its rarer roads, so tests can tell that a set of pictures
-    // exercises them.
-    struct Paths {
+    struct Paths { // how often the run took its rarer roads
         int conflicts = 0;   // recorded at levels >= 2
         int detached = 0;    // elements taken from a losing parent
         int carriedDown = 0; // records appended while resolving
@@ -41,9 +32,8 @@ struct Outcome {
     } paths;
 };
 
-// Runs the whole segmentation on a width x height picture (pixels row by row);
-// threshold only matters for RGB. elementsPerIsland sizes the store (4 in the
-// program; less provokes an overrun).
+// Segments a picture (pixels row by row); threshold only matters for RGB. The store
+// holds elementsPerIsland elements per island (4 in the program; less can overrun).
 Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant variant, int threshold,
                 double elementsPerIsland = 4.0);
 
@@ -71,6 +61,4 @@ bool elementSimilar(const Colour& mean, const Colour& candidate);
 int closerRgb(const Colour& g, const Colour& side1, const Colour& side2);
 int closerHsv(const Colour& g, const Colour& side1, const Colour& side2);
 
-} // namespace cscref
-
-} // namespace ivra
+} // namespace ivra::cscref

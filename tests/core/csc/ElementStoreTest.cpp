@@ -27,12 +27,7 @@ TEST(ElementStore, FullPoolsOverrunWithoutKeepingAnythingPartial)
         store.element(store.allocate()).childCount = 0;
         store.commit();
     }
-    try {
-        store.allocate();
-        FAIL() << "no overrun";
-    } catch (const std::runtime_error& overrun) {
-        EXPECT_STREQ(overrun.what(), "Codeelement overrun...");
-    }
+    EXPECT_THROW(store.allocate(), ElementStoreOverrun);
     EXPECT_EQ(store.usedElements(), 4);
     EXPECT_EQ(store.firstOf(1), 4u);
 }

@@ -20,7 +20,8 @@ std::vector<RGB24> flat(int w, int h, RGB24 c) { return std::vector<RGB24>(stati
 
 TEST(OPCSC, OverrunGivesABlackUnlabelledResultAndReportsItThroughTheSink)
 {
-    const auto image = toImage(csc_test::patchyPicture(30, 30, 3, 4, 6), 30, 30);
+    const auto px = csc_test::patchyPicture(30, 30, 3, 4, 6);
+    const auto image = toImage(px, 30, 30);
     for (const auto space : {OPCSC::Space::RGB, OPCSC::Space::HSV}) {
         CapturedMessages messages;
         const auto result = OPCSC().execute(*image, space, 25, {}, 0.3);
@@ -32,9 +33,7 @@ TEST(OPCSC, OverrunGivesABlackUnlabelledResultAndReportsItThroughTheSink)
             ASSERT_EQ(result.image->labels[i], 0u);
             ASSERT_EQ(result.image->pixel(i % 30, i / 30), (ImageColor::Triple{0, 0, 0}));
         }
-        EXPECT_EQ(result.image->sourcePixels[31], (RGB24{static_cast<std::uint8_t>(image->red()[31]),
-                                                         static_cast<std::uint8_t>(image->green()[31]),
-                                                         static_cast<std::uint8_t>(image->blue()[31])}));
+        EXPECT_EQ(result.image->sourcePixels[31], px[31]);
     }
 }
 
