@@ -68,7 +68,7 @@ benchmark::Counter megapixelRate(const Image& image)
     return benchmark::Counter(static_cast<double>(image.pixelCount()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_RegionGrowingColour(benchmark::State& state)
+void BM_RegionGrowingColor(benchmark::State& state)
 {
     const ImageRGB& image = photo();
     const int span = static_cast<int>(state.range(0));
@@ -81,7 +81,7 @@ void BM_RegionGrowingColour(benchmark::State& state)
     state.counters["regions"] = regions;
     state.counters["MP_per_s"] = megapixelRate(image);
 }
-BENCHMARK(BM_RegionGrowingColour)->Arg(0)->Arg(50)->Arg(255)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegionGrowingColor)->Arg(0)->Arg(50)->Arg(255)->Unit(benchmark::kMillisecond);
 
 void BM_RegionGrowingGray(benchmark::State& state)
 {

@@ -54,7 +54,7 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
 {
     const QString path = qPath(o.input);
     if (suffixOf(o.input) == "npy") {
-        auto image = readNpyImage(path, o.hsvInput ? NpyColour::Hsv : NpyColour::Rgb);
+        auto image = readNpyImage(path, o.hsvInput ? NpyColor::Hsv : NpyColor::Rgb);
         if (o.hsvInput && image->type() != TypeImageHSV)
             throw CliError("--hsv-input needs a (3, H, W) array");
         return image;

@@ -37,7 +37,7 @@ QImage toDisplayImage(const Image& image)
     case TypeImageHSV: {
         const auto& hsv = static_cast<const ImageHSV&>(image);
         const std::int32_t *h = hsv.hue(), *s = hsv.saturation(), *v = hsv.value();
-        QColor colour;
+        QColor color;
         for (int y = 0; y < image.height(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
             for (int x = 0; x < w; ++x, ++h, ++s, ++v) {
@@ -48,8 +48,8 @@ QImage toDisplayImage(const Image& image)
                     line[x] = qRgb(0, 0, 0);
                     continue;
                 }
-                colour.setHsv(*h, *s, *v);
-                line[x] = colour.rgb() | 0xff000000u;
+                color.setHsv(*h, *s, *v);
+                line[x] = color.rgb() | 0xff000000u;
             }
         }
         break;

@@ -32,11 +32,11 @@ public:
         stride_ = image_.bytesPerLine();
     }
 
-    void set(int x, int y, QRgb colour)
+    void set(int x, int y, QRgb color)
     {
         if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
             return;
-        reinterpret_cast<QRgb*>(bits_ + static_cast<std::ptrdiff_t>(y) * stride_)[x] = colour;
+        reinterpret_cast<QRgb*>(bits_ + static_cast<std::ptrdiff_t>(y) * stride_)[x] = color;
     }
 
     QImage take() { return std::move(image_); }
@@ -68,7 +68,7 @@ struct WheelGeometry {
 // boundaries and at the rim.
 void drawHueSaturationWheel(Canvas& canvas, const WheelGeometry& wheel)
 {
-    QColor colour;
+    QColor color;
     for (int x = -150; x <= 150; ++x) {
         for (int y = -150; y <= 149; ++y) {
             const int r = static_cast<int>(std::sqrt(static_cast<double>(x * x + y * y)) * 1.7000000000000002);
@@ -77,8 +77,8 @@ void drawHueSaturationWheel(Canvas& canvas, const WheelGeometry& wheel)
                 const int hue = static_cast<int>(360.0 - std::atan2(static_cast<double>(y), static_cast<double>(x)) *
                                                              57.29582790879778) %
                                 360;
-                colour.setHsv(hue, r, 255);
-                pixel = colour.rgb() | black;
+                color.setHsv(hue, r, 255);
+                pixel = color.rgb() | black;
             }
             const int ring = wheel.ringWidth > 0 ? (r - wheel.minSaturation + 1) % wheel.ringWidth : -1;
             if (r == wheel.minSaturation || r == 256 || ring == 0 || ring == 1)
@@ -188,7 +188,7 @@ QImage drawRGBHistogram(const HistogramRGB& histogram)
     const int W = std::max(256, bins);
     Canvas canvas(W + 20, 190);
     const float* counts = histogram.counts();
-    const HistogramRGB::Colour* colours = histogram.colours();
+    const HistogramRGB::Color* colors = histogram.colors();
     const int step = bins > 0 ? W / bins : W;
     float max = 1.0f;
     for (int i = 0; i < bins; ++i)
@@ -199,13 +199,13 @@ QImage drawRGBHistogram(const HistogramRGB& histogram)
         if (!((x % step) < 0.8 * step))
             continue;
         const int bin = x / step;
-        QRgb colour = black;
+        QRgb color = black;
         if (bin < bins) {
-            const auto& c = colours[bin];
-            colour = qRgb(c[0] & 0xff, c[1] & 0xff, c[2] & 0xff);
+            const auto& c = colors[bin];
+            color = qRgb(c[0] & 0xff, c[1] & 0xff, c[2] & 0xff);
         }
         for (int k = 0; k < 10; ++k)
-            canvas.set(10 + x, 180 - k, colour);
+            canvas.set(10 + x, 180 - k, color);
     }
 
     const double barWidth = step - 0.2 * step;

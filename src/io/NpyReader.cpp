@@ -65,7 +65,7 @@ void checkImageArray(const NpyArray& array, const std::string& name)
 }
 
 // A new image of the array's size and kind, with its planes in plane order.
-std::unique_ptr<Image> newImage(const NpyArray& array, NpyColour colour, std::int32_t* planes[3])
+std::unique_ptr<Image> newImage(const NpyArray& array, NpyColor color, std::int32_t* planes[3])
 {
     const int h = static_cast<int>(array.shape[array.shape.size() - 2]);
     const int w = static_cast<int>(array.shape[array.shape.size() - 1]);
@@ -75,7 +75,7 @@ std::unique_ptr<Image> newImage(const NpyArray& array, NpyColour colour, std::in
         return gray;
     }
     std::unique_ptr<ImageColor> image;
-    if (colour == NpyColour::Hsv)
+    if (color == NpyColor::Hsv)
         image = std::make_unique<ImageHSV>(w, h);
     else
         image = std::make_unique<ImageRGB>(w, h);
@@ -121,18 +121,18 @@ NpyArray readNpy(const QString& path)
     return readNpy(file, path.toStdString());
 }
 
-std::unique_ptr<Image> imageFromNpy(const NpyArray& array, NpyColour colour, const std::string& name)
+std::unique_ptr<Image> imageFromNpy(const NpyArray& array, NpyColor color, const std::string& name)
 {
     checkImageArray(array, name);
     std::int32_t* planes[3] = {};
-    auto image = newImage(array, colour, planes);
+    auto image = newImage(array, color, planes);
     copyValues(array, planes, static_cast<std::int64_t>(image->width()) * image->height(), name);
     return image;
 }
 
-std::unique_ptr<Image> readNpyImage(const QString& path, NpyColour colour)
+std::unique_ptr<Image> readNpyImage(const QString& path, NpyColor color)
 {
-    return imageFromNpy(readNpy(path), colour, path.toStdString());
+    return imageFromNpy(readNpy(path), color, path.toStdString());
 }
 
 } // namespace ivra

@@ -20,13 +20,13 @@ NpyArray readNpy(QIODevice& device, const std::string& name);
 NpyArray readNpy(const QString& path);
 
 // The colour space of a three-plane array.
-enum class NpyColour { Rgb, Hsv };
+enum class NpyColor { Rgb, Hsv };
 
 // Reads an image: (H, W) is a gray image, (3, H, W) an RGB or HSV image in plane
 // order. Integer element types are accepted when every value fits in 32 signed
 // bits; bool and floating-point arrays are refused, as are empty arrays and sides
 // above Image::maxSide. Throws IoError naming the problem.
-std::unique_ptr<Image> imageFromNpy(const NpyArray& array, NpyColour colour, const std::string& name);
-std::unique_ptr<Image> readNpyImage(const QString& path, NpyColour colour);
+std::unique_ptr<Image> imageFromNpy(const NpyArray& array, NpyColor color, const std::string& name);
+std::unique_ptr<Image> readNpyImage(const QString& path, NpyColor color);
 
 } // namespace ivra

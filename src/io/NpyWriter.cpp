@@ -46,7 +46,7 @@ HistogramCounts countsOf(const Histogram& h)
     }
 }
 
-void encodeColourImage(QIODevice& device, const ImageColor& image)
+void encodeColorImage(QIODevice& device, const ImageColor& image)
 {
     // Header for the whole array, then the three planes one after another.
     encodeNpy(device, NpyType::Int32, {3, image.height(), image.width()}, nullptr, 0);
@@ -73,7 +73,7 @@ void encodeNpy(QIODevice& device, const DataObject& object)
         return;
     }
     case TypeImageRGB:
-    case TypeImageHSV: encodeColourImage(device, static_cast<const ImageColor&>(object)); return;
+    case TypeImageHSV: encodeColorImage(device, static_cast<const ImageColor&>(object)); return;
     case TypeHistogramGray:
     case TypeHistogramRGB:
     case TypeHistogramHSV: {

@@ -27,7 +27,7 @@ std::string sizeProblem(QSize size)
            " pixels; at most " + std::to_string(Image::maxSide) + " per side are supported";
 }
 
-bool colourTableIsGray(const QImage& picture)
+bool colorTableIsGray(const QImage& picture)
 {
     const QList<QRgb> table = picture.colorTable();
     return std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
@@ -83,7 +83,7 @@ std::unique_ptr<Image> imageFromQImage(const QImage& picture)
         return nullptr;
     if (tooLarge(picture.size()))
         throw IoError(sizeProblem(picture.size()));
-    if (picture.depth() <= 8 && colourTableIsGray(picture))
+    if (picture.depth() <= 8 && colorTableIsGray(picture))
         return grayImageFromGrayPicture(picture);
     return rgbImageFromPicture(picture);
 }

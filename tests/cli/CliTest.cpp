@@ -23,9 +23,9 @@ protected:
     {
         CliFixture::SetUp();
         // A 3 x 2 RGB picture: red, green, blue / black, gray 128, (10, 200, 30).
-        const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0),     qRgb(0, 0, 255),
+        const QRgb colors[] = {qRgb(255, 0, 0), qRgb(0, 255, 0),     qRgb(0, 0, 255),
                                 qRgb(0, 0, 0),   qRgb(128, 128, 128), qRgb(10, 200, 30)};
-        writeRgb("in.ppm", 3, 2, [&](int x, int y) { return colours[3 * y + x]; });
+        writeRgb("in.ppm", 3, 2, [&](int x, int y) { return colors[3 * y + x]; });
         writeGray("gray.pgm", 2, 1, [](int x, int) { return x ? 250 : 7; });
     }
 

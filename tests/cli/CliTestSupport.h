@@ -50,12 +50,12 @@ protected:
     CliRun run(const QStringList& args) const { return runCli(args); }
 
     // Writes a picture of w x h whose pixel (x, y) is colour(x, y).
-    void writeRgb(const QString& name, int w, int h, const std::function<QRgb(int, int)>& colour) const
+    void writeRgb(const QString& name, int w, int h, const std::function<QRgb(int, int)>& color) const
     {
         QImage picture(w, h, QImage::Format_RGB32);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                picture.setPixel(x, y, colour(x, y));
+                picture.setPixel(x, y, color(x, y));
         ASSERT_TRUE(picture.save(path(name)));
     }
     void writeGray(const QString& name, int w, int h, const std::function<int(int, int)>& value) const

@@ -1,4 +1,4 @@
-#include "image/CBitImage32.h"
+#include "image/BitImage32.h"
 #include "image/HistogramGray.h"
 #include "image/HistogramRGB.h"
 #include "ops/OPColorHistogram.h"
@@ -61,7 +61,7 @@ struct Check {
 TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
 {
     using enum Refusal;
-    using Colour = OPColorHistogram;
+    using Color = OPColorHistogram;
     const auto rgb = rgbFrom(2, 2, randomPixels(2, 2, 256, 1));
     const auto gray = grayWhere(2, 2, [](int x, int y) { return x + y; });
     ImageHSV hsv(1, 1);
@@ -78,8 +78,8 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
     const std::vector<Check> checks = {
         {"image width", Length, [](int v) { ImageGray(v, 1); }, {-1, 32768}, {0, 32767}},
         {"image height", Length, [](int v) { ImageRGB(1, v); }, {-1, 32768}, {0, 32767}},
-        {"bit image width", Length, [](int v) { CBitImage32(v, 1); }, {-1, 32768}, {0, 32767}},
-        {"bit image height", Length, [](int v) { CBitImage32(1, v); }, {-1, 32768}, {0, 32767}},
+        {"bit image width", Length, [](int v) { BitImage32(v, 1); }, {-1, 32768}, {0, 32767}},
+        {"bit image height", Length, [](int v) { BitImage32(1, v); }, {-1, 32768}, {0, 32767}},
         {"quadtree width", Length, [](int v) { QuadTree::sizeFor(v, 1); }, {-1, 32768}, {0, 32767}},
         {"quadtree height", Length, [](int v) { QuadTree::sizeFor(1, v); }, {-1, 32768}, {0, 32767}},
         {"gray histogram size", Length, [](int v) { HistogramGray{v}; }, {-1}, {0}},
@@ -92,13 +92,13 @@ TEST(OperatorRuns, RefuseValuesJustOutsideTheirRanges)
         {"HSV layout overflow", Invalid, [](int v) { HSVBinLayout(v, v, 4, 15); }, {2147483647}, {1}},
         {"split plane", Range, [&](int v) { OPSplit().execute(hsv, {v}); }, {-1, 3}, {0, 2}},
         {"histogram", Invalid, [&](int v) { OPHistogram::execute(*gray, HistogramParams{v}); }, {0, 257}, {1, 256}},
-        {"channel histograms", Invalid, [&](int v) { Colour::channels(hsv, v); }, {0, 257}, {1, 256}},
-        {"static RGB red", Invalid, [&](int v) { Colour::staticRGB(*rgb, v, 1, 1); }, {0, 257}, {1, 256}},
-        {"static RGB green", Invalid, [&](int v) { Colour::staticRGB(*rgb, 1, v, 1); }, {0, 257}, {1, 256}},
-        {"static RGB blue", Invalid, [&](int v) { Colour::staticRGB(*rgb, 1, 1, v); }, {0, 257}, {1, 256}},
-        {"static RGB bins", Invalid, [&](int v) { Colour::staticRGB(*rgb, 256, v, 256); }, {2}, {1}},
-        {"fuzzy RGB", Invalid, [&](int v) { Colour::fuzzyRGB(*rgb, v); }, {0, 41, 257}, {1, 40}},
-        {"fuzzy HSV", Invalid, [&](int v) { Colour::fuzzyHSV(hsv, v, 2, 4); }, {7}, {6}},
+        {"channel histograms", Invalid, [&](int v) { Color::channels(hsv, v); }, {0, 257}, {1, 256}},
+        {"static RGB red", Invalid, [&](int v) { Color::staticRGB(*rgb, v, 1, 1); }, {0, 257}, {1, 256}},
+        {"static RGB green", Invalid, [&](int v) { Color::staticRGB(*rgb, 1, v, 1); }, {0, 257}, {1, 256}},
+        {"static RGB blue", Invalid, [&](int v) { Color::staticRGB(*rgb, 1, 1, v); }, {0, 257}, {1, 256}},
+        {"static RGB bins", Invalid, [&](int v) { Color::staticRGB(*rgb, 256, v, 256); }, {2}, {1}},
+        {"fuzzy RGB", Invalid, [&](int v) { Color::fuzzyRGB(*rgb, v); }, {0, 41, 257}, {1, 40}},
+        {"fuzzy HSV", Invalid, [&](int v) { Color::fuzzyHSV(hsv, v, 2, 4); }, {7}, {6}},
         {"SNN", Invalid, [&](int v) { OPSNN().execute(*rgb, SnnParams{v}); }, {0, 65537}, {1, 65536}},
         {"Kuwahara", Invalid, [&](int v) { OPKuwaharaNagao().execute(*rgb, {v}); }, {0, 65537}, {1, 65536}},
         {"salt and pepper mode", Invalid, [&](int v) { noise(*rgb, v, 10); }, {-1, 3}, {0, 2}},

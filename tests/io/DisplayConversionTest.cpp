@@ -24,7 +24,7 @@ std::unique_ptr<ImageType> row(const std::vector<std::array<int, 3>>& pixels)
 
 } // namespace
 
-TEST(DisplayConversion, RgbAndGrayShowTheirLowEightBitsHsvTheToolkitColour)
+TEST(DisplayConversion, RgbAndGrayShowTheirLowEightBitsHsvTheToolkitColor)
 {
     EXPECT_EQ(shown(*row<ImageRGB>({{256, 10, 255}, {-1, 0, 1}})), (std::vector<QRgb>{qRgb(0, 10, 255), qRgb(255, 0, 1)}));
     ImageGray gray(2, 1);

@@ -15,10 +15,10 @@ void expectPicture(const std::vector<const Histogram*>& histograms, const char* 
     EXPECT_TRUE(!expected.isNull() && drawn.convertToFormat(QImage::Format_RGB32) == expected) << expectedFile;
 }
 
-void fill(HistogramRGB& h, const std::function<HistogramRGB::Colour(int)>& colour, const std::function<double(int)>& count)
+void fill(HistogramRGB& h, const std::function<HistogramRGB::Color(int)>& color, const std::function<double(int)>& count)
 {
     for (int i = 0; i < h.binCount(); ++i) {
-        h.colours()[i] = colour(i);
+        h.colors()[i] = color(i);
         h.counts()[i] = static_cast<float>(count(i));
     }
 }
@@ -39,12 +39,12 @@ TEST(HistogramPainter, DrawingsMatchTheStoredPictures)
     // the ramp, one pixel each).
     HistogramRGB eight(8), tens(25), odd(27), wide(512);
     const float eightCounts[] = {4.0f, 2.0f, 0.0f, 1.0f, 3.0f, 0.5f, 0.0f, 4.0f};
-    fill(eight, [](int i) { return HistogramRGB::Colour{(i & 1) ? 191 : 63, (i & 2) ? 191 : 63, (i & 4) ? 191 : 63}; },
+    fill(eight, [](int i) { return HistogramRGB::Color{(i & 1) ? 191 : 63, (i & 2) ? 191 : 63, (i & 4) ? 191 : 63}; },
          [&](int i) { return eightCounts[i]; });
-    eight.colours()[2] = {256, 257, -1};
-    fill(tens, [](int i) { return HistogramRGB::Colour{10 * i, 100, 250 - 10 * i}; }, [](int i) { return i % 4 + 1; });
-    fill(odd, [](int i) { return HistogramRGB::Colour{9 * i, 255 - 9 * i, 100}; }, [](int i) { return (i * 5) % 11; });
-    fill(wide, [](int i) { return HistogramRGB::Colour{i / 2, 255 - i / 2, (i * 3) % 256}; },
+    eight.colors()[2] = {256, 257, -1};
+    fill(tens, [](int i) { return HistogramRGB::Color{10 * i, 100, 250 - 10 * i}; }, [](int i) { return i % 4 + 1; });
+    fill(odd, [](int i) { return HistogramRGB::Color{9 * i, 255 - 9 * i, 100}; }, [](int i) { return (i * 5) % 11; });
+    fill(wide, [](int i) { return HistogramRGB::Color{i / 2, 255 - i / 2, (i * 3) % 256}; },
          [](int i) { return 1.5f * static_cast<float>(i % 7); });
     expectPicture({&eight, &tens, &odd, &wide}, "histogram-rgb.png");
 

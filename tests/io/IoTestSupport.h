@@ -56,9 +56,9 @@ inline std::vector<int> valuesOf(const Image& image)
     if (const auto* gray = dynamic_cast<const ImageGray*>(&image))
         return {gray->data(), gray->data() + gray->pixelCount()};
     std::vector<int> out;
-    const auto& colour = dynamic_cast<const ImageColor&>(image);
-    for (std::size_t i = 0; i < colour.pixelCount(); ++i)
+    const auto& color = dynamic_cast<const ImageColor&>(image);
+    for (std::size_t i = 0; i < color.pixelCount(); ++i)
         for (int c = 0; c < 3; ++c)
-            out.push_back(colour.plane(c)[i]);
+            out.push_back(color.plane(c)[i]);
     return out;
 }

@@ -35,7 +35,7 @@ NpyArray decode(QByteArray bytes, bool pipe = false)
     return readNpy(buffer, "test.npy");
 }
 
-std::vector<int> imageValues(const QByteArray& bytes) { return valuesOf(*imageFromNpy(decode(bytes), NpyColour::Rgb, "x")); }
+std::vector<int> imageValues(const QByteArray& bytes) { return valuesOf(*imageFromNpy(decode(bytes), NpyColor::Rgb, "x")); }
 std::string dict(const std::string& descr, const std::string& shape, const char* fortran = "False")
 {
     return "{'descr': '" + descr + "', 'fortran_order': " + fortran + ", 'shape': " + shape + ", }";
@@ -88,9 +88,9 @@ TEST(NpyWrite, ImagesHistogramsAndLabelsRoundTrip)
     for (int c = 0; c < 3; ++c)
         for (int i = 0; i < 6; ++i)
             hsv.plane(c)[i] = c == 0 && i == 0 ? -1 : 100 * c + i;
-    for (NpyColour colour : {NpyColour::Hsv, NpyColour::Rgb}) {
-        const auto back = imageFromNpy(decode(encode(hsv)), colour, "x");
-        EXPECT_EQ(back->type(), colour == NpyColour::Hsv ? TypeImageHSV : TypeImageRGB);
+    for (NpyColor color : {NpyColor::Hsv, NpyColor::Rgb}) {
+        const auto back = imageFromNpy(decode(encode(hsv)), color, "x");
+        EXPECT_EQ(back->type(), color == NpyColor::Hsv ? TypeImageHSV : TypeImageRGB);
         EXPECT_EQ(valuesOf(*back), valuesOf(hsv));
     }
     HistogramGray a(3), b(3);
@@ -230,5 +230,5 @@ TEST(NpyRead, RefusedFilesTable)
     EXPECT_EQ(imageValues(npy(dict("|u1", "(1, 32767)"), QByteArray(32767, 'a'))).size(), 32767u);
     QTemporaryDir dir;
     writeNpy(ImageGray(1, 32767), dir.filePath("tall.npy"));
-    EXPECT_EQ(readNpyImage(dir.filePath("tall.npy"), NpyColour::Hsv)->height(), 32767);
+    EXPECT_EQ(readNpyImage(dir.filePath("tall.npy"), NpyColor::Hsv)->height(), 32767);
 }

@@ -25,10 +25,10 @@ QString saved(const QTemporaryDir& dir, const QImage& picture, const char* name,
 
 // A picture of at most 8 bits with an all-gray table loads as each pixel's gray
 // level; anything else as red, green and blue (alpha dropped, not premultiplied).
-TEST(PictureReader, LoadsGrayOrRgbByTheColourTable)
+TEST(PictureReader, LoadsGrayOrRgbByTheColorTable)
 {
     const QList<QRgb> grays = {qRgb(250, 250, 250), qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(9, 9, 9)};
-    const QList<QRgb> colours = {qRgba(10, 20, 30, 40), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
+    const QList<QRgb> colors = {qRgba(10, 20, 30, 40), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0)};
     const std::vector<QRgb> rgb = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(10, 20, 30)};
     const std::vector<int> rgbValues = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30};
     const std::vector<int> monoLevels = {255, 255, 255, 0, 255, 255, 255, 255, 255, 0};
@@ -43,7 +43,7 @@ TEST(PictureReader, LoadsGrayOrRgbByTheColourTable)
         {picture(QImage::Format_RGB32, 2, rgb), "c.ppm", nullptr, TypeImageRGB, rgbValues},
         {picture(QImage::Format_RGB32, 2, rgb), "c.png", nullptr, TypeImageRGB, rgbValues},
         {picture(QImage::Format_RGB32, 2, rgb), "png-named.ppm", "PNG", TypeImageRGB, rgbValues}, // by content
-        {picture(QImage::Format_Indexed8, 2, {3, 2, 1, 0}, colours), "palette.png", nullptr, TypeImageRGB, rgbValues},
+        {picture(QImage::Format_Indexed8, 2, {3, 2, 1, 0}, colors), "palette.png", nullptr, TypeImageRGB, rgbValues},
         {picture(QImage::Format_ARGB32, 1, {qRgba(200, 100, 50, 10)}), "alpha.png", nullptr, TypeImageRGB, {200, 100, 50}},
         {picture(QImage::Format_RGB32, 1, {qRgb(7, 7, 7)}), "gray32.png", nullptr, TypeImageRGB, {7, 7, 7}},
     };

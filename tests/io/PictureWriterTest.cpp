@@ -17,10 +17,10 @@ TEST(PictureWriter, WritesTheDisplayPictureInTheFormatOfTheExtension)
 {
     QTemporaryDir dir;
     ImageRGB image(3, 2);
-    std::vector<int> colours, grays;
+    std::vector<int> colors, grays;
     for (int i = 0; i < 6; ++i) {
         image.setPixel(i, 40 * i + 256 * (i % 2), 255 - 30 * i, (i * 97) % 256); // red past 8 bits shows its low byte
-        colours.insert(colours.end(), {40 * i, 255 - 30 * i, (i * 97) % 256});
+        colors.insert(colors.end(), {40 * i, 255 - 30 * i, (i * 97) % 256});
         grays.push_back(qGray(40 * i, 255 - 30 * i, (i * 97) % 256));
     }
     for (const auto& [name, signature] : {std::pair{"out.png", "\x89PNG"}, {"out.ppm", "P6"}, {"out.xpm", "/* XPM */"},
@@ -28,7 +28,7 @@ TEST(PictureWriter, WritesTheDisplayPictureInTheFormatOfTheExtension)
         writePicture(image, dir.filePath(name));
         EXPECT_TRUE(contents(dir.filePath(name)).startsWith(signature)) << name;
         const bool pgm = QLatin1String(name).endsWith(QLatin1String("pgm"));
-        EXPECT_EQ(valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colours) << name;
+        EXPECT_EQ(valuesOf(*readPicture(dir.filePath(name))), pgm ? grays : colors) << name;
     }
 }
 

@@ -18,7 +18,7 @@ struct CodeElement {
     std::uint8_t childCount; // number of links (0 at level 0)
     std::uint8_t flags;
     std::uint8_t spare;
-    std::uint32_t colour;  // mean colour: packed RGB or HSV (PackedColour.h)
+    std::uint32_t color;  // mean colour: packed RGB or HSV (PackedColor.h)
     std::uint32_t parent1; // first element of the level above that contains this one, or none
     std::uint32_t parent2; // second one (islands overlap), or none
 };

@@ -2,7 +2,7 @@
 
 #include "Conflict.h"
 #include "ElementStore.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 #include "SimilarityHSV.h"
 #include "SimilarityRGB.h"
 
@@ -55,7 +55,7 @@ void resolveConflicts(ElementStore& store, std::vector<Conflict>& queue, Closer 
         const Conflict c = queue[next];
         CodeElement& g = store.element(c.element);
         const std::uint32_t cur1 = g.parent1, cur2 = g.parent2;
-        const int w = closer(g.colour, store.element(c.side1).colour, store.element(c.side2).colour);
+        const int w = closer(g.color, store.element(c.side1).color, store.element(c.side2).color);
         const std::uint32_t loser = w == 1 ? cur2 : cur1;
         if (loser == none)
             continue;

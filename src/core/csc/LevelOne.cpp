@@ -74,7 +74,7 @@ public:
                 owner_[k] |= byteSpread[siblings] * static_cast<std::uint64_t>(count_ + 1);
                 sharing_[count_] = orderedNeighbours[k][siblings];
                 element_[count_] = e;
-                colour_[count_] = c.el[e].colour;
+                color_[count_] = c.el[e].color;
                 cellOf_[count_++] = static_cast<std::int8_t>(k);
             }
         }
@@ -96,7 +96,7 @@ public:
             c.checkSeed();
             takenBits |= 1u << i;
             --untaken;
-            v.start(colour_[i], 1);
+            v.start(color_[i], 1);
             grow(i, v, takenBits, untaken);
         }
     }
@@ -119,7 +119,7 @@ private:
                 const int f = static_cast<int>(owner_[nn] >> (8 * q) & 0xFF) - 1;
                 if (f < 0 || (takenBits & (1u << f)))
                     continue;
-                if (!v.accept(colour_[j], colour_[f]))
+                if (!v.accept(color_[j], color_[f]))
                     continue;
                 takenBits |= 1u << f;
                 --untaken;
@@ -133,7 +133,7 @@ private:
     LinkingContext<V>& c;
     int count_ = 0;
     std::uint32_t element_[21];
-    std::uint32_t colour_[21];
+    std::uint32_t color_[21];
     std::int8_t cellOf_[21];
     // Byte n of owner_[q]: 1 + the local index of the element of child q holding the
     // pixel q shares with its neighbour n, or 0. The elements of one child are
@@ -163,10 +163,10 @@ bool linkWholeIsland(LinkingContext<V>& c, const ChildRange* r)
         return false;
     static_assert(Hierarchy::cellNeighbours[0][0] == 1 && Hierarchy::cellNeighbours[0][5] == 6);
     V v = c.space;
-    const std::uint32_t seed = c.el[r[0].begin].colour;
+    const std::uint32_t seed = c.el[r[0].begin].color;
     v.start(seed, 1);
     for (int k = 1; k < 7; ++k)
-        if (!v.accept(seed, c.el[r[k].begin].colour))
+        if (!v.accept(seed, c.el[r[k].begin].color))
             return false;
     c.checkSeed();
     const std::uint32_t idx = c.newElement(0x7F);
@@ -175,7 +175,7 @@ bool linkWholeIsland(LinkingContext<V>& c, const ChildRange* r)
         links[k] = makeLink(k, r[k].begin);
         c.setParent(c.el[r[k].begin], idx);
     }
-    c.el[idx].colour = v.colour();
+    c.el[idx].color = v.color();
     c.store.commit();
     return true;
 }

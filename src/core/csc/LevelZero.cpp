@@ -211,7 +211,7 @@ private:
             for (int i = 0; i < comps.count; ++i) {
                 if (comps.masks[i] & (1u << k)) {
                     c.el[e].mask = comps.masks[i];
-                    c.el[e].colour = V::meanOfPixels(pixels_, centre, offsets_, comps.masks[i]);
+                    c.el[e].color = V::meanOfPixels(pixels_, centre, offsets_, comps.masks[i]);
                     assigned |= comps.masks[i];
                     c.store.commit();
                 }

@@ -98,9 +98,9 @@ public:
     }
 
     // A level-0 element, written whole and kept at once.
-    void addLeaf(std::uint8_t mask, std::uint32_t colour)
+    void addLeaf(std::uint8_t mask, std::uint32_t color)
     {
-        el[store.allocateLeaf()] = CodeElement{mask, 0, root, 0, colour, none, none};
+        el[store.allocateLeaf()] = CodeElement{mask, 0, root, 0, color, none, none};
         store.commitLeaf();
     }
 
@@ -123,7 +123,7 @@ public:
     {
         if (idx == none)
             return;
-        el[idx].colour = v.colour();
+        el[idx].color = v.color();
         setParent(el[e], idx);
         store.commit();
     }

@@ -2,10 +2,10 @@
 
 #include "ElementStore.h"
 #include "ElementStoreOverrun.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 #include "RegionPainter.h"
 #include "Segmenter.h"
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "image/LowBytes.h"
 #include "util/HugePages.h"
 #include "util/MessageSink.h"

@@ -34,7 +34,7 @@ public:
         std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
         numberUpperLevels();
         paintLevelZero();
-        return std::move(colours_);
+        return std::move(colors_);
     }
 
 private:
@@ -52,7 +52,7 @@ private:
     std::uint32_t numberOf(const CodeElement& el)
     {
         if (el.flags & CodeElement::rootFlag) {
-            colours_.push_back(el.colour);
+            colors_.push_back(el.color);
             return ++label_;
         }
         return ownerOf(el);
@@ -174,7 +174,7 @@ private:
     std::uint32_t* labels_;
     const std::uint32_t base_;
     const std::unique_ptr<std::uint32_t[]> owner_; // by element index - base_
-    std::vector<std::uint32_t> colours_{0};
+    std::vector<std::uint32_t> colors_{0};
     std::uint32_t label_ = 0;
 };
 

@@ -5,7 +5,7 @@
 #include "LinkingEngine.h"
 #include "SimilarityHSV.h"
 #include "SimilarityRGB.h"
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "util/Progress.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SmallDivision.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 
 #include <array>
 #include <cstdint>
@@ -153,9 +153,9 @@ struct SimilarityHSV {
                hueDiff <= static_cast<int>(packed & 0x1FF);
     }
 
-    void start(std::uint32_t colour, int mode)
+    void start(std::uint32_t color, int mode)
     {
-        const int h = hueOf(colour), s = satOf(colour), v = valOf(colour);
+        const int h = hueOf(color), s = satOf(color), v = valOf(color);
         wrapSum = highHueCount = 0;
         if (s != 0) {
             hueSum = h;
@@ -177,9 +177,9 @@ struct SimilarityHSV {
         meanMode = mode;
     }
 
-    void add(std::uint32_t colour)
+    void add(std::uint32_t color)
     {
-        const int h = hueOf(colour), s = satOf(colour);
+        const int h = hueOf(color), s = satOf(color);
         if (s != 0) {
             if (h <= 60)
                 wrapSum += 360;
@@ -189,7 +189,7 @@ struct SimilarityHSV {
             ++chromaticCount;
         }
         satSum += s;
-        valSum += valOf(colour);
+        valSum += valOf(color);
         ++count;
     }
 
@@ -208,7 +208,7 @@ struct SimilarityHSV {
         meanVal = static_cast<std::uint8_t>(divideSum(valSum, count));
     }
 
-    std::uint32_t meanColour() const { return packHSV(meanHue, meanSat, meanVal); }
+    std::uint32_t meanColor() const { return packHSV(meanHue, meanSat, meanVal); }
 
     static int hueDistance(int h1, int h2)
     {
@@ -241,7 +241,7 @@ struct SimilarityHSV {
     // Running-mean test and update of the levels >= 1, as the linking phases use it.
     bool acceptElement(std::uint32_t candidate)
     {
-        if (!elementSimilar(meanColour(), candidate))
+        if (!elementSimilar(meanColor(), candidate))
             return false;
         add(candidate);
         means();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SmallDivision.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 
 #include <cstdint>
 
@@ -56,7 +56,7 @@ struct SimilarityRGB {
         return similar;
     }
 
-    std::uint32_t finalColour() const
+    std::uint32_t finalColor() const
     {
         if (meanMode != 0)
             return packRGB(meanR, meanG, meanB);

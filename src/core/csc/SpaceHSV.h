@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConflictResolution.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 #include "PixelPairs.h"
 #include "SimilarityHSV.h"
 #include "util/Simd.h"
@@ -265,9 +265,9 @@ struct SpaceHSV {
         return packHSV(hue, static_cast<int>(satSum * smallReciprocal[n] >> 16),
                        static_cast<int>(valSum * smallReciprocal[n] >> 16));
     }
-    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    void start(std::uint32_t color, int level) { sim.start(color, level); }
     bool accept(std::uint32_t, std::uint32_t candidate) { return sim.acceptElement(candidate); }
-    std::uint32_t colour() const { return sim.meanColour(); }
+    std::uint32_t color() const { return sim.meanColor(); }
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerHSV(g, s1, s2); }
 };
 

@@ -2,7 +2,7 @@
 
 #include "ConflictResolution.h"
 #include "IslandHierarchy.h"
-#include "PackedColour.h"
+#include "PackedColor.h"
 #include "PixelPairs.h"
 #include "SimilarityRGB.h"
 #include "util/Simd.h"
@@ -216,9 +216,9 @@ struct SpaceRGB {
         const std::uint32_t m = smallReciprocal[n];
         return packRGB(static_cast<int>(r * m >> 16), static_cast<int>(g * m >> 16), static_cast<int>(b * m >> 16));
     }
-    void start(std::uint32_t colour, int level) { sim.start(colour, level); }
+    void start(std::uint32_t color, int level) { sim.start(color, level); }
     bool accept(std::uint32_t reference, std::uint32_t candidate) { return sim.accept(reference, candidate); }
-    std::uint32_t colour() const { return sim.finalColour(); }
+    std::uint32_t color() const { return sim.finalColor(); }
     static int closer(std::uint32_t g, std::uint32_t s1, std::uint32_t s2) { return closerRGB(g, s1, s2); }
 };
 

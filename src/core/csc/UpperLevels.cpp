@@ -64,7 +64,7 @@ private:
             std::uint32_t idx = none;
             takenChildren |= 1u << k;
             --untaken;
-            v.start(c.el[e].colour, level_);
+            v.start(c.el[e].color, level_);
             int queue[7];
             queue[0] = k;
             int qn = 1;
@@ -84,7 +84,7 @@ private:
                     const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
                     if (f == none)
                         continue;
-                    if (v.accept(ce.colour, c.el[f].colour)) {
+                    if (v.accept(ce.color, c.el[f].color)) {
                         takenChildren |= 1u << nn;
                         --untaken;
                         queue[qn++] = nn;
@@ -111,7 +111,7 @@ private:
                 c.checkSeed();
                 std::uint32_t idx = none;
                 c.el[e].flags |= taken;
-                v.start(c.el[e].colour, level_);
+                v.start(c.el[e].color, level_);
                 const std::size_t first = queue_.size();
                 queue_.push_back({e, k});
                 --untaken;
@@ -159,7 +159,7 @@ private:
             CodeElement& F = c.el[f];
             if (F.flags & taken)
                 continue;
-            if (v.accept(ce.colour, F.colour)) {
+            if (v.accept(ce.color, F.color)) {
                 F.flags |= taken;
                 --untaken;
                 queue_.push_back({f, nn});

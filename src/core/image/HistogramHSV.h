@@ -15,7 +15,7 @@ namespace ivra {
 // (with its membership tables) is shared with whoever built it.
 class HistogramHSV : public Histogram {
 public:
-    using Colour = std::array<std::int32_t, 3>;
+    using Color = std::array<std::int32_t, 3>;
 
     explicit HistogramHSV(std::shared_ptr<const HSVBinLayout> layout);
 
@@ -23,7 +23,7 @@ public:
 
     double* counts() { return counts_.data(); }
     const double* counts() const { return counts_.data(); }
-    const Colour* colours() const { return colours_.data(); }
+    const Color* colors() const { return colors_.data(); }
 
     int sectors() const { return sectors_; }
     int rings() const { return rings_; }
@@ -46,7 +46,7 @@ private:
     int minSaturation_;
     int pixelCount_ = 0;
     std::vector<double> counts_; // binCount + 1: the last one soaks up the "no bin" candidates
-    std::vector<Colour> colours_;
+    std::vector<Color> colors_;
 };
 
 } // namespace ivra

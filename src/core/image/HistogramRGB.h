@@ -12,11 +12,11 @@ namespace ivra {
 // after construction; the operator that fills the histogram sets the colours.
 class HistogramRGB : public Histogram {
 public:
-    using Colour = std::array<std::int32_t, 3>;
+    using Color = std::array<std::int32_t, 3>;
 
     explicit HistogramRGB(int binCount)
         : Histogram(binCount), counts_(static_cast<std::size_t>(binCount), 0.0f),
-          colours_(static_cast<std::size_t>(binCount), Colour{0, 0, 0})
+          colors_(static_cast<std::size_t>(binCount), Color{0, 0, 0})
     {
     }
 
@@ -24,12 +24,12 @@ public:
 
     float* counts() { return counts_.data(); }
     const float* counts() const { return counts_.data(); }
-    Colour* colours() { return colours_.data(); }
-    const Colour* colours() const { return colours_.data(); }
+    Color* colors() { return colors_.data(); }
+    const Color* colors() const { return colors_.data(); }
 
 private:
     std::vector<float> counts_;
-    std::vector<Colour> colours_;
+    std::vector<Color> colors_;
 };
 
 } // namespace ivra

@@ -69,14 +69,14 @@ std::array<std::unique_ptr<HistogramGray>, 3> OPColorHistogram::channels(const I
     return result;
 }
 
-void OPColorHistogram::setRGBColours(HistogramRGB& histogram, int nR, int nG, int nB)
+void OPColorHistogram::setRGBColors(HistogramRGB& histogram, int nR, int nG, int nB)
 {
     const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
-    HistogramRGB::Colour* colours = histogram.colours();
+    HistogramRGB::Color* colors = histogram.colors();
     for (int k = 0; k < nB; ++k)
         for (int j = 0; j < nG; ++j)
             for (int i = 0; i < nR; ++i)
-                colours[(k * nG + j) * nR + i] = {i * wR + wR / 2 - 1, j * wG + wG / 2 - 1, k * wB + wB / 2 - 1};
+                colors[(k * nG + j) * nR + i] = {i * wR + wR / 2 - 1, j * wG + wG / 2 - 1, k * wB + wB / 2 - 1};
 }
 
 std::unique_ptr<HistogramRGB> OPColorHistogram::staticRGB(const ImageRGB& src, int nR, int nG, int nB,
@@ -88,7 +88,7 @@ std::unique_ptr<HistogramRGB> OPColorHistogram::staticRGB(const ImageRGB& src, i
     checkRGBBins(static_cast<long long>(nR) * nG * nB);
     const int bins = nR * nG * nB;
     auto histogram = std::make_unique<HistogramRGB>(bins);
-    setRGBColours(*histogram, nR, nG, nB);
+    setRGBColors(*histogram, nR, nG, nB);
     const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
 
     // Per-channel parts of the bin index for values 0..255.
@@ -224,7 +224,7 @@ std::unique_ptr<HistogramRGB> OPColorHistogram::fuzzyRGB(const ImageRGB& src, in
     checkAxis(n, "cube");
     checkRGBBins(static_cast<long long>(n) * n * n);
     auto histogram = std::make_unique<HistogramRGB>(n * n * n);
-    setRGBColours(*histogram, n, n, n);
+    setRGBColors(*histogram, n, n, n);
     FuzzyCubeShares shares(n, histogram->counts());
 
     const std::size_t width = static_cast<std::size_t>(src.width());

@@ -88,7 +88,7 @@ public:
     static void dynamic();
 
     // Bin colours shared by both RGB histograms: the centre of each cell.
-    static void setRGBColours(HistogramRGB& histogram, int nR, int nG, int nB);
+    static void setRGBColors(HistogramRGB& histogram, int nR, int nG, int nB);
 
     // RGB and HSV images; throws std::invalid_argument for any other type. The
     // per-channel kind gives three histograms (red, green, blue or hue, saturation,

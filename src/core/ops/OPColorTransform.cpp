@@ -1,6 +1,6 @@
 #include "OPColorTransform.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "IterativeFilter.h"
 
 #include "image/LowBytes.h"
-#include "colour/HsvSinglePrecision.h"
+#include "color/HsvSinglePrecision.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -31,7 +31,7 @@ constexpr float kUnitF = 1.0f / 255.0f; // single-precision 1/255
 constexpr double kUnitD = 1.0 / 255.0;  // double-precision 1/255
 
 // The colour of four pixels given their hues and their summed saturations and values.
-RGB24 hsvMeanColour(const int (&hues)[4], int sSum, int vSum)
+RGB24 hsvMeanColor(const int (&hues)[4], int sSum, int vSum)
 {
     float r = 0, g = 0, b = 0;
     hsvToRgbF(static_cast<float>(kuwaharaHueMean(hues)), static_cast<float>((sSum / 4) * kUnitD),
@@ -121,11 +121,11 @@ struct BlockRow {
         }
         for (std::size_t x = 0; x + 1 < n; ++x) {
             const int hues[4] = {top.h[x], top.h[x + 1], bottom.h[x], bottom.h[x + 1]};
-            const RGB24 colour = hsvMeanColour(hues, top.s[x] + top.s[x + 1] + bottom.s[x] + bottom.s[x + 1],
+            const RGB24 color = hsvMeanColor(hues, top.s[x] + top.s[x + 1] + bottom.s[x] + bottom.s[x + 1],
                                                top.v[x] + top.v[x + 1] + bottom.v[x] + bottom.v[x + 1]);
-            c[0][x] = colour.r;
-            c[1][x] = colour.g;
-            c[2][x] = colour.b;
+            c[0][x] = color.r;
+            c[1][x] = color.g;
+            c[2][x] = color.b;
         }
     }
 };
@@ -157,7 +157,7 @@ void chooseBlocks(int width, const std::int32_t* __restrict above, const std::in
 }
 
 // One channel of the centre pixels: the colour of the chosen block.
-void takeColour(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
+void takeColor(int width, const std::int32_t* __restrict above, const std::int32_t* __restrict below,
                 const std::int32_t* __restrict upperRight, const std::int32_t* __restrict lowerRight,
                 const std::int32_t* __restrict lowerLeft, std::int32_t* __restrict out)
 {
@@ -175,7 +175,7 @@ void pickBlocks(const BlockRow& above, const BlockRow& below, int width, std::ve
 {
     chooseBlocks(width, above.var.data(), below.var.data(), masks[0].data(), masks[1].data(), masks[2].data());
     for (int k = 0; k < 3; ++k)
-        takeColour(width, above.c[k].data(), below.c[k].data(), masks[0].data(), masks[1].data(), masks[2].data(),
+        takeColor(width, above.c[k].data(), below.c[k].data(), masks[0].data(), masks[1].data(), masks[2].data(),
                    out[k].data());
     const std::int32_t* o0 = out[0].data();
     const std::int32_t* o1 = out[1].data();

@@ -84,7 +84,7 @@ void filterPixel(int width, int height, const std::uint8_t* src, std::uint8_t* d
     int sum[3] = {0, 0, 0};
     int count = 0;
     const auto takeNearer = [&](const std::uint8_t* first, const std::uint8_t* second) {
-        const std::uint8_t* taken = colourDistance(p, first) > colourDistance(p, second) ? second : first;
+        const std::uint8_t* taken = colorDistance(p, first) > colorDistance(p, second) ? second : first;
         for (int k = 0; k < 3; ++k)
             sum[k] += taken[k];
         ++count;
@@ -200,7 +200,7 @@ void filterRows(int width, int height, const std::uint8_t* src, std::uint8_t* ds
 
 } // namespace
 
-int colourDistance(const std::uint8_t* a, const std::uint8_t* b)
+int colorDistance(const std::uint8_t* a, const std::uint8_t* b)
 {
     const int dr = a[0] - b[0];
     const int dg = a[1] - b[1];

@@ -52,6 +52,6 @@ public:
 void snnFilter(int width, int height, const std::uint8_t* src, std::uint8_t* dst);
 
 // Squared Euclidean distance of two R, G, B byte triples, 0 .. 3 x 255^2.
-int colourDistance(const std::uint8_t* a, const std::uint8_t* b);
+int colorDistance(const std::uint8_t* a, const std::uint8_t* b);
 
 } // namespace ivra

@@ -99,7 +99,7 @@ std::unique_ptr<ImageRGB> OPSaltAndPepper::execute(const ImageRGB& src, Mode mod
     ivra::RandomStateGuard guard;
     scatter(
         src.width(), src.height(), mode, value, progress,
-        [&](std::size_t i, std::int32_t colour) { out[0][i] = out[1][i] = out[2][i] = colour; },
+        [&](std::size_t i, std::int32_t color) { out[0][i] = out[1][i] = out[2][i] = color; },
         [&](std::size_t i) {
             for (int c = 0; c < 3; ++c)
                 out[c][i] = in[c][i];
@@ -118,7 +118,7 @@ std::unique_ptr<ImageGray> OPSaltAndPepper::execute(const ImageGray& src, Mode m
 
     ivra::RandomStateGuard guard;
     scatter(
-        src.width(), src.height(), mode, value, progress, [&](std::size_t i, std::int32_t colour) { out[i] = colour; },
+        src.width(), src.height(), mode, value, progress, [&](std::size_t i, std::int32_t color) { out[i] = color; },
         [&](std::size_t i) { out[i] = in[i]; });
     guard.release();
     return result;

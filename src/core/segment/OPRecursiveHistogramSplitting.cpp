@@ -3,7 +3,7 @@
 #include "image/LowBytes.h"
 #include "HistogramClustering.h"
 #include "RHSFeatures.h"
-#include "image/CBitImage32.h"
+#include "image/BitImage32.h"
 
 #include <algorithm>
 #include <array>
@@ -123,7 +123,7 @@ private:
     std::array<HistogramClusters, featureCount> clusters_;
 
     std::uint32_t labelCounter_ = 0;
-    std::vector<RGB24> meanColour_; // by label
+    std::vector<RGB24> meanColor_; // by label
     std::uint64_t finalisedPixels_ = 0;
     std::uint64_t nextReport_ = 0;
 };
@@ -134,7 +134,7 @@ void Splitter::computeFeatures()
     // Photographs repeat their colours: a small direct-mapped cache of recent
     // colours spares most of the conversions.
     struct CacheEntry {
-        std::uint32_t colour; // R, G, B packed, plus one; 0 marks an empty entry
+        std::uint32_t color; // R, G, B packed, plus one; 0 marks an empty entry
         FeatureVector features;
     };
     constexpr int cacheBits = 14;
@@ -144,14 +144,14 @@ void Splitter::computeFeatures()
         FeatureVector* row = &features_[paddedIndex(0, y)];
         for (int x = 0; x < width_; ++x) {
             const RGB24 c = source_.at(x, y);
-            const std::uint32_t colour = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
-            CacheEntry& entry = cache[(colour * 2654435761u) >> (32 - cacheBits)];
-            if (entry.colour != colour) {
+            const std::uint32_t color = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
+            CacheEntry& entry = cache[(color * 2654435761u) >> (32 - cacheBits)];
+            if (entry.color != color) {
                 const auto f = pixelFeatures(c.r, c.g, c.b);
                 for (int k = 0; k < 8; ++k)
                     entry.features.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
                 entry.features.hue = static_cast<std::uint16_t>(f[hueFeature]);
-                entry.colour = colour;
+                entry.color = color;
             }
             row[x] = entry.features;
         }
@@ -373,7 +373,7 @@ void Splitter::finalise(const Region& region)
         paddedLabels[p] = label;
     }
     const std::uint64_t n = region.count;
-    meanColour_.push_back({static_cast<std::uint8_t>(sum[0] / n), static_cast<std::uint8_t>(sum[1] / n),
+    meanColor_.push_back({static_cast<std::uint8_t>(sum[0] / n), static_cast<std::uint8_t>(sum[1] / n),
                            static_cast<std::uint8_t>(sum[2] / n)});
     finalisedPixels_ += n;
     if (finalisedPixels_ >= nextReport_) {
@@ -397,7 +397,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
     paddedLabels_ = std::make_unique_for_overwrite<std::uint32_t[]>(paddedSize_);
     arena_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
     scratch_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
-    meanColour_.push_back({0, 0, 0}); // labels start at 1
+    meanColor_.push_back({0, 0, 0}); // labels start at 1
 
     // The first region is the whole picture.
     std::uint32_t k = 0;
@@ -463,7 +463,7 @@ void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painte
         const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
         for (int x = 0; x < width_; ++x) {
             labels.at(x, y) = row[x];
-            painted.at(x, y) = meanColour_[row[x]];
+            painted.at(x, y) = meanColor_[row[x]];
         }
     }
 }
@@ -479,9 +479,9 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
     checkParameter("minimum region size", parameters.minRegionSize);
     const int width = source.width();
     const int height = source.height();
-    if (width > CBitImage32::maxSide || height > CBitImage32::maxSide)
+    if (width > BitImage32::maxSide || height > BitImage32::maxSide)
         throw std::length_error("recursive histogram splitting takes pictures of at most " +
-                                std::to_string(CBitImage32::maxSide) + " pixels per side, not " +
+                                std::to_string(BitImage32::maxSide) + " pixels per side, not " +
                                 std::to_string(width) + " x " + std::to_string(height));
 
     auto result = std::make_unique<ImageSegmented>(width, height);

@@ -200,12 +200,12 @@ void paintMeans(const std::uint32_t* labels, const MeanTable& means, ImageRGB& r
 // loaded picture) the three-byte source pixels hold exactly the same values in a
 // quarter of the memory, which matters for the scattered reads of the growing;
 // otherwise the planes are read as they are.
-struct PlaneColours {
+struct PlaneColors {
     static constexpr bool bytes = false;
     const std::int32_t *r, *g, *b;
     std::array<std::int32_t, 3> at(std::size_t i) const { return {r[i], g[i], b[i]}; }
 };
-struct ByteColours {
+struct ByteColors {
     static constexpr bool bytes = true;
     const RGB24* p;
     std::array<std::int32_t, 3> at(std::size_t i) const { return {p[i].r, p[i].g, p[i].b}; }
@@ -222,27 +222,27 @@ struct ByteGrays {
 };
 
 // Colour variant: squared Euclidean RGB distance to the seed <= span².
-template <typename Colours>
-class ColourRegion {
+template <typename Colors>
+class ColorRegion {
 public:
-    ColourRegion(Colours colours, int span, MeanTable& means) : colours_(colours), span2_(span * span), means_(means) {}
+    ColorRegion(Colors colors, int span, MeanTable& means) : colors_(colors), span2_(span * span), means_(means) {}
 
     void start(std::size_t seed)
     {
-        seed_ = colours_.at(seed);
+        seed_ = colors_.at(seed);
         sumR_ = sumG_ = sumB_ = 0;
         count_ = 0;
     }
 
     bool similar(std::size_t i) const
     {
-        const auto c = colours_.at(i);
+        const auto c = colors_.at(i);
         return distance(c[0], seed_[0]) + distance(c[1], seed_[1]) + distance(c[2], seed_[2]) <= span2_;
     }
 
     void add(std::size_t i)
     {
-        const auto c = colours_.at(i);
+        const auto c = colors_.at(i);
         sumR_ += c[0];
         sumG_ += c[1];
         sumB_ += c[2];
@@ -262,7 +262,7 @@ private:
     // sum cannot overflow.
     static int distance(std::int32_t value, std::int32_t seed)
     {
-        if constexpr (Colours::bytes) {
+        if constexpr (Colors::bytes) {
             const int d = value - seed;
             return d * d;
         } else {
@@ -272,7 +272,7 @@ private:
         }
     }
 
-    Colours colours_;
+    Colors colors_;
     int span2_;
     MeanTable& means_;
     std::array<std::int32_t, 3> seed_{};
@@ -348,9 +348,9 @@ std::unique_ptr<ImageSegmented> OPRegionGrowing::execute(const ImageRGB& source,
 
     MeanTable means(1);
     if ((outside & ~0xffu) == 0)
-        growAndPaint(ColourRegion(ByteColours{pixels}, span, means), means, *result, progress);
+        growAndPaint(ColorRegion(ByteColors{pixels}, span, means), means, *result, progress);
     else
-        growAndPaint(ColourRegion(PlaneColours{r, g, b}, span, means), means, *result, progress);
+        growAndPaint(ColorRegion(PlaneColors{r, g, b}, span, means), means, *result, progress);
     return result;
 }
 

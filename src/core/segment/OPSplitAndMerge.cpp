@@ -75,7 +75,7 @@ public:
         group();
     }
 
-    std::vector<RGB24> regionColour;
+    std::vector<RGB24> regionColor;
     std::vector<std::int64_t> regionArea;
     std::vector<Block> regionBlock;
 
@@ -221,7 +221,7 @@ private:
         std::size_t count = 0;
         for (int level = 1; level <= maxLevel_; ++level)
             forEachTaken(level, [&](const QuadNode&) { ++count; });
-        regionColour.reserve(count);
+        regionColor.reserve(count);
         regionArea.reserve(count);
         regionBlock.reserve(count);
         step(); // level 0: the root is not homogeneous, so it is no region
@@ -237,8 +237,8 @@ private:
         const Block b{n.y, std::min(n.y + side, height_) - 1, n.x, std::min(n.x + side, width_) - 1};
         const std::int64_t count = clippedCount(n, level);
         const ChannelSums s = sums_.at(level, n.x, n.y);
-        const auto region = static_cast<std::uint32_t>(regionColour.size());
-        regionColour.push_back({static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
+        const auto region = static_cast<std::uint32_t>(regionColor.size());
+        regionColor.push_back({static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
                                 static_cast<std::uint8_t>(s.sum[2] / count)});
         regionArea.push_back(count);
         regionBlock.push_back(b);
@@ -266,7 +266,7 @@ private:
     // as flood-filling every absorbed region with its absorber's number.
     void group()
     {
-        const std::size_t count = regionColour.size();
+        const std::size_t count = regionColor.size();
         int column = 0;
         if (count > 0) {
             owner_.resize(count);
@@ -352,15 +352,15 @@ private:
 
     void absorbNeighbours(std::uint32_t i, std::vector<std::uint32_t>& candidates)
     {
-        colours_.clear();
+        colors_.clear();
         for (const std::uint32_t r : candidates)
-            colours_.push_back(regionColour[r]);
+            colors_.push_back(regionColor[r]);
         for (;;) {
-            const RGB24 own = regionColour[i];
+            const RGB24 own = regionColor[i];
             std::size_t best = candidates.size();
             int bestDistance = 0;
             for (std::size_t m = 0; m < candidates.size(); ++m) {
-                const int d = distance(own, colours_[m]);
+                const int d = distance(own, colors_[m]);
                 if (static_cast<double>(d) < groupThreshold_ && (best == candidates.size() || d < bestDistance)) {
                     best = m;
                     bestDistance = d;
@@ -369,12 +369,12 @@ private:
             if (best == candidates.size())
                 return;
             const std::uint32_t r = candidates[best];
-            regionColour[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea[i], colours_[best], regionArea[r]);
+            regionColor[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea[i], colors_[best], regionArea[r]);
             regionArea[i] += regionArea[r];
             regionArea[r] = 0;
             owner_[r] = i;
             candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
-            colours_.erase(colours_.begin() + static_cast<std::ptrdiff_t>(best));
+            colors_.erase(colors_.begin() + static_cast<std::ptrdiff_t>(best));
         }
     }
 
@@ -403,7 +403,7 @@ private:
     double done_ = 0;
     std::vector<std::size_t> subtree_;
     std::vector<std::uint32_t> owner_; // region each region was absorbed into (itself when not)
-    std::vector<RGB24> colours_;       // colours of the current neighbour candidates
+    std::vector<RGB24> colors_;       // colours of the current neighbour candidates
 };
 
 } // namespace
@@ -437,7 +437,7 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     std::int32_t* outG = result->green();
     std::int32_t* outB = result->blue();
     for (std::size_t i = 0; i < count; ++i) {
-        const RGB24 c = segmenter.regionColour[labels[i]];
+        const RGB24 c = segmenter.regionColor[labels[i]];
         outR[i] = c.r;
         outG[i] = c.g;
         outB[i] = c.b;

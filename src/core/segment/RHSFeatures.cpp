@@ -1,6 +1,6 @@
 #include "RHSFeatures.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 
 namespace ivra::rhs {
 

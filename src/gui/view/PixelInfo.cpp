@@ -1,6 +1,6 @@
 #include "PixelInfo.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "image/ImageGray.h"
 #include "image/ImageHSV.h"
 #include "image/ImageRGB.h"

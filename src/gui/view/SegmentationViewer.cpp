@@ -5,7 +5,7 @@
 #include "app/DataEntry.h"
 #include "app/HelpDialog.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "image/ImageRGB.h"
 #include "image/RGB24.h"
 
@@ -32,13 +32,13 @@ inline std::unique_ptr<ImageRGB> toImage(const std::vector<RGB24>& px, int w, in
 
 inline std::uint8_t byte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
 
-template <class ColourAt>
-Picture make(std::string name, int w, int h, ColourAt colourAt)
+template <class ColorAt>
+Picture make(std::string name, int w, int h, ColorAt colorAt)
 {
     Picture p{std::move(name), w, h, {}};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p.px.push_back(colourAt(x, y));
+            p.px.push_back(colorAt(x, y));
     return p;
 }
 

@@ -150,7 +150,7 @@ std::uint32_t packed(const std::array<int, 3>& c) { return ivra::csc::packHSV(c[
 // The rules one by one, near their limits: the HSV tests (whose tolerance tables the
 // engine keeps packed) and the side an overlap goes to, ties included; the achromatic
 // order of the HSV rule is almost never decisive in a whole run.
-TEST(CscAgreement, SimilarityAndOverlapRulesAgreeOnManyColours)
+TEST(CscAgreement, SimilarityAndOverlapRulesAgreeOnManyColors)
 {
     using namespace ivra::csc;
     std::mt19937 rng(11);

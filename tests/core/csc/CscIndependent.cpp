@@ -1,6 +1,6 @@
 #include "CscIndependent.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,7 +78,7 @@ int hueDistance(int h1, int h2)
     return d > 180 ? 360 - d : d;
 }
 
-int squaredDistance(const Colour& a, const Colour& b)
+int squaredDistance(const Color& a, const Color& b)
 {
     return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
 }
@@ -91,15 +91,15 @@ struct Growth {
     int squaredThreshold;
     int* seamMeans;
     int level = 0, count = 0, sum[3] = {}, chromatic = 0, wrapSum = 0, highHues = 0;
-    Colour mean{};
+    Color mean{};
 
-    void start(const Colour& seed, int atLevel)
+    void start(const Color& seed, int atLevel)
     {
         *this = {variant, squaredThreshold, seamMeans, atLevel};
         add(seed);
         mean = seed;
     }
-    void add(const Colour& c)
+    void add(const Color& c)
     {
         ++count;
         sum[1] += c[1];
@@ -112,7 +112,7 @@ struct Growth {
             highHues += c[0] >= 300 ? 1 : 0;
         }
     }
-    Colour currentMean() const
+    Color currentMean() const
     {
         if (variant == Variant::Rgb)
             return {sum[0] / count, sum[1] / count, sum[2] / count};
@@ -125,7 +125,7 @@ struct Growth {
         }
         return {hue, sum[1] / count, sum[2] / count};
     }
-    bool accept(const Colour& reference, const Colour& candidate)
+    bool accept(const Color& reference, const Color& candidate)
     {
         if (variant == Variant::Rgb ? squaredDistance(level == 0 ? reference : mean, candidate) >= squaredThreshold
                                     : !(level == 0 ? pixelSimilar(reference, candidate) : elementSimilar(mean, candidate)))
@@ -135,7 +135,7 @@ struct Growth {
             mean = currentMean();
         return true;
     }
-    Colour colour() const { return level > 0 ? mean : currentMean(); }
+    Color color() const { return level > 0 ? mean : currentMean(); }
 };
 
 struct Link {
@@ -147,7 +147,7 @@ struct Element {
     std::vector<Link> links{};
     bool root = true, taken = false;
     int parent1 = -1, parent2 = -1;
-    Colour colour{};
+    Color color{};
 };
 
 struct Conflict { int cell1, cell2, side1, side2, element; };
@@ -156,9 +156,9 @@ struct StoreFull {};
 
 class Segmentation {
 public:
-    Segmentation(int width, int height, Variant variant, int threshold, std::vector<Colour> colours,
+    Segmentation(int width, int height, Variant variant, int threshold, std::vector<Color> colors,
                  double elementsPerIsland)
-        : width_(width), height_(height), pyramid_(width, height), colours_(std::move(colours)),
+        : width_(width), height_(height), pyramid_(width, height), colors_(std::move(colors)),
           growth_{variant, threshold * threshold, &paths.hsvSeam}
     {
         // The store holds elementsPerIsland elements per island and twice as many links.
@@ -177,9 +177,9 @@ public:
     }
 
     // Paints every root, coarse levels first.
-    void paint(std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
+    void paint(std::vector<Color>& colorOut, std::vector<std::uint32_t>& labelOut)
     {
-        colourOut.assign(static_cast<std::size_t>(width_) * height_, {0, 0, 0});
+        colorOut.assign(static_cast<std::size_t>(width_) * height_, {0, 0, 0});
         labelOut.assign(static_cast<std::size_t>(width_) * height_, 0);
         std::uint32_t label = 0;
         for (int level = pyramid_.levels - 1; level >= 0; --level)
@@ -187,7 +187,7 @@ public:
                 for (int e : islands_[{level, x, y}])
                     if (el(e).root) {
                         std::set<int> visited;
-                        paintElement(e, el(e).colour, ++label, visited, colourOut, labelOut);
+                        paintElement(e, el(e).color, ++label, visited, colorOut, labelOut);
                     }
     }
 
@@ -215,7 +215,7 @@ private:
             elements_.pop_back();
             return;
         }
-        el(e).colour = growth_.colour();
+        el(e).color = growth_.color();
         if (seed >= 0)
             becomeParent(e, seed);
         islands_[{el(e).level, el(e).x, el(e).y}].push_back(e);
@@ -250,7 +250,7 @@ private:
             bool assigned[7];
             for (int k = 0; k < 7; ++k)
                 assigned[k] = cells[k][0] < 0 || cells[k][0] >= width_ || cells[k][1] < 0 || cells[k][1] >= height_;
-            const auto pixel = [&](int k) { return colours_[cells[k][1] * width_ + cells[k][0]]; };
+            const auto pixel = [&](int k) { return colors_[cells[k][1] * width_ + cells[k][0]]; };
             for (int k = 0; k < 7 && !std::all_of(assigned, assigned + 7, [](bool a) { return a; }); ++k) {
                 if (assigned[k])
                     continue;
@@ -294,7 +294,7 @@ private:
                 el(e).links.push_back({k, seed});
                 el(seed).taken = true;
                 --untaken_;
-                growth_.start(el(seed).colour, level);
+                growth_.start(el(seed).color, level);
                 queue_ = {{k, seed}};
                 for (std::size_t head = 0; head < queue_.size(); ++head) {
                     const auto [q, ce] = queue_[head];
@@ -315,7 +315,7 @@ private:
         for (int n : kCellNeighbours[q])
             for (int f : lists[n])
                 if (!el(f).taken && (el(ce).mask >> kSharedCell[q][n] & 1) && (el(f).mask >> kSharedCell[n][q] & 1) &&
-                    growth_.accept(el(ce).colour, el(f).colour))
+                    growth_.accept(el(ce).color, el(f).color))
                     join(e, n, f);
     }
 
@@ -329,7 +329,7 @@ private:
             const int f = el(g).parent1 == ce ? el(g).parent2 : el(g).parent1;
             if (f < 0 || el(f).taken)
                 continue;
-            if (growth_.accept(el(ce).colour, el(f).colour)) {
+            if (growth_.accept(el(ce).color, el(f).color)) {
                 join(e, n, f);
             } else {
                 // g sits under two parents that will end apart: decided after the level.
@@ -345,8 +345,8 @@ private:
     // 1 or 2: which reference side the element's colour is closer to (ties: side 1).
     int closer(int g, int side1, int side2)
     {
-        return growth_.variant == Variant::Rgb ? closerRgb(el(g).colour, el(side1).colour, el(side2).colour)
-                                               : closerHsv(el(g).colour, el(side1).colour, el(side2).colour);
+        return growth_.variant == Variant::Rgb ? closerRgb(el(g).color, el(side1).color, el(side2).color)
+                                               : closerHsv(el(g).color, el(side1).color, el(side2).color);
     }
 
     // Each shared element goes to the closer side and leaves the other parent; its
@@ -388,8 +388,8 @@ private:
         }
     }
 
-    void paintElement(int e, const Colour& colour, std::uint32_t label, std::set<int>& visited,
-                      std::vector<Colour>& colourOut, std::vector<std::uint32_t>& labelOut)
+    void paintElement(int e, const Color& color, std::uint32_t label, std::set<int>& visited,
+                      std::vector<Color>& colorOut, std::vector<std::uint32_t>& labelOut)
     {
         if (!visited.insert(e).second)
             return;
@@ -400,16 +400,16 @@ private:
                 continue;
             const std::size_t i = static_cast<std::size_t>(py) * width_ + px;
             paths.overpainted += labelOut[i] != 0 && labelOut[i] != label;
-            colourOut[i] = colour;
+            colorOut[i] = color;
             labelOut[i] = label;
         }
         for (const Link& link : el(e).links)
-            paintElement(link.child, colour, label, visited, colourOut, labelOut);
+            paintElement(link.child, color, label, visited, colorOut, labelOut);
     }
 
     int width_, height_;
     Pyramid pyramid_;
-    std::vector<Colour> colours_;
+    std::vector<Color> colors_;
     Growth growth_;
     std::vector<Element> elements_;
     std::map<std::array<int, 3>, std::vector<int>> islands_; // level, x, y -> kept elements in order
@@ -476,13 +476,13 @@ int Pyramid::islandCount() const
     return total;
 }
 
-bool pixelSimilar(const Colour& p, const Colour& q)
+bool pixelSimilar(const Color& p, const Color& q)
 {
     const int i = (std::min(p[1], q[1]) >> 4) * 16 + (std::max(p[2], q[2]) >> 4);
     return std::abs(p[2] - q[2]) <= kVal0[i] && std::abs(p[1] - q[1]) <= kSat0[i] && hueDistance(p[0], q[0]) <= kHue[i];
 }
 
-bool elementSimilar(const Colour& a, const Colour& b)
+bool elementSimilar(const Color& a, const Color& b)
 {
     // Saturations in steps of 16, values in units of 16.
     const int i = std::min(a[1] & 0xF0, b[1] & 0xF0) + std::max(a[2] >> 4, b[2] >> 4);
@@ -490,12 +490,12 @@ bool elementSimilar(const Colour& a, const Colour& b)
            hueDistance(a[0], b[0]) <= kHue[i];
 }
 
-int closerRgb(const Colour& g, const Colour& side1, const Colour& side2)
+int closerRgb(const Color& g, const Color& side1, const Color& side2)
 {
     return squaredDistance(side1, g) <= squaredDistance(side2, g) ? 1 : 2;
 }
 
-int closerHsv(const Colour& g, const Colour& side1, const Colour& side2)
+int closerHsv(const Color& g, const Color& side1, const Color& side2)
 {
     // The sides' value and saturation, in steps of 16, are set against the element's
     // saturation and value crosswise, exactly as the rule reads.
@@ -520,15 +520,15 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     const std::size_t count = static_cast<std::size_t>(width) * height;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(pixels.data());
     // Colours the run works on: the bytes themselves, or their table HSV.
-    std::vector<Colour> colours(count);
+    std::vector<Color> colors(count);
     std::vector<HSVPixel> hsv(count);
     if (variant == Variant::Hsv)
         imageRgbToHsv(width, height, bytes, hsv.data());
     for (std::size_t i = 0; i < count; ++i)
-        colours[i] = variant == Variant::Rgb ? Colour{bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]}
-                                             : Colour{hsv[i].hue, hsv[i].sat, hsv[i].val};
+        colors[i] = variant == Variant::Rgb ? Color{bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]}
+                                             : Color{hsv[i].hue, hsv[i].sat, hsv[i].val};
 
-    Segmentation run(width, height, variant, threshold, std::move(colours), elementsPerIsland);
+    Segmentation run(width, height, variant, threshold, std::move(colors), elementsPerIsland);
     out.islandCount = Pyramid(width, height).islandCount();
     try {
         run.linkAll();
@@ -539,7 +539,7 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
     out.usedElements = run.usedElements;
     if (out.overrun)
         return out;
-    std::vector<Colour> painted;
+    std::vector<Color> painted;
     run.paint(painted, out.labels);
     out.paths = run.paths;
     out.rgb.assign(count * 3, 0);

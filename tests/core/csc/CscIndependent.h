@@ -13,7 +13,7 @@ namespace ivra::cscref {
 // a map, elements in a vector, tables written anew) but the colour conversions it uses.
 
 enum class Variant { Rgb, Hsv };
-using Colour = std::array<int, 3>; // R, G, B or hue, saturation, value
+using Color = std::array<int, 3>; // R, G, B or hue, saturation, value
 
 struct Outcome {
     std::vector<std::uint8_t> rgb;     // the result picture, R, G, B per pixel, row by row
@@ -56,9 +56,9 @@ struct Pyramid {
 
 // The HSV similarity tests, and which side (1 or 2) a shared element goes to in an
 // overlap conflict.
-bool pixelSimilar(const Colour& p, const Colour& q);
-bool elementSimilar(const Colour& mean, const Colour& candidate);
-int closerRgb(const Colour& g, const Colour& side1, const Colour& side2);
-int closerHsv(const Colour& g, const Colour& side1, const Colour& side2);
+bool pixelSimilar(const Color& p, const Color& q);
+bool elementSimilar(const Color& mean, const Color& candidate);
+int closerRgb(const Color& g, const Color& side1, const Color& side2);
+int closerHsv(const Color& g, const Color& side1, const Color& side2);
 
 } // namespace ivra::cscref

@@ -81,9 +81,9 @@ TEST(OPCSC, LentMemoryChangesNothingWhereverThePoolEnds)
         else
             rgbRun.run(w, h, rgb, 0, 0, w, h);
         std::vector<std::uint32_t> labels(static_cast<std::size_t>(w) * h);
-        auto colours = paintRegions(*csc.store(), 0, 0, w, h, labels.data());
-        colours.insert(colours.end(), labels.begin(), labels.end());
-        return std::make_pair(colours, csc.store()->usedElements());
+        auto colors = paintRegions(*csc.store(), 0, 0, w, h, labels.data());
+        colors.insert(colors.end(), labels.begin(), labels.end());
+        return std::make_pair(colors, csc.store()->usedElements());
     };
     const std::size_t table = (static_cast<std::size_t>(IslandHierarchy(w, h).islandCount()) + 1) * 4;
     const std::size_t plane = static_cast<std::size_t>(w + 3) * (h + 3);

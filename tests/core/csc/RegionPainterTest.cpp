@@ -20,8 +20,8 @@ TEST(RegionPainter, ElementUnderTwoRootsTakesTheLaterRootsLabel)
     store.commit();
     store.skipIslands(1, 6);
     store.beginIsland(7);
-    for (const std::uint32_t colour : {11u, 22u}) {
-        store.element(store.allocate()) = {0x7F, 0, CodeElement::rootFlag, 0, colour, CodeElement::none, CodeElement::none};
+    for (const std::uint32_t color : {11u, 22u}) {
+        store.element(store.allocate()) = {0x7F, 0, CodeElement::rootFlag, 0, color, CodeElement::none, CodeElement::none};
         store.commit();
     }
     std::uint32_t label = 99;

@@ -1,4 +1,4 @@
-#include "image/CBitImage32.h"
+#include "image/BitImage32.h"
 #include "image/HistogramHSV.h"
 #include "image/ImageHSV.h"
 #include "image/LowBytes.h"
@@ -45,9 +45,9 @@ TEST(Image, LowBytesOfThePlanesAndBack)
     }
 }
 
-TEST(CBitImage32, BitsAreLowestFirstWithRowsOnWordBoundaries)
+TEST(BitImage32, BitsAreLowestFirstWithRowsOnWordBoundaries)
 {
-    CBitImage32 bits(33, 3);
+    BitImage32 bits(33, 3);
     bits.set(32, 1, 1);
     bits.set(1, 2, 5);
     EXPECT_EQ((std::vector<std::uint32_t>(bits.data(), bits.data() + 6)),
@@ -124,14 +124,14 @@ TEST(HistogramHSV, EveryPixelWeighsOneAndOutOfRangeValuesNothing)
     }
 }
 
-TEST(HistogramHSV, BinColoursSitInTheMiddleOfTheirBands)
+TEST(HistogramHSV, BinColorsSitInTheMiddleOfTheirBands)
 {
     const HistogramHSV h = histogram(4);
-    const std::pair<int, HistogramHSV::Colour> colours[] = {{0, {-1, 0, 31}},    {3, {-1, 0, 223}},
+    const std::pair<int, HistogramHSV::Color> colors[] = {{0, {-1, 0, 31}},    {3, {-1, 0, 223}},
                                                             {4, {0, 75, 127}},   {9, {300, 75, 127}},
                                                             {10, {0, 195, 127}}, {15, {300, 195, 127}}};
-    for (const auto& [bin, colour] : colours)
-        EXPECT_EQ(h.colours()[bin], colour) << bin;
-    EXPECT_EQ(HistogramHSV(std::make_shared<const HSVBinLayout>(1, 1, 1, 15)).colours()[0],
-              (HistogramHSV::Colour{-1, 0, 127}));
+    for (const auto& [bin, color] : colors)
+        EXPECT_EQ(h.colors()[bin], color) << bin;
+    EXPECT_EQ(HistogramHSV(std::make_shared<const HSVBinLayout>(1, 1, 1, 15)).colors()[0],
+              (HistogramHSV::Color{-1, 0, 127}));
 }

@@ -1,4 +1,4 @@
-#include "colour/HsvSinglePrecision.h"
+#include "color/HsvSinglePrecision.h"
 #include "ops/OPKuwaharaNagao.h"
 #include "ops/OPSNN.h"
 

@@ -36,7 +36,7 @@ public:
         groupRegions(group);
         Pixels painted;
         for (const std::uint32_t l : labels_)
-            painted.push_back(colours_[l]);
+            painted.push_back(colors_[l]);
         return {labels_, painted};
     }
 
@@ -127,13 +127,13 @@ private:
             if (!n.whole || n.x >= w_ || n.y >= h_)
                 continue;
             const Stats s = stats(n);
-            colours_.push_back(
+            colors_.push_back(
                 {std::uint8_t(s.sum[0] / s.count), std::uint8_t(s.sum[1] / s.count), std::uint8_t(s.sum[2] / s.count)});
             area_.push_back(s.count);
             members_.emplace_back();
             for (int y = n.y; y < std::min(n.y + n.side, h_); ++y)
                 for (int x = n.x; x < std::min(n.x + n.side, w_); ++x) {
-                    labels_[y * w_ + x] = static_cast<std::uint32_t>(colours_.size() - 1);
+                    labels_[y * w_ + x] = static_cast<std::uint32_t>(colors_.size() - 1);
                     members_.back().push_back(y * w_ + x);
                 }
         }
@@ -148,7 +148,7 @@ private:
         const auto distance = [](RGB24 a, RGB24 b) {
             return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
         };
-        std::vector<char> reached(colours_.size(), 0);
+        std::vector<char> reached(colors_.size(), 0);
         for (int x = 0; x < w_; ++x)
             for (int y = 0; y < h_; ++y) {
                 const std::uint32_t i = labels_[y * w_ + x];
@@ -162,12 +162,12 @@ private:
                 for (;;) {
                     std::uint32_t best = i;
                     for (const std::uint32_t r : bordering)
-                        if (distance(colours_[i], colours_[r]) < threshold &&
-                            (best == i || distance(colours_[i], colours_[r]) < distance(colours_[i], colours_[best])))
+                        if (distance(colors_[i], colors_[r]) < threshold &&
+                            (best == i || distance(colors_[i], colors_[r]) < distance(colors_[i], colors_[best])))
                             best = r;
                     if (best == i)
                         break;
-                    colours_[i] = OPSplitAndMerge::areaWeightedMean(colours_[i], area_[i], colours_[best], area_[best]);
+                    colors_[i] = OPSplitAndMerge::areaWeightedMean(colors_[i], area_[i], colors_[best], area_[best]);
                     area_[i] += area_[best];
                     for (const int p : members_[best])
                         labels_[p] = i;
@@ -180,7 +180,7 @@ private:
     int w_, h_;
     const Pixels& pixels_;
     std::vector<std::uint32_t> labels_;
-    Pixels colours_;
+    Pixels colors_;
     std::vector<long long> area_;
     std::vector<std::vector<int>> members_; // the pixels of each region
 };

@@ -2,7 +2,7 @@
 // OpenCV's RGB -> HSV (one thread), and the exact image-level colour transform.
 #include "PictureReader.h"
 
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "image/ImageRGB.h"
 #include "ops/OPColorTransform.h"
 

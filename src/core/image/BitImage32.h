@@ -8,15 +8,15 @@ namespace ivra {
 // Packed bit image, 32 bits per word; bit (x, y) is bit x % 32 of word
 // y * wordsPerRow + x / 32. Rows start on a word boundary. Sides are limited to
 // 32767; reads outside the bounds give false and writes there do nothing.
-class CBitImage32 {
+class BitImage32 {
 public:
     static constexpr int maxSide = 32767;
 
     // Throws std::length_error for a negative side or one above maxSide. All bits clear.
-    CBitImage32(int width, int height);
-    CBitImage32(const CBitImage32&) = delete;
-    CBitImage32& operator=(const CBitImage32&) = delete;
-    virtual ~CBitImage32() = default;
+    BitImage32(int width, int height);
+    BitImage32(const BitImage32&) = delete;
+    BitImage32& operator=(const BitImage32&) = delete;
+    virtual ~BitImage32() = default;
 
     void fill(int value);
     bool get(int x, int y) const

@@ -1,5 +1,5 @@
-#include "colour/ColourConversion.h"
-#include "colour/HsvSinglePrecision.h"
+#include "color/ColorConversion.h"
+#include "color/HsvSinglePrecision.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ Bytes plainHsvToRgb(int hue, int sat, int val)
 
 } // namespace
 
-TEST(ColourConversion, DoubleAndSinglePrecisionPairsRoundTripAndAgree)
+TEST(ColorConversion, DoubleAndSinglePrecisionPairsRoundTripAndAgree)
 {
     // Grays (black too) have the undefined hue, -1 in double precision and the
     // caller's choice in single precision.
@@ -80,7 +80,7 @@ TEST(ColourConversion, DoubleAndSinglePrecisionPairsRoundTripAndAgree)
     EXPECT_EQ((std::array{rgbF[0], rgbF[1], rgbF[2]}), (std::array{0.5f, 0.0f, 0.0f}));
 }
 
-TEST(ColourConversion, PixelConversionScalesByTheDoubleNearestTo255th)
+TEST(ColorConversion, PixelConversionScalesByTheDoubleNearestTo255th)
 {
     // u * (1/255) * 255 falls just below u for exactly these grays.
     const std::set<int> oneLower = {33, 37,  41,  45,  49,  53,  57,  61,  66,  74,  82,  90,
@@ -97,7 +97,7 @@ TEST(ColourConversion, PixelConversionScalesByTheDoubleNearestTo255th)
     EXPECT_EQ(fromPacked(p), (Bytes{240, 255, 255}));
 }
 
-TEST(ColourConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
+TEST(ColorConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
 {
     // Odd sizes leave tails after the blocks of four pixels; nothing is written past the end.
     std::mt19937 random(7);
@@ -121,7 +121,7 @@ TEST(ColourConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
     EXPECT_EQ(untouched.hue, 5);
 }
 
-TEST(ColourConversion, BackToRgbThroughTablesWithClampedHues)
+TEST(ColorConversion, BackToRgbThroughTablesWithClampedHues)
 {
     // Hue -1 (undefined) uses the row of hue 0; hues outside -1..359 take the nearest row.
     std::vector<HSVPixel> hsv;

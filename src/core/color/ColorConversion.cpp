@@ -1,4 +1,4 @@
-#include "ColourConversion.h"
+#include "ColorConversion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "colour/ColourConversion.h"
+#include "color/ColorConversion.h"
 #include "ops/OPColorHistogram.h"
 #include "ops/OPColorTransform.h"
 #include "ops/OPHistogram.h"
@@ -33,7 +33,7 @@ Triple plainRgbToHsv(int r, int g, int b)
 
 } // namespace
 
-TEST(ColourTransform, RgbToHsvOfSmallAndLargePicturesMatchesThePixelRule)
+TEST(ColorTransform, RgbToHsvOfSmallAndLargePicturesMatchesThePixelRule)
 {
     // Large pictures take V and S from per-call tables; values outside 0..255 take the pixel path.
     unsigned seed = 0;
@@ -50,7 +50,7 @@ TEST(ColourTransform, RgbToHsvOfSmallAndLargePicturesMatchesThePixelRule)
         }
 }
 
-TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
+TEST(ColorTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
 {
     // S = 0 or H = -1 give the gray of V, hue 360 is 0, hues outside the six sectors
     // give black; values far out of range saturate instead of wrapping.
@@ -84,7 +84,7 @@ TEST(ColourTransform, HsvToRgbMatchesTheDoublePairAndItsSpecialHues)
     EXPECT_GT(rgb->blue()[0], 2147483000);
 }
 
-TEST(ColourTransform, GrayToRgbAndSplitCopyPlanesValueForValue)
+TEST(ColorTransform, GrayToRgbAndSplitCopyPlanesValueForValue)
 {
     // Nothing is scaled or clamped: -1 and 299 stay as they are.
     const auto gray = grayWhere(3, 2, [](int x, int y) { return x * 40 + y * 300 - 1; });
@@ -138,8 +138,8 @@ void expectCellCentres(const HistogramRGB& h, int nR, int nG, int nB)
     const int wR = 256 / nR, wG = 256 / nG, wB = 256 / nB;
     for (int i = 0; i < nR * nG * nB; ++i) {
         const int r = i % nR, g = i / nR % nG, b = i / nR / nG;
-        ASSERT_EQ(h.colours()[i],
-                  (HistogramRGB::Colour{r * wR + wR / 2 - 1, g * wG + wG / 2 - 1, b * wB + wB / 2 - 1}));
+        ASSERT_EQ(h.colors()[i],
+                  (HistogramRGB::Color{r * wR + wR / 2 - 1, g * wG + wG / 2 - 1, b * wB + wB / 2 - 1}));
     }
 }
 
