@@ -61,9 +61,6 @@ TEST_F(CliTest, NoStepWritesTheLoadedImage)
     EXPECT_EQ(npy("g.npy").integerAt(1), 250);
 }
 
-
-
-
 TEST_F(CliTest, JsonSummaryIsOneLineWithEveryStepTimed)
 {
     const CliRun r = run({"--json", path("in.ppm"), "hsv", "split:channel=value", "-o", path("v.npy")});
@@ -90,17 +87,13 @@ TEST_F(CliTest, HsvPlanesComeBackThroughHsvInput)
 TEST_F(CliTest, SeveralOutputsAreWrittenAllOrNone)
 {
     const QString out = path("keep.npy");
-    QFile keep(out);
-    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-    keep.write("precious");
-    keep.close();
-    // The labels cannot be written: the result is not replaced either.
+    writeFile("keep.npy", "precious");
+    // A failed step or labels that cannot be written: the result is not replaced either.
+    expectError({path("gray.pgm"), "hsv", "-o", out}, "hsv");
     expectError({path("in.ppm"), "region-growing", "-o", out, "--labels", path("no/dir/l.npy")}, "l.npy");
     expectError({path("in.ppm"), "region-growing", "-o", path("new.npy"), "--labels", path("no/dir/l.npy")}, "l.npy",
                 {path("new.npy")});
-    ASSERT_TRUE(keep.open(QIODevice::ReadOnly));
-    EXPECT_EQ(keep.readAll(), "precious");
-    keep.close();
+    EXPECT_EQ(fileBytes("keep.npy"), "precious");
     // Output and labels must be two files.
     expectError({path("in.ppm"), "region-growing", "-o", out, "--labels", out}, "differ");
     expectError({path("in.ppm"), "region-growing", "-o", out, "--labels", path("l.png")}, "l.png", {path("l.png")});
@@ -177,25 +170,8 @@ TEST_F(CliTest, EveryErrorIsOneLineStatusTwoAndNoOutput)
     expectError({"-o", out}, "input", {out});
     expectError({path("in.ppm"), "--bogus", "-o", out}, "--bogus", {out});
 
-    QFile corrupt(path("input-corrupt.png"));
-    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
-    corrupt.write("\x89PNG\r\n\x1a\nthis is not the rest of a png file");
-    corrupt.close();
+    writeFile("input-corrupt.png", "\x89PNG\r\n\x1a\nthis is not the rest of a png file");
     expectError({path("input-corrupt.png"), "-o", out}, "input-corrupt.png", {out});
-    QFile text(path("input.txt"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.close();
+    writeFile("input.txt", "");
     expectError({path("input.txt"), "-o", out}, "input.txt", {out});
 }
-
-TEST_F(CliTest, AFailedRunLeavesAnExistingOutputAlone)
-{
-    QFile keep(path("keep.npy"));
-    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-    keep.write("precious");
-    keep.close();
-    expectError({path("gray.pgm"), "hsv", "-o", path("keep.npy")}, "hsv");
-    ASSERT_TRUE(keep.open(QIODevice::ReadOnly));
-    EXPECT_EQ(keep.readAll(), "precious");
-}
-

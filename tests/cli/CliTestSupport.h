@@ -5,6 +5,7 @@
 #include "Npy.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,6 +66,18 @@ protected:
             for (int x = 0; x < w; ++x)
                 picture.scanLine(y)[x] = static_cast<uchar>(value(x, y));
         ASSERT_TRUE(picture.save(path(name)));
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray fileBytes(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     ivra::NpyArray npy(const QString& name) const { return ivra::readNpy(path(name)); }

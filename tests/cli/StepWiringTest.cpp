@@ -138,11 +138,6 @@ protected:
         });
         writeGray("gray.pgm", 7, 5, [](int x, int y) { return x < 3 ? 20 + y : 200 - 9 * x; });
     }
-    QByteArray file(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 };
 
 } // namespace
@@ -162,7 +157,7 @@ TEST_F(StepWiring, EveryStepRunsItsCoreCallAndNamesTheResult)
         RandomGenerator::instance().setState(RandomGenerator::initialState);
         std::unique_ptr<Image> input = readPicture(path(w.input));
         const Objects expected = w.oracle(*input);
-        EXPECT_EQ(file("out.npy"), npyBytes(expected));
+        EXPECT_EQ(fileBytes("out.npy"), npyBytes(expected));
 
         const QJsonObject o = r.json();
         EXPECT_EQ(o["type"].toInt(), w.type);
@@ -179,7 +174,7 @@ TEST_F(StepWiring, EveryStepRunsItsCoreCallAndNamesTheResult)
             QBuffer labels;
             labels.open(QIODevice::WriteOnly);
             encodeNpyLabels(labels, s->labels);
-            EXPECT_EQ(file("labels.npy"), labels.data());
+            EXPECT_EQ(fileBytes("labels.npy"), labels.data());
         }
         QFile::remove(path("out.npy"));
         QFile::remove(path("labels.npy"));
@@ -205,7 +200,7 @@ TEST_F(StepWiring, CountedStepsNumberTheirRunsPerProcessAndNoiseStartsAfresh)
     // Two processes draw the same noise.
     ASSERT_EQ(run({path("rgb.ppm"), "gauss:variance=90", "-o", path("g1.npy")}).status, 0);
     ASSERT_EQ(run({path("rgb.ppm"), "gauss:variance=90", "-o", path("g2.npy")}).status, 0);
-    EXPECT_EQ(file("g1.npy"), file("g2.npy"));
+    EXPECT_EQ(fileBytes("g1.npy"), fileBytes("g2.npy"));
 }
 
 TEST_F(StepWiring, OperatorDiagnosticsGoToStandardErrorOnly)
