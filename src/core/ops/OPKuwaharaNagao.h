@@ -10,6 +10,7 @@
 
 namespace ivra {
 
+// Kuwahara-Nagao: how many times the filter runs and in which colour space the
 // sub-window means are formed.
 struct KuwaharaNagaoParams {
     enum class Space { RGB, HSV };
@@ -30,7 +31,6 @@ struct KuwaharaNagaoParams {
 // four 2 x 2 sub-windows (upper left, upper right, lower right, lower left, in this
 // order of preference on ties) whose colours vary least. Pixels of the outermost
 // rows and columns keep their colour.
-// Kuwahara-Nagao: how many times the filter runs and in which colour space the
 class OPKuwaharaNagao {
 public:
     using Space = KuwaharaNagaoParams::Space;
@@ -43,11 +43,11 @@ public:
     std::unique_ptr<ImageRGB> execute(const ImageRGB& src, int iterations, Space space,
                                       const ivra::Progress& progress = {}) const;
 
-    // "(%1) Kuwahara-Nagao [Iterations=%2]" with the dialog's run counter.
     // RGB images; throws std::invalid_argument for any other type.
     std::unique_ptr<ImageRGB> execute(const Image& src, const KuwaharaNagaoParams& params,
                                       const ivra::Progress& progress = {}) const;
 
+    // "(%1) Kuwahara-Nagao [Iterations=%2]" with the dialog's run counter.
     static std::string resultName(int run, int iterations);
     static std::string resultName(int run, const KuwaharaNagaoParams& p) { return resultName(run, p.iterations); }
 };

@@ -31,7 +31,6 @@ struct SaltAndPepperParams {
 class OPSaltAndPepper {
 public:
     using Mode = SaltAndPepperParams::Mode;
-    // The dialog's initial values.
 
     virtual ~OPSaltAndPepper() = default;
 
