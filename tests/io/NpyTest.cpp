@@ -79,6 +79,7 @@ TEST(NpyWrite, HeaderIsVersionOneAlignedToSixtyFourBytesOrVersionTwoWhenLong)
     const auto length = qFromLittleEndian<std::uint32_t>(v2.constData() + 8);
     EXPECT_EQ(v2.left(12), preamble(2, length));
     EXPECT_EQ((12 + length) % 64, 0u);
+    EXPECT_LT(v2.lastIndexOf('\n') - v2.lastIndexOf('}') - 1, 64); // the least padding that aligns
     EXPECT_EQ(v2.right(2), "\nx");
 }
 
