@@ -79,7 +79,14 @@ TEST(NpyWrite, HeaderIsVersionOneAlignedToSixtyFourBytesOrVersionTwoWhenLong)
     const auto length = qFromLittleEndian<std::uint32_t>(v2.constData() + 8);
     EXPECT_EQ(v2.left(12), preamble(2, length));
     EXPECT_EQ((12 + length) % 64, 0u);
-    EXPECT_LT(v2.lastIndexOf('\n') - v2.lastIndexOf('}') - 1, 64); // the least padding that aligns
+    const std::string bytes(100, 'x');
+    for (std::size_t dims = 1; dims <= 32; ++dims) // header lengths in steps of 1: every remainder mod 64
+        for (const std::int64_t first : {1, 10, 100}) {
+            Dims shape(dims, 1);
+            shape[0] = first;
+            const QByteArray a = encoded([&](QIODevice& d) { encodeNpy(d, NpyType::Int8, shape, bytes.data(), first); });
+            EXPECT_LT(a.lastIndexOf('\n') - a.lastIndexOf('}') - 1, 64) << dims; // the least padding that aligns
+        }
     EXPECT_EQ(v2.right(2), "\nx");
 }
 
