@@ -58,10 +58,9 @@ std::array<int, 256> table(const std::string& text)
     return t;
 }
 
-const std::array<int, 256> kHue = table("0-1: 360*16 | 2: 360*3 95*2 90*11 | 3: 30*4 15 13 12*10 | "
-                                        "4: 25*3 15 13*2 12*2 11*2 10*6 | 5: 20*3 15 13*2 12*2 11*2 10*6 | "
-                                        "6-7: 20*3 13 12*2 11*2 10*8 | 8: 20*3 12 11*2 10*10 | "
-                                        "9-10: 18*3 12 11*2 10*10 | 11-15: 16*3 12 11*2 10*10");
+const std::array<int, 256> kHue = table("0-1: 360*16 | 2: 360*3 95*2 90*11 | 3: 30*4 15 13 12*10 | 4: 25*3 15 13*2 "
+                                        "12*2 11*2 10*6 | 5: 20*3 15 13*2 12*2 11*2 10*6 | 6-7: 20*3 13 12*2 11*2 10*8 | "
+                                        "8: 20*3 12 11*2 10*10 | 9-10: 18*3 12 11*2 10*10 | 11-15: 16*3 12 11*2 10*10");
 const std::array<int, 256> kSat0 = table("0-1: 24*12 8*4 | 2: 64 56*3 40 24*11 | 3-7: 72*3 56 40 24*11 | "
                                          "8-15: 72*4 56*10 40*2");
 const std::array<int, 256> kVal0 = table("0-1: 8*7 10*9 | 2-3: 8*16 | 4: 8*2 24*14 | 5: 8*2 24 40*2 24*11 | "
@@ -135,9 +134,8 @@ struct Growth {
     Color color() const { return level > 0 ? mean : currentMean(); }
 };
 
-struct Link {
-    int cell, child; // which child island of the element's island holds the child; its number
-};
+// Which child island of the element's island holds the child; the child's number.
+struct Link { int cell, child; };
 
 struct Element {
     int level = 0, x = 0, y = 0, mask = 0; // its island, the cells it holds
@@ -397,9 +395,9 @@ private:
     std::vector<Element> elements_;
     std::map<std::array<int, 3>, std::vector<int>> islands_; // level, x, y -> kept elements in order
     std::deque<Conflict> conflicts_;
-    int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0;
+    // untaken_: children of the island not in an element yet
+    int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0, untaken_ = 0;
     std::vector<std::pair<int, int>> queue_; // cell, element: members still to offer their neighbours
-    int untaken_ = 0;                         // children of the island not in an element yet
 };
 
 } // namespace
