@@ -11,16 +11,10 @@
 #include <string>
 #include <vector>
 
-namespace ivra {
-
 // Small pictures for the Colour Structure Code tests.
-namespace csc_test {
+namespace ivra::csc_test {
 
-struct Picture {
-    std::string name;
-    int w, h;
-    std::vector<RGB24> px;
-};
+struct Picture { std::string name; int w, h; std::vector<RGB24> px; };
 
 inline std::unique_ptr<ImageRGB> toImage(const std::vector<RGB24>& px, int w, int h)
 {
@@ -66,8 +60,7 @@ inline std::vector<Picture> pictureKinds(int w, int h, unsigned seed)
     std::uniform_int_distribution<int> any(0, 255), pick(0, 2), jitter(-20, 20), kind(0, 5);
     const RGB24 palette[3] = {{200, 30, 40}, {20, 180, 60}, {30, 40, 220}};
     std::vector<int> kinds(64);
-    for (auto& k : kinds)
-        k = kind(rng);
+    std::ranges::generate(kinds, [&] { return kind(rng); });
     const auto hsv = [](double hue, double s, double v) {
         double r, g, b;
         hsvToRgb(std::fmod(hue, 360.0), s, v, r, g, b);
@@ -97,6 +90,4 @@ inline std::vector<Picture> pictureKinds(int w, int h, unsigned seed)
             make("uniform", w, h, [&](int, int) { return RGB24{77, 140, 201}; })};
 }
 
-} // namespace csc_test
-
-} // namespace ivra
+} // namespace ivra::csc_test

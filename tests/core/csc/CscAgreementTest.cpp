@@ -9,6 +9,7 @@
 #include "csc/OPCSC.h"
 #include "csc/SimilarityHSV.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace ivra;
@@ -24,10 +25,10 @@ std::vector<std::uint32_t> labelsOf(const OPCSC::Result& r)
 using csc_test::Picture;
 
 // Runs that took the rarer roads, and runs that overran, over one test.
-struct Tally {
-    cscref::Outcome::Paths paths;
-    int overruns = 0, completed = 0;
-};
+using Paths = cscref::Outcome::Paths;
+constexpr int Paths::*kPaths[] = {&Paths::conflicts, &Paths::detached, &Paths::carriedDown, &Paths::overpainted,
+                                  &Paths::hsvSeam};
+struct Tally { Paths paths; int overruns = 0, completed = 0; };
 
 // Empty when engine and formulation agree; otherwise what differs first.
 std::string compare(const Picture& p, Variant variant, int threshold, double perIsland, Tally& tally)
@@ -39,9 +40,8 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
     const OPCSC::Result actual = OPCSC().execute(*csc_test::toImage(p.px, p.w, p.h),
                                                  variant == Variant::Rgb ? OPCSC::Space::RGB : OPCSC::Space::HSV,
                                                  threshold, {}, perIsland);
-    const std::string what = p.name + " " + std::to_string(p.w) + "x" + std::to_string(p.h) +
-                             (variant == Variant::Rgb ? " RGB T=" + std::to_string(threshold) : " HSV") + " store " +
-                             std::to_string(perIsland) + ": ";
+    const std::string what = p.name + " " + std::to_string(p.w) + "x" + std::to_string(p.h) + " T=" +
+                             std::to_string(variant == Variant::Rgb ? threshold : -1) + " store " + std::to_string(perIsland) + ": ";
     if (expected.overrun != !actual.complete)
         return what + "overrun expected " + std::to_string(expected.overrun) + "\n";
     if (expected.overrun) {
@@ -49,8 +49,7 @@ std::string compare(const Picture& p, Variant variant, int threshold, double per
         return messages.lines == std::vector<std::string>{"Codeelement overrun..."} ? "" : what + "no message\n";
     }
     ++tally.completed;
-    using P = cscref::Outcome::Paths;
-    for (int P::*n : {&P::conflicts, &P::detached, &P::carriedDown, &P::overpainted, &P::hsvSeam})
+    for (int Paths::*n : kPaths)
         tally.paths.*n += expected.paths.*n;
     const ImageSegmented& seg = *actual.image;
     for (std::size_t i = 0; i < p.px.size(); ++i)
@@ -82,11 +81,8 @@ TEST(CscAgreement, PicturesOfEveryKindAndSizeAgreeValueForValue)
             failures += compare(p, Variant::Rgb, 25, 4.0, tally) + compare(p, Variant::Hsv, 0, 4.0, tally);
         }
     EXPECT_EQ(failures, "");
-    EXPECT_GT(tally.paths.conflicts, 0);
-    EXPECT_GT(tally.paths.detached, 0);
-    EXPECT_GT(tally.paths.carriedDown, 0);
-    EXPECT_GT(tally.paths.overpainted, 0);
-    EXPECT_GT(tally.paths.hsvSeam, 0);
+    for (int Paths::*n : kPaths)
+        EXPECT_GT(tally.paths.*n, 0);
 }
 
 // A store too small must give up at the same point: allocation, not only keeping,
@@ -102,14 +98,13 @@ TEST(CscAgreement, StoresOfEveryCapacityOverrunAtTheSamePoint)
             for (const auto& [variant, t] : {std::pair{Variant::Rgb, 10}, std::pair{Variant::Rgb, 255},
                                             std::pair{Variant::Hsv, 0}}) {
                 const cscref::Outcome full = cscref::segment(w, h, p.px, variant, t);
-                std::vector<int> capacities;
+                const auto tryCapacity = [&](int c) {
+                    failures += c >= 1 ? compare(p, variant, t, (c + 0.5) / full.islandCount, tally) : "";
+                };
                 for (int c = w * h <= 100 ? 1 : full.usedElements - 2; c <= full.usedElements + 1; ++c)
-                    capacities.push_back(c);
+                    tryCapacity(c);
                 for (const double f : {0.3, 0.6, 1.0, 1.5})
-                    capacities.push_back(static_cast<int>(full.islandCount * f));
-                for (const int c : capacities)
-                    if (c >= 1)
-                        failures += compare(p, variant, t, (c + 0.5) / full.islandCount, tally);
+                    tryCapacity(static_cast<int>(full.islandCount * f));
             }
     EXPECT_EQ(failures, "");
     EXPECT_GT(tally.overruns, 100);
@@ -130,9 +125,8 @@ TEST(CscAgreement, InputIsTheLowByteOfThePlanes)
     const auto first = OPCSC().execute(*image, OPCSC::Space::RGB, 60);
     const auto expected = cscref::segment(23, 17, px, Variant::Rgb, 60);
     EXPECT_EQ(labelsOf(first), expected.labels);
-    std::vector<RGB24> painted;
-    for (std::size_t i = 0; i < px.size(); ++i)
-        painted.push_back({expected.rgb[3 * i], expected.rgb[3 * i + 1], expected.rgb[3 * i + 2]});
+    std::vector<RGB24> painted(px.size());
+    std::memcpy(painted.data(), expected.rgb.data(), expected.rgb.size()); // the painted picture
     for (const auto& [space, variant] : {std::pair{OPCSC::Space::RGB, Variant::Rgb}, std::pair{OPCSC::Space::HSV, Variant::Hsv}})
         EXPECT_EQ(labelsOf(OPCSC().execute(*first.image, space, 10)), cscref::segment(23, 17, painted, variant, 10).labels);
 }
@@ -140,9 +134,8 @@ TEST(CscAgreement, InputIsTheLowByteOfThePlanes)
 std::array<int, 3> randomHsv(std::mt19937& rng, bool nearBlackOrGrey)
 {
     std::uniform_int_distribution<int> hue(0, 359), any(0, 255), low(0, 9);
-    if (nearBlackOrGrey)
-        return {hue(rng) % 4 == 0 ? 0 : hue(rng), low(rng), rng() % 2 ? low(rng) : any(rng)};
-    return {hue(rng), any(rng), any(rng)};
+    return nearBlackOrGrey ? std::array{hue(rng) % 4 == 0 ? 0 : hue(rng), low(rng), rng() % 2 ? low(rng) : any(rng)}
+                           : std::array{hue(rng), any(rng), any(rng)};
 }
 
 std::uint32_t packed(const std::array<int, 3>& c) { return ivra::csc::packHSV(c[0], c[1], c[2]); }

@@ -43,9 +43,7 @@ std::array<int, 256> table(const std::string& text)
         std::istringstream in(row);
         int first = 0, last = 0;
         char sign = 0;
-        in >> first >> sign; // "a-b:" or "a:"
-        last = first;
-        if (sign == '-')
+        if (in >> first >> sign, last = first; sign == '-') // "a-b:" or "a:"
             in >> last >> sign;
         std::vector<int> entries;
         for (std::string run; in >> run;) {
@@ -60,10 +58,9 @@ std::array<int, 256> table(const std::string& text)
     return t;
 }
 
-const std::array<int, 256> kHue = table("0-1: 360*16 | 2: 360*3 95*2 90*11 | 3: 30*4 15 13 12*10 | "
-                                        "4: 25*3 15 13*2 12*2 11*2 10*6 | 5: 20*3 15 13*2 12*2 11*2 10*6 | "
-                                        "6-7: 20*3 13 12*2 11*2 10*8 | 8: 20*3 12 11*2 10*10 | "
-                                        "9-10: 18*3 12 11*2 10*10 | 11-15: 16*3 12 11*2 10*10");
+const std::array<int, 256> kHue = table("0-1: 360*16 | 2: 360*3 95*2 90*11 | 3: 30*4 15 13 12*10 | 4: 25*3 15 13*2 "
+                                        "12*2 11*2 10*6 | 5: 20*3 15 13*2 12*2 11*2 10*6 | 6-7: 20*3 13 12*2 11*2 10*8 | "
+                                        "8: 20*3 12 11*2 10*10 | 9-10: 18*3 12 11*2 10*10 | 11-15: 16*3 12 11*2 10*10");
 const std::array<int, 256> kSat0 = table("0-1: 24*12 8*4 | 2: 64 56*3 40 24*11 | 3-7: 72*3 56 40 24*11 | "
                                          "8-15: 72*4 56*10 40*2");
 const std::array<int, 256> kVal0 = table("0-1: 8*7 10*9 | 2-3: 8*16 | 4: 8*2 24*14 | 5: 8*2 24 40*2 24*11 | "
@@ -120,8 +117,7 @@ struct Growth {
         if (chromatic > 0) {
             if (highHues > 0 && wrapSum > 0)
                 ++*seamMeans;
-            hue = (sum[0] + (highHues > 0 ? wrapSum : 0) + chromatic / 2) / chromatic;
-            hue -= hue >= 360 ? 360 : 0;
+            hue = (sum[0] + (highHues > 0 ? wrapSum : 0) + chromatic / 2) / chromatic % 360;
         }
         return {hue, sum[1] / count, sum[2] / count};
     }
@@ -138,9 +134,8 @@ struct Growth {
     Color color() const { return level > 0 ? mean : currentMean(); }
 };
 
-struct Link {
-    int cell, child; // which child island of the element's island holds the child; its number
-};
+// Which child island of the element's island holds the child; the child's number.
+struct Link { int cell, child; };
 
 struct Element {
     int level = 0, x = 0, y = 0, mask = 0; // its island, the cells it holds
@@ -185,10 +180,8 @@ public:
         for (int level = pyramid_.levels - 1; level >= 0; --level)
             for (const auto& [x, y] : pyramid_.walk(level))
                 for (int e : islands_[{level, x, y}])
-                    if (el(e).root) {
-                        std::set<int> visited;
+                    if (std::set<int> visited; el(e).root)
                         paintElement(e, el(e).color, ++label, visited, colorOut, labelOut);
-                    }
     }
 
     Outcome::Paths paths;
@@ -211,10 +204,8 @@ private:
     // Keeps the grown element when it has two members, else forgets it.
     void finish(int e, int members, int seed)
     {
-        if (members < 2) {
-            elements_.pop_back();
-            return;
-        }
+        if (members < 2)
+            return elements_.pop_back();
         el(e).color = growth_.color();
         if (seed >= 0)
             becomeParent(e, seed);
@@ -225,9 +216,8 @@ private:
 
     void becomeParent(int parent, int child)
     {
-        Element& c = el(child);
-        (c.parent1 < 0 ? c.parent1 : c.parent2) = parent;
-        c.root = false;
+        (el(child).parent1 < 0 ? el(child).parent1 : el(child).parent2) = parent;
+        el(child).root = false;
     }
 
     void join(int grown, int cell, int candidate)
@@ -342,13 +332,6 @@ private:
         }
     }
 
-    // 1 or 2: which reference side the element's colour is closer to (ties: side 1).
-    int closer(int g, int side1, int side2)
-    {
-        return growth_.variant == Variant::Rgb ? closerRgb(el(g).color, el(side1).color, el(side2).color)
-                                               : closerHsv(el(g).color, el(side1).color, el(side2).color);
-    }
-
     // Each shared element goes to the closer side and leaves the other parent; its
     // children that the losing side also holds through a sibling follow it.
     void resolveAll()
@@ -356,16 +339,14 @@ private:
         for (; !conflicts_.empty(); conflicts_.pop_front()) {
             const Conflict c = conflicts_.front();
             const int g = c.element;
-            const int w = closer(g, c.side1, c.side2);
+            const int w = (growth_.variant == Variant::Rgb ? closerRgb : closerHsv)(el(g).color, el(c.side1).color,
+                                                                                    el(c.side2).color); // 1 or 2
             const int loser = w == 1 ? el(g).parent2 : el(g).parent1;
             if (loser < 0)
                 continue;
             auto& ll = el(loser).links; // the last link fills the gap
-            if (const auto at = std::find_if(ll.begin(), ll.end(), [g](const Link& l) { return l.child == g; });
-                at != ll.end()) {
-                *at = ll.back();
-                ll.pop_back();
-            }
+            if (const auto at = std::find_if(ll.begin(), ll.end(), [g](const Link& l) { return l.child == g; }); at != ll.end())
+                *at = ll.back(), ll.pop_back();
             (el(g).parent1 == loser ? el(g).parent1 : el(g).parent2) = -1;
             ++paths.detached;
             const int m = w == 1 ? c.cell2 : c.cell1;
@@ -414,35 +395,21 @@ private:
     std::vector<Element> elements_;
     std::map<std::array<int, 3>, std::vector<int>> islands_; // level, x, y -> kept elements in order
     std::deque<Conflict> conflicts_;
-    int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0;
+    // untaken_: children of the island not in an element yet
+    int elementCapacity_ = 0, linkCapacity_ = 0, usedLinks_ = 0, untaken_ = 0;
     std::vector<std::pair<int, int>> queue_; // cell, element: members still to offer their neighbours
-    int untaken_ = 0;                         // children of the island not in an element yet
 };
 
 } // namespace
 
 Pyramid::Pyramid(int width, int height)
 {
-    do {
-        levels += 1;
+    for (levels = 1, size = 2; size < std::max(width, height) || levels < 2; ++levels)
         size *= 2;
-    } while (size < std::max(width, height) || levels < 2);
     rowLength.assign(levels, 1);
     rowLength[0] = size / 2 + 1;
     for (int l = 1; l <= levels - 2; ++l)
         rowLength[l] = rowLength[l - 1] / 2 + 1;
-}
-
-int Pyramid::islandsInRow(int level, int row) const
-{
-    // The level just below the top has its short rows where the others have long ones.
-    const bool shortRow = (row % 2 == 0) == (level == levels - 2);
-    return rowLength[level] - (shortRow ? 1 : 0);
-}
-
-bool Pyramid::contains(int level, int x, int y) const
-{
-    return level >= 0 && level < levels && y >= 0 && y < rowLength[level] && x >= 0 && x < islandsInRow(level, y);
 }
 
 std::array<std::array<int, 2>, 7> Pyramid::members(int level, int x, int y) const
@@ -466,14 +433,6 @@ std::vector<std::array<int, 2>> Pyramid::walk(int level) const
             for (int x = 0; x < islandsInRow(level, y); ++x)
                 order.push_back({x, y});
     return order;
-}
-
-int Pyramid::islandCount() const
-{
-    int total = 0;
-    for (int l = 0; l < levels; ++l)
-        total += static_cast<int>(walk(l).size());
-    return total;
 }
 
 bool pixelSimilar(const Color& p, const Color& q)

@@ -20,16 +20,11 @@ struct Outcome {
     std::vector<std::uint32_t> labels; // the label of every pixel
     bool overrun = false;              // the element store ran full; nothing was painted
     bool linkPoolExceeded = false; // links grew past the pool before keeping: not compared
-    int usedElements = 0; // elements kept (a run that finished)
-    int islandCount = 0;
+    int usedElements = 0, islandCount = 0; // elements kept (a run that finished); islands
 
-    struct Paths { // how often the run took its rarer roads
-        int conflicts = 0;   // recorded at levels >= 2
-        int detached = 0;    // elements taken from a losing parent
-        int carriedDown = 0; // records appended while resolving
-        int overpainted = 0; // pixels painted by more than one root
-        int hsvSeam = 0;     // HSV means taken across the 0/360 seam
-    } paths;
+    // How often the run took its rarer roads: conflicts recorded at levels >= 2, elements taken from a
+    // losing parent, records carried down while resolving, pixels painted by more than one root, HSV seam means.
+    struct Paths { int conflicts = 0, detached = 0, carriedDown = 0, overpainted = 0, hsvSeam = 0; } paths;
 };
 
 // Segments a picture (pixels row by row); threshold only matters for RGB. The store
@@ -40,18 +35,26 @@ Outcome segment(int width, int height, const std::vector<RGB24>& pixels, Variant
 // The pyramid geometry, exposed so the tests can check the engine's against it.
 struct Pyramid {
     Pyramid(int width, int height);
-
-    int size = 1;
-    int levels = 0;
+    int size = 1, levels = 0;
     std::vector<int> rowLength;
 
-    int islandsInRow(int level, int row) const;
-    bool contains(int level, int x, int y) const;
+    // The level just below the top has its short rows where the others have long ones.
+    int islandsInRow(int level, int row) const { return rowLength[level] - ((row % 2 == 0) == (level == levels - 2)); }
+    bool contains(int level, int x, int y) const
+    {
+        return level >= 0 && level < levels && y >= 0 && y < rowLength[level] && x >= 0 && x < islandsInRow(level, y);
+    }
     // The 7 members (child islands, or pixels at level 0) in cell order.
     std::array<std::array<int, 2>, 7> members(int level, int x, int y) const;
     // Even rows first, then odd rows, x ascending.
     std::vector<std::array<int, 2>> walk(int level) const;
-    int islandCount() const;
+    int islandCount() const
+    {
+        int total = 0;
+        for (int l = 0; l < levels; ++l)
+            total += static_cast<int>(walk(l).size());
+        return total;
+    }
 };
 
 // The HSV similarity tests, and which side (1 or 2) a shared element goes to in an

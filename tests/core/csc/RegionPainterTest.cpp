@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace ivra;
-
 namespace {
 
 using namespace ivra::csc;
