@@ -85,11 +85,9 @@ struct ProgressCanceller {
     bool sawDialog = false;
 };
 
-// Writes a file with the given bytes; returns its path.
+// Write a file of the given bytes, a small binary PPM (P6) or PGM (P5), a red PNG; each returns its path.
 QString writeFile(const QString& path, const QByteArray& bytes);
-// Writes a small binary PPM (P6) or PGM (P5) file; returns its path.
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value);
-// Writes a red PNG file; returns its path.
 QString writePng(const QString& path, int w, int h);
 
 } // namespace guitest

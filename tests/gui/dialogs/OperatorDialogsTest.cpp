@@ -344,9 +344,7 @@ TEST(IncompleteRun, CscWithAFullStoreAddsABlackResultAndSaysSo)
 
 TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
 {
-    // total 1000: the call soon looks long, yet the user is left alone for half a
-    // second; total 100000: its first hundred steps are under a thousandth, and
-    // the dialog still comes after half a second.
+    // total 1000 soon looks long, total 100000 looks short at first: either way the dialog comes after 0.5 s.
     for (const int total : {1000, 100000}) {
         qint64 firstSeen = -1;
         QElapsedTimer clock;
