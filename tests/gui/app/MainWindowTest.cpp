@@ -277,7 +277,7 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
     EXPECT_EQ(boxes.title, "I/O Error !");
 }
 
-TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
+TEST(ImageTree, WalksPreOrderNumbersFromZeroBelowTheRootAndTheListReachesEachEntry)
 {
     DataEntry root(nullptr, "Root", nullptr, true);
     DataEntry* a = root.addChild(grayImage(1, 1, 0), "a");
@@ -301,10 +301,8 @@ TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
         EXPECT_EQ(entryAt(&root, i), e) << i;
     EXPECT_EQ(entryNumber(&root, b), 4);
     EXPECT_EQ(entryNumber(&root, &root), -1);
-}
 
-TEST(ImageList, ItemsOrderedByTheirNumberAsTextStillReachTheirEntries)
-{
+    // The image list orders items by their number as text, yet they still reach their entries.
     MainWindow app;
     for (int i = 0; i < 12; ++i)
         addTopLevel(app, grayImage(1, 1, i), QStringLiteral("p%1").arg(i));
