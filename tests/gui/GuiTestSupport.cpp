@@ -1,6 +1,5 @@
 #include "GuiTestSupport.h"
 
-#include "app/DataEntry.h"
 #include "app/OperatorDialog.h"
 
 #include "image/HistogramGray.h"
@@ -11,17 +10,16 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QAbstractSlider>
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QSpinBox>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 using namespace ivra;
@@ -40,8 +38,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 // The one application object of the test program; offscreen unless told otherwise.
-class QtEnvironment : public ::testing::Environment {
-public:
+struct QtEnvironment : ::testing::Environment {
     void SetUp() override
     {
         if (qgetenv("QT_QPA_PLATFORM").isEmpty())
@@ -50,12 +47,10 @@ public:
         static char name[] = "ivra_gui_tests";
         static char* argv[] = {name, nullptr};
         defaultHandler = qInstallMessageHandler(quietHandler);
-        app_ = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
+    void TearDown() override { app.reset(); }
+    std::unique_ptr<QApplication> app;
 };
 
 [[maybe_unused]] ::testing::Environment* const qtEnvironment =
@@ -81,13 +76,11 @@ std::vector<double> valuesOf(const DataObject& d)
                 v.insert(v.end(), {double(p.r), double(p.g), double(p.b)});
             }
         }
-    } else if (const auto* h = dynamic_cast<const HistogramGray*>(&d)) {
-        add(h->counts(), static_cast<std::size_t>(h->binCount()));
-    } else if (const auto* h = dynamic_cast<const HistogramRGB*>(&d)) {
-        add(h->counts(), static_cast<std::size_t>(h->binCount()));
-    } else if (const auto* h = dynamic_cast<const HistogramHSV*>(&d)) {
-        add(h->counts(), static_cast<std::size_t>(h->binCount()));
     }
+    const auto addCounts = [&add](const auto* h) { if (h) add(h->counts(), static_cast<std::size_t>(h->binCount())); };
+    addCounts(dynamic_cast<const HistogramGray*>(&d));
+    addCounts(dynamic_cast<const HistogramRGB*>(&d));
+    addCounts(dynamic_cast<const HistogramHSV*>(&d));
     return v;
 }
 
@@ -95,27 +88,64 @@ std::vector<double> valuesOf(const DataObject& d)
 
 namespace guitest {
 
-std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b)
+namespace {
+
+// A w x h RGB picture whose pixel i is rgb(i).
+template <class F>
+std::unique_ptr<ImageRGB> rgbOf(int w, int h, F rgb)
 {
     auto im = std::make_unique<ImageRGB>(w, h);
-    for (std::size_t i = 0; i < im->pixelCount(); ++i)
+    for (std::size_t i = 0; i < im->pixelCount(); ++i) {
+        const auto [r, g, b] = rgb(i);
         im->setPixel(i, static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b));
+    }
     return im;
+}
+
+// The Operator menu entry "Category/Entry" (or "Entry" straight in the menu).
+QAction* operatorAction(MainWindow& app, const QString& path)
+{
+    const QStringList parts = path.split('/');
+    for (QAction* a : app.operatorMenu()->actions()) {
+        if (parts.size() == 1 && !a->menu() && a->text() == parts[0])
+            return a;
+        if (parts.size() == 2 && a->menu() && a->text() == parts[0])
+            for (QAction* b : a->menu()->actions())
+                if (b->text() == parts[1])
+                    return b;
+    }
+    return nullptr;
+}
+
+
+// Every few milliseconds, calls act on each visible top-level widget of type W.
+template <class W, class F>
+void watch(QTimer& timer, int ms, F act)
+{
+    QObject::connect(&timer, &QTimer::timeout, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* x = qobject_cast<W*>(w); x && x->isVisible())
+                act(x);
+    });
+    timer.start(ms);
+}
+
+} // namespace
+
+std::unique_ptr<ImageRGB> rgbImage(int w, int h, int r, int g, int b)
+{
+    return rgbOf(w, h, [=](std::size_t) { return std::tuple(r, g, b); });
+}
+
+std::unique_ptr<ImageRGB> busyRgbImage(int w, int h)
+{
+    return rgbOf(w, h, [](std::size_t i) { return std::tuple(i * 37 % 256, i * 91 % 256, (i * 13 + 40) % 256); });
 }
 
 std::unique_ptr<ImageGray> grayImage(int w, int h, int v)
 {
     auto im = std::make_unique<ImageGray>(w, h);
     std::fill_n(im->data(), im->pixelCount(), v);
-    return im;
-}
-
-std::unique_ptr<ImageRGB> busyRgbImage(int w, int h)
-{
-    auto im = std::make_unique<ImageRGB>(w, h);
-    for (std::size_t i = 0; i < im->pixelCount(); ++i)
-        im->setPixel(i, static_cast<std::int16_t>(i * 37 % 256), static_cast<std::int16_t>(i * 91 % 256),
-                     static_cast<std::int16_t>((i * 13 + 40) % 256));
     return im;
 }
 
@@ -139,11 +169,6 @@ std::unique_ptr<ImageGray> busyGrayImage(int w, int h)
     return ::testing::AssertionFailure() << "value " << (pa - va.begin()) << ": " << *pa << " and " << *pb;
 }
 
-DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name)
-{
-    return app.root()->addChild(std::move(data), name);
-}
-
 QStringList childNames(const DataEntry* e)
 {
     QStringList names;
@@ -152,30 +177,6 @@ QStringList childNames(const DataEntry* e)
     return names;
 }
 
-void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
-{
-    QTimer::singleShot(0, whileOpen);
-    start();
-}
-
-namespace {
-
-// The Operator menu entry "Category/Entry" (or "Entry" straight in the menu).
-QAction* operatorAction(MainWindow& app, const QString& path)
-{
-    const QStringList parts = path.split('/');
-    for (QAction* a : app.operatorMenu()->actions()) {
-        if (parts.size() == 1 && !a->menu() && a->text() == parts[0])
-            return a;
-        if (parts.size() == 2 && a->menu() && a->text() == parts[0])
-            for (QAction* b : a->menu()->actions())
-                if (b->text() == parts[1])
-                    return b;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen)
 {
@@ -230,28 +231,12 @@ void setWidgets(QWidget& dialog, const QString& settings)
     }
 }
 
-namespace {
-
-// Every few milliseconds, calls act on each visible top-level widget of type W.
-template <class W, class F>
-void watch(QTimer& timer, int ms, F act)
-{
-    QObject::connect(&timer, &QTimer::timeout, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* x = qobject_cast<W*>(w); x && x->isVisible())
-                act(x);
-    });
-    timer.start(ms);
-}
-
-} // namespace
 
 MessageBoxCatcher::MessageBoxCatcher()
 {
-    watch<QMessageBox>(timer_, 10, [this](QMessageBox* box) {
-        ++count_;
-        title_ = box->windowTitle();
-        text_ = box->text();
+    watch<QMessageBox>(timer, 10, [this](QMessageBox* box) {
+        ++count;
+        title = box->windowTitle();
         box->done(QMessageBox::Ok);
     });
 }

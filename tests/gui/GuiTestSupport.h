@@ -12,7 +12,6 @@
 #include "view/ZoomableImageView.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
@@ -20,15 +19,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <QString>
-#include <QStringList>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <ostream>
 
 // Readable failure messages for the toolkit's strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -51,12 +47,19 @@ std::unique_ptr<ImageGray> busyGrayImage(int w, int h);
 ::testing::AssertionResult sameData(const DataObject& a, const DataObject& b);
 
 // Adds a top-level entry to the main window's tree (no window).
-DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name);
+inline DataEntry* addTopLevel(MainWindow& app, std::unique_ptr<DataObject> data, const QString& name)
+{
+    return app.root()->addChild(std::move(data), name);
+}
 // The names of an entry's children, in order.
 QStringList childNames(const DataEntry* e);
 
 // Calls whileOpen once the modal loop that start() enters (a dialog's exec()) runs.
-void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen);
+inline void driveModal(const std::function<void()>& start, const std::function<void()>& whileOpen)
+{
+    QTimer::singleShot(0, whileOpen);
+    start();
+}
 
 // Opens the dialog of Operator menu entry "Category/Entry" (or "Entry"), calls whileOpen, closes it.
 void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen);
@@ -67,19 +70,12 @@ bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const 
 // spin box or slider, "name=text" chooses a combo box entry; a missing one fails.
 void setWidgets(QWidget& dialog, const QString& settings);
 
-// While it lives, records and closes every message box that appears.
-class MessageBoxCatcher {
-public:
+// While it lives, counts and closes every message box that appears, keeping the last title.
+struct MessageBoxCatcher {
     MessageBoxCatcher();
-    int count() const { return count_; }
-    QString title() const { return title_; }
-    QString text() const { return text_; }
-
-private:
-    QTimer timer_;
-    int count_ = 0;
-    QString title_;
-    QString text_;
+    QTimer timer;
+    int count = 0;
+    QString title;
 };
 
 // Presses Cancel on the progress dialog as soon as it shows; records that it did.
@@ -89,11 +85,9 @@ struct ProgressCanceller {
     bool sawDialog = false;
 };
 
-// Writes a file with the given bytes; returns its path.
+// Write a file of the given bytes, a small binary PPM (P6) or PGM (P5), a red PNG; each returns its path.
 QString writeFile(const QString& path, const QByteArray& bytes);
-// Writes a small binary PPM (P6) or PGM (P5) file; returns its path.
 QString writePnm(const QString& path, int w, int h, bool gray, unsigned char value);
-// Writes a red PNG file; returns its path.
 QString writePng(const QString& path, int w, int h);
 
 } // namespace guitest

@@ -64,7 +64,7 @@ TEST(MainWindow, EveryKeyBelongsToOneActionOnlyAndTheBarHasNoMenu)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-TEST(MainWindow, ShowHideAndCloseReuseTheWindow)
+TEST(MainWindow, ShowHideAndCloseReuseTheWindowClearAllDeletesIt)
 {
     MainWindow app;
     app.show();
@@ -89,6 +89,16 @@ TEST(MainWindow, ShowHideAndCloseReuseTheWindow)
     EXPECT_TRUE(window->isHidden());
     EXPECT_EQ(e->window(), window);
     EXPECT_EQ(app.workspace()->subWindowList().size(), 1);
+
+    // Clear All deletes entries and their windows, hidden ones as well.
+    DataEntry* child = e->addChild(grayImage(2, 2, 1), "child");
+    app.slotUpdateDataList();
+    QPointer<QWidget> childWindow = app.showEntry(child);
+    app.slotFileClearAll();
+    EXPECT_TRUE(app.root()->children().empty());
+    EXPECT_EQ(app.dataList()->topLevelItemCount(), 0);
+    EXPECT_TRUE(window.isNull() && childWindow.isNull());
+    EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
 }
 
 TEST(MainWindow, ArrowKeysWalkTheListAndBringUpEachWindow)
@@ -143,26 +153,9 @@ TEST(MainWindow, WindowMenuListsShownWindowsAndActivatesTheChosenOne)
     EXPECT_TRUE(texts[3].startsWith("&1 second"));
 }
 
-TEST(MainWindow, ClearAllDeletesEntriesAndTheirWindows)
-{
-    MainWindow app;
-    app.show();
-    DataEntry* a = addTopLevel(app, grayImage(2, 2, 1), "a");
-    DataEntry* child = a->addChild(grayImage(2, 2, 1), "child");
-    app.slotUpdateDataList();
-    QPointer<QWidget> wa = app.showEntry(a);
-    QPointer<QWidget> wc = app.showEntry(child);
-    wc->hide(); // hidden windows go as well
-    app.slotFileClearAll();
-    EXPECT_TRUE(app.root()->children().empty());
-    EXPECT_EQ(app.dataList()->topLevelItemCount(), 0);
-    EXPECT_TRUE(wa.isNull() && wc.isNull());
-    EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
-}
-
 // ------------------------------------------------------------------- files
 
-TEST(OpenFile, LoadsFilesAsTopLevelEntriesWhoseWindowsGoWhenClosed)
+TEST(OpenFile, LoadsFilesAsTopLevelEntriesWhoseWindowsGoWhenClosedRefusesOthers)
 {
     QTemporaryDir dir;
     MainWindow app;
@@ -182,6 +175,17 @@ TEST(OpenFile, LoadsFilesAsTopLevelEntriesWhoseWindowsGoWhenClosed)
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(color->window(), nullptr);
     EXPECT_NE(app.showEntry(color), nullptr);
+
+    // Wrong extensions and unreadable files are refused with a box and add nothing.
+    for (const QString& path : {writePng(dir.filePath("photo.PNG"), 2, 2),
+                                writeFile(dir.filePath("junk.ppm"), "this is not a picture"), dir.filePath("missing.png")}) {
+        MessageBoxCatcher boxes;
+        EXPECT_EQ(app.openImage(path), nullptr) << path.toStdString();
+        EXPECT_EQ(boxes.count, 1);
+        EXPECT_EQ(boxes.title, "I/O Error !");
+    }
+    EXPECT_EQ(app.root()->children().size(), 2u);
+    EXPECT_EQ(app.workspace()->subWindowList().size(), 2);
 }
 
 TEST(OpenFile, WindowsOpenWhollyInsideTheWorkspace)
@@ -244,21 +248,6 @@ TEST(OpenFile, DroppedFilesOpenOnceTheDropIsOver)
     EXPECT_FALSE(remote.isAccepted());
 }
 
-TEST(OpenFile, RefusesWrongExtensionsAndUnreadableFiles)
-{
-    QTemporaryDir dir;
-    MainWindow app;
-    for (const QString& path : {writePng(dir.filePath("photo.PNG"), 2, 2),
-                                writeFile(dir.filePath("junk.ppm"), "this is not a picture"), dir.filePath("missing.png")}) {
-        MessageBoxCatcher boxes;
-        EXPECT_EQ(app.openImage(path), nullptr) << path.toStdString();
-        EXPECT_EQ(boxes.count(), 1);
-        EXPECT_EQ(boxes.title(), "I/O Error !");
-    }
-    EXPECT_TRUE(app.root()->children().empty());
-    EXPECT_TRUE(app.workspace()->subWindowList().isEmpty());
-}
-
 TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
 {
     QTemporaryDir dir;
@@ -284,11 +273,11 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
 
     MessageBoxCatcher boxes;
     EXPECT_FALSE(app.saveActiveWindowAs(dir.filePath("no/such/dir/x.png")));
-    EXPECT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.title(), "I/O Error !");
+    EXPECT_EQ(boxes.count, 1);
+    EXPECT_EQ(boxes.title, "I/O Error !");
 }
 
-TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
+TEST(ImageTree, WalksPreOrderNumbersFromZeroBelowTheRootAndTheListReachesEachEntry)
 {
     DataEntry root(nullptr, "Root", nullptr, true);
     DataEntry* a = root.addChild(grayImage(1, 1, 0), "a");
@@ -312,10 +301,8 @@ TEST(ImageTree, WalksPreOrderAndNumbersFromZeroBelowTheRoot)
         EXPECT_EQ(entryAt(&root, i), e) << i;
     EXPECT_EQ(entryNumber(&root, b), 4);
     EXPECT_EQ(entryNumber(&root, &root), -1);
-}
 
-TEST(ImageList, ItemsOrderedByTheirNumberAsTextStillReachTheirEntries)
-{
+    // The image list orders items by their number as text, yet they still reach their entries.
     MainWindow app;
     for (int i = 0; i < 12; ++i)
         addTopLevel(app, grayImage(1, 1, i), QStringLiteral("p%1").arg(i));
@@ -332,7 +319,7 @@ TEST(ImageList, ItemsOrderedByTheirNumberAsTextStillReachTheirEntries)
     EXPECT_EQ(app.entryAt(2)->window(), nullptr);
 }
 
-TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
+TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFilesStartsAtThePreference)
 {
     QTemporaryDir dir;
     OpenFilePreview preview;
@@ -351,11 +338,8 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFiles)
     preview.previewPath(writeFile(dir.filePath("broken.ppm"), "P6\n"));
     EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
     EXPECT_TRUE(preview.pictureArea()->pixmap().isNull());
-}
 
-TEST(OpenDialog, StartsWhereThePreferenceFileSaysWithThePreviewBesideTheList)
-{
-    QTemporaryDir dir;
+    // The dialog starts where the preference file says, with the preview beside the list.
     writeFile(dir.filePath("ivra.preference"), QStringLiteral("# start\nPATH=%1\n").arg(dir.path()).toUtf8());
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));

@@ -42,7 +42,7 @@ void press(QWidget* w, int x, int y, Qt::MouseButton button = Qt::LeftButton)
 
 } // namespace
 
-TEST(ZoomableImageView, ZoomStepsAndButtonsFollowThePicture)
+TEST(ZoomableImageView, ZoomStepsAndButtonsFollowThePictureSaveWritesItUnzoomed)
 {
     ZoomableImageView view("pic");
     view.setZoom(200); // no picture: nothing
@@ -73,12 +73,9 @@ TEST(ZoomableImageView, ZoomStepsAndButtonsFollowThePicture)
     view.setInfoText(" X=1 Y=2");
     for (QLabel* label : view.findChildren<QLabel*>())
         EXPECT_FALSE(label->textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-}
 
-TEST(ZoomableImageView, SaveButtonWritesTheNaturalPictureInTheChosenFormat)
-{
+    // Save writes the natural picture in the chosen format.
     QTemporaryDir dir;
-    ZoomableImageView view("pic");
     view.setPixmap(filled(6, 5, QColor(200, 100, 50)));
     view.setZoom(200);
     // filter, name typed by the user, file expected; a dot in a folder's name is no extension
@@ -205,33 +202,26 @@ QString shown(const ZoomableImageView* view)
     return text.trimmed();
 }
 
-class SegmentationViewerTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        app.resize(1000, 700);
-        view = qobject_cast<SegmentationViewer*>(app.showEntry(addTopLevel(app, sampleResult(), "seg")));
-        ASSERT_NE(view, nullptr);
-    }
-    void click(int x, int y, Qt::MouseButton b = Qt::LeftButton) { view->regionView()->onDisplayMousePressEvent(x, y, b, {}); }
-    QString regions() const { return shown(view->regionView()); }
-
-    MainWindow app;
-    SegmentationViewer* view = nullptr;
-};
-
 } // namespace
 
-TEST_F(SegmentationViewerTest, OpensWithEveryRegionInItsColorBesideTheSource)
+TEST(SegmentationViewer, ClicksHideAndShowLabelsButNotLabelZeroAndRepaintByBackgroundAndStyle)
 {
+    MainWindow app;
+    app.resize(1000, 700);
+    auto* view = qobject_cast<SegmentationViewer*>(app.showEntry(addTopLevel(app, sampleResult(), "seg")));
+    ASSERT_NE(view, nullptr);
+    const auto click = [view](int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        view->regionView()->onDisplayMousePressEvent(x, y, b, {});
+    };
+    const auto regions = [view] { return shown(view->regionView()); };
+
+    // Opens with every region in its colour beside the source.
     EXPECT_EQ(view->size(), app.workspace()->viewport()->size());
     EXPECT_EQ(regions(), labelGrid);
     EXPECT_EQ(shown(view->sourceView()), "ssss ssss ssss");
     EXPECT_EQ(view->picture().pixel(2, 1), qRgb(0, 200, 0)); // File > Save as writes the regions
-}
 
-TEST_F(SegmentationViewerTest, LeftClickHidesAndShowsEveryPixelOfTheLabel)
-{
+    // A left click hides and shows every pixel of the label.
     click(0, 2); // label 2, also at (2, 0)
     EXPECT_EQ(regions(), "11k0 1330 k334");
     // A press in the source picture acts the same; other buttons and points outside do nothing.
@@ -243,10 +233,8 @@ TEST_F(SegmentationViewerTest, LeftClickHidesAndShowsEveryPixelOfTheLabel)
     // Any press shows the information lines.
     EXPECT_EQ(view->sourceView()->infoText(), " X:0 Y:0  RGB=(0,255,0)  HSV=(120,255,255)");
     EXPECT_EQ(view->regionView()->infoText(), " X:0 Y:0  MeanRGB=(10,20,30)  MeanHSV=(210,170,30)");
-}
 
-TEST_F(SegmentationViewerTest, LabelZeroFollowsOnlyShowAllAndHideAll)
-{
+    // Label 0 follows only Show All and Hide All.
     click(3, 0); // shown label 0: a click does not hide it
     EXPECT_EQ(regions(), labelGrid);
     view->hideAllButton()->click();
@@ -257,10 +245,8 @@ TEST_F(SegmentationViewerTest, LabelZeroFollowsOnlyShowAllAndHideAll)
     EXPECT_EQ(regions(), "11kk 1kkk kkk4");
     view->showAllButton()->click();
     EXPECT_EQ(regions(), labelGrid);
-}
 
-TEST_F(SegmentationViewerTest, BackgroundAndStyleRepaintTheRightPixels)
-{
+    // Background and style repaint the right pixels.
     click(0, 0); // hide label 1
     view->whiteRadio()->click();
     EXPECT_EQ(regions(), "ww20 w330 2334");
