@@ -30,25 +30,20 @@ struct CliRun {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-inline CliRun runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(IVRA_CLI_PATH), args);
-    CliRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
 class CliFixture : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    CliRun run(const QStringList& args) const { return runCli(args); }
+    CliRun run(const QStringList& args) const
+    {
+        QProcess p;
+        p.start(QStringLiteral(IVRA_CLI_PATH), args);
+        if (!p.waitForFinished(60000))
+            return {};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+                p.readAllStandardError()};
+    }
 
     // Writes a picture of w x h whose pixel (x, y) is colour(x, y).
     void writeRgb(const QString& name, int w, int h, const std::function<QRgb(int, int)>& color) const
@@ -81,15 +76,6 @@ protected:
     }
 
     ivra::NpyArray npy(const QString& name) const { return ivra::readNpy(path(name)); }
-    // The integers of an array file, in storage order.
-    std::vector<std::int64_t> values(const QString& name) const
-    {
-        const ivra::NpyArray a = npy(name);
-        std::vector<std::int64_t> v;
-        for (std::int64_t i = 0; i < a.elementCount(); ++i)
-            v.push_back(a.integerAt(i));
-        return v;
-    }
 
     // Expects a refusal: status 2, one line on standard error that mentions
     // `mention`, nothing on standard output.

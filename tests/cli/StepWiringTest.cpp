@@ -22,8 +22,9 @@
 #include "util/RandomGenerator.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QJsonArray>
+
+#include <set>
 
 using namespace ivra;
 
@@ -123,9 +124,7 @@ QByteArray npyBytes(const Objects& objects)
 
 std::size_t distinctLabels(const ImageSegmented& s)
 {
-    std::vector<std::uint32_t> v(s.labels.data(), s.labels.data() + s.labels.size());
-    std::sort(v.begin(), v.end());
-    return static_cast<std::size_t>(std::unique(v.begin(), v.end()) - v.begin());
+    return std::set<std::uint32_t>(s.labels.data(), s.labels.data() + s.labels.size()).size();
 }
 
 class StepWiring : public clitest::CliFixture {

@@ -25,7 +25,6 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;

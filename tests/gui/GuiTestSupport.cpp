@@ -5,7 +5,6 @@
 #include "image/HistogramGray.h"
 #include "image/HistogramHSV.h"
 #include "image/HistogramRGB.h"
-#include "image/ImageSegmented.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -117,7 +116,6 @@ QAction* operatorAction(MainWindow& app, const QString& path)
     return nullptr;
 }
 
-
 // Every few milliseconds, calls act on each visible top-level widget of type W.
 template <class W, class F>
 void watch(QTimer& timer, int ms, F act)
@@ -177,7 +175,6 @@ QStringList childNames(const DataEntry* e)
     return names;
 }
 
-
 void openFromMenu(MainWindow& app, const QString& path, const std::function<void(OperatorDialog&)>& whileOpen)
 {
     QAction* action = operatorAction(app, path);
@@ -230,7 +227,6 @@ void setWidgets(QWidget& dialog, const QString& settings)
             ADD_FAILURE() << "cannot set " << setting.toStdString();
     }
 }
-
 
 MessageBoxCatcher::MessageBoxCatcher()
 {

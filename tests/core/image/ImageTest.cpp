@@ -8,10 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <numeric>
-#include <random>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;

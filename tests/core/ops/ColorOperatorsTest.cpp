@@ -10,8 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <random>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;

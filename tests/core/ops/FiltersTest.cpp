@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace ivra;
 using namespace testpictures;
 using Space = OPKuwaharaNagao::Space;

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <random>
-#include <vector>
 
 using namespace ivra::rhs;
 using namespace ivra;

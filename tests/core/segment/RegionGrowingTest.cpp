@@ -8,7 +8,6 @@
 #include <array>
 #include <deque>
 #include <string>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;

@@ -10,7 +10,6 @@
 #include <deque>
 #include <set>
 #include <string>
-#include <vector>
 
 using namespace ivra;
 using namespace testpictures;
