@@ -9,6 +9,11 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
   gcovr
+  libomp-14-dev clang libclang-rt-14-dev
+  qt6-tools-dev qt6-l10n-tools qt6-image-formats-plugins
+  pybind11-dev python3-dev python3-numpy python3-pytest
+  libopencv-dev libopencv-contrib-dev
+  hyperfine
 )
 
 missing=()
