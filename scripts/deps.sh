@@ -13,7 +13,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-image-formats-plugins
   pybind11-dev python3-dev python3-numpy python3-pytest
   libopencv-dev libopencv-contrib-dev
-  hyperfine
+  hyperfine nlohmann-json3-dev
 )
 
 missing=()
