@@ -1,18 +1,60 @@
 #include "Options.h"
 
 #include "CliError.h"
-#include "StepCatalogue.h"
+
+#include "recipe/StepCatalogue.h"
+
+#include <QFileInfo>
+
+#include <charconv>
 
 namespace ivra::cli {
+
+using recipe::allSteps;
+using recipe::findStep;
+using recipe::StepDefinition;
 
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input]\n"
+    "usage: ivra-cli INPUT... [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--jobs N]\n"
+    "       ivra-cli --recipe RECIPE INPUT... -o OUTPUT [options]\n"
+    "       ivra-cli [STEP... | --recipe RECIPE] --print-recipe\n"
     "  INPUT   a .png, .pgm or .ppm picture, or a .npy array: int32 (H,W) gray, (3,H,W) RGB\n"
     "          (HSV with --hsv-input)\n"
-    "  STEP    name or name:key=value,key=value, applied in order\n"
-    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
+    "  STEP    name or name:key=value,key=value, applied in order; a noise step also takes\n"
+    "          random_state=N, the random generator state it starts from\n"
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed); {stem}\n"
+    "          (the input's name without extension) and {dir} (its folder) name one output\n"
+    "          per input, and with several inputs {stem} is required\n"
+    "  --recipe RECIPE  run the steps of a recipe file (no steps on the command line)\n"
+    "  --print-recipe   print the recipe of the steps and do nothing else\n"
+    "  --jobs N         process N inputs at once (default: as many as fit the cores)\n";
+
+// A positional argument that names a step rather than an input: a step's name
+// (with or without keys) that is no existing file, or a word without a dot or a
+// slash once a step has been seen or when it cannot be a file name.
+bool namesStep(const std::string& a)
+{
+    if (QFileInfo::exists(QString::fromLocal8Bit(a.c_str())))
+        return false;
+    return findStep(a.substr(0, a.find(':'))) != nullptr || a.find_first_of("./") == std::string::npos;
+}
+
+void takeRandomState(StepCall& call)
+{
+    const auto it = call.values.find("random_state");
+    if (it == call.values.end() || !findStep(call.name)->random)
+        return;
+    std::uint32_t state = 0;
+    const std::string& text = it->second;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), state);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        throw CliError("step '" + call.name + "': random_state must be an integer in 0..4294967295, not '" + text +
+                       "'");
+    call.randomState = state;
+    call.values.erase(it);
+}
 
 StepCall parseStep(const std::string& text)
 {
@@ -41,7 +83,30 @@ StepCall parseStep(const std::string& text)
             throw CliError("step '" + call.name + "': key '" + key + "' is given twice");
         start = comma + 1;
     }
+    takeRandomState(call);
     return call;
+}
+
+int jobsValue(const std::string& text)
+{
+    int jobs = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (ec != std::errc() || ptr != text.data() + text.size() || jobs < 1 || jobs > 1024)
+        throw CliError("option --jobs needs a number of jobs in 1..1024, not '" + text + "'");
+    return jobs;
+}
+
+void checkCombination(Options& o)
+{
+    if (!o.recipe.empty() && !o.steps.empty())
+        throw CliError("no step may be given with --recipe (found '" + o.steps[0] + "')");
+    if (o.printRecipe)
+        return;
+    if (o.inputs.empty() || o.inputs[0].empty())
+        throw CliError("no input file given");
+    if (o.output.empty())
+        throw CliError("no output file given (-o OUTPUT)");
+    o.input = o.inputs[0];
 }
 
 } // namespace
@@ -49,7 +114,6 @@ StepCall parseStep(const std::string& text)
 Options parseArguments(int argc, char** argv)
 {
     Options o;
-    bool haveInput = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& target) {
@@ -69,18 +133,20 @@ Options parseArguments(int argc, char** argv)
             o.json = true;
         else if (a == "--hsv-input")
             o.hsvInput = true;
+        else if (a == "--recipe")
+            value(o.recipe);
+        else if (a == "--print-recipe")
+            o.printRecipe = true;
+        else if (a == "--jobs")
+            o.jobs = jobsValue(i + 1 < argc ? argv[++i] : "");
         else if (a.size() > 1 && a[0] == '-')
             throw CliError("unknown option '" + a + "'");
-        else if (!haveInput) {
-            o.input = a;
-            haveInput = true;
-        } else
+        else if (!o.steps.empty() || (!o.inputs.empty() && namesStep(a)) || (o.printRecipe && namesStep(a)))
             o.steps.push_back(a);
+        else
+            o.inputs.push_back(a);
     }
-    if (!haveInput || o.input.empty())
-        throw CliError("no input file given");
-    if (o.output.empty())
-        throw CliError("no output file given (-o OUTPUT)");
+    checkCombination(o);
     return o;
 }
 
