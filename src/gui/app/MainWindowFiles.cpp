@@ -16,6 +16,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
@@ -49,6 +50,7 @@ DataEntry* MainWindow::openImage(const QString& path)
         return nullptr;
     }
     DataEntry* entry = root_->addChild(std::move(image), EntryWindow::fileNamePart(path));
+    entry->setRecipe({QFileInfo(path).absoluteFilePath()});
     // Windows of loaded files are destroyed when closed; the entry's reference
     // clears itself, so the next Show Image makes a new one.
     auto* window = new PictureWindow(workspace_, entry);

@@ -5,6 +5,7 @@
 
 #include "DataEntry.h"
 #include "DataEntryIterator.h"
+#include "RecipeActions.h"
 #include "WindowFactory.h"
 #include "view/EntryWindow.h"
 
@@ -50,6 +51,7 @@ void MainWindow::initImageList()
     popup_ = new QMenu(this);
     popup_->addAction(tr("Show Image"), this, qOverload<>(&MainWindow::slotImageShow));
     popup_->addAction(tr("Hide Image"), this, &MainWindow::slotImageHide);
+    new RecipeActions(this, popup_, [this] { return selectedEntry(); });
 
     connect(dataList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::slotShowLeftBarPopup);
     connect(dataList_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::showSelectionOfList);
