@@ -1,6 +1,7 @@
 // The main window's actions, menu bar and tool bar.
 
 #include "MainWindow.h"
+#include "SessionActions.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -136,6 +137,7 @@ void MainWindow::initMenuBar()
     fileMenu_->addAction(fileClearAll_);
     fileMenu_->addAction(fileClose_);
     fileMenu_->addAction(fileSaveAs_);
+    new SessionActions(this, fileMenu_);
     fileMenu_->addSeparator();
     fileMenu_->addAction(fileQuit_);
 

@@ -75,6 +75,11 @@ std::vector<StepCall> readRecipe(const std::string& text)
     return calls;
 }
 
+StepCall readRecipeStep(const Json& step)
+{
+    return readStep(step, 0);
+}
+
 std::string recipeText(const Json& steps)
 {
     const Json doc = {{"format", recipeFormat}, {"version", recipeVersion}, {"steps", steps}};

@@ -21,6 +21,9 @@ inline constexpr int recipeVersion = 1;
 // or out of range; the message names the step and key.
 std::vector<StepCall> readRecipe(const std::string& text);
 
+// One step of a recipe document, checked as readRecipe() checks it.
+StepCall readRecipeStep(const nlohmann::ordered_json& step);
+
 // The recipe document of recorded steps (as runStep() records them), on one line.
 std::string recipeText(const nlohmann::ordered_json& steps);
 

@@ -1,9 +1,12 @@
 // Every tree entry knows its recipe: the command line and the recipe file the
-// image tree's popup gives make the entry's values again through ivra-cli.
+// image tree's popup gives make the entry's values again through ivra-cli, and a
+// saved session reopens to the same tree, values, counters and generator state.
 
 #include "gui/GuiTestSupport.h"
 
+#include "app/DataEntryIterator.h"
 #include "app/RecipeActions.h"
+#include "app/SessionActions.h"
 
 #include "Npy.h"
 
@@ -24,50 +27,103 @@ QByteArray npyOf(const DataObject& data)
     return buffer.data();
 }
 
-QByteArray runCli(const QString& workDir, const QStringList& args, const QString& output)
+// Every entry below the root in pre-order: its depth, name, values and whether its window shows.
+QStringList treeOf(MainWindow& app)
 {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(QStringLiteral(IVRA_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    QFile f(workDir + "/" + output);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QStringList tree;
+    DataEntryIterator it(app.root());
+    for (DataEntry* e = it.first(); e; e = it.next())
+        if (e != app.root())
+            tree << QString("%1 %2 %3 %4")
+                        .arg(it.depth())
+                        .arg(e->name(), QString(npyOf(*e->data()).toBase64()))
+                        .arg(e->window() && e->window()->isVisible());
+    return tree;
 }
+
+class WorkbenchTree : public ::testing::Test {
+protected:
+    // A picture with a noise result segmented by the CSC, and a split channel's histogram.
+    void SetUp() override
+    {
+        QImage picture(13, 9, QImage::Format_RGB32);
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 13; ++x)
+                picture.setPixel(x, y, qRgb(19 * x + y, 27 * y, (x * y * 7) % 256));
+        ASSERT_TRUE(picture.save(dir.filePath("pic.png")));
+        app = std::make_unique<MainWindow>();
+        DataEntry* source = app->openImage(dir.filePath("pic.png"));
+        ASSERT_NE(source, nullptr);
+        // The noise starts from wherever the workbench's generator stands.
+        RandomGenerator::instance().setState(987654321u);
+        ASSERT_FALSE(runFromMenu(*app, "Noise/Salt-and-Pepper", source));
+        DataEntry* noisy = source->children().back().get();
+        ASSERT_FALSE(runFromMenu(*app, "Segmentation/Color Structure Code", noisy, "hsvButton thresholdSpin=40"));
+        csc = noisy->children().back().get();
+        app->showEntry(csc);
+        ASSERT_FALSE(runFromMenu(*app, "Split", source, ""));
+        ASSERT_FALSE(runFromMenu(*app, "Statistics/Histogram", source->children().back().get(), "RadioButton32"));
+        histogram = source->children().back()->children().back().get();
+    }
+
+    QByteArray runCli(const QStringList& args, const QString& output) const
+    {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(IVRA_CLI_PATH), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        QFile f(dir.filePath(output));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<MainWindow> app;
+    DataEntry* csc = nullptr;
+    DataEntry* histogram = nullptr;
+};
 
 } // namespace
 
-TEST(EntryRecipe, CopyCommandAndSavedRecipeMakeTheEntryAgain)
+TEST_F(WorkbenchTree, CopyCommandAndSavedRecipeMakeTheEntryAgain)
 {
-    QTemporaryDir dir;
-    QImage picture(13, 9, QImage::Format_RGB32);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 13; ++x)
-            picture.setPixel(x, y, qRgb(19 * x + y, 27 * y, (x * y * 7) % 256));
-    ASSERT_TRUE(picture.save(dir.filePath("pic.png")));
-    MainWindow app;
-    DataEntry* source = app.openImage(dir.filePath("pic.png"));
-    ASSERT_NE(source, nullptr);
-    // The noise starts from wherever the workbench's generator stands.
-    RandomGenerator::instance().setState(987654321u);
-    ASSERT_FALSE(runFromMenu(app, "Noise/Salt-and-Pepper", source));
-    DataEntry* noisy = source->children().back().get();
-    ASSERT_FALSE(runFromMenu(app, "Segmentation/Color Structure Code", noisy, "hsvButton thresholdSpin=40"));
-    const DataEntry* csc = noisy->children().back().get();
-    ASSERT_FALSE(runFromMenu(app, "Split", source, ""));
-    ASSERT_FALSE(runFromMenu(app, "Statistics/Histogram", source->children().back().get(), "RadioButton32"));
-    const DataEntry* histogram = source->children().back()->children().back().get();
-
     for (const DataEntry* entry : {csc, histogram}) {
         SCOPED_TRACE(entry->name().toStdString());
         const QString command = RecipeActions::command(*entry);
         QStringList args = command.split(' ');
         ASSERT_EQ(args.takeFirst(), "ivra-cli");
-        EXPECT_EQ(runCli(dir.path(), args, "pic-result.npy"), npyOf(*entry->data())) << command.toStdString();
+        EXPECT_EQ(runCli(args, "pic-result.npy"), npyOf(*entry->data())) << command.toStdString();
 
         QString error;
         ASSERT_TRUE(RecipeActions::saveRecipe(*entry, dir.filePath("r.json"), error)) << error.toStdString();
-        EXPECT_EQ(runCli(dir.path(), {"--recipe", "r.json", "pic.png", "-o", "r.npy"}, "r.npy"),
-                  npyOf(*entry->data()));
+        EXPECT_EQ(runCli({"--recipe", "r.json", "pic.png", "-o", "r.npy"}, "r.npy"), npyOf(*entry->data()));
     }
+}
+
+TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
+{
+    QString error;
+    ASSERT_TRUE(SessionActions::saveSession(*app, dir.filePath("s.ivra"), error)) << error.toStdString();
+    const QStringList tree = treeOf(*app);
+    const auto counters = app->runCounters().all();
+    const std::uint32_t state = RandomGenerator::instance().state();
+    app = std::make_unique<MainWindow>();
+    RandomGenerator::instance().setState(5);
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), false, error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(treeOf(*app), tree);
+    EXPECT_EQ(app->runCounters().all(), counters);
+    EXPECT_EQ(RandomGenerator::instance().state(), state);
+
+    // Not a session: refused, the workbench unchanged.
+    writeFile(dir.filePath("bad.ivra"), "{\"format\": \"ivra-session\", \"version\": 1, \"pictures\": [{}]}");
+    EXPECT_FALSE(SessionActions::openSession(*app, dir.filePath("bad.ivra"), true, error));
+    EXPECT_EQ(treeOf(*app), tree);
+
+    QImage changed(dir.filePath("pic.png"));
+    changed.setPixel(0, 0, qRgb(1, 2, 3));
+    ASSERT_TRUE(changed.save(dir.filePath("pic.png")));
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), true, error));
+    EXPECT_TRUE(error.contains(dir.filePath("pic.png"))) << error.toStdString();
+    EXPECT_TRUE(app->root()->children().empty());
 }
