@@ -1,12 +1,16 @@
 #include "RecipeActions.h"
 
 #include "DataEntry.h"
+#include "RecipeBatch.h"
+
+#include "recipe/Recipe.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -19,11 +23,12 @@ RecipeActions::RecipeActions(QWidget* window, QMenu* popup, std::function<DataEn
     popup->addSeparator();
     QAction* copy = popup->addAction(tr("Copy Command"), this, &RecipeActions::copyCommand);
     QAction* save = popup->addAction(tr("Save Recipe..."), this, &RecipeActions::saveRecipeAs);
-    connect(popup, &QMenu::aboutToShow, this, [this, copy, save] {
+    QAction* apply = popup->addAction(tr("Apply Recipe to Files..."), this, &RecipeActions::applyToFiles);
+    connect(popup, &QMenu::aboutToShow, this, [this, copy, save, apply] {
         const DataEntry* entry = selected_();
         const bool known = entry && !entry->recipe().source.isEmpty();
-        copy->setEnabled(known);
-        save->setEnabled(known);
+        for (QAction* action : {copy, save, apply})
+            action->setEnabled(known);
     });
 }
 
@@ -60,6 +65,39 @@ void RecipeActions::saveRecipeAs()
     QString error;
     if (!saveRecipe(*entry, path, error))
         QMessageBox::critical(window_, tr("Save Recipe"), tr("Could not write %1: %2").arg(path, error));
+}
+
+void RecipeActions::applyToFiles()
+{
+    const DataEntry* entry = selected_();
+    if (!entry || entry->recipe().source.isEmpty())
+        return;
+    std::vector<recipe::StepCall> calls;
+    for (const nlohmann::ordered_json& step : entry->recipe().steps)
+        calls.push_back(recipe::readRecipeStep(step));
+    const QStringList inputs = QFileDialog::getOpenFileNames(window_, tr("Apply Recipe to Files"), QString(),
+                                                             tr("Pictures (*.png *.ppm *.pgm);;All files (*)"));
+    if (inputs.isEmpty())
+        return;
+    const QString folder = QFileDialog::getExistingDirectory(window_, tr("Output Folder"));
+    if (folder.isEmpty())
+        return;
+    bool ok = false;
+    const QString format = QInputDialog::getItem(window_, tr("Apply Recipe to Files"), tr("Output format:"),
+                                                 {"png", "npy", "ppm", "pgm", "xpm"}, 0, false, &ok);
+    if (!ok)
+        return;
+    RecipeBatch batch(std::move(calls), inputs, folder, format);
+    QStringList outputs;
+    for (const QString& input : inputs) {
+        if (outputs.contains(batch.outputOf(input))) {
+            QMessageBox::critical(window_, tr("Apply Recipe to Files"),
+                                  tr("Two pictures would both be written to %1.").arg(batch.outputOf(input)));
+            return;
+        }
+        outputs << batch.outputOf(input);
+    }
+    QMessageBox::information(window_, tr("Apply Recipe to Files"), runRecipeBatch(window_, batch));
 }
 
 } // namespace ivra

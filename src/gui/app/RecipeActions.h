@@ -14,7 +14,8 @@ class DataEntry;
 
 // The image tree's popup entries about recipes: "Copy Command" puts the ivra-cli
 // command line that makes the entry again on the clipboard, "Save Recipe..."
-// writes the entry's recipe file. Both are offered for entries whose source
+// writes the entry's recipe file, "Apply Recipe to Files..." runs the entry's
+// steps on chosen pictures in the background. All are offered for entries whose source
 // picture file is known.
 class RecipeActions : public QObject {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
 private:
     void copyCommand();
     void saveRecipeAs();
+    void applyToFiles();
 
     QWidget* window_;
     std::function<DataEntry*()> selected_;
