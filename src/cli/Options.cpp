@@ -31,9 +31,9 @@ const char* const usage =
     "  --print-recipe   print the recipe of the steps and do nothing else\n"
     "  --jobs N         process N inputs at once (default: as many as fit the cores)\n";
 
-// A positional argument that names a step rather than an input: a step's name
-// (with or without keys) that is no existing file, or a word without a dot or a
-// slash once a step has been seen or when it cannot be a file name.
+// Whether a positional argument after the first input (or with --print-recipe)
+// is a step rather than an input: a step's name, with or without keys, that is no
+// existing file, or a word without a dot or a slash (an unknown step, reported so).
 bool namesStep(const std::string& a)
 {
     if (QFileInfo::exists(QString::fromLocal8Bit(a.c_str())))
@@ -114,6 +114,7 @@ void checkCombination(Options& o)
 Options parseArguments(int argc, char** argv)
 {
     Options o;
+    std::vector<std::string> positionals;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& target) {
@@ -141,11 +142,14 @@ Options parseArguments(int argc, char** argv)
             o.jobs = jobsValue(i + 1 < argc ? argv[++i] : "");
         else if (a.size() > 1 && a[0] == '-')
             throw CliError("unknown option '" + a + "'");
-        else if (!o.steps.empty() || (!o.inputs.empty() && namesStep(a)) || (o.printRecipe && namesStep(a)))
+        else
+            positionals.push_back(a);
+    }
+    for (const std::string& a : positionals)
+        if (!o.steps.empty() || ((!o.inputs.empty() || o.printRecipe) && namesStep(a)))
             o.steps.push_back(a);
         else
             o.inputs.push_back(a);
-    }
     checkCombination(o);
     return o;
 }

@@ -73,7 +73,7 @@ TEST_F(RecipeTest, BadRecipesAreRefusedNamingStepAndKey)
 TEST_F(RecipeTest, CommandLineBecomesARecipeThatGivesTheSameFiles)
 {
     const QStringList line{"salt-pepper:percent=20", "gauss:variance=40", "kuwahara", "csc:threshold=30"};
-    const clitest::CliRun printed = run(QStringList{"--print-recipe"} + line);
+    const clitest::CliRun printed = run(line + QStringList{"--print-recipe"});
     ASSERT_EQ(printed.status, 0) << printed.err.toStdString();
     EXPECT_TRUE(printed.err.isEmpty()) << printed.err.toStdString();
     // Every parameter, defaults too; the first noise step starts from state 1.

@@ -6,9 +6,11 @@
 
 #include "app/DataEntryIterator.h"
 #include "app/RecipeActions.h"
+#include "app/RecipeBatch.h"
 #include "app/SessionActions.h"
 
 #include "Npy.h"
+#include "recipe/Recipe.h"
 
 #include "util/RandomGenerator.h"
 
@@ -98,6 +100,30 @@ TEST_F(WorkbenchTree, CopyCommandAndSavedRecipeMakeTheEntryAgain)
         ASSERT_TRUE(RecipeActions::saveRecipe(*entry, dir.filePath("r.json"), error)) << error.toStdString();
         EXPECT_EQ(runCli({"--recipe", "r.json", "pic.png", "-o", "r.npy"}, "r.npy"), npyOf(*entry->data()));
     }
+}
+
+TEST_F(WorkbenchTree, ApplyRecipeToFilesWritesEveryPictureItCanAndNamesTheOthers)
+{
+    std::vector<recipe::StepCall> calls;
+    for (const nlohmann::ordered_json& step : csc->recipe().steps)
+        calls.push_back(recipe::readRecipeStep(step));
+    ASSERT_TRUE(QFile::copy(dir.filePath("pic.png"), dir.filePath("copy.png")));
+    const QStringList inputs{dir.filePath("pic.png"), dir.filePath("missing.png"), dir.filePath("copy.png")};
+    RecipeBatch batch(calls, inputs, dir.path(), "npy");
+    batch.start();
+    batch.wait();
+    EXPECT_EQ(batch.written(), 2);
+    ASSERT_EQ(batch.failures().size(), 1);
+    EXPECT_TRUE(batch.failures()[0].startsWith(dir.filePath("missing.png")));
+    for (const char* name : {"pic.npy", "copy.npy"}) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == npyOf(*csc->data())) << name;
+    }
+    RecipeBatch cancelled(calls, inputs, dir.filePath("none"), "npy");
+    cancelled.cancel();
+    cancelled.start();
+    cancelled.wait();
+    EXPECT_EQ(cancelled.done(), 0);
 }
 
 TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
