@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QRegularExpression>
 
 #include <initializer_list>
 
@@ -75,6 +76,10 @@ TEST_F(CliTest, JsonSummaryIsOneLineWithEveryStepTimed)
     ASSERT_EQ(steps.size(), 2);
     EXPECT_EQ(steps[1].toObject()["name"].toString(), "split");
     EXPECT_GE(steps[0].toObject()["ms"].toDouble(-1), 0.0);
+    // The text itself, times aside: keys in this order, a space after every ':' and ','.
+    EXPECT_EQ(QString(r.out).replace(QRegularExpression(R"("ms": [0-9.]+)"), R"("ms": X)"),
+              R"({"type": 2, "width": 3, "height": 2, "name": "Value", "steps": [{"name": "hsv", "ms": X}, )"
+              R"({"name": "split", "ms": X}]})" "\n");
 }
 
 TEST_F(CliTest, HsvPlanesComeBackThroughHsvInput)

@@ -102,6 +102,14 @@ TEST_F(WorkbenchTree, CopyCommandAndSavedRecipeMakeTheEntryAgain)
     }
 }
 
+TEST(EntryRecipe, CommandLineQuotesWhatTheShellWouldSplit)
+{
+    EntryRecipe recipe{"/my pictures/it's.png"};
+    recipe = recipe.then({{"step", "hsv"}}).then({{"step", "csc"}, {"space", "hsv"}, {"threshold", 7}});
+    EXPECT_EQ(commandLine(recipe, "out.npy"),
+              R"(ivra-cli '/my pictures/it'\''s.png' hsv csc:space=hsv,threshold=7 -o out.npy)");
+}
+
 TEST_F(WorkbenchTree, ApplyRecipeToFilesWritesEveryPictureItCanAndNamesTheOthers)
 {
     std::vector<recipe::StepCall> calls;
@@ -140,6 +148,11 @@ TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
     EXPECT_EQ(treeOf(*app), tree);
     EXPECT_EQ(app->runCounters().all(), counters);
     EXPECT_EQ(RandomGenerator::instance().state(), state);
+    // Added to a workbench that is not empty: a second copy of the tree after the first.
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), false, error)) << error.toStdString();
+    EXPECT_EQ(treeOf(*app), tree + tree);
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), true, error)) << error.toStdString();
+    EXPECT_EQ(treeOf(*app), tree);
 
     // Not a session: refused, the workbench unchanged.
     writeFile(dir.filePath("bad.ivra"), "{\"format\": \"ivra-session\", \"version\": 1, \"pictures\": [{}]}");
