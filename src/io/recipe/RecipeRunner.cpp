@@ -53,7 +53,7 @@ StepResult runStep(const DataObject& input, const StepCall& call, ChainState& ch
 StepResult runSteps(StepResult input, const std::vector<StepCall>& calls, std::vector<StepTiming>* timings,
                     nlohmann::ordered_json* record)
 {
-    static ChainState chain;
+    ChainState chain;
     StepResult result = std::move(input);
     for (const StepCall& call : calls) {
         const auto start = std::chrono::steady_clock::now();
