@@ -54,6 +54,7 @@ protected:
                 picture.setPixel(x, y, qRgb(19 * x + y, 27 * y, (x * y * 7) % 256));
         ASSERT_TRUE(picture.save(dir.filePath("pic.png")));
         app = std::make_unique<MainWindow>();
+        app->show();
         DataEntry* source = app->openImage(dir.filePath("pic.png"));
         ASSERT_NE(source, nullptr);
         // The noise starts from wherever the workbench's generator stands.
@@ -63,7 +64,7 @@ protected:
         ASSERT_FALSE(runFromMenu(*app, "Segmentation/Color Structure Code", noisy, "hsvButton thresholdSpin=40"));
         csc = noisy->children().back().get();
         app->showEntry(csc);
-        ASSERT_FALSE(runFromMenu(*app, "Split", source, ""));
+        ASSERT_FALSE(runFromMenu(*app, "Split", source, "checkBox2"));
         ASSERT_FALSE(runFromMenu(*app, "Statistics/Histogram", source->children().back().get(), "RadioButton32"));
         histogram = source->children().back()->children().back().get();
     }
@@ -142,6 +143,7 @@ TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
     const auto counters = app->runCounters().all();
     const std::uint32_t state = RandomGenerator::instance().state();
     app = std::make_unique<MainWindow>();
+    app->show();
     RandomGenerator::instance().setState(5);
     ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), false, error)) << error.toStdString();
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
@@ -155,9 +157,29 @@ TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
     EXPECT_EQ(treeOf(*app), tree);
 
     // Not a session: refused, the workbench unchanged.
-    writeFile(dir.filePath("bad.ivra"), "{\"format\": \"ivra-session\", \"version\": 1, \"pictures\": [{}]}");
-    EXPECT_FALSE(SessionActions::openSession(*app, dir.filePath("bad.ivra"), true, error));
-    EXPECT_EQ(treeOf(*app), tree);
+    const QString picture = QString(R"({"path": "%1", "size": 1, "sha256": "00", "name": "p", "shown": false, )"
+                                    R"("children": [{"name": "n", "shown": false, "step": %2, "children": []}]})")
+                                .arg(dir.filePath("pic.png"));
+    const QString session = R"({"format": "%1", "version": %2, "pictures": [%3], "counters": {%4}, "random_state": %5})";
+    const QStringList bad{
+        session.arg("ivra-recipe", "1", "", "", "1"),
+        session.arg("ivra-session", "2", "", "", "1"),
+        session.arg("ivra-session", "1", picture.arg(R"({"step": "csc", "thresold": 3})"), "", "1"),
+        session.arg("ivra-session", "1", picture.arg(R"({"step": "csc", "threshold": 300})"), "", "1"),
+        session.arg("ivra-session", "1", picture.arg(R"("csc")"), "", "1"),
+        session.arg("ivra-session", "1", R"({"path": "x.png"})", "", "1"),
+        session.arg("ivra-session", "1", "", R"("CSC": 0)", "1"),
+        session.arg("ivra-session", "1", "", "", "-1"),
+        session.arg("ivra-session", "1", "", "", "4294967296"),
+    };
+    for (const QString& text : bad) {
+        writeFile(dir.filePath("bad.ivra"), text.toUtf8());
+        EXPECT_FALSE(SessionActions::openSession(*app, dir.filePath("bad.ivra"), true, error)) << text.toStdString();
+        EXPECT_EQ(treeOf(*app), tree);
+    }
+    writeFile(dir.filePath("good.ivra"), session.arg("ivra-session", "1", "", "", "4294967295").toUtf8());
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("good.ivra"), false, error)) << error.toStdString();
+    EXPECT_EQ(RandomGenerator::instance().state(), 4294967295u);
 
     QImage changed(dir.filePath("pic.png"));
     changed.setPixel(0, 0, qRgb(1, 2, 3));
