@@ -58,14 +58,17 @@ TEST_F(BatchTest, AFailingInputIsReportedAndTheOthersAreWritten)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
     writeFile("broken.png", "\x89PNG\r\n\x1a\nnot the rest");
-    const clitest::CliRun r = run({path("a.ppm"), path("broken.png"), path("c.x.ppm"), "-o", path("out/{stem}.png"),
-                                   "--json", "--jobs", "3"});
+    // An unreadable input, and one whose output folder ({dir}/out) does not exist.
+    const clitest::CliRun r = run({path("a.ppm"), path("broken.png"), path("sub/b.png"), path("c.x.ppm"), "-o",
+                                   "{dir}/out/{stem}.png", "--json", "--jobs", "3"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(files(), (QStringList{"a.png", "c.x.png"}));
     const QList<QByteArray> lines = r.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(QJsonDocument::fromJson(lines[1]).object().contains("error"));
+    ASSERT_EQ(lines.size(), 4);
+    for (const int failed : {1, 2})
+        EXPECT_TRUE(QJsonDocument::fromJson(lines[failed]).object().contains("error")) << lines[failed].toStdString();
     EXPECT_EQ(r.err.count("broken.png"), 1) << r.err.toStdString();
+    EXPECT_EQ(r.err.count("sub/b.png"), 1) << r.err.toStdString();
 }
 
 TEST_F(BatchTest, OutputNamesThatCollideAreRefusedBeforeAnyWork)

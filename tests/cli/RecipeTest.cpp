@@ -80,6 +80,9 @@ TEST_F(RecipeTest, CommandLineBecomesARecipeThatGivesTheSameFiles)
     EXPECT_TRUE(printed.out.contains(R"({"step": "salt-pepper", "mode": "both", "percent": 20, "random_state": 1})"))
         << printed.out.toStdString();
     EXPECT_TRUE(printed.out.contains(R"({"step": "csc", "space": "rgb", "threshold": 30})"));
+    // The second noise step goes on from where the first stopped: that depends on the picture.
+    EXPECT_TRUE(printed.out.contains(R"({"step": "gauss", "mean": 0, "variance": 40})"));
+    EXPECT_TRUE(run({"--print-recipe", "gauss", "gauss:random_state=9"}).out.contains(R"("variance": 10, "random_state": 9})"));
     writeFile("r.json", printed.out);
     ASSERT_EQ(run(QStringList{path("in.ppm")} + line + QStringList{"-o", path("a.npy"), "--labels", path("a.l.npy")})
                   .status,
