@@ -139,10 +139,11 @@ QImage decodeWith(QIODevice& device, const QByteArray& format, int planes, const
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid())
         throw IoError(name, "cannot decode the picture: " + reader.errorString().toStdString());
-    if (reader.imageFormat() == QImage::Format_Grayscale8 || reader.imageFormat() == QImage::Format_Grayscale16)
+    const QImage::Format announced = reader.imageFormat(); // before reading: a failed read forgets it
+    if (announced == QImage::Format_Grayscale8 || announced == QImage::Format_Grayscale16)
         planes = 1;
     checkAnnouncedSize(size, planes, limits, name);
-    if (format == "tiff" && moreThan8BitsPerSample(reader.imageFormat()))
+    if (format == "tiff" && moreThan8BitsPerSample(announced))
         throw IoError(name, "only TIFF pictures of 8 bits a sample are supported");
     // The toolkit's own limit, raised to what the checks above let through (its
     // largest pixels take 8 bytes); the checks are the real limit.
@@ -153,7 +154,7 @@ QImage decodeWith(QIODevice& device, const QByteArray& format, int planes, const
         return picture;
     // A picture that would fit in memory failed to decode; one that would not is
     // reported as what it is.
-    if (reader.imageFormat() != QImage::Format_Invalid && QImage(size, reader.imageFormat()).isNull())
+    if (announced != QImage::Format_Invalid && QImage(size, announced).isNull())
         throw IoError(name, notEnoughMemory(size.width(), size.height()));
     throw IoError(name, "cannot decode the picture: " + reader.errorString().toStdString());
 }
@@ -209,9 +210,9 @@ std::unique_ptr<Image> decodePicture(QIODevice& device, PictureType nameType, co
     const PictureType contentType = pictureTypeOfContent(device.peek(16));
     if (contentType != nameType)
         throw IoError(name, contentType == PictureType::Unknown
-                                ? "the file does not hold a " + pictureTypeName(nameType) + " picture"
-                                : "the file holds a " + pictureTypeName(contentType) + " picture, not the " +
-                                      pictureTypeName(nameType) + " its name says");
+                                ? "the content is not a " + pictureTypeName(nameType) + " picture"
+                                : "the content is a " + pictureTypeName(contentType) + " picture, but the name says " +
+                                      pictureTypeName(nameType));
     QImage picture;
     try {
         picture = isNetpbm(nameType) ? decodeNetpbm(device, nameType, limits, name)

@@ -1,0 +1,71 @@
+#pragma once
+
+// Forked children for tests that limit memory or feed a named pipe; the limits
+// and pipes stay inside the child and the test's temporary directory.
+
+#include <QFile>
+#include <QString>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Runs `body` in a forked child whose address space may grow by `headroom` bytes
+// (none: no limit) and returns the text it gives, or "threw: <what>".
+inline std::string inChild(const std::function<std::string()>& body, long long headroom = 0)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return "no pipe";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string text;
+        try {
+            if (headroom > 0) {
+                long long pages = 0;
+                std::ifstream("/proc/self/statm") >> pages;
+                const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
+                const rlimit r{limit, limit};
+                ::setrlimit(RLIMIT_AS, &r);
+            }
+            text = body();
+        } catch (const std::exception& e) {
+            text = std::string("threw: ") + e.what();
+        }
+        (void)!::write(fds[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? text : "child died: " + text;
+}
+
+// Forks a writer that opens the named pipe `path` and writes `bytes`, `repeat`
+// times (0: until the reader goes away). Returns its id, for waitpid.
+inline pid_t feedPipe(const QString& path, const QByteArray& bytes, int repeat = 1)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGPIPE, SIG_DFL);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+        for (int i = 0; fd >= 0 && (repeat == 0 || i < repeat); ++i)
+            if (::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) < 0)
+                break;
+        ::_exit(0);
+    }
+    return pid;
+}
