@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 #include <limits>
 
 namespace ivra {
@@ -33,7 +34,7 @@ std::int64_t announcedBytes(const NpyHeader& header, const std::string& name)
 
 // Bytes read at a time from a pipe: memory grows with what arrives, never with
 // what a header merely announces.
-constexpr qint64 kPipeChunk = qint64(1) << 24;
+constexpr qint64 kPipeChunk = qint64(1) << 20;
 
 QByteArray readData(QIODevice& device, std::int64_t bytes, const std::string& name)
 {
@@ -45,11 +46,12 @@ QByteArray readData(QIODevice& device, std::int64_t bytes, const std::string& na
     QByteArray data;
     if (!device.isSequential())
         data = device.read(bytes);
+    std::vector<char> chunk(device.isSequential() ? kPipeChunk : 0);
     while (device.isSequential() && data.size() < bytes) {
-        const QByteArray chunk = device.read(std::min<qint64>(kPipeChunk, bytes - data.size()));
-        if (chunk.isEmpty() && !device.waitForReadyRead(-1) && device.bytesAvailable() == 0)
+        const qint64 n = device.read(chunk.data(), std::min<qint64>(kPipeChunk, bytes - data.size()));
+        if (n <= 0 && !device.waitForReadyRead(-1))
             break;
-        data += chunk;
+        data.append(chunk.data(), std::max<qint64>(n, 0));
     }
     if (data.size() != bytes)
         throw IoError(name, "truncated .npy data: the header announces " + std::to_string(bytes) + " bytes, " +

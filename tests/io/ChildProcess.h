@@ -18,7 +18,8 @@
 #include <unistd.h>
 
 // Runs `body` in a forked child whose address space may grow by `headroom` bytes
-// (none: no limit) and returns the text it gives, or "threw: <what>".
+// (none: no limit) and returns the text it gives, or "threw: <what>"; a child
+// that dies (or hangs for 30 s) gives "child died: ...".
 inline std::string inChild(const std::function<std::string()>& body, long long headroom = 0)
 {
     int fds[2];
@@ -27,6 +28,7 @@ inline std::string inChild(const std::function<std::string()>& body, long long h
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
+        ::alarm(30); // a hang ends the child, and the test fails instead of waiting
         std::string text;
         try {
             if (headroom > 0) {
