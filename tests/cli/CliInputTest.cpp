@@ -1,0 +1,85 @@
+// The input side of ivra-cli: which names and contents it loads, --max-pixels,
+// and the memory a load takes.
+#include "CliTestSupport.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ivra;
+
+namespace {
+
+class CliInput : public clitest::CliFixture {
+protected:
+    void SetUp() override
+    {
+        CliFixture::SetUp();
+        writeRgb("in.ppm", 3, 2, [](int x, int y) { return qRgb(x, y, 7); });
+    }
+
+    // The peak resident memory of an ivra-cli run, in bytes.
+    long long peakMemory(const QStringList& args) const
+    {
+        std::vector<QByteArray> words{QByteArray(IVRA_CLI_PATH)};
+        for (const QString& a : args)
+            words.push_back(QFile::encodeName(a));
+        std::vector<char*> argv;
+        for (QByteArray& w : words)
+            argv.push_back(w.data());
+        argv.push_back(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage {};
+        ::wait4(pid, &status, 0, &usage);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << args.join(' ').toStdString();
+        return usage.ru_maxrss * 1024LL;
+    }
+};
+
+} // namespace
+
+TEST_F(CliInput, NamesAndContentsMustAgree)
+{
+    const QString out = path("out.npy");
+    ASSERT_TRUE(QFile::copy(path("in.ppm"), path("x.ppm.txt")));
+    expectRefused({path("x.ppm.txt"), "-o", out}, "x.ppm.txt: not a PNG, JPEG, BMP, TIFF, PBM, PGM, PPM, XPM or .npy");
+    ASSERT_TRUE(QFile::copy(path("in.ppm"), path("ppm.png")));
+    expectRefused({path("ppm.png"), "-o", out}, "ppm.png: the content is a PPM picture, but the name says PNG");
+    writeGray("IN.JPG", 3, 2, [](int, int) { return 9; });
+    ASSERT_EQ(run({path("IN.JPG"), "-o", out}).status, 0);
+    EXPECT_EQ(npy("out.npy").shape, (std::vector<std::int64_t>{2, 3})); // gray by the gray rule
+}
+
+TEST_F(CliInput, MaxPixelsRefusesLargerPicturesBeforeDecoding)
+{
+    const QString out = path("out.npy");
+    for (const char* bad : {"0", "-5", "12x", ""})
+        expectRefused({path("in.ppm"), "--max-pixels", bad, "-o", out}, "--max-pixels needs a positive whole number");
+    expectRefused({path("in.ppm"), "-o", out, "--max-pixels"}, "--max-pixels");
+    expectRefused({path("in.ppm"), "--max-pixels", "9", "--max-pixels", "9", "-o", out}, "given twice");
+    expectRefused({path("in.ppm"), "--max-pixels", "5", "-o", out}, "3 x 2 pixels, more than the 5 pixels allowed");
+    EXPECT_FALSE(QFile::exists(out));
+    ASSERT_EQ(run({path("in.ppm"), "--max-pixels", "6", "-o", out}).status, 0);
+}
+
+// Loading keeps the peak within about 1.5 times the loaded image (12 bytes a pixel):
+// the decoded picture and the image's planes, with nothing the size of either beside them.
+TEST_F(CliInput, LoadingPeakStaysNearTheImageItself)
+{
+    const int side = 3000;
+    QImage big(side, side, QImage::Format_RGB32);
+    big.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(big.save(path("big.png")));
+    big = QImage();
+    writeRgb("small.png", 1, 1, [](int, int) { return qRgb(1, 2, 3); });
+    const long long base = peakMemory({path("small.png"), "-o", path("s.npy")});
+    const long long loaded = peakMemory({path("big.png"), "-o", path("b.npy")});
+    const long long image = 12LL * side * side;
+    EXPECT_LT(loaded - base, image * 3 / 2) << "peak " << (loaded - base) / 1e6 << " MB for an image of " << image / 1e6;
+    EXPECT_GT(loaded - base, image) << (loaded - base) / 1e6;
+}
