@@ -4,9 +4,7 @@
 // and pipes stay inside the child and the test's temporary directory.
 
 #include <QFile>
-#include <QString>
 
-#include <cstdio>
 #include <exception>
 #include <fstream>
 #include <functional>
@@ -18,8 +16,8 @@
 #include <unistd.h>
 
 // Runs `body` in a forked child whose address space may grow by `headroom` bytes
-// (none: no limit) and returns the text it gives, or "threw: <what>"; a child
-// that dies (or hangs for 30 s) gives "child died: ...".
+// (0: no limit); returns the text it gives, or "threw: <what>". A child that dies
+// (or hangs for 30 s) gives "child died: ...".
 inline std::string inChild(const std::function<std::string()>& body, long long headroom = 0)
 {
     int fds[2];
@@ -27,18 +25,15 @@ inline std::string inChild(const std::function<std::string()>& body, long long h
         return "no pipe";
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::close(fds[0]);
-        ::alarm(30); // a hang ends the child, and the test fails instead of waiting
+        ::alarm(30);
         std::string text;
+        long long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
+        const rlimit r{limit, limit};
         try {
-            if (headroom > 0) {
-                long long pages = 0;
-                std::ifstream("/proc/self/statm") >> pages;
-                const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
-                const rlimit r{limit, limit};
-                ::setrlimit(RLIMIT_AS, &r);
-            }
-            text = body();
+            if (headroom == 0 || ::setrlimit(RLIMIT_AS, &r) == 0)
+                text = body();
         } catch (const std::exception& e) {
             text = std::string("threw: ") + e.what();
         }
@@ -56,17 +51,15 @@ inline std::string inChild(const std::function<std::string()>& body, long long h
     return WIFEXITED(status) ? text : "child died: " + text;
 }
 
-// Forks a writer that opens the named pipe `path` and writes `bytes`, `repeat`
-// times (0: until the reader goes away). Returns its id, for waitpid.
-inline pid_t feedPipe(const QString& path, const QByteArray& bytes, int repeat = 1)
+// Forks a writer that opens the named pipe `path` and writes `bytes` once, or
+// (`endless`) until it is killed. Returns its id.
+inline pid_t feedPipe(const QString& path, const QByteArray& bytes, bool endless = false)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::signal(SIGPIPE, SIG_DFL);
         const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
-        for (int i = 0; fd >= 0 && (repeat == 0 || i < repeat); ++i)
-            if (::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) < 0)
-                break;
+        while (fd >= 0 && ::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) > 0 && endless) {
+        }
         ::_exit(0);
     }
     return pid;

@@ -2,6 +2,8 @@
 #include "PictureReader.h"
 #include "ChildProcess.h"
 
+#include <cstring>
+
 namespace {
 
 // A picture whose pixel i (in row order) is pixels[i]: an index for indexed
@@ -75,14 +77,12 @@ TEST(PictureReader, RefusedFilesTable)
         {"garbage.png", QByteArray(200, 'x'), "the content is not a PNG picture"},
         {"half.png", png.left(png.size() / 2), "cannot decode"},
         {"gif.png", gif, "the content is a GIF picture, but the name says PNG"},
-        {"gif.ppm", gif, "the content is a GIF picture, but the name says PPM"},
         {"bmp.png", contents(saved(dir, small, "s.bmp")), "the content is a BMP picture, but the name says PNG"},
         {"jpeg.pgm", contents(saved(dir, small, "s.jpg")), "the content is a JPEG picture, but the name says PGM"},
         {"xpm.ppm", contents(saved(dir, small, "s.xpm")), "the content is a XPM picture, but the name says PPM"},
         {"xbm.png", contents(saved(dir, small, "s.xbm")), "the content is a XBM picture, but the name says PNG"},
         {"ppm.pgm", contents(saved(dir, small, "s.ppm")), "the content is a PPM picture, but the name says PGM"},
         {"x.ppm.txt", contents(saved(dir, small, "s.ppm")), "not a picture name Ivra opens"},
-        {"s.gif", gif, "not a picture name Ivra opens"},
         {"header-only.ppm", "P6\n4 4\n255\n", "the data end early"},
         {"short-ascii.pgm", "P2\n3 1\n255\n1 2\n", "the data end early"},
         {"budget.ppm", "P6\n32767 10924\n255\n", "the picture is 32767 x 10924 pixels, more than the 4096 MiB of planes allowed"},
@@ -106,20 +106,17 @@ TEST(PictureReader, RefusedFilesTable)
 TEST(PictureReader, SixteenBitGrayFollowsTheGrayRule)
 {
     const quint16 samples[] = {0, 256, 257, 32767, 65535};
-    const std::vector<int> levels = {0, 0, 1, 127, 255};
     QImage png(5, 1, QImage::Format_Grayscale16);
+    std::memcpy(png.scanLine(0), samples, sizeof samples);
     QByteArray pgm = "P5 5 1 65535\n";
-    for (int x = 0; x < 5; ++x) {
-        reinterpret_cast<quint16*>(png.scanLine(0))[x] = samples[x];
-        pgm += char(samples[x] >> 8);
-        pgm += char(samples[x] & 255);
-    }
+    for (const quint16 s : samples)
+        pgm.append(char(s >> 8)).append(char(s & 255));
     QTemporaryDir dir;
     writeFile(dir.filePath("g.pgm"), pgm);
     for (const QString& path : {saved(dir, png, "g.png"), dir.filePath("g.pgm")}) {
         const auto image = readPicture(path);
         EXPECT_EQ(image->type(), TypeImageGray) << path.toStdString();
-        EXPECT_EQ(valuesOf(*image), levels) << path.toStdString();
+        EXPECT_EQ(valuesOf(*image), (std::vector<int>{0, 0, 1, 127, 255})) << path.toStdString();
     }
 }
 
