@@ -1,9 +1,8 @@
 #pragma once
 
-// Forked children for tests that limit memory or feed a named pipe; the limits
-// and pipes stay inside the child and the test's temporary directory.
-
-#include <QFile>
+// Forked children for tests that limit memory or feed a named pipe (plain POSIX,
+// for every layer's tests); the limits and pipes stay inside the child and the
+// test's temporary directory.
 
 #include <exception>
 #include <fstream>
@@ -20,13 +19,12 @@
 // (or hangs for 30 s) gives "child died: ...".
 inline std::string inChild(const std::function<std::string()>& body, long long headroom = 0)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return "no pipe";
+    int fds[2] = {-1, -1};
+    (void)!::pipe(fds);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::alarm(30);
-        std::string text;
+        std::string text = "refused the limit";
         long long pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
         const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
@@ -53,12 +51,12 @@ inline std::string inChild(const std::function<std::string()>& body, long long h
 
 // Forks a writer that opens the named pipe `path` and writes `bytes` once, or
 // (`endless`) until it is killed. Returns its id.
-inline pid_t feedPipe(const QString& path, const QByteArray& bytes, bool endless = false)
+inline pid_t feedPipe(const std::string& path, const std::string& bytes, bool endless = false)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
-        while (fd >= 0 && ::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) > 0 && endless) {
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        while (fd >= 0 && ::write(fd, bytes.data(), bytes.size()) > 0 && endless) {
         }
         ::_exit(0);
     }

@@ -2,6 +2,7 @@
 #include "PictureReader.h"
 #include "ChildProcess.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -153,6 +154,14 @@ TEST(PictureReader, SidesUpToTheLimitAreRead)
         EXPECT_TRUE(refusedWith([&] { imageFromQImage(large); }, "the picture is " + announced));
     }
     EXPECT_TRUE(refusedWith([] { imageFromQImage(QImage()); }, "the picture is empty"));
+    // A picture converted strip by strip: every row arrives (blue where y % 3 == 0, else red).
+    QImage tall(1, 200, QImage::Format_Mono);
+    tall.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    for (int y = 0; y < 200; ++y)
+        tall.setPixel(0, y, y % 3 == 0);
+    const std::vector<int> values = valuesOf(*readPicture(saved(dir, tall, "tall.png")));
+    EXPECT_EQ(std::count(values.begin(), values.end(), 255), 200);
+    EXPECT_EQ(std::vector<int>(values.end() - 6, values.end()), (std::vector<int>{0, 0, 255, 255, 0, 0}));
 }
 
 TEST(PictureExtension, MatchesWithCaseAnywhereInThePath)

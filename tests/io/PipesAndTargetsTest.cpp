@@ -19,7 +19,7 @@ QString makeFifo(const QTemporaryDir& dir, const char* name)
 
 std::string throughPipe(const QString& fifo, const QByteArray& bytes, const std::function<std::string()>& read)
 {
-    const pid_t writer = feedPipe(fifo, bytes);
+    const pid_t writer = feedPipe(QFile::encodeName(fifo).toStdString(), bytes.toStdString());
     const std::string outcome = inChild(read, 64 << 20);
     ::waitpid(writer, nullptr, 0);
     return outcome;
@@ -70,7 +70,7 @@ TEST(Pipes, ThePreferenceFileIsReadUpToItsLimit)
     // An endless pipe, and a pipe nobody writes to: neither stalls the start.
     const QString fifo = makeFifo(dir, "endless.preference");
     const auto location = [&] { return readStartLocation(fifo).toStdString(); };
-    const pid_t endless = feedPipe(fifo, "PATH=/pipe\n", true);
+    const pid_t endless = feedPipe(QFile::encodeName(fifo).toStdString(), "PATH=/pipe\n", true);
     const int held = ::open(QFile::encodeName(fifo).constData(), O_RDWR); // a writer is there before the reader
     EXPECT_EQ(inChild(location), "/pipe");
     ::close(held);
