@@ -17,9 +17,10 @@ TEST(OutOfMemory, SegmentersReportItInWords)
     ImageRGB image(2000, 1500);
     for (int p = 0; p < 3; ++p)
         std::fill_n(image.plane(p), image.pixelCount(), 60 * p);
+    const Image& source = image; // the operators' one entry point, as the front ends call it
     const std::pair<std::function<void()>, const char*> rows[] = {
-        {[&] { OPSplitAndMerge().execute(image, SplitAndMergeParams{}, Progress()); }, "split-and-merge"},
-        {[&] { OPRecursiveHistogramSplitting().execute(image, RhsParams{}, Progress()); },
+        {[&] { OPSplitAndMerge().execute(source, SplitAndMergeParams{}, Progress()); }, "split-and-merge"},
+        {[&] { OPRecursiveHistogramSplitting().execute(source, RhsParams{}, Progress()); },
          "recursive histogram splitting"},
     };
     for (const auto& [run, name] : rows) {
