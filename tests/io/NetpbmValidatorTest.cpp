@@ -24,6 +24,7 @@ TEST(NetpbmValidator, RefusesEveryLaxFormAndAcceptsTheStrictOnes)
         {QByteArray("P6 1 1 1000\n\x03\xe8\x03\xe8\x03\xe9", 18), "sample 3 is 1001, above the maxval 1000"},
         {"P2\n2 x1\n255\n1 2\n", "height is not a number"},
         {"P2\n2,1\n255\n1 2\n", "junk after the header's width"},
+        {"P22 1 255 1 2\n", "width is not a number after whitespace"},
         {"P2\n2 1 255 1,2\n", "junk in the data after sample 1"},
         {"P2\n2 1 255 1 2 x\n", "more data than the picture"},
         {"P1\n3 1\n0 2 1\n", "only the digits 0 and 1"},
