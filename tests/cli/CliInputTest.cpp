@@ -1,6 +1,7 @@
 // The input side of ivra-cli: which names and contents it loads, --max-pixels,
 // and the memory a load takes.
 #include "CliTestSupport.h"
+#include "io/ChildProcess.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -62,6 +63,7 @@ TEST_F(CliInput, MaxPixelsRefusesLargerPicturesBeforeDecoding)
 // the decoded picture and the image's planes, with nothing the size of either beside them.
 TEST_F(CliInput, LoadingPeakStaysNearTheImageItself)
 {
+    IVRA_SKIP_WITHOUT_MEMORY_LIMITS();
     const int side = 3000;
     QImage big(side, side, QImage::Format_RGB32);
     big.fill(qRgb(1, 2, 3));
