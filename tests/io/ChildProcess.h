@@ -1,8 +1,7 @@
 #pragma once
 
-// Forked children for tests that limit memory or feed a named pipe (plain POSIX,
-// for every layer's tests); the limits and pipes stay inside the child and the
-// test's temporary directory.
+// Forked children for tests that limit memory or feed a named pipe (plain POSIX, for
+// every layer's tests); limits and pipes stay in the child and the test's own directory.
 
 #include <exception>
 #include <fstream>
@@ -15,7 +14,7 @@
 #include <unistd.h>
 
 // The address sanitizer reserves terabytes of address space and aborts when an
-// allocation fails, so memory limits mean nothing under it: tests that need one skip.
+// allocation fails: memory limits mean nothing under it, and tests needing one skip.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool kMemoryLimitsWork = false;
 #define IVRA_SKIP_WITHOUT_MEMORY_LIMITS() GTEST_SKIP() << "no memory limits under the address sanitizer"
@@ -24,21 +23,20 @@ inline constexpr bool kMemoryLimitsWork = true;
 #define IVRA_SKIP_WITHOUT_MEMORY_LIMITS() (void)0
 #endif
 
-// Runs `body` in a forked child whose address space may grow by `headroom` bytes
-// (0, or under the address sanitizer: no limit); returns the text it gives, or "threw: <what>". A child that dies
-// (or hangs for 30 s) gives "child died: ...".
+// Runs `body` in a forked child whose address space may grow by `headroom` bytes (0 or
+// no limits: unlimited); returns the text it gives, "threw: <what>", or "child died: ...".
 inline std::string inChild(const std::function<std::string()>& body, long long headroom = 0)
 {
     int fds[2] = {-1, -1};
     (void)!::pipe(fds);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::alarm(30);
-        std::string text = "refused the limit";
+        ::alarm(30); // a hang ends the child and fails the test
         long long pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
         const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
         const rlimit r{limit, limit};
+        std::string text = "refused the limit";
         try {
             if (headroom == 0 || !kMemoryLimitsWork || ::setrlimit(RLIMIT_AS, &r) == 0)
                 text = body();
@@ -60,7 +58,7 @@ inline std::string inChild(const std::function<std::string()>& body, long long h
 }
 
 // Forks a writer that opens the named pipe `path` and writes `bytes` once, or
-// (`endless`) until it is killed. Returns its id.
+// (`endless`) until it is killed; returns its id.
 inline pid_t feedPipe(const std::string& path, const std::string& bytes, bool endless = false)
 {
     const pid_t pid = ::fork();
