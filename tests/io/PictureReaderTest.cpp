@@ -71,7 +71,7 @@ TEST(PictureReader, RefusedFilesTable)
     for (int i = 0; i < 64 * 64; ++i)
         full.setPixel(i % 64, i / 64, qRgb(i % 251, i / 64, i % 7));
     const QByteArray png = contents(saved(dir, full, "full.png"));
-    const QByteArray gif("GIF89a\1\0\1\0\0\0\0,\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 32);
+    const QByteArray gif("GIF89a\1\0\1\0\0\0\0,\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 29);
     const QImage small = full.copy(0, 0, 2, 2);
     const struct { const char* name; QByteArray bytes; const char* problem; } rows[] = {
         {"empty.png", {}, "the content is not a PNG picture"},
