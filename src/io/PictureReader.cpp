@@ -159,6 +159,12 @@ QImage decodeWith(QIODevice& device, const QByteArray& format, int planes, const
     throw IoError(name, "cannot decode the picture: " + reader.errorString().toStdString());
 }
 
+// "a GIF", "an XPM": the article as the name is spoken.
+std::string withArticle(const std::string& typeName)
+{
+    return (typeName[0] == 'X' ? "an " : "a ") + typeName;
+}
+
 QImage decodeNetpbm(QIODevice& device, PictureType type, const PictureLimits& limits, const std::string& name)
 {
     QByteArray bitmap;
@@ -211,8 +217,8 @@ std::unique_ptr<Image> decodePicture(QIODevice& device, PictureType nameType, co
     if (contentType != nameType)
         throw IoError(name, contentType == PictureType::Unknown
                                 ? "the content is not a " + pictureTypeName(nameType) + " picture"
-                                : "the content is a " + pictureTypeName(contentType) + " picture, but the name says " +
-                                      pictureTypeName(nameType));
+                                : "the content is " + withArticle(pictureTypeName(contentType)) +
+                                      " picture, but the name says " + pictureTypeName(nameType));
     QImage picture;
     try {
         picture = isNetpbm(nameType) ? decodeNetpbm(device, nameType, limits, name)
