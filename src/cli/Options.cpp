@@ -3,14 +3,18 @@
 #include "CliError.h"
 #include "StepCatalogue.h"
 
+#include <charconv>
+
 namespace ivra::cli {
 
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input]\n"
-    "  INPUT   a .png, .pgm or .ppm picture, or a .npy array: int32 (H,W) gray, (3,H,W) RGB\n"
-    "          (HSV with --hsv-input)\n"
+    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
+    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:\n"
+    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)\n"
+    "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
+    "          by default those needing more than 4 GiB of 32-bit planes)\n"
     "  STEP    name or name:key=value,key=value, applied in order\n"
     "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
 
@@ -44,6 +48,19 @@ StepCall parseStep(const std::string& text)
     return call;
 }
 
+// The value of --max-pixels: a positive whole number, given once.
+std::int64_t pixelCount(const char* text, std::int64_t previous)
+{
+    if (previous != 0)
+        throw CliError("option --max-pixels is given twice");
+    const std::string value = text ? text : "";
+    std::int64_t n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || n < 1)
+        throw CliError("option --max-pixels needs a positive whole number, not '" + value + "'");
+    return n;
+}
+
 } // namespace
 
 Options parseArguments(int argc, char** argv)
@@ -69,6 +86,8 @@ Options parseArguments(int argc, char** argv)
             o.json = true;
         else if (a == "--hsv-input")
             o.hsvInput = true;
+        else if (a == "--max-pixels")
+            o.maxPixels = pixelCount(i + 1 < argc ? argv[++i] : nullptr, o.maxPixels);
         else if (a.size() > 1 && a[0] == '-')
             throw CliError("unknown option '" + a + "'");
         else if (!haveInput) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct Options {
     std::string labels;
     bool json = false;
     bool hsvInput = false;
+    std::int64_t maxPixels = 0; // --max-pixels; 0: the picture reader's default budget
 };
 
 // Reads the arguments; throws CliError for anything malformed.
