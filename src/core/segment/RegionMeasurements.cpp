@@ -162,4 +162,21 @@ std::vector<RegionMeasurement> measureRegions(const ImageSegmented& segmentation
     return measureRegions(segmentation.labels, segmentation.sourcePixels, segmentation);
 }
 
+std::size_t countRegions(const Array2D<std::uint32_t>& labels)
+{
+    const std::uint32_t* l = labels.data();
+    const std::size_t n = labels.size();
+    const std::uint32_t maxLabel = n ? *std::max_element(l, l + n) : 0;
+    if (maxLabel <= n) {
+        std::vector<std::uint8_t> present(static_cast<std::size_t>(maxLabel) + 1, 0);
+        for (std::size_t i = 0; i < n; ++i)
+            present[l[i]] = 1;
+        return static_cast<std::size_t>(std::count(present.begin() + 1, present.end(), std::uint8_t{1}));
+    }
+    std::vector<std::uint32_t> values(l, l + n);
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values.size() - (values.front() == 0 ? 1 : 0);
+}
+
 } // namespace ivra

@@ -42,4 +42,7 @@ std::vector<RegionMeasurement> measureRegions(const Array2D<std::uint32_t>& labe
                                               const ImageRGB& result);
 std::vector<RegionMeasurement> measureRegions(const ImageSegmented& segmentation);
 
+// The number of regions: distinct labels other than 0.
+std::size_t countRegions(const Array2D<std::uint32_t>& labels);
+
 } // namespace ivra
