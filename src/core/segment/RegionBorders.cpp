@@ -41,14 +41,21 @@ Array2D<std::uint8_t> borderMask(const Array2D<std::uint32_t>& labels)
     return mask;
 }
 
-Array2D<RGB24> paintBorders(const Array2D<std::uint32_t>& labels, const Array2D<RGB24>& source, RGB24 color)
+void paintBorders(const Array2D<std::uint32_t>& labels, const Array2D<RGB24>& source, RGB24 color,
+                  Array2D<RGB24>& out)
 {
     if (source.width() != labels.width() || source.height() != labels.height())
         throw std::invalid_argument("paintBorders: labels and source differ in size");
-    Array2D<RGB24> out(labels.width(), labels.height());
+    out.resize(labels.width(), labels.height());
     std::copy_n(source.data(), source.size(), out.data());
     RGB24* o = out.data();
     forEachBorderPair(labels, [o, color](std::size_t i) { o[i] = color; });
+}
+
+Array2D<RGB24> paintBorders(const Array2D<std::uint32_t>& labels, const Array2D<RGB24>& source, RGB24 color)
+{
+    Array2D<RGB24> out;
+    paintBorders(labels, source, color, out);
     return out;
 }
 

@@ -18,5 +18,9 @@ Array2D<std::uint8_t> borderMask(const Array2D<std::uint32_t>& labels);
 // The source picture with every border pixel painted in `color`. Labels and source
 // have the same size (std::invalid_argument otherwise).
 Array2D<RGB24> paintBorders(const Array2D<std::uint32_t>& labels, const Array2D<RGB24>& source, RGB24 color);
+// The same into `out`, whose memory is reused when it already has the size: on a
+// large picture, touching fresh memory can cost more than the painting itself.
+void paintBorders(const Array2D<std::uint32_t>& labels, const Array2D<RGB24>& source, RGB24 color,
+                  Array2D<RGB24>& out);
 
 } // namespace ivra
