@@ -7,7 +7,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -16,11 +15,8 @@
 namespace ivra {
 
 RegionTablePanel::RegionTablePanel(std::vector<RegionMeasurement> regions, QWidget* parent)
-    : QWidget(parent), model_(new RegionTableModel(std::move(regions), this)), proxy_(new QSortFilterProxyModel(this))
+    : QWidget(parent), model_(new RegionTableModel(std::move(regions), this))
 {
-    proxy_->setSourceModel(model_);
-    proxy_->setSortRole(RegionTableModel::sortRole);
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 4);
     auto* top = new QHBoxLayout;
@@ -36,7 +32,7 @@ RegionTablePanel::RegionTablePanel(std::vector<RegionMeasurement> regions, QWidg
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("regionTable"));
     table_->setAccessibleName(tr("Region table"));
-    table_->setModel(proxy_);
+    table_->setModel(model_);
     table_->setSortingEnabled(true);
     table_->sortByColumn(RegionTableModel::Label, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,7 +52,7 @@ std::vector<std::uint32_t> RegionTablePanel::selectedLabels() const
 {
     std::vector<std::uint32_t> labels;
     for (const QModelIndex& row : table_->selectionModel()->selectedRows())
-        labels.push_back(model_->regions()[static_cast<std::size_t>(proxy_->mapToSource(row).row())].label);
+        labels.push_back(model_->regionAt(row.row()).label);
     std::sort(labels.begin(), labels.end());
     return labels;
 }
@@ -68,7 +64,7 @@ void RegionTablePanel::selectLabel(std::uint32_t label)
         table_->clearSelection();
         return;
     }
-    const QModelIndex index = proxy_->mapFromSource(model_->index(row, 0));
+    const QModelIndex index = model_->index(row, 0);
     table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     table_->scrollTo(index);
 }

@@ -9,7 +9,6 @@
 
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace ivra {
@@ -28,7 +27,6 @@ public:
     QLabel* countLabel() const { return count_; }
     QTableView* tableView() const { return table_; }
     RegionTableModel* model() const { return model_; }
-    QSortFilterProxyModel* proxy() const { return proxy_; }
     QPushButton* exportButton() const { return export_; }
 
     // The labels of the selected rows, ascending.
@@ -42,7 +40,6 @@ signals:
 
 private:
     RegionTableModel* model_;
-    QSortFilterProxyModel* proxy_;
     QLabel* count_;
     QTableView* table_;
     QPushButton* export_;

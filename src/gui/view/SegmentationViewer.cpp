@@ -320,7 +320,7 @@ void SegmentationViewer::onAskForInfoText(int x, int y)
     const std::uint32_t label = image_->labels[i];
     const int row = table_->model()->rowOf(label);
     const QString region = row < 0 ? tr("  Label=%1 (no region)").arg(label)
-                                   : tr("  Label=%1  Pixels=%2").arg(label).arg(table_->model()->regions()[row].pixels);
+                                   : tr("  Label=%1  Pixels=%2").arg(label).arg(table_->model()->regionAt(row).pixels);
     regionView_->setInfoText(describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), mean) +
                              region);
 }
