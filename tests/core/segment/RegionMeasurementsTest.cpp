@@ -28,7 +28,7 @@ std::unique_ptr<ImageSegmented> fromRows(const std::vector<std::string>& rows)
             s->labels[i] = label;
             s->sourcePixels[i] = {static_cast<std::uint8_t>(x * 10 + y), static_cast<std::uint8_t>(x * y),
                                   static_cast<std::uint8_t>(200 - y)};
-            s->setPixel(i, static_cast<std::int16_t>(label % 200), static_cast<std::int16_t>(label % 7),
+            s->setPixel(i, static_cast<std::int16_t>(label % 20 * 10), static_cast<std::int16_t>(label % 7),
                         static_cast<std::int16_t>(label % 13 + 1));
         }
     return s;
@@ -102,7 +102,7 @@ const std::vector<std::vector<std::string>> pictures = {
     {"11111", "12221", "12021", "12221", "11111"}, // holes: 2 inside 1, 0 inside 2
     {"3003", "0330", "3003"},           // one label in several parts
     {"1122", "1122", "3344"},           // touching every edge
-    {"z1", "1z", "22"},                 // labels far above the pixel count
+    {"z10", "1z2"},                     // labels far above the pixel count
     {"012345678", "876543210"},
 };
 
@@ -164,6 +164,6 @@ TEST(RegionTableCsv, WritesTheHeaderAndOneRowPerRegion)
     EXPECT_EQ(regionTableCsv(measureRegions(*s)),
               "label,pixels,x_min,y_min,x_max,y_max,centroid_x,centroid_y,mean_red,mean_green,mean_blue,"
               "region_red,region_green,region_blue,perimeter\n"
-              "1,2,1,1,2,1,1.500000,1.000000,16.000000,1.500000,199.000000,1,1,2,6\n"
-              "2,2,1,0,2,0,1.500000,0.000000,15.000000,0.000000,200.000000,2,2,3,6\n");
+              "1,2,1,1,2,1,1.500000,1.000000,16.000000,1.500000,199.000000,10,1,2,6\n"
+              "2,2,1,0,2,0,1.500000,0.000000,15.000000,0.000000,200.000000,20,2,3,6\n");
 }
