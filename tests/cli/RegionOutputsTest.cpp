@@ -52,8 +52,7 @@ TEST_F(RegionOutputsTest, RefusalsWriteNothing)
         {path("in.ppm"), "hsv", "-o", path("out.png"), "--borders", b},
         segment({"--regions", path("t.txt")}),
         segment({"--borders", path("b.bmp")}),
-        segment({"--regions", t, "--borders", t}),
-        segment({"--labels", path("l.npy"), "--regions", dir.path() + "/./l.npy"}),
+        segment({"--borders", dir.path() + "/./out.png"}),
         segment({"--border-color", "1,2,3"}), // without --borders
         segment({"--borders", b, "--border-color", "256,0,0"}),
         segment({"--borders", b, "--border-color", "1,2"}),
@@ -67,4 +66,9 @@ TEST_F(RegionOutputsTest, RefusalsWriteNothing)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"in.ppm"})
             << args.join(' ').toStdString();
     }
+    // The table and the border picture reaching one file through a link.
+    writeFile("t.csv", "keep");
+    ASSERT_TRUE(QFile::link(t, b));
+    expectRefused(segment({"--regions", t, "--borders", b}), "two outputs");
+    EXPECT_EQ(fileBytes("t.csv"), "keep");
 }
