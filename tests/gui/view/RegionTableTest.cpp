@@ -64,6 +64,8 @@ TEST(RegionTable, SortsAndSelectsRowsAndRegionsBothWays)
     EXPECT_FALSE(view.hasPixelIndex()); // opening does not build it
     RegionTablePanel* table = view.regionTable();
     EXPECT_EQ(rowLabels(table), (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    table->model()->sort(RegionTableModel::RegionGreen, Qt::DescendingOrder); // all tie: no move
+    EXPECT_EQ(rowLabels(table), (std::vector<std::uint32_t>{1, 2, 3, 4}));
     table->tableView()->sortByColumn(RegionTableModel::Pixels, Qt::DescendingOrder);
     EXPECT_EQ(rowLabels(table), (std::vector<std::uint32_t>{4, 3, 2, 1}));
     table->tableView()->sortByColumn(RegionTableModel::CentroidX, Qt::AscendingOrder);
@@ -78,7 +80,7 @@ TEST(RegionTable, SortsAndSelectsRowsAndRegionsBothWays)
     EXPECT_EQ(tinted(view.sourceHighlight()), ".... ..## ###. ");
     EXPECT_EQ(tinted(view.regionHighlight()), ".... ..## ###. ");
     EXPECT_EQ(view.picture(), before);
-    table->tableView()->sortByColumn(RegionTableModel::Pixels, Qt::AscendingOrder); // the rows move along
+    table->tableView()->sortByColumn(RegionTableModel::Pixels, Qt::DescendingOrder); // the rows move along
     EXPECT_EQ(table->selectedLabels(), (std::vector<std::uint32_t>{2, 3}));
 
     // A click on a region selects its row alone (and still toggles it); label 0 selects none.
@@ -89,8 +91,8 @@ TEST(RegionTable, SortsAndSelectsRowsAndRegionsBothWays)
     view.onDisplayMousePressEvent(3, 2, Qt::LeftButton, {});
     EXPECT_TRUE(table->selectedLabels().empty());
     EXPECT_EQ(tinted(view.regionHighlight()), "");
-    view.onAskForInfoText(0, 0);
-    EXPECT_TRUE(view.regionView()->infoText().endsWith("Label=4  Pixels=5"));
+    view.onAskForInfoText(0, 2);
+    EXPECT_TRUE(view.regionView()->infoText().endsWith("Label=2  Pixels=2"));
 }
 
 TEST(RegionTable, BorderStyleRepaintsShownRegionsInTheChosenColour)
