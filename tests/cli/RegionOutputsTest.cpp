@@ -48,8 +48,7 @@ TEST_F(RegionOutputsTest, RefusalsWriteNothing)
 {
     const QString t = path("t.csv"), b = path("b.png");
     const std::vector<QStringList> refused = {
-        {path("in.ppm"), "-o", path("out.png"), "--regions", t},  // no segmentation
-        {path("in.ppm"), "hsv", "-o", path("out.png"), "--borders", b},
+        {path("in.ppm"), "-o", path("out.png"), "--regions", t}, {path("in.ppm"), "-o", path("o.png"), "--borders", b},
         segment({"--regions", path("t.txt")}),
         segment({"--borders", path("b.bmp")}),
         segment({"--borders", dir.path() + "/./out.png"}),

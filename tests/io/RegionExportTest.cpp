@@ -46,13 +46,3 @@ TEST(RegionExport, RefusalsLeaveTheFileAlone)
     writeTextFile("a,b\n", dir.filePath("t.csv"));
     EXPECT_EQ(contents(dir.filePath("t.csv")), "a,b\n");
 }
-
-TEST(RegionExport, PictureOfPixelsKeepsEveryColour)
-{
-    Array2D<RGB24> pixels(2, 1);
-    pixels[0] = {1, 2, 3};
-    pixels[1] = {250, 128, 0};
-    const QImage picture = pictureOf(pixels);
-    EXPECT_EQ(picture.pixel(0, 0), qRgb(1, 2, 3));
-    EXPECT_EQ(picture.pixel(1, 0), qRgb(250, 128, 0));
-}

@@ -1,5 +1,4 @@
-// The segmentation viewer's region table, selection in both directions, border
-// style and exports.
+// The segmentation viewer's region table, selection both ways, border style, exports.
 #include "gui/GuiTestSupport.h"
 
 #include "view/RegionHighlight.h"
@@ -62,7 +61,7 @@ TEST(RegionTable, SortsAndSelectsRowsAndRegionsBothWays)
     const auto entry = segmentationEntry();
     SegmentationViewer view(nullptr, entry.get());
     EXPECT_FALSE(view.hasPixelIndex()); // opening does not build it
-    RegionTablePanel* table = view.regionTable();
+    RegionTablePanel* const table = view.regionTable();
     EXPECT_EQ(rowLabels(table), (std::vector<std::uint32_t>{1, 2, 3, 4}));
     table->model()->sort(RegionTableModel::RegionGreen, Qt::DescendingOrder); // all tie: no move
     EXPECT_EQ(rowLabels(table), (std::vector<std::uint32_t>{1, 2, 3, 4}));
