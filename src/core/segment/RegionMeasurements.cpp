@@ -148,7 +148,8 @@ std::vector<RegionMeasurement> measureRegions(const Array2D<std::uint32_t>& labe
 
     std::vector<std::uint32_t> order(sums.size());
     std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return sums[a].label < sums[b].label; });
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return sums[a].label < sums[b].label; });
     std::vector<RegionMeasurement> regions;
     regions.reserve(sums.size());
     for (const std::uint32_t slot : order)
