@@ -10,13 +10,40 @@ namespace ivra::cli {
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
-    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:\n"
-    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)\n"
-    "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
-    "          by default those needing more than 4 GiB of 32-bit planes)\n"
+    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]
+"
+    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]]
+"
+    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:
+"
+    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)
+"
+    "          pictures of more than N pixels are refused before decoding (--max-pixels;
+"
+    "          by default those needing more than 4 GiB of 32-bit planes)
+"
     "  STEP    name or name:key=value,key=value, applied in order\n"
-    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
+    "  --regions      the region table of a segmentation result as CSV\n"
+    "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n";
+
+// "R,G,B", each 0..255.
+RGB24 parseColor(const std::string& text)
+{
+    int rgb[3];
+    std::size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t end = k < 2 ? text.find(',', start) : text.size();
+        const std::string part = end == std::string::npos ? "" : text.substr(start, end - start);
+        const bool digits = !part.empty() && part.size() <= 3 &&
+                            part.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(part) > 255)
+            throw CliError("--border-color '" + text + "' is not R,G,B with each value 0..255");
+        rgb[k] = std::stoi(part);
+        start = end + 1;
+    }
+    return {static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]), static_cast<std::uint8_t>(rgb[2])};
+}
 
 StepCall parseStep(const std::string& text)
 {
@@ -67,11 +94,12 @@ Options parseArguments(int argc, char** argv)
 {
     Options o;
     bool haveInput = false;
+    std::string color;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& target) {
             if (i + 1 >= argc)
-                throw CliError("option " + a + " needs a file name");
+                throw CliError("option " + a + (a == "--border-color" ? " needs R,G,B" : " needs a file name"));
             if (!target.empty())
                 throw CliError("option " + a + " is given twice");
             target = argv[++i];
@@ -82,6 +110,12 @@ Options parseArguments(int argc, char** argv)
             value(o.output);
         else if (a == "--labels")
             value(o.labels);
+        else if (a == "--regions")
+            value(o.regions);
+        else if (a == "--borders")
+            value(o.borders);
+        else if (a == "--border-color")
+            value(color);
         else if (a == "--json")
             o.json = true;
         else if (a == "--hsv-input")
@@ -100,6 +134,11 @@ Options parseArguments(int argc, char** argv)
         throw CliError("no input file given");
     if (o.output.empty())
         throw CliError("no output file given (-o OUTPUT)");
+    if (!color.empty()) {
+        if (o.borders.empty())
+            throw CliError("--border-color needs --borders");
+        o.borderColor = parseColor(color);
+    }
     return o;
 }
 
