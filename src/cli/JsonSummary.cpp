@@ -4,6 +4,7 @@
 
 #include "image/Histogram.h"
 #include "image/ImageSegmented.h"
+#include "segment/RegionMeasurements.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,8 +48,10 @@ std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>&
         for (const StepResult& r : result.more)
             j["names"].push_back(r.name);
     }
-    if (const ImageSegmented* segmentation = segmentationOf(data))
+    if (const ImageSegmented* segmentation = segmentationOf(data)) {
         j["labels"] = distinctLabels(segmentation->labels);
+        j["regions"] = countRegions(segmentation->labels);
+    }
     j["steps"] = nlohmann::ordered_json::array();
     for (const StepTiming& t : timings)
         j["steps"].push_back({{"name", t.name}, {"ms", roundedMs(t.ms)}});

@@ -2,6 +2,10 @@
 
 #include "recipe/RecipeError.h"
 
+#include "image/RGB24.h"
+#include "segment/RegionBorders.h"
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,10 +20,14 @@ struct Options {
     std::string recipe;              // --recipe FILE
     std::string output;              // output names: patterns with {stem} and {dir}
     std::string labels;
+    std::string regions; // the region table, .csv
+    std::string borders; // the border picture
+    RGB24 borderColor = defaultBorderColor;
     bool json = false;
     bool hsvInput = false;
     bool printRecipe = false;
-    int jobs = 0; // 0: as many as fit the cores
+    int jobs = 0;               // 0: as many as fit the cores
+    std::int64_t maxPixels = 0; // --max-pixels; 0: the picture reader's default budget
 };
 
 // Reads the arguments; throws CliError for anything malformed.

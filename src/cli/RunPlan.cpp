@@ -14,7 +14,8 @@ namespace ivra::cli {
 namespace {
 
 // Every option that names an output file; each is a pattern.
-constexpr std::string Options::* outputFields[] = {&Options::output, &Options::labels};
+constexpr std::string Options::* outputFields[] = {&Options::output, &Options::labels, &Options::regions,
+                                                   &Options::borders};
 
 void replaceAll(std::string& text, const std::string& what, const std::string& with)
 {
