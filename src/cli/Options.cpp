@@ -10,18 +10,12 @@ namespace ivra::cli {
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]
-"
-    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]]
-"
-    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:
-"
-    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)
-"
-    "          pictures of more than N pixels are refused before decoding (--max-pixels;
-"
-    "          by default those needing more than 4 GiB of 32-bit planes)
-"
+    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
+    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]]\n"
+    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:\n"
+    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)\n"
+    "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
+    "          by default those needing more than 4 GiB of 32-bit planes)\n"
     "  STEP    name or name:key=value,key=value, applied in order\n"
     "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
     "  --regions      the region table of a segmentation result as CSV\n"
