@@ -39,6 +39,10 @@ TEST_F(BatchTest, JobsGiveTheFilesOfSingleRunsInInputOrder)
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(stems[i]);
         EXPECT_EQ(QJsonDocument::fromJson(lines[i]).object()["input"].toString(), inputs()[i]);
+        // The input first, the time split last.
+        EXPECT_TRUE(lines[i].startsWith("{\"input\": ") && lines[i].contains(", \"load_ms\": ") &&
+                    lines[i].endsWith("}") && lines[i].contains(", \"save_ms\": "))
+            << lines[i].toStdString();
         const QString single = path(QString("single%1.npy").arg(i));
         ASSERT_EQ(run(QStringList{inputs()[i]} + steps + QStringList{"-o", single, "--labels", path("l.npy")}).status,
                   0);
@@ -67,6 +71,7 @@ TEST_F(BatchTest, AFailingInputIsReportedAndTheOthersAreWritten)
     ASSERT_EQ(lines.size(), 4);
     for (const int failed : {1, 2})
         EXPECT_TRUE(QJsonDocument::fromJson(lines[failed]).object().contains("error")) << lines[failed].toStdString();
+    EXPECT_TRUE(QJsonDocument::fromJson(lines[1]).object()["input"].toString().endsWith("broken.png"));
     EXPECT_EQ(r.err.count("broken.png"), 1) << r.err.toStdString();
     EXPECT_EQ(r.err.count("sub/b.png"), 1) << r.err.toStdString();
 }
