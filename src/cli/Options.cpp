@@ -3,6 +3,8 @@
 #include "CliError.h"
 #include "StepCatalogue.h"
 
+#include <exception>
+
 namespace ivra::cli {
 
 namespace {
@@ -12,7 +14,23 @@ const char* const usage =
     "  INPUT   a .png, .pgm or .ppm picture, or a .npy array: int32 (H,W) gray, (3,H,W) RGB\n"
     "          (HSV with --hsv-input)\n"
     "  STEP    name or name:key=value,key=value, applied in order\n"
-    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
+    "  --threads N  run the steps on N threads (default: all cores; the results are the same)\n";
+
+// The N of --threads: a whole number of at least 1.
+int threadsValue(const std::string& text)
+{
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || n < 1)
+        throw CliError("option --threads needs a whole number of at least 1, not '" + text + "'");
+    return n;
+}
 
 StepCall parseStep(const std::string& text)
 {
@@ -65,7 +83,13 @@ Options parseArguments(int argc, char** argv)
             value(o.output);
         else if (a == "--labels")
             value(o.labels);
-        else if (a == "--json")
+        else if (a == "--threads") {
+            if (i + 1 >= argc)
+                throw CliError("option --threads needs a number");
+            if (o.threads != 0)
+                throw CliError("option --threads is given twice");
+            o.threads = threadsValue(argv[++i]);
+        } else if (a == "--json")
             o.json = true;
         else if (a == "--hsv-input")
             o.hsvInput = true;

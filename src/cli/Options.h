@@ -19,6 +19,7 @@ struct Options {
     std::string labels;
     bool json = false;
     bool hsvInput = false;
+    int threads = 0; // --threads N; 0: all cores
 };
 
 // Reads the arguments; throws CliError for anything malformed.

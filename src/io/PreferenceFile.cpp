@@ -27,4 +27,28 @@ QString readStartLocation(const QString& path)
     return readStartLocation(file);
 }
 
+int readThreadCount(QIODevice& device)
+{
+    int threads = 0;
+    QTextStream in(&device);
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (!line.startsWith(QLatin1String("THREADS=")))
+            continue;
+        bool ok = false;
+        const int n = line.mid(8).toInt(&ok);
+        if (ok && n >= 1)
+            threads = n;
+    }
+    return threads;
+}
+
+int readThreadCount(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return readThreadCount(file);
+}
+
 } // namespace ivra

@@ -15,6 +15,11 @@ QString readStartLocation(QIODevice& device);
 // Reads it from a file; a missing or unreadable file gives an empty location.
 QString readStartLocation(const QString& path);
 
+// A line "THREADS=N" (N a whole number >= 1) sets the thread count of the
+// operators; the last such line wins, other values are ignored. 0: none given.
+int readThreadCount(QIODevice& device);
+int readThreadCount(const QString& path);
+
 // The name of the preference file, looked up in the working directory.
 inline constexpr const char* preferenceFileName = "ivra.preference";
 
