@@ -58,6 +58,9 @@ void encodePicture(const QImage& picture, PictureFormat format, QIODevice& devic
     if (picture.isNull())
         throw IoError("cannot write an empty picture");
     QImageWriter writer(&device, formatName(format));
+    // zlib level 1: most of the size of the default level in a small part of its time.
+    if (format == PictureFormat::Png)
+        writer.setCompression(1);
     const bool ok = format == PictureFormat::Pgm ? writer.write(grayPictureOf(picture)) : writer.write(picture);
     if (!ok)
         throw IoError("cannot encode the picture as " + std::string(formatName(format)) + ": " +

@@ -7,7 +7,6 @@
 #include "Segmenter.h"
 #include "color/ColorConversion.h"
 #include "image/LowBytes.h"
-#include "util/HugePages.h"
 #include "util/ParallelRows.h"
 #include "util/MessageSink.h"
 #include "util/Simd.h"
@@ -95,14 +94,10 @@ std::size_t planeBlockBytes(const ImageSegmented& image)
     return 3 * image.pixelCount() * sizeof(std::int32_t);
 }
 
-// Takes the input into sourcePixels. Each array of the result is written in full once:
-// fewer, larger page faults.
+// Takes the input into sourcePixels. Each array of the result (huge-page aligned by
+// its allocation) is written in full once: fewer, larger page faults.
 void prepareResult(const ImageRGB& source, ImageSegmented& image)
 {
-    const std::size_t count = image.pixelCount();
-    ivra::preferHugePages(planeBlock(image), planeBlockBytes(image));
-    ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
-    ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
     copyLowBytes(source, image.sourcePixels.data());
 }
 

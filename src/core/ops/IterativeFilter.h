@@ -8,11 +8,11 @@
 namespace ivra {
 
 // The repeat loop of the iterative filters: `iterations` passes over the rows
-// first .. last - 1, each pass reading buffer `cur` and writing buffer 1 - cur.
-// pass(cur, y0, y1) filters rows y0 .. y1 - 1, called from threadCount() threads on
+// first .. last - 1; pass(i, y0, y1) filters rows y0 .. y1 - 1 in pass i (two buffers:
+// pass i reads buffer i % 2 and writes the other), called from threadCount() threads on
 // disjoint rows. Large pictures report progress every million pixels or so, small
 // ones once per pass; the progress callback may throw ivra::Cancelled between chunks.
-// Returns the index of the buffer written last.
+// Returns the index of the buffer written last, iterations % 2.
 template <class Pass>
 int repeatFilterPasses(int iterations, int width, int first, int last, const Progress& progress, Pass pass)
 {
@@ -25,7 +25,7 @@ int repeatFilterPasses(int iterations, int width, int first, int last, const Pro
     int cur = 0;
     for (int i = 0; i < iterations; ++i) {
         parallelRows(
-            first, last, chunk, [&](int y0, int y1) { pass(cur, y0, y1); },
+            first, last, chunk, [&](int y0, int y1) { pass(i, y0, y1); },
             [&](int done) { progress.update(static_cast<double>(i) * rows + done, total); });
         if (rows == 0)
             progress.update(static_cast<double>(i + 1), total);

@@ -64,7 +64,7 @@ public:
 private:
     // The feature to split the current histograms by (-1: none has two clusters);
     // bestSize receives the pixel count of its largest cluster.
-    int bestSplitFeature(std::int64_t& bestSize);
+    int bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize);
     // Labels and mean colours from the padded label plane into the result.
     void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
     std::size_t paddedIndex(int x, int y) const
@@ -460,7 +460,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
                 addToHistograms(histograms_, &arena_[region.offset], region.count);
             }
             std::int64_t bestSize = -1;
-            const int bestFeature = bestSplitFeature(bestSize);
+            const int bestFeature = bestSplitFeature(region.count, bestSize);
             if (bestFeature != -1 && bestSize > minSplitPeak) {
                 const HistogramClusters& clusters = clusters_[bestFeature];
                 split(region, bestFeature, clusters.peak(clusters.largest()));
@@ -472,12 +472,14 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
     copyResult(labels, painted);
 }
 
-int Splitter::bestSplitFeature(std::int64_t& bestSize)
+int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
 {
     // The feature whose largest cluster holds most pixels, the first on ties.
     int bestFeature = -1;
-    // Each feature is clustered on its own; the choice below reads them in order.
-#pragma omp parallel for num_threads(std::min(threadCount(), featureCount)) schedule(static)
+    // Each feature is clustered on its own; the choice below reads them in order. Only
+    // the first, large regions are worth starting threads for.
+    const bool large = regionSize >= (1u << 17);
+#pragma omp parallel for if (large) num_threads(std::min(threadCount(), featureCount)) schedule(static)
     for (int f = 0; f < featureCount; ++f)
         clusters_[f].cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
     for (int f = 0; f < featureCount; ++f) {
