@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace ivra {
@@ -89,12 +90,12 @@ TEST(ParallelDeterminism, EveryOperatorGivesItsOneThreadValuesOnAnyThreadCount)
         {"HSV to RGB", [&] { return valuesOf(OPColorTransform().execute(*hsv, {ColorTransformParams::Target::RGB})); }},
         {"gray to RGB", [&] { return valuesOf(OPColorTransform().execute(*gray, {ColorTransformParams::Target::RGB})); }},
         {"split", [&] { return valuesOf(OPSplit().execute(*hsv, {2})); }},
-        {"histogram", [&] { return valuesOf(OPHistogram::execute(*gray, {64})); }},
+        {"histogram", [&] { return valuesOf(OPHistogram::execute(*gray, HistogramParams{64})); }},
         {"channel histograms", [&] { return histograms(*rgb, Kind::Channel); }},
         {"static histogram", [&] { return histograms(*rgb, Kind::Static); }},
         {"Kuwahara RGB", [&] { return valuesOf(OPKuwaharaNagao().execute(*rgb, {3})); }},
         {"Kuwahara HSV", [&] { return valuesOf(OPKuwaharaNagao().execute(*rgb, {2, KuwaharaNagaoParams::Space::HSV})); }},
-        {"SNN", [&] { return valuesOf(OPSNN().execute(*rgb, {2})); }},
+        {"SNN", [&] { return valuesOf(OPSNN().execute(*rgb, SnnParams{2})); }},
         {"CSC RGB", [&] { return csc(*flat, CscParams::Space::RGB, 20); }},
         {"CSC RGB fine", [&] { return csc(*rgb, CscParams::Space::RGB, 60); }},
         {"CSC HSV", [&] { return csc(*flat, CscParams::Space::HSV, 0); }},
@@ -132,6 +133,26 @@ TEST(ParallelDeterminism, RowsAreDealtOnceAndErrorsComeBack)
         if (y0 == 40)
             throw Cancelled();
     }), Cancelled);
+}
+
+// Progress reaches the caller on its own thread only, growing to 1, and a cancel
+// stops every thread.
+TEST(ParallelDeterminism, ProgressStaysOnTheCallingThread)
+{
+    const auto rgb = testpictures::rgbFrom(200, 700, testpictures::randomPixels(200, 700, 256, 3));
+    ThreadLimit limit(3);
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<double> fractions;
+    bool elsewhere = false;
+    OPSNN().execute(*rgb, 2, Progress([&](double f) {
+        elsewhere = elsewhere || std::this_thread::get_id() != caller;
+        return fractions.push_back(f), true;
+    }));
+    EXPECT_FALSE(elsewhere);
+    ASSERT_FALSE(fractions.empty());
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+    EXPECT_EQ(fractions.back(), 1.0);
+    EXPECT_THROW(OPKuwaharaNagao().execute(*rgb, {3}, Progress([](double f) { return f < 0.5; })), Cancelled);
 }
 
 } // namespace
