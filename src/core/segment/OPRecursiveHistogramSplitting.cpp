@@ -170,7 +170,7 @@ void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pi
 {
     // Large regions are counted by the threads into histograms of their own, added
     // up afterwards (integer sums: any order gives the same counts).
-    constexpr std::uint32_t piece = 1 << 16;
+    constexpr std::uint32_t piece = 1 << 15;
     const int threads = std::max(1, threadCount());
     if (count >= 2 * piece && threads > 1) {
         std::vector<HistogramSet> partial(static_cast<std::size_t>(threads));
@@ -478,7 +478,7 @@ int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
     int bestFeature = -1;
     // Each feature is clustered on its own; the choice below reads them in order. Only
     // the first, large regions are worth starting threads for.
-    const bool large = regionSize >= (1u << 17);
+    const bool large = regionSize >= (1u << 16);
 #pragma omp parallel for if (large) num_threads(std::min(threadCount(), featureCount)) schedule(static)
     for (int f = 0; f < featureCount; ++f)
         clusters_[f].cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);

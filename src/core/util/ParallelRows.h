@@ -12,7 +12,7 @@
 namespace ivra {
 
 // Runs body(y0, y1) over the rows begin .. end - 1 cut into pieces of at most `grain`
-// rows. The pieces are dealt statically: thread t of n takes the t-th contiguous
+// rows (with n > 1 threads, of at most a n-th of the rows). The pieces are dealt statically: thread t of n takes the t-th contiguous
 // n-th of them, so which rows a thread computes depends on the count alone, and a
 // kernel whose rows are independent gives the same values for every count.
 //
@@ -25,12 +25,14 @@ namespace ivra {
 template <class Body, class Report>
 void parallelRows(int begin, int end, int grain, Body&& body, Report&& report)
 {
-    grain = std::max(grain, 1);
     const int rows = end - begin;
     if (rows <= 0)
         return;
+    // Several threads cut at least once per thread, so that each gets a fair share.
+    const int most = std::min(threadCount(), rows);
+    grain = std::max(1, most > 1 ? std::min(grain, (rows + most - 1) / most) : grain);
     const int pieces = (rows - 1) / grain + 1;
-    const int threads = std::min(threadCount(), pieces);
+    const int threads = std::min(most, pieces);
     if (threads == 1) {
         for (int y = begin; y < end; y += grain) {
             const int y1 = std::min(end, y + grain);

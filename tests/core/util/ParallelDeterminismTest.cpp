@@ -100,6 +100,7 @@ TEST(ParallelDeterminism, EveryOperatorGivesItsOneThreadValuesOnAnyThreadCount)
         {"CSC RGB fine", [&] { return csc(*rgb, CscParams::Space::RGB, 60); }},
         {"CSC HSV", [&] { return csc(*flat, CscParams::Space::HSV, 0); }},
         {"RHS", [&] { return valuesOf(OPRecursiveHistogramSplitting().execute(*flat, {})); }},
+        {"RHS fine", [&] { return valuesOf(OPRecursiveHistogramSplitting().execute(*rgb, {})); }},
         {"split and merge", [&] { return valuesOf(OPSplitAndMerge().execute(*flat, {})); }},
         {"region growing", [&] { return valuesOf(OPRegionGrowing().execute(*flat, {})); }},
     };
