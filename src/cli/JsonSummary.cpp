@@ -30,10 +30,15 @@ std::string jsonString(const std::string& s)
     return out + "\"";
 }
 
+struct LabelCounts {
+    std::size_t labels;  // distinct labels
+    std::size_t regions; // distinct labels other than 0
+};
+
 // One pass over the labels marking each in a bitmap of one bit per pixel (labels
 // of a segmentation number its regions, so they stay below the pixel count);
 // any larger label is counted apart.
-std::size_t distinctLabels(const Array2D<std::uint32_t>& labels)
+LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
 {
     const std::uint32_t* l = labels.data();
     const std::size_t n = labels.size();
@@ -50,7 +55,8 @@ std::size_t distinctLabels(const Array2D<std::uint32_t>& labels)
     for (const std::uint64_t word : seen)
         count += static_cast<std::size_t>(std::popcount(word));
     std::sort(large.begin(), large.end());
-    return count + static_cast<std::size_t>(std::unique(large.begin(), large.end()) - large.begin());
+    count += static_cast<std::size_t>(std::unique(large.begin(), large.end()) - large.begin());
+    return {count, count - static_cast<std::size_t>(seen[0] & 1)};
 }
 
 } // namespace
@@ -72,8 +78,10 @@ std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>&
             j += ", " + jsonString(r.name);
         j += "]";
     }
-    if (const ImageSegmented* segmentation = segmentationOf(data))
-        j += ", \"labels\": " + std::to_string(distinctLabels(segmentation->labels));
+    if (const ImageSegmented* segmentation = segmentationOf(data)) {
+        const LabelCounts counts = countLabels(segmentation->labels);
+        j += ", \"labels\": " + std::to_string(counts.labels) + ", \"regions\": " + std::to_string(counts.regions);
+    }
     j += ", \"threads\": " + std::to_string(threads);
     j += ", \"steps\": [";
     for (std::size_t i = 0; i < timings.size(); ++i) {

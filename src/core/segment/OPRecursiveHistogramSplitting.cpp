@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <stdexcept>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -478,8 +479,8 @@ int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
     int bestFeature = -1;
     // Each feature is clustered on its own; the choice below reads them in order. Only
     // the first, large regions are worth starting threads for.
-    const bool large = regionSize >= (1u << 16);
-#pragma omp parallel for if (large) num_threads(std::min(threadCount(), featureCount)) schedule(static)
+    const int threads = std::min(threadCount(), featureCount);
+#pragma omp parallel for if (threads > 1 && regionSize >= (1u << 16)) num_threads(threads) schedule(static)
     for (int f = 0; f < featureCount; ++f)
         clusters_[f].cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
     for (int f = 0; f < featureCount; ++f) {
@@ -541,7 +542,12 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
     const auto* image = dynamic_cast<const ImageRGB*>(&source);
     if (source.type() != TypeImageRGB || !image)
         throw UnacceptedInput("RHS", source.type());
-    return execute(*image, parameters, progress);
+    try {
+        return execute(*image, parameters, progress);
+    } catch (const std::bad_alloc&) {
+        throw std::length_error("Not enough memory for recursive histogram splitting on a " +
+                                std::to_string(source.width()) + " x " + std::to_string(source.height()) + " picture");
+    }
 }
 
 std::string OPRecursiveHistogramSplitting::resultName(int run, const RhsParams& p)
