@@ -25,7 +25,8 @@ TEST(OutOfMemory, SegmentersReportItInWords)
         {[&] { OPRecursiveHistogramSplitting().execute(source, RhsParams{}, Progress()); },
          "recursive histogram splitting"},
     };
-    for (const auto& [run, name] : rows) {
+    for (const auto& [call, name] : rows) {
+        const std::function<void()>& run = call; // lambdas cannot capture a structured binding before clang 16
         // The OpenMP runtime's threads do not survive fork(): the child runs on one thread.
         const std::string outcome = inChild([&] {
             const ThreadLimit one(1);
