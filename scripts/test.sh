@@ -30,7 +30,7 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
   -DIVRA_BUILD_BENCH=OFF >/dev/null
 cmake --build build/tsan --parallel "$jobs" --target ivra_core_tests
 OMP_TOOL_LIBRARIES=$(llvm-config-14 --libdir)/libarcher.so TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1 \
-  build/tsan/tests/ivra_core_tests --gtest_filter=-OutOfMemory.*
+  build/tsan/tests/ivra_core_tests --gtest_filter='-OutOfMemory.*'
 
 if [ "${IVRA_SKIP_SANITIZE:-0}" != 1 ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
