@@ -38,20 +38,21 @@ private:
 
 } // namespace
 
-JobShape jobShape(int jobsAsked, int inputs)
+JobShape jobShape(int jobsAsked, int threadsAsked, int inputs)
 {
     const int cores = hardwareThreads();
-    const int threads = threadCount();
-    JobShape shape{jobsAsked > 0 ? jobsAsked : std::max(1, cores / threads), threads};
-    if (jobsAsked > 0)
-        shape.threadsPerJob = std::max(1, threads / jobsAsked);
+    JobShape shape{jobsAsked, threadsAsked};
+    if (shape.jobs <= 0)
+        shape.jobs = std::max(1, cores / (threadsAsked > 0 ? threadsAsked : threadCount()));
+    if (shape.threadsPerJob <= 0)
+        shape.threadsPerJob = std::max(1, threadCount() / shape.jobs);
     shape.jobs = std::max(1, std::min(shape.jobs, inputs));
     return shape;
 }
 
-int runBatch(const std::vector<Options>& runs, const std::vector<StepCall>& calls, int jobsAsked, std::FILE* err)
+int runBatch(const std::vector<Options>& runs, const std::vector<StepCall>& calls, std::FILE* err)
 {
-    const JobShape shape = jobShape(jobsAsked, static_cast<int>(runs.size()));
+    const JobShape shape = jobShape(runs[0].jobs, runs[0].threads, static_cast<int>(runs.size()));
     ProgressReport progress(err, static_cast<int>(runs.size()));
     OrderedLines lines(runs.size());
     std::atomic<std::size_t> next{0};

@@ -5,6 +5,7 @@
 #include "OutputWriter.h"
 
 #include "recipe/RecipeRunner.h"
+#include "util/Threads.h"
 
 #include <QFileInfo>
 
@@ -41,8 +42,8 @@ std::string runInput(const Options& o, const std::vector<StepCall>& calls, bool 
     if (!o.json)
         return {};
     if (!batch)
-        return jsonSummary(result, timings);
-    return jsonSummary(result, timings, {{"input", o.input}},
+        return jsonSummary(result, timings, threadCount());
+    return jsonSummary(result, timings, threadCount(), {{"input", o.input}},
                        {{"load_ms", roundedMs(times.load)}, {"save_ms", roundedMs(times.save)}});
 }
 

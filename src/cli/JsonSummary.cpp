@@ -4,20 +4,43 @@
 
 #include "image/Histogram.h"
 #include "image/ImageSegmented.h"
-#include "segment/RegionMeasurements.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace ivra::cli {
 
 namespace {
 
-std::size_t distinctLabels(const Array2D<std::uint32_t>& labels)
+struct LabelCounts {
+    std::size_t labels;  // distinct labels
+    std::size_t regions; // distinct labels other than 0
+};
+
+// One pass over the labels marking each in a bitmap of one bit per pixel (labels
+// of a segmentation number its regions, so they stay below the pixel count);
+// any larger label is counted apart.
+LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
 {
-    std::vector<std::uint32_t> values(labels.data(), labels.data() + labels.size());
-    std::sort(values.begin(), values.end());
-    return static_cast<std::size_t>(std::unique(values.begin(), values.end()) - values.begin());
+    const std::uint32_t* l = labels.data();
+    const std::size_t n = labels.size();
+    std::vector<std::uint64_t> seen(n / 64 + 1, 0);
+    const std::uint64_t limit = seen.size() * 64;
+    std::vector<std::uint32_t> large;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (l[i] < limit)
+            seen[l[i] >> 6] |= std::uint64_t{1} << (l[i] & 63);
+        else
+            large.push_back(l[i]);
+    }
+    std::size_t count = 0;
+    for (const std::uint64_t word : seen)
+        count += static_cast<std::size_t>(std::popcount(word));
+    std::sort(large.begin(), large.end());
+    count += static_cast<std::size_t>(std::unique(large.begin(), large.end()) - large.begin());
+    return {count, count - static_cast<std::size_t>(seen[0] & 1)};
 }
 
 } // namespace
@@ -29,7 +52,7 @@ std::string jsonFailure(const std::string& input, const std::string& reason)
 
 double roundedMs(double ms) { return std::round(ms * 1000.0) / 1000.0; }
 
-std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings,
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads,
                         const nlohmann::ordered_json& before, const nlohmann::ordered_json& after)
 {
     const DataObject& data = *result.data;
@@ -49,9 +72,11 @@ std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>&
             j["names"].push_back(r.name);
     }
     if (const ImageSegmented* segmentation = segmentationOf(data)) {
-        j["labels"] = distinctLabels(segmentation->labels);
-        j["regions"] = countRegions(segmentation->labels);
+        const LabelCounts counts = countLabels(segmentation->labels);
+        j["labels"] = counts.labels;
+        j["regions"] = counts.regions;
     }
+    j["threads"] = threads;
     j["steps"] = nlohmann::ordered_json::array();
     for (const StepTiming& t : timings)
         j["steps"].push_back({{"name", t.name}, {"ms", roundedMs(t.ms)}});

@@ -13,10 +13,10 @@ using recipe::StepResult;
 using recipe::StepTiming;
 
 // The one-line JSON summary of --json: type, size or bins, name(s), the number of
-// distinct labels of a segmentation and of its regions (labels other than 0), and
-// each step's run time. A batch puts the input's name `before` these keys and its
-// time split `after` them.
-std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings,
+// distinct labels of a segmentation and of its regions (labels other than 0), the
+// thread count the steps ran with, and each step's run time. A batch puts the
+// input's name `before` these keys and its time split `after` them.
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads,
                         const nlohmann::ordered_json& before = nlohmann::ordered_json::object(),
                         const nlohmann::ordered_json& after = nlohmann::ordered_json::object());
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <exception>
 
 namespace ivra::cli {
 
@@ -34,7 +35,23 @@ const char* const usage =
     "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n"
     "  --recipe RECIPE  run the steps of a recipe file (no steps on the command line)\n"
     "  --print-recipe   print the recipe of the steps and do nothing else\n"
-    "  --jobs N         process N inputs at once (default: as many as fit the cores)\n";
+    "  --jobs N         process N inputs at once (default: as many as fit the cores)\n"
+    "  --threads N    run the steps on N threads (default: all cores; the results are the same)\n";
+
+// The N of --threads: a whole number of at least 1.
+int threadsValue(const std::string& text)
+{
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || n < 1)
+        throw CliError("option --threads needs a whole number of at least 1, not '" + text + "'");
+    return n;
+}
 
 // "R,G,B", each 0..255.
 RGB24 parseColor(const std::string& text)
@@ -167,7 +184,13 @@ Options parseArguments(int argc, char** argv)
             value(o.output);
         else if (a == "--labels")
             value(o.labels);
-        else if (a == "--regions")
+        else if (a == "--threads") {
+            if (i + 1 >= argc)
+                throw CliError("option --threads needs a number");
+            if (o.threads != 0)
+                throw CliError("option --threads is given twice");
+            o.threads = threadsValue(argv[++i]);
+        } else if (a == "--regions")
             value(o.regions);
         else if (a == "--borders")
             value(o.borders);

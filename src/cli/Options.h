@@ -28,6 +28,7 @@ struct Options {
     bool printRecipe = false;
     int jobs = 0;               // 0: as many as fit the cores
     std::int64_t maxPixels = 0; // --max-pixels; 0: the picture reader's default budget
+    int threads = 0; // --threads N; 0: all cores
 };
 
 // Reads the arguments; throws CliError for anything malformed.

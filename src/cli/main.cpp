@@ -1,5 +1,5 @@
 // ivra-cli: runs the workbench's operators headless.
-//   ivra-cli INPUT... [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input] [--jobs N]
+//   ivra-cli INPUT... [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input] [--jobs N] [--threads N]
 //   ivra-cli --recipe RECIPE INPUT... -o OUTPUT [...]
 //   ivra-cli [STEP... | --recipe RECIPE] --print-recipe
 #include "BatchRunner.h"
@@ -12,6 +12,7 @@
 #include "recipe/Recipe.h"
 
 #include "util/MessageSink.h"
+#include "util/Threads.h"
 
 #include <QFile>
 
@@ -41,6 +42,8 @@ std::vector<StepCall> readRecipeFile(const std::string& path)
 int run(int argc, char** argv, std::FILE* err)
 {
     const Options o = parseArguments(argc, argv);
+    if (o.threads > 0)
+        setDefaultThreadCount(o.threads);
     const std::vector<StepCall> calls = o.recipe.empty() ? parseSteps(o.steps) : readRecipeFile(o.recipe);
     if (o.printRecipe) {
         // The steps run once on a tiny blank picture to fill in their defaults;
@@ -54,7 +57,7 @@ int run(int argc, char** argv, std::FILE* err)
     }
     const std::vector<Options> runs = planRuns(o);
     if (runs.size() > 1)
-        return runBatch(runs, calls, o.jobs, err);
+        return runBatch(runs, calls, err);
     InputTimes times;
     const std::string summary = runInput(runs[0], calls, false, times);
     if (o.json)

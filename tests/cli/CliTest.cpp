@@ -77,9 +77,11 @@ TEST_F(CliTest, JsonSummaryIsOneLineWithEveryStepTimed)
     EXPECT_EQ(steps[1].toObject()["name"].toString(), "split");
     EXPECT_GE(steps[0].toObject()["ms"].toDouble(-1), 0.0);
     // The text itself, times aside: keys in this order, a space after every ':' and ','.
-    EXPECT_EQ(QString(r.out).replace(QRegularExpression(R"("ms": [0-9.]+)"), R"("ms": X)"),
-              R"({"type": 2, "width": 3, "height": 2, "name": "Value", "steps": [{"name": "hsv", "ms": X}, )"
+    const QRegularExpression ms(R"("ms": [0-9.]+)"), threads(R"("threads": \d+)");
+    EXPECT_EQ(QString(r.out).replace(ms, R"("ms": X)").replace(threads, R"("threads": T)"),
+              R"({"type": 2, "width": 3, "height": 2, "name": "Value", "threads": T, "steps": [{"name": "hsv", "ms": X}, )"
               R"({"name": "split", "ms": X}]})" "\n");
+    EXPECT_EQ(run({path("in.ppm"), "--threads", "3", "--json", "-o", path("t.npy")}).json()["threads"].toInt(), 3);
 }
 
 TEST_F(CliTest, HsvPlanesComeBackThroughHsvInput)
@@ -168,6 +170,9 @@ TEST_F(CliTest, EveryErrorIsOneLineStatusTwoAndNoOutput)
     expectError({path("in.ppm")}, "-o", {});
     expectError({"-o", out}, "input", {out});
     expectError({path("in.ppm"), "--bogus", "-o", out}, "--bogus", {out});
+    for (const char* n : {"0", "-2", "2x", ""})
+        expectError({path("in.ppm"), "--threads", n, "-o", out}, "--threads", {out});
+    expectError({path("in.ppm"), "-o", out, "--threads"}, "--threads", {out});
 
     writeFile("input-corrupt.png", "\x89PNG\r\n\x1a\nthis is not the rest of a png file");
     expectError({path("input-corrupt.png"), "-o", out}, "input-corrupt.png", {out});
