@@ -228,12 +228,13 @@ void setWidgets(QWidget& dialog, const QString& settings)
     }
 }
 
-MessageBoxCatcher::MessageBoxCatcher()
+MessageBoxCatcher::MessageBoxCatcher(QMessageBox::StandardButton answer)
 {
-    watch<QMessageBox>(timer, 10, [this](QMessageBox* box) {
+    watch<QMessageBox>(timer, 10, [this, answer](QMessageBox* box) {
         ++count;
         title = box->windowTitle();
-        box->done(QMessageBox::Ok);
+        text = box->text() + '\n' + box->informativeText();
+        box->done(answer);
     });
 }
 

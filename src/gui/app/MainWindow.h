@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RunCounters.h"
+#include "UndoStore.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -87,6 +88,9 @@ public slots:
     void slotFileClose();
     void slotFileClearAll();
     void slotFileQuit();
+    void slotEditUndo();
+    // Removes the selected entry of the image list with its subtree and windows (undoable).
+    void slotEditDelete();
     void slotViewToolBar(bool on);
     void slotViewStatusBar(bool on);
     void slotViewLeftBar(bool on);
@@ -102,6 +106,8 @@ public slots:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Asks before the results are thrown away, unless File > Exit has asked.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void initWorkspace();
@@ -109,6 +115,11 @@ private:
     void initFileActions();
     void initViewActions();
     void initMenuBar();
+    void initEditMenu();
+    // A Yes/No question; true for Yes.
+    bool confirm(const QString& title, const QString& question);
+    // True when there is nothing to lose or the user agrees to lose it.
+    bool confirmExit();
     void initToolBar();
     void initImageList();
     void initStatusBar();
@@ -121,11 +132,14 @@ private:
 
     std::unique_ptr<DataEntry> root_;
     RunCounters runCounters_;
+    UndoStore undo_;
+    bool exitConfirmed_ = false;
     QMdiArea* workspace_ = nullptr;
     QDockWidget* leftBar_ = nullptr;
     QTreeWidget* dataList_ = nullptr;
     QToolBar* fileToolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QMenu* operatorMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
@@ -138,6 +152,8 @@ private:
     QAction* fileClearAll_ = nullptr;
     QAction* fileClose_ = nullptr;
     QAction* fileQuit_ = nullptr;
+    QAction* editUndo_ = nullptr;
+    QAction* editDelete_ = nullptr;
     QAction* viewToolBar_ = nullptr;
     QAction* viewStatusBar_ = nullptr;
     QAction* viewLeftBar_ = nullptr;

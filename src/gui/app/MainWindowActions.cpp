@@ -138,6 +138,7 @@ void MainWindow::initMenuBar()
     fileMenu_->addAction(fileSaveAs_);
     fileMenu_->addSeparator();
     fileMenu_->addAction(fileQuit_);
+    initEditMenu();
 
     viewMenu_ = menuBar()->addMenu(tr("&View"));
     viewMenu_->addAction(viewToolBar_);

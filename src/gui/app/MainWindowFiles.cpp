@@ -111,23 +111,6 @@ void MainWindow::slotFileClose()
     statusBar()->showMessage(tr("Ready."));
 }
 
-void MainWindow::slotFileClearAll()
-{
-    statusBar()->showMessage(tr("Closes all documents..."));
-    // Deleting an entry destroys its window too, so no window is left showing a
-    // picture that is gone.
-    root_->clearChildren();
-    slotUpdateDataList();
-    statusBar()->showMessage(tr("Ready."));
-}
-
-void MainWindow::slotFileQuit()
-{
-    statusBar()->showMessage(tr("Exiting application..."));
-    QApplication::quit();
-    statusBar()->showMessage(tr("Ready."));
-}
-
 // ---------------------------------------------------------------- drag and drop
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

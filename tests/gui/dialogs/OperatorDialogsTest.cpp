@@ -308,7 +308,10 @@ TEST(RunCounters, RefusedOrCancelledRunsAddNothingKeepTheDialogOpenAndDoNotCount
     EXPECT_EQ(childNames(source), QStringList({"(1) SNN [Iterations=1]"}));
 
     // One run counter per operator, kept across Clear All.
-    app.slotFileClearAll();
+    {
+        MessageBoxCatcher yes(QMessageBox::Yes);
+        app.slotFileClearAll();
+    }
     DataEntry* second = addTopLevel(app, rgbImage(4, 4, 9, 8, 7), "second");
     for (const QString& path : {snn, csc, smg, QStringLiteral("Segmentation/Recursive Histogram Splitting"),
                                 QStringLiteral("Filter/Kuwahara-Nagao"), QStringLiteral("Noise/Salt-and-Pepper")})
