@@ -85,6 +85,17 @@ std::vector<double> valuesOf(const DataObject& d)
 
 } // namespace
 
+namespace {
+
+// The workbench keeps its recent files in the user's settings; tests keep theirs
+// in a folder of their own, set before the toolkit first reads the variable.
+const bool settingsInTemporaryFolder = [] {
+    static QTemporaryDir folder;
+    return qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+}();
+
+} // namespace
+
 namespace guitest {
 
 namespace {

@@ -26,6 +26,7 @@ class DataEntry;
 class EntryWindow;
 class OpenFileDialog;
 class OperatorDialog;
+class RecentFiles;
 
 // The main window: a workspace of picture windows, the image list docked at the
 // left (a tree of DataEntry objects: loaded pictures at the top level, results
@@ -76,6 +77,10 @@ public:
     // The file Save as writes and its format: PNG, PPM or XPM by the name's
     // extension (any case); any other name gets ".png" appended and is written as PNG.
     static std::pair<QString, QString> saveTarget(const QString& fileName);
+    // File > Open's name test: a PNG, PGM or PPM mentioned anywhere, or a JPEG, BMP,
+    // TIFF or XPM extension (any case).
+    static bool isOpenablePictureName(const QString& path);
+    RecentFiles* recentFiles() const { return recentFiles_; }
     // Makes (or brings up) the window of an entry, as Show Image does.
     QWidget* showEntry(DataEntry* entry);
     // The list item that shows an entry; none when the entry is not listed.
@@ -163,6 +168,7 @@ private:
     QAction* helpAbout_ = nullptr;
 
     OpenFileDialog* openDialog_ = nullptr;
+    RecentFiles* recentFiles_ = nullptr;
 };
 
 } // namespace ivra

@@ -2,6 +2,8 @@
 
 #include "MainWindow.h"
 
+#include "RecentFiles.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMdiArea>
@@ -136,6 +138,9 @@ void MainWindow::initMenuBar()
     fileMenu_->addAction(fileClearAll_);
     fileMenu_->addAction(fileClose_);
     fileMenu_->addAction(fileSaveAs_);
+    QMenu* recent = fileMenu_->addMenu(tr("&Recent"));
+    recentFiles_ = new RecentFiles(recent, this);
+    connect(recentFiles_, &RecentFiles::openRequested, this, &MainWindow::openImage);
     fileMenu_->addSeparator();
     fileMenu_->addAction(fileQuit_);
     initEditMenu();

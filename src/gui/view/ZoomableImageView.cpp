@@ -1,6 +1,7 @@
 #include "ZoomableImageView.h"
 
 #include "ImageDisplay.h"
+#include "PictureSaveDialog.h"
 
 #include "IoError.h"
 #include "PictureWriter.h"
@@ -259,19 +260,7 @@ void ZoomableImageView::onSave()
 {
     if (!display_->hasPicture())
         return;
-    QFileDialog dialog(this, tr("Save Image..."));
-    dialog.setObjectName(QStringLiteral("Save Image..."));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({tr("Portable Network Graphics (*.png)"), tr("Portable Pixmap (*.ppm)"), tr("XPM (*.xpm)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString name = dialog.selectedFiles().constFirst();
-    if (name.isEmpty())
-        return;
-    const QString extension = extensionForFilter(dialog.selectedNameFilter());
-    // A failed save is not reported here; the workbench's Save as reports its own.
-    savePicture(nameWithExtension(name, extension));
+    savePictureWithDialog(this, display_->naturalPixmap().toImage(), objectName());
 }
 
 } // namespace ivra

@@ -267,9 +267,10 @@ TEST(SaveAs, WritesTheActiveWindowsPictureAndReportsFailure)
     ASSERT_EQ(back->type(), TypeImageRGB);
     EXPECT_TRUE(sameData(*back, *e->data()));
     // The name decides the format; any other name is written as PNG.
-    for (const char* name : {"a.PNG", "b.xpm", "c.bmp"})
+    for (const char* name : {"a.PNG", "b.xpm", "c.txt", "d.jpg", "e.tiff", "f.bmp"})
         EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath(name)));
-    for (const auto& [name, format] : {std::pair{"a.PNG", "png"}, {"b.xpm", "xpm"}, {"c.bmp.png", "png"}}) {
+    for (const auto& [name, format] : {std::pair{"a.PNG", "png"}, {"b.xpm", "xpm"}, {"c.txt.png", "png"},
+                                       {"d.jpg", "jpeg"}, {"e.tiff", "tiff"}, {"f.bmp", "bmp"}}) {
         EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name; // the reader would try added suffixes
         EXPECT_EQ(QImageReader(dir.filePath(name)).format(), format);
     }
@@ -328,8 +329,8 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFilesStartsAtTheP
     preview.previewPath(writePnm(dir.filePath("a.ppm"), 30, 20, false, 9));
     EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
 
-    preview.previewPath(writePng(dir.filePath("b.png"), 5, 5)); // a PNG leaves the preview as it was
-    EXPECT_EQ(preview.pictureArea()->size(), QSize(30, 20));
+    preview.previewPath(writePng(dir.filePath("b.png"), 5, 5)); // any readable picture
+    EXPECT_EQ(preview.pictureArea()->size(), QSize(5, 5));
 
     preview.previewPath(dir.path());
     EXPECT_EQ(preview.pictureArea()->size(), QSize(0, 0));
