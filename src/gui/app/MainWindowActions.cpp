@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "RecentFiles.h"
+#include "ZoomActions.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -149,6 +150,7 @@ void MainWindow::initMenuBar()
     viewMenu_->addAction(viewToolBar_);
     viewMenu_->addAction(viewStatusBar_);
     viewMenu_->addAction(viewLeftBar_);
+    new ZoomActions(viewMenu_, this);
 
     operatorMenu_ = menuBar()->addMenu(tr("&Operator"));
 

@@ -6,6 +6,7 @@
 #include "DataEntry.h"
 #include "DataEntryIterator.h"
 #include "WindowFactory.h"
+#include "WindowPlacement.h"
 #include "view/EntryWindow.h"
 
 #include <QApplication>
@@ -129,13 +130,16 @@ QWidget* MainWindow::showEntry(DataEntry* entry)
     if (!entry)
         return nullptr;
     QWidget* window = entry->window();
-    if (!window) {
+    const bool made = !window;
+    if (made) {
         window = createWindowFor(*entry, workspace_);
         if (!window)
             return nullptr;
         entry->setWindow(window);
     }
     window->showNormal();
+    if (made)
+        placeInsideWorkspace(*workspace_, *window);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window))
         workspace_->setActiveSubWindow(sub);
     window->setFocus();
