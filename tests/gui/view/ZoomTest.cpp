@@ -1,0 +1,116 @@
+// Zoom about a point, the zoom ladder, fit to window, linked panes, pixel values in
+// the status bar and where new windows open.
+
+#include "gui/GuiTestSupport.h"
+
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace guitest;
+
+namespace {
+
+QPixmap pixmapOf(int w, int h)
+{
+    QPixmap p(w, h);
+    p.fill(Qt::darkCyan);
+    return p;
+}
+
+QPoint scrollOf(const ZoomableImageView& v)
+{
+    return {v.scrollArea()->horizontalScrollBar()->value(), v.scrollArea()->verticalScrollBar()->value()};
+}
+
+} // namespace
+
+TEST(Zoom, KeepsThePointUnderTheAnchorClimbsTheLadderAndFits)
+{
+    ZoomableImageView view("v");
+    view.resize(150, 150);
+    view.setPixmap(pixmapOf(100, 80));
+    view.show();
+    view.zoomAbout(40000, QPoint(50, 40)); // picture point (50, 40) stays under the anchor
+    EXPECT_EQ(view.display()->size(), QSize(400, 320));
+    EXPECT_EQ(scrollOf(view), QPoint(150, 120));
+
+    // Up and down the ladder, held at both ends.
+    const std::pair<int, int> steps[] = {{+1, 60000}, {-1, 40000}, {-1, 30000}};
+    for (const auto& [direction, fine] : steps) {
+        view.zoomStep(direction, QPoint(0, 0));
+        EXPECT_EQ(view.display()->fineZoom(), fine) << direction;
+    }
+    view.zoomAbout(ImageDisplay::maxFineZoom, {});
+    view.zoomStep(+1);
+    EXPECT_EQ(view.display()->fineZoom(), ImageDisplay::maxFineZoom);
+    view.zoomAbout(1, {});
+    EXPECT_EQ(view.display()->fineZoom(), ImageDisplay::minFineZoom);
+    EXPECT_FALSE(view.zoomOutButton()->isEnabled());
+    EXPECT_EQ(ZoomableImageView::percentText(625), "6.25 %");
+
+    // Ctrl+wheel zooms about the pointer; the plain wheel scrolls.
+    view.zoomAbout(10000, {});
+    QWheelEvent wheel(QPointF(10, 10), view.scrollArea()->viewport()->mapToGlobal(QPointF(10, 10)), {}, {0, 120},
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.scrollArea()->viewport(), &wheel);
+    EXPECT_EQ(view.display()->fineZoom(), 15000);
+
+    view.setPixmap(pixmapOf(1000, 500));
+    view.fitToWindow();
+    const QSize room = view.scrollArea()->maximumViewportSize();
+    const QSize shown = view.display()->size();
+    EXPECT_TRUE(shown.width() <= room.width() && shown.height() <= room.height());
+    EXPECT_TRUE(shown.width() >= room.width() - 1 || shown.height() >= room.height() - 1);
+}
+
+TEST(Zoom, LinkedViewsShareZoomAndScroll)
+{
+    ZoomableImageView a("a"), b("b");
+    for (ZoomableImageView* v : {&a, &b}) {
+        v->resize(200, 200);
+        v->setPixmap(pixmapOf(300, 300));
+        v->show();
+    }
+    a.linkWith(&b);
+    b.zoomAbout(20000, QPoint(100, 100));
+    EXPECT_EQ(a.display()->fineZoom(), 20000);
+    a.onZoomIn(); // the buttons' own step is shared as well
+    EXPECT_EQ(b.zoom(), 300);
+    a.scrollArea()->verticalScrollBar()->setValue(77);
+    EXPECT_EQ(scrollOf(b).y(), 77);
+}
+
+TEST(PictureWindow, PointerShowsPositionAndValueInTheStatusBar)
+{
+    MainWindow app;
+    app.show();
+    std::pair<std::unique_ptr<DataObject>, QString> rows[] = {
+        {busyGrayImage(5, 4), " X=3 Y=2  Gray=91"},
+        {rgbImage(5, 4, 10, 20, 30), " X=3 Y=2  RGB=(10,20,30)"},
+    };
+    for (auto& [image, expected] : rows) {
+        DataEntry* e = addTopLevel(app, std::move(image), "p");
+        auto* view = app.showEntry(e)->findChild<ZoomableImageView*>();
+        view->setZoom(200);
+        QMouseEvent move(QEvent::MouseMove, QPointF(7, 5), QPointF(7, 5), Qt::NoButton, {}, {});
+        QApplication::sendEvent(view->display(), &move);
+        const QString shown = app.statusBar()->currentMessage();
+        EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
+    }
+}
+
+TEST(WindowPlacement, ALargePictureOpensInsideTheWorkspaceFitted)
+{
+    MainWindow app;
+    app.resize(800, 600);
+    app.show();
+    DataEntry* e = addTopLevel(app, grayImage(3000, 2000, 5), "large");
+    QWidget* window = app.showEntry(e);
+    QApplication::processEvents();
+    EXPECT_TRUE(app.workspace()->viewport()->rect().contains(window->geometry())) << window->geometry().width();
+    EXPECT_LT(window->findChild<ZoomableImageView*>()->display()->fineZoom(), 10000);
+}
