@@ -54,11 +54,13 @@ QString nameForFilter(const QString& name, const QString& filter)
 
 bool savePictureAsked(QWidget* parent, const QImage& picture, const QString& path)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("pgm"), Qt::CaseInsensitive) == 0 && !isGray(picture) &&
-        QMessageBox::question(parent, QObject::tr("Save as PGM"),
-                              QObject::tr("A PGM file holds gray values only. Save the gray of this colour picture?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
-        return false;
+    if (QFileInfo(path).suffix().compare(QLatin1String("pgm"), Qt::CaseInsensitive) == 0 && !isGray(picture)) {
+        QMessageBox ask(QMessageBox::Question, QObject::tr("Save as PGM"),
+                        QObject::tr("A PGM file holds gray values only. Save the gray of this colour picture?"),
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        if (ask.exec() != QMessageBox::Yes)
+            return false;
+    }
     try {
         writePicture(picture, path);
         return true;

@@ -1,0 +1,81 @@
+// Opening and saving files: error details, File > Recent, PGM saving asks before
+// turning colour gray, JPEG, BMP and TIFF round trips.
+
+#include "gui/GuiTestSupport.h"
+
+#include "app/RecentFiles.h"
+
+#include "PictureReader.h"
+
+#include <QFile>
+
+using namespace guitest;
+
+TEST(OpenFile, ErrorsNameTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    MainWindow app;
+    const QString rows[][2] = {
+        {dir.filePath("missing.png"), "missing.png"},
+        {writeFile(dir.filePath("notes.txt"), "text"), "not a picture file name"},
+        {writeFile(dir.filePath("broken.ppm"), "P6\n"), "broken.ppm"},
+    };
+    for (const auto& [path, detail] : rows) {
+        MessageBoxCatcher box;
+        EXPECT_EQ(app.openImage(path), nullptr);
+        EXPECT_EQ(box.title, "I/O Error !");
+        EXPECT_TRUE(box.text.startsWith("Could not open the document !\n")) << box.text.toStdString();
+        EXPECT_TRUE(box.text.contains(detail)) << box.text.toStdString();
+    }
+    EXPECT_TRUE(app.recentFiles()->paths().isEmpty()); // failures are not remembered
+}
+
+TEST(OpenFile, OtherFormatsLoadAndTheRecentListKeepsTheLastEight)
+{
+    QTemporaryDir dir;
+    MainWindow app;
+    for (const char* format : {"jpg", "bmp", "tiff"}) {
+        QImage gray(4, 3, QImage::Format_Grayscale8);
+        gray.fill(77);
+        const QString path = dir.filePath(QStringLiteral("g.%1").arg(format));
+        ASSERT_TRUE(gray.save(path));
+        DataEntry* e = app.openImage(path);
+        ASSERT_NE(e, nullptr) << format;
+        EXPECT_EQ(e->type(), TypeImageGray) << format; // the same gray rule as PNG
+    }
+    QStringList opened;
+    for (int i = 0; i < 10; ++i)
+        opened.prepend(writePnm(dir.filePath(QStringLiteral("p%1.ppm").arg(i)), 2, 2, false, 1));
+    for (int i = 9; i >= 0; --i)
+        app.openImage(opened[i]);
+    app.openImage(opened[3]); // opened again: moves to the top, not listed twice
+    opened.move(3, 0);
+    EXPECT_EQ(app.recentFiles()->paths(), opened.mid(0, RecentFiles::capacity));
+}
+
+TEST(SaveAs, PgmWritesGrayAndAsksBeforeConvertingColour)
+{
+    QTemporaryDir dir;
+    MainWindow app;
+    app.show();
+    app.showEntry(addTopLevel(app, rgbImage(3, 2, 200, 100, 50), "colour"));
+    const QString path = dir.filePath("x.pgm");
+    {
+        MessageBoxCatcher no(QMessageBox::No);
+        EXPECT_FALSE(app.saveActiveWindowAs(path));
+        EXPECT_EQ(no.count, 1);
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        MessageBoxCatcher yes(QMessageBox::Yes);
+        EXPECT_TRUE(app.saveActiveWindowAs(path));
+    }
+    const std::unique_ptr<Image> back = readPicture(path);
+    EXPECT_TRUE(sameData(*back, *grayImage(3, 2, qGray(200, 100, 50))));
+
+    // A gray picture is saved without a question.
+    app.showEntry(addTopLevel(app, grayImage(3, 2, 9), "gray"));
+    MessageBoxCatcher none;
+    EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath("y.pgm")));
+    EXPECT_EQ(none.count, 0);
+}
