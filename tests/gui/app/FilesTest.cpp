@@ -7,7 +7,10 @@
 
 #include "PictureReader.h"
 
+#include <QAction>
 #include <QFile>
+#include <QMenuBar>
+#include <QTranslator>
 
 using namespace guitest;
 
@@ -78,4 +81,27 @@ TEST(SaveAs, PgmWritesGrayAndAsksBeforeConvertingColour)
     MessageBoxCatcher none;
     EXPECT_TRUE(app.saveActiveWindowAs(dir.filePath("y.pgm")));
     EXPECT_EQ(none.count, 0);
+}
+
+TEST(Translation, TheGermanFileBuiltBesideTheWorkbenchTranslatesEveryMenu)
+{
+    const auto menuTitles = [] {
+        MainWindow app;
+        QStringList titles;
+        for (const QAction* a : app.menuBar()->actions())
+            titles << a->text();
+        for (const QAction* a : app.findChildren<QAction*>())
+            if (!a->shortcut().isEmpty())
+                titles << a->text();
+        return titles;
+    };
+    const QStringList english = menuTitles();
+    QTranslator german;
+    ASSERT_TRUE(german.load("ivra.de", QCoreApplication::applicationDirPath() + "/../src"));
+    QApplication::installTranslator(&german);
+    const QStringList translated = menuTitles();
+    QApplication::removeTranslator(&german);
+    ASSERT_EQ(translated.size(), english.size());
+    for (qsizetype i = 0; i < english.size(); ++i)
+        EXPECT_NE(translated[i], english[i]);
 }
