@@ -70,6 +70,10 @@
         <source>XPM (*.xpm)</source>
         <translation>XPM (*.xpm)</translation>
     </message>
+    <message>
+        <source>Bin %1: count %2</source>
+        <translation>Klasse %1: Anzahl %2</translation>
+    </message>
 </context>
 <context>
     <name>ivra::ColorHistogramDialog</name>

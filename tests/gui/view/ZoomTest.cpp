@@ -3,6 +3,10 @@
 
 #include "gui/GuiTestSupport.h"
 
+#include "image/HistogramGray.h"
+#include "image/HistogramRGB.h"
+#include "view/HistogramWindow.h"
+
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -113,4 +117,16 @@ TEST(WindowPlacement, ALargePictureOpensInsideTheWorkspaceFitted)
     QApplication::processEvents();
     EXPECT_TRUE(app.workspace()->viewport()->rect().contains(window->geometry())) << window->geometry().width();
     EXPECT_LT(window->findChild<ZoomableImageView*>()->display()->fineZoom(), 10000);
+}
+
+TEST(HistogramWindow, PointerNamesTheBinAndItsCount)
+{
+    HistogramGray gray(64); // bars 4 pixels wide from x = 10
+    gray.counts()[5] = 345;
+    HistogramRGB rgb(512); // one pixel per bar
+    rgb.counts()[300] = 7;
+    EXPECT_EQ(histogramBinText(gray, 10 + 4 * 5 + 3), "Bin 5: count 345");
+    EXPECT_EQ(histogramBinText(rgb, 310), "Bin 300: count 7");
+    for (int x : {9, 10 + 256})
+        EXPECT_TRUE(histogramBinText(gray, x).isEmpty()) << x;
 }
