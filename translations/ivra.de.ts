@@ -1,6 +1,105 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Operators</name>
+    <message>
+        <source>Split</source>
+        <translation>Aufteilen</translation>
+    </message>
+    <message>
+        <source>Splits an Image to its channels</source>
+        <translation>Teilt ein Bild in seine Kanäle auf</translation>
+    </message>
+    <message>
+        <source>Color &amp;Transform</source>
+        <translation>Farb&amp;transformation</translation>
+    </message>
+    <message>
+        <source>Transforms the colorspace of image in an other</source>
+        <translation>Überführt den Farbraum eines Bildes in einen anderen</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Histogram</source>
+        <translation>Histogramm</translation>
+    </message>
+    <message>
+        <source>Calculates a 1-channel histogram of a gray image</source>
+        <translation>Berechnet ein einkanaliges Histogramm eines Grauwertbildes</translation>
+    </message>
+    <message>
+        <source>Color &amp;Histogram</source>
+        <translation>Farb&amp;histogramm</translation>
+    </message>
+    <message>
+        <source>Computes a color histogram</source>
+        <translation>Berechnet ein Farbhistogramm</translation>
+    </message>
+    <message>
+        <source>Segmentation</source>
+        <translation>Segmentierung</translation>
+    </message>
+    <message>
+        <source>Region Growing</source>
+        <translation>Regionenwachstum</translation>
+    </message>
+    <message>
+        <source>Color Structure Code</source>
+        <translation>Farbstrukturcode</translation>
+    </message>
+    <message>
+        <source>Split-And-Merge</source>
+        <translation>Teilen und Verschmelzen</translation>
+    </message>
+    <message>
+        <source>Recursive Histogram Splitting</source>
+        <translation>Rekursive Histogrammteilung</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filterung</translation>
+    </message>
+    <message>
+        <source>SNN</source>
+        <translation>SNN</translation>
+    </message>
+    <message>
+        <source>Symmetric-Nearest-Neighbor-Filter</source>
+        <translation>Symmetrischer Nächster-Nachbar-Filter</translation>
+    </message>
+    <message>
+        <source>Kuwahara-Nagao</source>
+        <translation>Kuwahara-Nagao</translation>
+    </message>
+    <message>
+        <source>Kuwahara-Nagao-Filer</source>
+        <translation>Kuwahara-Nagao-Filter</translation>
+    </message>
+    <message>
+        <source>Noise</source>
+        <translation>Rauschen</translation>
+    </message>
+    <message>
+        <source>Gauss</source>
+        <translation>Gauß</translation>
+    </message>
+    <message>
+        <source>Gauss-Noise</source>
+        <translation>Gauß-Rauschen</translation>
+    </message>
+    <message>
+        <source>Salt-and-Pepper</source>
+        <translation>Salz und Pfeffer</translation>
+    </message>
+    <message>
+        <source>Salt-and-Pepper-Noise</source>
+        <translation>Salz-und-Pfeffer-Rauschen</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Cancel</source>

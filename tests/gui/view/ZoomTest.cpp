@@ -54,7 +54,6 @@ TEST(Zoom, KeepsThePointUnderTheAnchorClimbsTheLadderAndFits)
     view.zoomAbout(1, {});
     EXPECT_EQ(view.display()->fineZoom(), ImageDisplay::minFineZoom);
     EXPECT_FALSE(view.zoomOutButton()->isEnabled());
-    EXPECT_EQ(ZoomableImageView::percentText(625), "6.25 %");
 
     // Ctrl+wheel zooms about the pointer; the plain wheel scrolls.
     view.zoomAbout(10000, {});
@@ -65,10 +64,8 @@ TEST(Zoom, KeepsThePointUnderTheAnchorClimbsTheLadderAndFits)
 
     view.setPixmap(pixmapOf(1000, 500));
     view.fitToWindow();
-    const QSize room = view.scrollArea()->maximumViewportSize();
-    const QSize shown = view.display()->size();
-    EXPECT_TRUE(shown.width() <= room.width() && shown.height() <= room.height());
-    EXPECT_TRUE(shown.width() >= room.width() - 1 || shown.height() >= room.height() - 1);
+    const QSize room = view.scrollArea()->maximumViewportSize(), shown = view.display()->size();
+    EXPECT_TRUE(room.boundedTo(shown) == shown && (shown.width() >= room.width() - 1 || shown.height() >= room.height() - 1));
 }
 
 TEST(Zoom, LinkedViewsShareZoomAndScroll)
