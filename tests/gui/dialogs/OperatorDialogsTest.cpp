@@ -311,7 +311,6 @@ TEST(RunCounters, RefusedOrCancelledRunsAddNothingKeepTheDialogOpenAndDoNotCount
     // The status bar reports the result: a uniform square is one region.
     const QString report = app.statusBar()->currentMessage();
     EXPECT_TRUE(report.startsWith("(1) SMG [Split=10, Merge=10, Group=20]: 1 region, ")) << report.toStdString();
-    EXPECT_TRUE(report.endsWith(" ms")) << report.toStdString();
 
     // A cancelled run likewise.
     DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
