@@ -1,12 +1,12 @@
 // ivra-cli's argument parsing on any arguments (the input split at NUL bytes):
 // options and steps are read, and the steps run on a 4 x 4 picture. Refusals are
-// CliErrors or an operator refusing its input; anything else is a bug.
+// CliErrors, RecipeErrors or an operator refusing its input; anything else is a bug.
 #include "FuzzSupport.h"
 
 #include "CliError.h"
 #include "Options.h"
-#include "RunCounters.h"
-#include "StepCatalogue.h"
+
+#include "recipe/RecipeRunner.h"
 
 #include "image/ImageRGB.h"
 #include "util/MessageSink.h"
@@ -51,13 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         argv.push_back(w.data());
     try {
         const ivra::cli::Options o = ivra::cli::parseArguments(static_cast<int>(argv.size()), argv.data());
-        std::unique_ptr<ivra::DataObject> current = smallPicture();
-        ivra::cli::RunCounters counters;
-        for (ivra::cli::StepCall& call : ivra::cli::parseSteps(o.steps)) {
-            ivra::cli::StepArgs args(call.name, std::move(call.values), current->type());
-            current = ivra::cli::findStep(call.name)->run(*current, args, counters).data;
-        }
+        ivra::recipe::runSteps({smallPicture(), "picture"}, ivra::cli::parseSteps(o.steps));
     } catch (const ivra::cli::CliError&) {
+    } catch (const ivra::recipe::RecipeError&) {
     } catch (const std::invalid_argument&) {
     }
     return 0;

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Runs a libFuzzer target under ASan + UBSan, starting from its seed corpus.
-#   scripts/fuzz.sh TARGET SECONDS     TARGET: picture_reader, netpbm, npy, cli_arguments, or all
+#   scripts/fuzz.sh TARGET SECONDS     TARGET: picture_reader, netpbm, npy, cli_arguments, recipe, or all
 # New inputs collect in build/fuzz/corpus/TARGET (the seeds in fuzz/corpus stay as
 # they are); a crashing input is written to build/fuzz/crashes/ and the script fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(picture_reader netpbm npy cli_arguments)
+targets=(picture_reader netpbm npy cli_arguments recipe)
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
 seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS}
 [ "$target" = all ] || targets=("$target")

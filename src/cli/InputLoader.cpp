@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <mutex>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,31 +18,52 @@ namespace {
 
 // Keeps standard error shut while a picture is decoded: a decoder library may
 // print its own complaint there, and a failure must be reported as one line.
+// Jobs decoding at once share one shut stretch: the first opens it, the last closes it.
 class SilencedStandardError {
 public:
     SilencedStandardError()
     {
+        const std::lock_guard<std::mutex> lock(mutex());
+        if (users()++ > 0)
+            return;
         std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
+        saved() = ::dup(STDERR_FILENO);
         const int null = ::open("/dev/null", O_WRONLY);
-        if (saved_ >= 0 && null >= 0)
+        if (saved() >= 0 && null >= 0)
             ::dup2(null, STDERR_FILENO);
         if (null >= 0)
             ::close(null);
     }
     ~SilencedStandardError()
     {
+        const std::lock_guard<std::mutex> lock(mutex());
+        if (--users() > 0)
+            return;
         std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
+        if (saved() >= 0) {
+            ::dup2(saved(), STDERR_FILENO);
+            ::close(saved());
         }
     }
     SilencedStandardError(const SilencedStandardError&) = delete;
     SilencedStandardError& operator=(const SilencedStandardError&) = delete;
 
 private:
-    int saved_ = -1;
+    static std::mutex& mutex()
+    {
+        static std::mutex m;
+        return m;
+    }
+    static int& users()
+    {
+        static int n = 0;
+        return n;
+    }
+    static int& saved()
+    {
+        static int fd = -1;
+        return fd;
+    }
 };
 
 } // namespace

@@ -1,34 +1,18 @@
 #include "JsonSummary.h"
 
+#include "recipe/Recipe.h"
+
 #include "image/Histogram.h"
 #include "image/ImageSegmented.h"
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace ivra::cli {
 
 namespace {
-
-std::string jsonString(const std::string& s)
-{
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 struct LabelCounts {
     std::size_t labels;  // distinct labels
@@ -61,35 +45,43 @@ LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
 
 } // namespace
 
-std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads)
+std::string jsonFailure(const std::string& input, const std::string& reason)
+{
+    return recipe::oneLineJson({{"input", input}, {"error", reason}});
+}
+
+double roundedMs(double ms) { return std::round(ms * 1000.0) / 1000.0; }
+
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads,
+                        const nlohmann::ordered_json& before, const nlohmann::ordered_json& after)
 {
     const DataObject& data = *result.data;
-    std::string j = "{\"type\": " + std::to_string(data.type());
+    nlohmann::ordered_json j = before;
+    j["type"] = data.type();
     if (const auto* histogram = dynamic_cast<const Histogram*>(&data)) {
-        j += ", \"bins\": " + std::to_string(histogram->binCount());
+        j["bins"] = histogram->binCount();
     } else {
         const auto& image = static_cast<const Image&>(data);
-        j += ", \"width\": " + std::to_string(image.width()) + ", \"height\": " + std::to_string(image.height());
+        j["width"] = image.width();
+        j["height"] = image.height();
     }
-    j += ", \"name\": " + jsonString(result.name);
+    j["name"] = result.name;
     if (!result.more.empty()) {
-        j += ", \"names\": [" + jsonString(result.name);
+        j["names"] = nlohmann::ordered_json::array({result.name});
         for (const StepResult& r : result.more)
-            j += ", " + jsonString(r.name);
-        j += "]";
+            j["names"].push_back(r.name);
     }
     if (const ImageSegmented* segmentation = segmentationOf(data)) {
         const LabelCounts counts = countLabels(segmentation->labels);
-        j += ", \"labels\": " + std::to_string(counts.labels) + ", \"regions\": " + std::to_string(counts.regions);
+        j["labels"] = counts.labels;
+        j["regions"] = counts.regions;
     }
-    j += ", \"threads\": " + std::to_string(threads);
-    j += ", \"steps\": [";
-    for (std::size_t i = 0; i < timings.size(); ++i) {
-        char ms[64];
-        std::snprintf(ms, sizeof ms, "%.3f", timings[i].ms);
-        j += (i ? ", " : "") + std::string("{\"name\": ") + jsonString(timings[i].name) + ", \"ms\": " + ms + "}";
-    }
-    return j + "]}";
+    j["threads"] = threads;
+    j["steps"] = nlohmann::ordered_json::array();
+    for (const StepTiming& t : timings)
+        j["steps"].push_back({{"name", t.name}, {"ms", roundedMs(t.ms)}});
+    j.update(after);
+    return recipe::oneLineJson(j);
 }
 
 } // namespace ivra::cli

@@ -1,26 +1,41 @@
 #include "Options.h"
 
 #include "CliError.h"
-#include "StepCatalogue.h"
+
+#include "recipe/StepCatalogue.h"
+
+#include <QFileInfo>
 
 #include <charconv>
 #include <exception>
 
 namespace ivra::cli {
 
+using recipe::allSteps;
+using recipe::findStep;
+using recipe::StepDefinition;
+
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
-    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]]\n"
+    "usage: ivra-cli INPUT... [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
+    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]] [--jobs N]\n"
+    "       ivra-cli --recipe RECIPE INPUT... -o OUTPUT [options]\n"
+    "       ivra-cli [STEP... | --recipe RECIPE] --print-recipe\n"
     "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:\n"
     "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)\n"
     "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
     "          by default those needing more than 4 GiB of 32-bit planes)\n"
-    "  STEP    name or name:key=value,key=value, applied in order\n"
-    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
+    "  STEP    name or name:key=value,key=value, applied in order; a noise step also takes\n"
+    "          random_state=N, the random generator state it starts from\n"
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed); {stem}\n"
+    "          (the input's name without extension) and {dir} (its folder) name one output\n"
+    "          per input, and with several inputs {stem} is required\n"
     "  --regions      the region table of a segmentation result as CSV\n"
     "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n"
+    "  --recipe RECIPE  run the steps of a recipe file (no steps on the command line)\n"
+    "  --print-recipe   print the recipe of the steps and do nothing else\n"
+    "  --jobs N         process N inputs at once (default: as many as fit the cores)\n"
     "  --threads N    run the steps on N threads (default: all cores; the results are the same)\n";
 
 // The N of --threads: a whole number of at least 1.
@@ -56,6 +71,31 @@ RGB24 parseColor(const std::string& text)
     return {static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]), static_cast<std::uint8_t>(rgb[2])};
 }
 
+// Whether a positional argument after the first input (or with --print-recipe)
+// is a step rather than an input: a step's name, with or without keys, that is no
+// existing file, or a word without a dot or a slash (an unknown step, reported so).
+bool namesStep(const std::string& a)
+{
+    if (QFileInfo::exists(QString::fromLocal8Bit(a.c_str())))
+        return false;
+    return findStep(a.substr(0, a.find(':'))) != nullptr || a.find_first_of("./") == std::string::npos;
+}
+
+void takeRandomState(StepCall& call)
+{
+    const auto it = call.values.find("random_state");
+    if (it == call.values.end() || !findStep(call.name)->random)
+        return;
+    std::uint32_t state = 0;
+    const std::string& text = it->second;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), state);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        throw CliError("step '" + call.name + "': random_state must be an integer in 0..4294967295, not '" + text +
+                       "'");
+    call.randomState = state;
+    call.values.erase(it);
+}
+
 StepCall parseStep(const std::string& text)
 {
     const std::size_t colon = text.find(':');
@@ -83,6 +123,7 @@ StepCall parseStep(const std::string& text)
             throw CliError("step '" + call.name + "': key '" + key + "' is given twice");
         start = comma + 1;
     }
+    takeRandomState(call);
     return call;
 }
 
@@ -99,12 +140,34 @@ std::int64_t pixelCount(const char* text, std::int64_t previous)
     return n;
 }
 
+int jobsValue(const std::string& text)
+{
+    int jobs = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (ec != std::errc() || ptr != text.data() + text.size() || jobs < 1 || jobs > 1024)
+        throw CliError("option --jobs needs a number of jobs in 1..1024, not '" + text + "'");
+    return jobs;
+}
+
+void checkCombination(Options& o)
+{
+    if (!o.recipe.empty() && !o.steps.empty())
+        throw CliError("no step may be given with --recipe (found '" + o.steps[0] + "')");
+    if (o.printRecipe)
+        return;
+    if (o.inputs.empty() || o.inputs[0].empty())
+        throw CliError("no input file given");
+    if (o.output.empty())
+        throw CliError("no output file given (-o OUTPUT)");
+    o.input = o.inputs[0];
+}
+
 } // namespace
 
 Options parseArguments(int argc, char** argv)
 {
     Options o;
-    bool haveInput = false;
+    std::vector<std::string> positionals;
     std::string color;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -139,18 +202,23 @@ Options parseArguments(int argc, char** argv)
             o.hsvInput = true;
         else if (a == "--max-pixels")
             o.maxPixels = pixelCount(i + 1 < argc ? argv[++i] : nullptr, o.maxPixels);
+        else if (a == "--recipe")
+            value(o.recipe);
+        else if (a == "--print-recipe")
+            o.printRecipe = true;
+        else if (a == "--jobs")
+            o.jobs = jobsValue(i + 1 < argc ? argv[++i] : "");
         else if (a.size() > 1 && a[0] == '-')
             throw CliError("unknown option '" + a + "'");
-        else if (!haveInput) {
-            o.input = a;
-            haveInput = true;
-        } else
-            o.steps.push_back(a);
+        else
+            positionals.push_back(a);
     }
-    if (!haveInput || o.input.empty())
-        throw CliError("no input file given");
-    if (o.output.empty())
-        throw CliError("no output file given (-o OUTPUT)");
+    for (const std::string& a : positionals)
+        if (!o.steps.empty() || ((!o.inputs.empty() || o.printRecipe) && namesStep(a)))
+            o.steps.push_back(a);
+        else
+            o.inputs.push_back(a);
+    checkCombination(o);
     if (!color.empty()) {
         if (o.borders.empty())
             throw CliError("--border-color needs --borders");

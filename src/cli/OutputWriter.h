@@ -1,12 +1,14 @@
 #pragma once
 
 #include "Options.h"
-#include "StepCatalogue.h"
+#include "recipe/StepCatalogue.h"
 
 #include <memory>
 #include <string>
 
 namespace ivra::cli {
+
+using recipe::StepResult;
 
 // Checks the output names before any work: a known format for -o and --borders,
 // a .npy labels file, a .csv region table, no two outputs the same file. Throws CliError.

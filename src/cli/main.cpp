@@ -1,62 +1,67 @@
 // ivra-cli: runs the workbench's operators headless.
-//   ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input] [--threads N]
+//   ivra-cli INPUT... [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input] [--jobs N] [--threads N]
+//   ivra-cli --recipe RECIPE INPUT... -o OUTPUT [...]
+//   ivra-cli [STEP... | --recipe RECIPE] --print-recipe
+#include "BatchRunner.h"
 #include "CliError.h"
 #include "InputLoader.h"
-#include "JsonSummary.h"
+#include "InputRun.h"
 #include "Options.h"
-#include "OutputWriter.h"
-#include "RunCounters.h"
-#include "StepCatalogue.h"
+#include "RunPlan.h"
+
+#include "recipe/Recipe.h"
 
 #include "util/MessageSink.h"
 #include "util/Threads.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
-#include <chrono>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace ivra::cli {
 namespace {
 
-// Runs the steps in order, each on the result of the one before; a step's
-// parameters are read when its input is known, before it starts.
-StepResult runSteps(StepResult result, std::vector<StepCall> calls, std::vector<StepTiming>& timings)
+std::vector<StepCall> readRecipeFile(const std::string& path)
 {
-    RunCounters counters;
-    for (StepCall& call : calls) {
-        const StepDefinition& step = *findStep(call.name);
-        StepArgs args(call.name, std::move(call.values), result.data->type());
-        const auto start = std::chrono::steady_clock::now();
-        StepResult next = step.run(*result.data, args, counters);
-        const auto end = std::chrono::steady_clock::now();
-        timings.push_back({call.name, std::chrono::duration<double, std::milli>(end - start).count()});
-        result = std::move(next);
+    QFile file(qPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw CliError(path + ": cannot read: " + file.errorString().toStdString());
+    try {
+        return recipe::readRecipe(file.readAll().toStdString());
+    } catch (const recipe::RecipeError& e) {
+        throw CliError(path + ": " + e.what());
     }
-    return result;
 }
 
-int run(int argc, char** argv)
+int run(int argc, char** argv, std::FILE* err)
 {
     const Options o = parseArguments(argc, argv);
     if (o.threads > 0)
         setDefaultThreadCount(o.threads);
-    checkOutputNames(o);
-    std::vector<StepCall> calls = parseSteps(o.steps);
-    OutputFiles outputs(o);
-
-    StepResult input;
-    input.data = loadInput(o);
-    input.name = QFileInfo(qPath(o.input)).fileName().toStdString();
-
-    std::vector<StepTiming> timings;
-    const StepResult result = runSteps(std::move(input), std::move(calls), timings);
-    outputs.write(result);
+    const std::vector<StepCall> calls = o.recipe.empty() ? parseSteps(o.steps) : readRecipeFile(o.recipe);
+    if (o.printRecipe) {
+        // The steps run once on a tiny blank picture to fill in their defaults;
+        // what the operators say about that picture is of no interest.
+        class Silent : public MessageSink {
+            void message(const std::string&) override {}
+        };
+        MessageSink::install(std::make_unique<Silent>());
+        std::cout << recipe::recipeText(recipe::recordSteps(calls, o.hsvInput ? TypeImageHSV : 0)) << std::endl;
+        return 0;
+    }
+    const std::vector<Options> runs = planRuns(o);
+    if (runs.size() > 1)
+        return runBatch(runs, calls, err);
+    InputTimes times;
+    const std::string summary = runInput(runs[0], calls, false, times);
     if (o.json)
-        std::cout << jsonSummary(result, timings, threadCount()) << std::endl;
+        std::cout << summary << std::endl;
     return 0;
 }
 
@@ -67,6 +72,18 @@ void reportError(const std::string& message)
     std::cerr << "ivra-cli: " << line << std::endl;
 }
 
+// Standard error as it was at the start: a picture decoder's stretch with
+// standard error shut (InputLoader) never swallows our own lines.
+std::FILE* ownStandardError()
+{
+    const int fd = ::dup(STDERR_FILENO);
+    std::FILE* stream = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
+    if (!stream)
+        return stderr;
+    std::setvbuf(stream, nullptr, _IOLBF, 0);
+    return stream;
+}
+
 } // namespace
 } // namespace ivra::cli
 
@@ -74,7 +91,8 @@ int main(int argc, char** argv)
 {
     // Diagnostic lines of the operators go to standard error; standard output
     // carries only the JSON summary.
-    ivra::MessageSink::install(std::make_unique<ivra::StreamMessageSink>(stderr, stderr));
+    std::FILE* err = ivra::cli::ownStandardError();
+    ivra::MessageSink::install(std::make_unique<ivra::StreamMessageSink>(err, err));
     // The toolkit's own warnings (a decoder complaining about a broken file) are
     // dropped: a failure is reported once, as the one error line below.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -90,7 +108,7 @@ int main(int argc, char** argv)
         }
     }
     try {
-        return ivra::cli::run(argc, argv);
+        return ivra::cli::run(argc, argv, err);
     } catch (const std::exception& e) {
         ivra::cli::reportError(e.what());
     }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QRegularExpression>
 
 #include <initializer_list>
 
@@ -75,6 +76,11 @@ TEST_F(CliTest, JsonSummaryIsOneLineWithEveryStepTimed)
     ASSERT_EQ(steps.size(), 2);
     EXPECT_EQ(steps[1].toObject()["name"].toString(), "split");
     EXPECT_GE(steps[0].toObject()["ms"].toDouble(-1), 0.0);
+    // The text itself, times aside: keys in this order, a space after every ':' and ','.
+    const QRegularExpression ms(R"("ms": [0-9.]+)"), threads(R"("threads": \d+)");
+    EXPECT_EQ(QString(r.out).replace(ms, R"("ms": X)").replace(threads, R"("threads": T)"),
+              R"({"type": 2, "width": 3, "height": 2, "name": "Value", "threads": T, "steps": [{"name": "hsv", "ms": X}, )"
+              R"({"name": "split", "ms": X}]})" "\n");
     EXPECT_EQ(run({path("in.ppm"), "--threads", "3", "--json", "-o", path("t.npy")}).json()["threads"].toInt(), 3);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EntryRecipe.h"
+
 #include "image/DataObject.h"
 
 #include <QPointer>
@@ -34,6 +36,10 @@ public:
 
     DataObject* data() const { return data_.get(); }
 
+    // How the entry was made: its source picture file and the chain of steps.
+    const EntryRecipe& recipe() const { return recipe_; }
+    void setRecipe(EntryRecipe recipe) { recipe_ = std::move(recipe); }
+
     QWidget* window() const { return window_.data(); }
     void setWindow(QWidget* window) { window_ = window; }
 
@@ -56,6 +62,7 @@ private:
     QPointer<QWidget> window_;
     QString name_;
     bool hidden_;
+    EntryRecipe recipe_;
     std::vector<std::unique_ptr<DataEntry>> children_;
 };
 

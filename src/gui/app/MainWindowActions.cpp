@@ -1,6 +1,7 @@
 // The main window's actions, menu bar and tool bar.
 
 #include "MainWindow.h"
+#include "SessionActions.h"
 
 #include "RecentFiles.h"
 #include "ZoomActions.h"
@@ -142,6 +143,7 @@ void MainWindow::initMenuBar()
     QMenu* recent = fileMenu_->addMenu(tr("&Recent"));
     recentFiles_ = new RecentFiles(recent, this);
     connect(recentFiles_, &RecentFiles::openRequested, this, &MainWindow::openImage);
+    new SessionActions(this, fileMenu_);
     fileMenu_->addSeparator();
     fileMenu_->addAction(fileQuit_);
     initEditMenu();

@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
@@ -66,6 +67,7 @@ DataEntry* MainWindow::openImage(const QString& path)
     }
     recentFiles_->add(path);
     DataEntry* entry = root_->addChild(std::move(image), EntryWindow::fileNamePart(path));
+    entry->setRecipe({QFileInfo(path).absoluteFilePath()});
     // Windows of loaded files are destroyed when closed; the entry's reference
     // clears itself, so the next Show Image makes a new one.
     auto* window = new PictureWindow(workspace_, entry);

@@ -5,6 +5,7 @@
 
 #include "DataEntry.h"
 #include "DataEntryIterator.h"
+#include "RecipeActions.h"
 #include "WindowFactory.h"
 #include "WindowPlacement.h"
 #include "view/EntryWindow.h"
@@ -77,6 +78,7 @@ void MainWindow::initImageList()
     popup_->addAction(tr("Hide Image"), this, &MainWindow::slotImageHide);
     popup_->addAction(editDelete_);
     dataList_->addAction(editDelete_);
+    new RecipeActions(this, popup_, [this] { return selectedEntry(); });
 
     connect(dataList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::slotShowLeftBarPopup);
     connect(dataList_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::showSelectionOfList);

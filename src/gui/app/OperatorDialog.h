@@ -1,8 +1,10 @@
 #pragma once
 
+#include "DataEntry.h"
 #include "ProgressRunner.h"
 
 #include "image/DataObject.h"
+#include "util/RandomGenerator.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -81,12 +83,23 @@ protected:
     DataEntry* sourceOrComplain();
     // Appends a result under its source; returns the new entry.
     DataEntry* addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name);
+    // The same, and the result's recipe is its source's with this step (the
+    // operator's parameters) added.
+    template <class Params>
+    DataEntry* addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name,
+                         const char* step, const Params& params)
+    {
+        DataEntry* entry = addResult(source, std::move(result), name);
+        entry->setRecipe(source.recipe().then(recordStep(step, params, source.type(), randomStateBefore_)));
+        return entry;
+    }
     // Runs a core call behind the progress dialog (shown after half a second, with
     // Cancel). Returns the call's result, or nothing when the user cancelled; add
     // nothing and leave the run counter alone in that case.
     template <class F>
     auto runOperator(F&& work)
     {
+        randomStateBefore_ = RandomGenerator::instance().state();
         return runWithProgress(this, windowTitle(), std::forward<F>(work));
     }
     // The main window's run counters, for dialogs that number their results.
@@ -108,6 +121,7 @@ private:
     void putButtonsLastInTabOrder();
 
     std::vector<int> acceptedTypes_;
+    std::uint32_t randomStateBefore_ = RandomGenerator::initialState; // where the last run's noise started
     QStringList added_;
     QElapsedTimer runTimer_;
     std::vector<DataEntry*> entries_;

@@ -16,6 +16,9 @@ public:
     int next(const QString& op) const;
     // The operator's run added its result: its next number is one higher.
     void count(const QString& op);
+    // Every operator's next number, for a saved session; restore() sets them back.
+    const std::map<QString, int>& all() const { return next_; }
+    void restore(const QString& op, int next) { next_[op] = next; }
 
 private:
     std::map<QString, int> next_;

@@ -147,7 +147,7 @@ void ColorHistogramDialog::execute()
         return; // cancelled: nothing added, the dialog stays open
     const std::vector<std::string> names = OPColorHistogram::resultNames(type, *params);
     for (std::size_t i = 0; i < results->size(); ++i)
-        addResult(*source, std::move((*results)[i]), QString::fromStdString(names[i]));
+        addResult(*source, std::move((*results)[i]), QString::fromStdString(names[i]), "color-histogram", *params);
     finish();
 }
 

@@ -62,7 +62,7 @@ void ColorTransformDialog::execute()
         params.target = i == 0 ? ColorTransformParams::Target::HSV : ColorTransformParams::Target::RGB;
         const Image& image = static_cast<const Image&>(*source->data());
         addResult(*source, OPColorTransform().execute(image, params),
-                  QString::fromStdString(OPColorTransform::resultName(params)));
+                  QString::fromStdString(OPColorTransform::resultName(params)), i == 0 ? "hsv" : "rgb", params);
     }
     finish();
 }

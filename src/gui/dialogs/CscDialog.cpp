@@ -93,7 +93,7 @@ void CscDialog::execute()
                                   .arg(QString::fromStdString(result->message)));
     }
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(result->image), QString::fromStdString(OPCSC::resultName(run, params)));
+    addResult(*source, std::move(result->image), QString::fromStdString(OPCSC::resultName(run, params)), "csc", params);
     runCounters().count(counter);
     finish();
 }

@@ -62,7 +62,7 @@ void GaussDialog::execute()
     auto result = runOperator([&](const Progress& progress) { return OPGauss().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added
-    addResult(*source, std::move(*result), QString::fromStdString(OPGauss::resultName(params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPGauss::resultName(params)), "gauss", params);
     finish();
 }
 

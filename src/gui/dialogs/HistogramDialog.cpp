@@ -81,7 +81,7 @@ void HistogramDialog::execute()
     auto result = runOperator([&](const Progress& progress) { return OPHistogram::execute(image, params, progress); });
     if (!result)
         return;
-    addResult(*source, std::move(*result), QString::fromStdString(OPHistogram::resultName(params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPHistogram::resultName(params)), "histogram", params);
     finish();
 }
 

@@ -63,7 +63,7 @@ void KuwaharaNagaoDialog::execute()
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPKuwaharaNagao::resultName(run, params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPKuwaharaNagao::resultName(run, params)), "kuwahara", params);
     runCounters().count(counter);
     finish();
 }

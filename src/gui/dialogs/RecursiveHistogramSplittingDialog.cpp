@@ -64,7 +64,7 @@ void RecursiveHistogramSplittingDialog::execute()
 
     const int run = runCounters().next(counter);
     addResult(*source, std::move(*result),
-              QString::fromStdString(OPRecursiveHistogramSplitting::resultName(run, params)));
+              QString::fromStdString(OPRecursiveHistogramSplitting::resultName(run, params)), "rhs", params);
     runCounters().count(counter);
     finish();
 }

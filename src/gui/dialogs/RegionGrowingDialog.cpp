@@ -59,7 +59,7 @@ void RegionGrowingDialog::execute()
     if (!result)
         return; // cancelled: nothing added
     // Not numbered: the name takes no run number.
-    addResult(*source, std::move(*result), QString::fromStdString(OPRegionGrowing::resultName(0, params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPRegionGrowing::resultName(0, params)), "region-growing", params);
     finish();
 }
 

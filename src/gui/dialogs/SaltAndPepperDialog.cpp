@@ -95,7 +95,7 @@ void SaltAndPepperDialog::execute()
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPSaltAndPepper::resultName(run, params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSaltAndPepper::resultName(run, params)), "salt-pepper", params);
     runCounters().count(counter);
     finish();
 }

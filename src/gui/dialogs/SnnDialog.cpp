@@ -50,7 +50,7 @@ void SnnDialog::execute()
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPSNN::resultName(run, params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSNN::resultName(run, params)), "snn", params);
     runCounters().count(counter);
     finish();
 }

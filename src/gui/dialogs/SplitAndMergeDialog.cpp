@@ -64,7 +64,7 @@ void SplitAndMergeDialog::execute()
         return; // cancelled: nothing added, the counter stays
 
     const int run = runCounters().next(counter);
-    addResult(*source, std::move(*result), QString::fromStdString(OPSplitAndMerge::resultName(run, params)));
+    addResult(*source, std::move(*result), QString::fromStdString(OPSplitAndMerge::resultName(run, params)), "smg", params);
     runCounters().count(counter);
     finish();
 }

@@ -60,7 +60,7 @@ void SplitDialog::execute()
         params.plane = c;
         const QString name = QString::fromStdString(OPSplit::resultName(source->type(), params));
         if (channelBoxes_[c]->isChecked() && !source->hasChildNamed(name))
-            addResult(*source, OPSplit().execute(image, params), name);
+            addResult(*source, OPSplit().execute(image, params), name, "split", params);
     }
     finish();
 }

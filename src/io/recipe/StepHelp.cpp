@@ -1,6 +1,6 @@
 #include "StepHelp.h"
 
-namespace ivra::cli {
+namespace ivra::recipe {
 
 std::string describeEntries(const std::vector<StepHelp::Entry>& entries)
 {
@@ -10,4 +10,4 @@ std::string describeEntries(const std::vector<StepHelp::Entry>& entries)
     return text;
 }
 
-} // namespace ivra::cli
+} // namespace ivra::recipe

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "CliError.h"
+#include "RecipeError.h"
 
 #include "util/Parameters.h"
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
-namespace ivra::cli {
+namespace ivra::recipe {
 
 // Fills an operator's parameter struct from the key=value pairs of one step
 // (a visitor, see util/Parameters.h). Each field consumes its key; a key left over
@@ -16,7 +17,8 @@ namespace ivra::cli {
 // Absent keys keep the struct's value, i.e. the default.
 class StepArgs {
 public:
-    StepArgs(std::string step, std::map<std::string, std::string> values, int inputType);
+    StepArgs(std::string step, std::map<std::string, std::string> values, int inputType,
+             std::set<std::string> textKeys = {});
 
     void integer(const char* key, int& value, int min, int max);
 
@@ -37,13 +39,13 @@ public:
                 list += '|';
             list += w.word;
         }
-        throw CliError("step '" + step_ + "': " + key + " must be one of " + list + ", not '" + *text + "'");
+        throw RecipeError("step '" + step_ + "': " + key + " must be one of " + list + ", not '" + *text + "'");
     }
 
     int inputType() const { return inputType_; }
     const std::string& step() const { return step_; }
 
-    // Throws CliError naming the first key that no field consumed.
+    // Throws RecipeError naming the first key that no field consumed.
     void finish() const;
 
 private:
@@ -52,7 +54,8 @@ private:
 
     std::string step_;
     std::map<std::string, std::string> values_;
+    std::set<std::string> textKeys_;
     int inputType_;
 };
 
-} // namespace ivra::cli
+} // namespace ivra::recipe

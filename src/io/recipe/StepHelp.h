@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace ivra::cli {
+namespace ivra::recipe {
 
 // Collects a parameter struct's keys with their ranges and current values (a
 // visitor, see util/Parameters.h), for ivra-cli --help. Keys that only a later
@@ -60,4 +60,4 @@ private:
 // "key=range (default value), ..." for the entries, keys in order of first appearance.
 std::string describeEntries(const std::vector<StepHelp::Entry>& entries);
 
-} // namespace ivra::cli
+} // namespace ivra::recipe

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "RunCounters.h"
+#include "StepCounters.h"
 #include "StepArgs.h"
 #include "StepHelp.h"
+#include "StepRecord.h"
 
 #include "image/DataObject.h"
 #include "image/Image.h"
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace ivra::cli {
+namespace ivra::recipe {
 
 // What a step hands on: the new object and the name the workbench gives it.
 // A step that yields three histograms at once (the per-channel colour histogram)
@@ -28,10 +29,15 @@ struct StepResult {
 struct StepDefinition {
     std::string name;
     std::vector<int> accepts; // type codes the operator's dialog lists
-    // Reads the parameters for the input (throws CliError for an input type not in
-    // `accepts`, an unknown key or a bad value, before any work), runs the operator
-    // and names the results.
-    std::function<StepResult(const DataObject& input, StepArgs& args, RunCounters& counters)> run;
+    bool random = false;      // draws from the process-wide random generator
+    // Reads the parameters for the input (throws RecipeError for an input type not in
+    // `accepts`, an unknown key or a bad value, before any work), writes them all
+    // into `record` when one is given, runs the operator and names the results.
+    std::function<StepResult(const DataObject& input, StepArgs& args, StepCounters& counters,
+                             nlohmann::ordered_json* record)>
+        run;
+    // Throws the RecipeError of the call's keys and values when no accepted input type takes them.
+    std::function<void(const StepCall& call)> check;
     // The keys with their ranges and defaults, one line per accepted type where they differ.
     std::function<std::vector<std::string>()> help;
 };
@@ -61,15 +67,19 @@ StepDefinition makeStep(std::string name, std::vector<int> accepts, bool counted
     d.name = name;
     d.accepts = accepts;
     d.run = [name, accepts, counted, execute, names](const DataObject& input, StepArgs& args,
-                                                      RunCounters& counters) {
+                                                      StepCounters& counters, nlohmann::ordered_json* record) {
         bool accepted = false;
         for (const int type : accepts)
             accepted = accepted || type == input.type();
         if (!accepted)
-            throw CliError("step '" + name + "' does not accept a " + typeName(input.type()));
+            throw RecipeError("step '" + name + "' does not accept a " + typeName(input.type()));
         Params params = defaultParams<Params>(input.type());
         params.visit(args);
         args.finish();
+        if (record) {
+            StepRecord writer(input.type(), *record);
+            params.visit(writer);
+        }
         auto objects = execute(static_cast<const Image&>(input), params);
         const std::vector<std::string> resultNames = names(counted ? counters.next(name) : 0, input.type(), params);
         StepResult result;
@@ -81,6 +91,20 @@ StepDefinition makeStep(std::string name, std::vector<int> accepts, bool counted
             result = {std::move(objects), resultNames[0], {}};
         }
         return result;
+    };
+    d.check = [accepts](const StepCall& call) {
+        for (std::size_t i = 0; i < accepts.size(); ++i) {
+            try {
+                Params params = defaultParams<Params>(accepts[i]);
+                StepArgs args(call.name, call.values, accepts[i], call.textKeys);
+                params.visit(args);
+                args.finish();
+                return;
+            } catch (const RecipeError&) {
+                if (i + 1 == accepts.size())
+                    throw;
+            }
+        }
     };
     d.help = [accepts]() {
         std::vector<std::string> lines;
@@ -108,4 +132,4 @@ StepDefinition makeStep(std::string name, std::vector<int> accepts, bool counted
     return d;
 }
 
-} // namespace ivra::cli
+} // namespace ivra::recipe

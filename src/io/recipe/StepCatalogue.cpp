@@ -13,7 +13,7 @@
 #include "segment/OPRegionGrowing.h"
 #include "segment/OPSplitAndMerge.h"
 
-namespace ivra::cli {
+namespace ivra::recipe {
 
 namespace {
 
@@ -56,10 +56,12 @@ std::vector<StepDefinition> buildSteps()
     steps.push_back(makeStep<GaussParams>(
         "gauss", grayOrRgb, false, [](const Image& image, const GaussParams& p) { return OPGauss().execute(image, p); },
         [](int, int, const GaussParams& p) { return Names{OPGauss::resultName(p)}; }));
+    steps.back().random = true;
     steps.push_back(makeStep<SaltAndPepperParams>(
         "salt-pepper", grayOrRgb, true,
         [](const Image& image, const SaltAndPepperParams& p) { return OPSaltAndPepper().execute(image, p); },
         [](int run, int, const SaltAndPepperParams& p) { return Names{OPSaltAndPepper::resultName(run, p)}; }));
+    steps.back().random = true;
     steps.push_back(makeStep<KuwaharaNagaoParams>(
         "kuwahara", rgb, true,
         [](const Image& image, const KuwaharaNagaoParams& p) { return OPKuwaharaNagao().execute(image, p); },
@@ -103,4 +105,4 @@ const StepDefinition* findStep(const std::string& name)
     return nullptr;
 }
 
-} // namespace ivra::cli
+} // namespace ivra::recipe
