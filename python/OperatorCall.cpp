@@ -28,7 +28,7 @@ std::optional<long long> takeInteger(py::dict& kwargs, const char* name, long lo
                              std::string(py::str(value.get_type().attr("__name__"))));
     const py::int_ number(value);
     if (number < py::int_(lo) || number > py::int_(hi))
-        throw py::value_error(std::string(name) + " must be " + range + ", not " + std::string(py::str(number)));
+        throw py::value_error(std::string(name) + " must be " + range + ", not " + std::string(py::str(value)));
     return number.cast<long long>();
 }
 

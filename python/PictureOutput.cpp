@@ -40,7 +40,7 @@ py::array countsArray(const std::vector<const Histogram*>& histograms, const T* 
     T* out = array.mutable_data();
     for (const Histogram* h : histograms)
         out = std::copy(counts(*h), counts(*h) + bins, out);
-    return std::move(array);
+    return array;
 }
 
 py::array histogramArray(const std::vector<const Histogram*>& histograms)
@@ -80,7 +80,7 @@ py::array pictureArray(const Image& image)
         for (std::size_t i = 0; i < count; ++i)
             for (int c = 0; c < 3; ++c)
                 out[i * 3 + c] = planes[c][i];
-        return std::move(array);
+        return array;
     }
     py::array_t<std::uint8_t> array(shape);
     std::uint8_t* out = array.mutable_data();
@@ -91,7 +91,7 @@ py::array pictureArray(const Image& image)
     }
     if (!fits)
         throw std::range_error("the result holds a value outside 0..255");
-    return std::move(array);
+    return array;
 }
 
 py::array labelsArray(Array2D<std::uint32_t>&& labels)
