@@ -145,8 +145,8 @@ def test_two_threads_run_at_once():
 
     def pair():
         workers = [threading.Thread(target=lambda: results.append(ivra.csc(big, threads=1))) for _ in range(2)]
-        [w.start() for w in workers]
         last, longest_wait = time.perf_counter(), 0
+        [w.start() for w in workers]
         while any(w.is_alive() for w in workers):
             now = time.perf_counter()
             last, longest_wait = now, max(longest_wait, now - last)
