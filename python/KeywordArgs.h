@@ -30,7 +30,9 @@ public:
             return;
         std::string list;
         for (const Choice<E>& w : words) {
-            list += (list.empty() ? "" : "|") + std::string(w.word);
+            if (!list.empty())
+                list += '|';
+            list += w.word;
             if (argument->text == w.word)
                 value = w.value; // later keys may depend on this choice
         }
