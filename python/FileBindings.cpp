@@ -18,7 +18,7 @@ namespace {
 
 std::string pathText(py::handle path) { return py::module_::import("os").attr("fsdecode")(path).cast<std::string>(); }
 
-py::array load(py::handle path, bool hsv)
+py::array load(const py::object& path, bool hsv)
 {
     cli::Options options;
     options.input = pathText(path);
@@ -35,7 +35,7 @@ py::array load(py::handle path, bool hsv)
     }
 }
 
-void save(py::handle path, py::handle array)
+void save(const py::object& path, const py::object& array)
 {
     const std::string file = pathText(path);
     const PictureInput input(array, {TypeImageGray, TypeImageRGB, TypeImageHSV}, "array");

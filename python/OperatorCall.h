@@ -55,7 +55,7 @@ void bindOperator(pybind11::module_& module, const OperatorBinding& binding)
     const bool noise = binding.noise;
     module.def(
         binding.function,
-        [step, noise](pybind11::handle image, pybind11::kwargs kwargs) {
+        [step, noise](pybind11::object image, pybind11::kwargs kwargs) {
             const PictureInput input(image, step->accepts);
             const CallOptions options = takeCallOptions(kwargs, noise);
             KeywordArgs keywords(step->name, kwargs, input.type());

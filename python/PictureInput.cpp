@@ -82,6 +82,9 @@ PictureInput::PictureInput(py::handle object, const std::vector<int>& types, con
     const char kind = array_.dtype().kind();
     if (kind != 'i' && kind != 'u')
         throw py::type_error(what_ + " must hold integers, not " + std::string(py::str(array_.dtype())));
+    if (array_.dtype().attr("byteorder").cast<std::string>() == ">")
+        throw py::type_error(what_ + " must be in the machine's byte order, not " +
+                             std::string(py::str(array_.dtype())));
     const bool color = array_.ndim() == 3 && array_.shape(2) == 3;
     if (array_.ndim() != 2 && !color)
         throw py::value_error(what_ + " must have the shape (H, W) or (H, W, 3), not " + shapeText(array_));

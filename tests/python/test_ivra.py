@@ -107,6 +107,7 @@ REFUSALS = [
     ("csc", RGB, {"threshold": True}, TypeError, "step 'csc': threshold must be an integer in 0..255, not a bool"),
     ("kuwahara", RGB, {"space": 1.5}, TypeError, "step 'kuwahara': space must be one of rgb|hsv, not a float"),
     ("csc", RGB.astype(float), {}, TypeError, "image must hold integers, not float64"),
+    ("csc", RGB.astype(">i2"), {}, TypeError, "image must be in the machine's byte order, not >i2"),
     ("csc", RGB.tolist(), {}, TypeError, "image must be a NumPy array, not list"),
     ("csc", RGB[..., :2], {}, ValueError, "image must have the shape (H, W) or (H, W, 3), not (23, 31, 2)"),
     ("csc", RGB[:0], {}, ValueError, "image is empty"),
@@ -136,6 +137,32 @@ def test_random_state_repeats_and_leaves_no_state():
     np.testing.assert_array_equal(ivra.salt_pepper(RGB, random_state=5), first)
     assert not np.array_equal(ivra.salt_pepper(RGB, random_state=6), first)
     np.testing.assert_array_equal(ivra.gauss(GRAY, random_state=None), ivra.gauss(GRAY))
+
+
+def test_noise_from_several_threads_keeps_each_start():
+    starts = [5, 6] * 4
+    alone = {start: ivra.gauss(RGB, random_state=start) for start in starts}
+    got = [None] * len(starts)
+
+    def work(i):
+        got[i] = ivra.gauss(RGB, random_state=starts[i], threads=1)
+
+    workers = [threading.Thread(target=work, args=(i,)) for i in range(len(starts))]
+    [w.start() for w in workers]
+    [w.join() for w in workers]
+    for start, result in zip(starts, got):
+        np.testing.assert_array_equal(result, alone[start])
+
+
+def test_docstrings_list_the_cli_keys():
+    """Every key of ivra-cli --help appears, as a keyword, in the function's docstring."""
+    help_text = subprocess.run([CLI, "--help"], capture_output=True, text=True, check=True).stdout
+    for function, _, _, _ in CASES:
+        step = function.replace("_", "-")
+        line = next(l for l in help_text.splitlines() if l.split() and l.split()[0] == step)
+        keys = [part.split("=")[0].split()[-1] for part in line.split(", ") if "=" in part]
+        doc = getattr(ivra, function).__doc__
+        assert all(key.replace("-", "_") + "=" in doc for key in keys), (function, keys)
 
 
 def test_two_threads_run_at_once():
@@ -190,5 +217,11 @@ def test_load_and_save_as_the_workbench(tmp_path):
     np.testing.assert_array_equal(ivra.load(tmp_path / "h.npy", hsv=True), HSV)
     with pytest.raises(OSError):
         ivra.save(tmp_path / "x.jpeg", RGB)
-    with pytest.raises(ValueError, match="not a PNG, PGM, PPM or .npy file"):
-        ivra.load(tmp_path / "h.txt")
+    np.save(tmp_path / "wide.npy", np.full((2, 2), 256, np.int32))
+    (tmp_path / "bad.png").write_bytes(b"\x89PNG not really")
+    for name, error in [("h.txt", ValueError), ("wide.npy", ValueError), ("bad.png", OSError), ("none.png", OSError)]:
+        done = subprocess.run([CLI, str(tmp_path / name), "-o", str(tmp_path / "out.npy")], capture_output=True,
+                              text=True)
+        with pytest.raises(error) as caught:
+            ivra.load(tmp_path / name)
+        assert done.returncode == 0 or str(caught.value) == done.stderr.strip().removeprefix("ivra-cli: ")
