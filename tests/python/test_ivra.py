@@ -46,7 +46,7 @@ def planes_last(a):
 # function, input, keywords, input form (dtype and layout the module must read as is)
 CASES = [
     ("hsv", RGB, {}, lambda a: a.astype(np.int64)),
-    ("rgb", HSV, {}, None),
+    ("rgb", HSV, {}, lambda a: a.astype(np.int64)),
     ("rgb", GRAY, {}, None),
     ("split", RGB, {"channel": "green"}, np.asfortranarray),
     ("split", HSV, {"channel": "value"}, None),
@@ -140,12 +140,12 @@ def test_random_state_repeats_and_leaves_no_state():
 
 
 def test_noise_from_several_threads_keeps_each_start():
-    starts = [5, 6] * 4
-    alone = {start: ivra.gauss(RGB, random_state=start) for start in starts}
+    starts, big = [5, 6] * 4, np.tile(RGB, (20, 20, 1))
+    alone = {start: ivra.gauss(big, random_state=start) for start in starts}
     got = [None] * len(starts)
 
     def work(i):
-        got[i] = ivra.gauss(RGB, random_state=starts[i], threads=1)
+        got[i] = ivra.gauss(big, random_state=starts[i], threads=1)
 
     workers = [threading.Thread(target=work, args=(i,)) for i in range(len(starts))]
     [w.start() for w in workers]
