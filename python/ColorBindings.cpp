@@ -30,7 +30,7 @@ void addColorFunctions(pybind11::module_& m)
             "uint8 (H, W, 3)."});
     bindOperator<SplitParams>(
         m, {"split", "split", "Copies one channel of a colour picture into a gray picture.", rgbOrHsvIn,
-            "uint8 (H, W) gray picture."});
+            "uint8 (H, W) gray picture; int32 (H, W) from an HSV picture, whose hue plane holds -1..359."});
     bindOperator<HistogramParams>(
         m, {"histogram", "histogram", "Counts the gray levels of a gray picture into equally wide bins.",
             "uint8 (H, W) gray picture (any integer dtype with values in 0..255).", "int32 (bins,) counts."});

@@ -1,5 +1,6 @@
 // The `ivra` Python module: the workbench's operators on NumPy arrays.
 #include "ModuleParts.h"
+#include "OperatorCall.h"
 
 #include "CliError.h"
 #include "IoError.h"
@@ -47,4 +48,6 @@ PYBIND11_MODULE(ivra, m)
     ivra::python::addFilterFunctions(m);
     ivra::python::addSegmentFunctions(m);
     ivra::python::addFileFunctions(m);
+    m.def("_last_core_ms", &ivra::python::lastCoreMs,
+          "Milliseconds the calling thread's last operator spent in the core, without the conversions.");
 }

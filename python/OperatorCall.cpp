@@ -5,6 +5,7 @@
 #include "util/RandomGenerator.h"
 #include "util/Threads.h"
 
+#include <chrono>
 #include <limits>
 #include <mutex>
 
@@ -61,7 +62,11 @@ private:
     std::uint32_t saved_ = 0;
 };
 
+thread_local double lastCoreMilliseconds = 0;
+
 } // namespace
+
+double lastCoreMs() { return lastCoreMilliseconds; }
 
 CallOptions takeCallOptions(py::dict& kwargs, bool noise)
 {
@@ -85,7 +90,10 @@ cli::StepResult runStep(const cli::StepDefinition& step, const PictureInput& inp
     cli::StepArgs args(step.name, pairs, image->type());
     cli::RunCounters counters;
     const GeneratorStart start(options.randomState);
-    return step.run(*image, args, counters);
+    const auto begin = std::chrono::steady_clock::now();
+    cli::StepResult result = step.run(*image, args, counters);
+    lastCoreMilliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    return result;
 }
 
 } // namespace ivra::python

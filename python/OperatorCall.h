@@ -2,6 +2,7 @@
 
 #include "KeywordArgs.h"
 #include "PictureInput.h"
+#include "PictureOutput.h"
 #include "StepCatalogue.h"
 
 #include <pybind11/pybind11.h>
@@ -39,12 +40,13 @@ CallOptions takeCallOptions(pybind11::dict& kwargs, bool noise);
 cli::StepResult runStep(const cli::StepDefinition& step, const PictureInput& input,
                         const std::map<std::string, std::string>& pairs, const CallOptions& options);
 
+// How long the last step.run() of the calling thread took, conversions excluded:
+// what the same call costs in C++ (for the overhead benchmark).
+double lastCoreMs();
+
 // The function's docstring: summary, arguments, the step's keys with their
 // ranges and defaults (as keywords), threads, random_state, result.
 std::string docstring(const OperatorBinding& binding, const cli::StepDefinition& step);
-
-// The Python result of a step (see PictureOutput.h).
-pybind11::object resultObject(cli::StepResult&& result);
 
 // Adds `binding.function(image, **keywords)` to the module for the operator whose
 // parameter struct is Params.
@@ -67,7 +69,7 @@ void bindOperator(pybind11::module_& module, const OperatorBinding& binding)
                 pybind11::gil_scoped_release release;
                 result = runStep(*step, input, pairs, options);
             }
-            return resultObject(std::move(result));
+            return resultObject(std::move(result), input.type());
         },
         pybind11::arg("image"), docstring(binding, *step).c_str());
 }

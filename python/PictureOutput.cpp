@@ -60,7 +60,7 @@ py::array histogramArray(const std::vector<const Histogram*>& histograms)
 
 } // namespace
 
-py::array pictureArray(const Image& image)
+py::array pictureArray(const Image& image, bool wide)
 {
     const std::size_t count = image.pixelCount();
     std::vector<py::ssize_t> shape{image.height(), image.width()};
@@ -73,13 +73,13 @@ py::array pictureArray(const Image& image)
             planes[c] = static_cast<const ImageColor&>(image).plane(c);
     }
     const int channels = static_cast<int>(shape.size() == 3 ? 3 : 1);
-    if (image.type() == TypeImageHSV) {
+    if (image.type() == TypeImageHSV || wide) {
         py::array_t<std::int32_t> array(shape);
         std::int32_t* out = array.mutable_data();
         py::gil_scoped_release release;
         for (std::size_t i = 0; i < count; ++i)
-            for (int c = 0; c < 3; ++c)
-                out[i * 3 + c] = planes[c][i];
+            for (int c = 0; c < channels; ++c)
+                out[i * channels + c] = planes[c][i];
         return array;
     }
     py::array_t<std::uint8_t> array(shape);
@@ -102,7 +102,7 @@ py::array labelsArray(Array2D<std::uint32_t>&& labels)
     return py::array_t<std::uint32_t>({kept.height(), kept.width()}, kept.data(), free);
 }
 
-py::object resultObject(cli::StepResult&& result)
+py::object resultObject(cli::StepResult&& result, int inputType)
 {
     DataObject& data = *result.data;
     if (auto* histogram = dynamic_cast<const Histogram*>(&data)) {
@@ -118,7 +118,7 @@ py::object resultObject(cli::StepResult&& result)
         py::array labels = labelsArray(std::move(segmentation.labels));
         return py::module_::import("ivra").attr("Segmentation")(labels, picture);
     }
-    return pictureArray(image);
+    return pictureArray(image, inputType == TypeImageHSV && image.type() == TypeImageGray);
 }
 
 } // namespace ivra::python
