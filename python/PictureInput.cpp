@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace py = pybind11;
@@ -34,17 +35,17 @@ std::string shapeText(const py::array& a)
 
 // Copies the elements into the planes; returns false at the first value outside
 // lo..hi of its channel, with its row, column and channel in `bad`.
-template <class T, bool Packed>
+template <class T, bool Packed, int Channels>
 bool copyPlanes(const Layout& l, std::int32_t* const* planes, const int* lo, const int* hi, int (&bad)[3])
 {
-    const py::ssize_t columnStride = Packed ? static_cast<py::ssize_t>(sizeof(T)) * l.channels : l.columnStride;
+    const py::ssize_t columnStride = Packed ? static_cast<py::ssize_t>(sizeof(T)) * Channels : l.columnStride;
     const py::ssize_t channelStride = Packed ? static_cast<py::ssize_t>(sizeof(T)) : l.channelStride;
     for (int y = 0; y < l.height; ++y) {
         const char* row = l.base + y * l.rowStride;
         const std::size_t offset = static_cast<std::size_t>(y) * l.width;
         bool inRange = true;
         for (int x = 0; x < l.width; ++x)
-            for (int c = 0; c < l.channels; ++c) {
+            for (int c = 0; c < Channels; ++c) {
                 T v;
                 std::memcpy(&v, row + x * columnStride + c * channelStride, sizeof v);
                 inRange &= std::cmp_greater_equal(v, lo[c]) & std::cmp_less_equal(v, hi[c]);
@@ -53,7 +54,7 @@ bool copyPlanes(const Layout& l, std::int32_t* const* planes, const int* lo, con
         if (inRange)
             continue;
         for (int x = 0; x < l.width; ++x)
-            for (int c = 0; c < l.channels; ++c) {
+            for (int c = 0; c < Channels; ++c) {
                 T v;
                 std::memcpy(&v, row + x * columnStride + c * channelStride, sizeof v);
                 if (std::cmp_less(v, lo[c]) || std::cmp_greater(v, hi[c])) {
@@ -65,11 +66,32 @@ bool copyPlanes(const Layout& l, std::int32_t* const* planes, const int* lo, con
     return true;
 }
 
+// The common case, bytes in C order, where no value can lie out of range.
+template <int Channels>
+void splitBytes(const std::uint8_t* in, std::size_t count, std::int32_t* const* planes)
+{
+    std::int32_t* out[Channels];
+    for (int c = 0; c < Channels; ++c)
+        out[c] = planes[c];
+    for (std::size_t i = 0; i < count; ++i)
+        for (int c = 0; c < Channels; ++c)
+            out[c][i] = in[i * Channels + c];
+}
+
 template <class T>
 bool copyPlanes(const Layout& l, bool packed, std::int32_t* const* planes, const int* lo, const int* hi,
                 int (&bad)[3])
 {
-    return packed ? copyPlanes<T, true>(l, planes, lo, hi, bad) : copyPlanes<T, false>(l, planes, lo, hi, bad);
+    if constexpr (std::is_same_v<T, std::uint8_t>)
+        if (packed && lo[0] <= 0 && hi[0] >= 255) {
+            const auto* in = reinterpret_cast<const std::uint8_t*>(l.base);
+            const std::size_t count = static_cast<std::size_t>(l.width) * l.height;
+            l.channels == 3 ? splitBytes<3>(in, count, planes) : splitBytes<1>(in, count, planes);
+            return true;
+        }
+    if (l.channels == 3)
+        return packed ? copyPlanes<T, true, 3>(l, planes, lo, hi, bad) : copyPlanes<T, false, 3>(l, planes, lo, hi, bad);
+    return packed ? copyPlanes<T, true, 1>(l, planes, lo, hi, bad) : copyPlanes<T, false, 1>(l, planes, lo, hi, bad);
 }
 
 } // namespace

@@ -17,14 +17,18 @@ namespace ivra::python {
 namespace {
 
 // Narrows the planes into interleaved bytes; false when a value does not fit.
-bool interleaveBytes(const std::int32_t* const* planes, int channels, std::size_t count, std::uint8_t* out)
+template <int Channels>
+bool interleaveBytes(const std::int32_t* const* planes, std::size_t count, std::uint8_t* out)
 {
+    const std::int32_t* in[Channels];
+    for (int c = 0; c < Channels; ++c)
+        in[c] = planes[c];
     std::uint32_t overflow = 0;
     for (std::size_t i = 0; i < count; ++i)
-        for (int c = 0; c < channels; ++c) {
-            const std::int32_t v = planes[c][i];
+        for (int c = 0; c < Channels; ++c) {
+            const std::int32_t v = in[c][i];
             overflow |= static_cast<std::uint32_t>(v);
-            out[i * channels + c] = static_cast<std::uint8_t>(v);
+            out[i * Channels + c] = static_cast<std::uint8_t>(v);
         }
     return (overflow & ~0xFFu) == 0;
 }
@@ -87,7 +91,7 @@ py::array pictureArray(const Image& image, bool wide)
     bool fits = false;
     {
         py::gil_scoped_release release;
-        fits = interleaveBytes(planes, channels, count, out);
+        fits = channels == 3 ? interleaveBytes<3>(planes, count, out) : interleaveBytes<1>(planes, count, out);
     }
     if (!fits)
         throw std::range_error("the result holds a value outside 0..255");
