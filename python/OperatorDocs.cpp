@@ -1,5 +1,9 @@
 #include "OperatorCall.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace ivra::python {
 
 namespace {
@@ -25,11 +29,23 @@ std::string withKeywords(std::string line)
 std::string docstring(const OperatorBinding& binding, const cli::StepDefinition& step)
 {
     std::string text = std::string(binding.summary) + "\n\nimage: " + binding.input + "\n\n";
+    // "on RGB image (type 3): keys" lines, those with the same keys joined as ivra-cli --help joins them.
+    std::vector<std::pair<std::string, std::string>> groups; // input types, keys
+    for (const std::string& line : step.help()) {
+        const std::size_t colon = line.find(": ");
+        if (colon == std::string::npos)
+            continue;
+        const std::string types = line.substr(0, colon), keys = withKeywords(line).substr(colon + 2);
+        auto same = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.second == keys; });
+        if (same == groups.end())
+            groups.emplace_back(types, keys);
+        else
+            same->first += " or " + types.substr(3);
+    }
     std::string keys;
-    for (const std::string& line : step.help())
-        if (line.back() != ' ')
-            keys += "    " + withKeywords(line) + "\n";
-    if (keys.empty())
+    for (const auto& [types, list] : groups)
+        keys += "    " + types + ": " + list + "\n";
+    if (groups.empty() || groups.front().second.empty())
         text += "No parameters.\n";
     else
         text += "Keyword parameters (range, default), as ivra-cli's step '" + step.name + "' takes them:\n" + keys;
