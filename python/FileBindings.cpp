@@ -52,10 +52,11 @@ void save(const py::object& path, const py::object& array)
 void addFileFunctions(py::module_& m)
 {
     m.def("load", &load, py::arg("path"), py::kw_only(), py::arg("hsv") = false,
-          "Reads a picture as the workbench opens it: a PNG, PGM or PPM file (found by the extension anywhere "
-          "in the name, case ignored) whose colour table is all gray becomes a gray picture, anything else an "
-          "RGB picture (alpha dropped); a .npy file holds an int32 (H, W) gray or (3, H, W) RGB array as "
-          "ivra-cli reads and writes it, or HSV with hsv=True.\n\n"
+          "Reads a picture as the workbench opens it and ivra-cli reads its input: the format named by the "
+          "extension (PNG, JPEG, BMP, TIFF, PBM, PGM, PPM, XPM; see the README's 'Loading pictures'), a picture "
+          "whose colour table is all gray as a gray picture, anything else as RGB (alpha dropped); or a .npy "
+          "file holding an int32 (H, W) gray or (3, H, W) RGB array as ivra-cli reads and writes it, HSV with "
+          "hsv=True.\n\n"
           "Returns uint8 (H, W) gray or (H, W, 3) RGB, or int32 (H, W, 3) HSV.\n"
           "Raises OSError for a file that cannot be read, ValueError for one the workbench refuses.");
     m.def("save", &save, py::arg("path"), py::arg("array"),

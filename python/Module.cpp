@@ -48,6 +48,7 @@ PYBIND11_MODULE(ivra, m)
     ivra::python::addFilterFunctions(m);
     ivra::python::addSegmentFunctions(m);
     ivra::python::addFileFunctions(m);
+    ivra::python::addRegionFunctions(m);
     m.def("_last_core_ms", &ivra::python::lastCoreMs,
           "Milliseconds the calling thread's last operator spent in the core, without the conversions.");
 }

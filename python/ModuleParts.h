@@ -9,5 +9,6 @@ void addColorFunctions(pybind11::module_& m);
 void addFilterFunctions(pybind11::module_& m);
 void addSegmentFunctions(pybind11::module_& m);
 void addFileFunctions(pybind11::module_& m);
+void addRegionFunctions(pybind11::module_& m);
 
 } // namespace ivra::python

@@ -29,3 +29,8 @@ if [ "${IVRA_SKIP_SANITIZE:-0}" != 1 ]; then
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
   build_and_test build/sanitize -DCMAKE_BUILD_TYPE=Debug -DIVRA_SANITIZE=ON -DIVRA_BUILD_BENCH=OFF
 fi
+
+# Every fuzz target briefly, under ASan + UBSan (long runs: scripts/fuzz.sh TARGET SECONDS).
+if [ "${IVRA_SKIP_FUZZ:-0}" != 1 ]; then
+  bash scripts/fuzz.sh all 20
+fi

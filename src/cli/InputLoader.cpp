@@ -61,10 +61,10 @@ std::unique_ptr<DataObject> loadInput(const Options& o)
     }
     if (o.hsvInput)
         throw CliError("--hsv-input applies to .npy input only");
-    if (!mentionsPictureExtension(path, Qt::CaseInsensitive))
-        throw CliError(o.input + ": not a PNG, PGM, PPM or .npy file");
+    if (!isOpenedType(pictureTypeOfName(path)))
+        throw CliError(o.input + ": not a PNG, JPEG, BMP, TIFF, PBM, PGM, PPM, XPM or .npy file");
     const SilencedStandardError quiet;
-    return readPicture(path);
+    return readPicture(path, PictureLimits{o.maxPixels});
 }
 
 } // namespace ivra::cli

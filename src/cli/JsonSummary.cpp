@@ -2,6 +2,7 @@
 
 #include "image/Histogram.h"
 #include "image/ImageSegmented.h"
+#include "segment/RegionMeasurements.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +56,8 @@ std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>&
         j += "]";
     }
     if (const ImageSegmented* segmentation = segmentationOf(data))
-        j += ", \"labels\": " + std::to_string(distinctLabels(segmentation->labels));
+        j += ", \"labels\": " + std::to_string(distinctLabels(segmentation->labels)) +
+             ", \"regions\": " + std::to_string(countRegions(segmentation->labels));
     j += ", \"steps\": [";
     for (std::size_t i = 0; i < timings.size(); ++i) {
         char ms[64];

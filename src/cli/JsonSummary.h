@@ -13,7 +13,7 @@ struct StepTiming {
 };
 
 // The one-line JSON summary of --json: type, size or bins, name(s), the number of
-// distinct labels of a segmentation, and each step's run time.
+// distinct labels of a segmentation and of its regions (labels other than 0), and each step's run time.
 std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings);
 
 } // namespace ivra::cli

@@ -3,16 +3,41 @@
 #include "CliError.h"
 #include "StepCatalogue.h"
 
+#include <charconv>
+
 namespace ivra::cli {
 
 namespace {
 
 const char* const usage =
-    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input]\n"
-    "  INPUT   a .png, .pgm or .ppm picture, or a .npy array: int32 (H,W) gray, (3,H,W) RGB\n"
-    "          (HSV with --hsv-input)\n"
+    "usage: ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS.npy] [--json] [--hsv-input] [--max-pixels N]\n"
+    "                [--regions TABLE.csv] [--borders PICTURE [--border-color R,G,B]]\n"
+    "  INPUT   a .png, .jpg, .bmp, .tif, .pbm, .pgm, .ppm or .xpm picture, or a .npy array:\n"
+    "          int32 (H,W) gray, (3,H,W) RGB (HSV with --hsv-input)\n"
+    "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
+    "          by default those needing more than 4 GiB of 32-bit planes)\n"
     "  STEP    name or name:key=value,key=value, applied in order\n"
-    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n";
+    "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
+    "  --regions      the region table of a segmentation result as CSV\n"
+    "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n";
+
+// "R,G,B", each 0..255.
+RGB24 parseColor(const std::string& text)
+{
+    int rgb[3];
+    std::size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t end = k < 2 ? text.find(',', start) : text.size();
+        const std::string part = end == std::string::npos ? "" : text.substr(start, end - start);
+        const bool digits = !part.empty() && part.size() <= 3 &&
+                            part.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(part) > 255)
+            throw CliError("--border-color '" + text + "' is not R,G,B with each value 0..255");
+        rgb[k] = std::stoi(part);
+        start = end + 1;
+    }
+    return {static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]), static_cast<std::uint8_t>(rgb[2])};
+}
 
 StepCall parseStep(const std::string& text)
 {
@@ -44,17 +69,31 @@ StepCall parseStep(const std::string& text)
     return call;
 }
 
+// The value of --max-pixels: a positive whole number, given once.
+std::int64_t pixelCount(const char* text, std::int64_t previous)
+{
+    if (previous != 0)
+        throw CliError("option --max-pixels is given twice");
+    const std::string value = text ? text : "";
+    std::int64_t n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || n < 1)
+        throw CliError("option --max-pixels needs a positive whole number, not '" + value + "'");
+    return n;
+}
+
 } // namespace
 
 Options parseArguments(int argc, char** argv)
 {
     Options o;
     bool haveInput = false;
+    std::string color;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& target) {
             if (i + 1 >= argc)
-                throw CliError("option " + a + " needs a file name");
+                throw CliError("option " + a + (a == "--border-color" ? " needs R,G,B" : " needs a file name"));
             if (!target.empty())
                 throw CliError("option " + a + " is given twice");
             target = argv[++i];
@@ -65,10 +104,18 @@ Options parseArguments(int argc, char** argv)
             value(o.output);
         else if (a == "--labels")
             value(o.labels);
+        else if (a == "--regions")
+            value(o.regions);
+        else if (a == "--borders")
+            value(o.borders);
+        else if (a == "--border-color")
+            value(color);
         else if (a == "--json")
             o.json = true;
         else if (a == "--hsv-input")
             o.hsvInput = true;
+        else if (a == "--max-pixels")
+            o.maxPixels = pixelCount(i + 1 < argc ? argv[++i] : nullptr, o.maxPixels);
         else if (a.size() > 1 && a[0] == '-')
             throw CliError("unknown option '" + a + "'");
         else if (!haveInput) {
@@ -81,6 +128,11 @@ Options parseArguments(int argc, char** argv)
         throw CliError("no input file given");
     if (o.output.empty())
         throw CliError("no output file given (-o OUTPUT)");
+    if (!color.empty()) {
+        if (o.borders.empty())
+            throw CliError("--border-color needs --borders");
+        o.borderColor = parseColor(color);
+    }
     return o;
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "image/RGB24.h"
+#include "segment/RegionBorders.h"
+
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,8 +21,12 @@ struct Options {
     std::vector<std::string> steps; // as written; parseSteps() reads them
     std::string output;
     std::string labels;
+    std::string regions; // the region table, .csv
+    std::string borders; // the border picture
+    RGB24 borderColor = defaultBorderColor;
     bool json = false;
     bool hsvInput = false;
+    std::int64_t maxPixels = 0; // --max-pixels; 0: the picture reader's default budget
 };
 
 // Reads the arguments; throws CliError for anything malformed.

@@ -8,8 +8,8 @@
 
 namespace ivra::cli {
 
-// Checks the output names before any work: a known format for -o, a .npy labels
-// file that is not the output itself. Throws CliError.
+// Checks the output names before any work: a known format for -o and --borders,
+// a .npy labels file, a .csv region table, no two outputs the same file. Throws CliError.
 void checkOutputNames(const Options& o);
 
 class PendingFile;
@@ -24,15 +24,20 @@ public:
     OutputFiles(const OutputFiles&) = delete;
     OutputFiles& operator=(const OutputFiles&) = delete;
 
-    // Writes the final result to -o (and its labels to --labels) and renames them
-    // into place. Throws CliError when labels are asked of a result that is no
-    // segmentation, IoError when a file cannot be written.
+    // Writes the final result to -o (and its labels, region table and border
+    // picture when asked) and renames them into place. Throws CliError when
+    // segmentation outputs are asked of a result that is no segmentation, IoError
+    // when a file cannot be written.
     void write(const StepResult& result);
 
 private:
+    void writeSegmentationOutputs(const StepResult& result);
+
     const Options& options_;
     std::unique_ptr<PendingFile> out_;
     std::unique_ptr<PendingFile> labels_;
+    std::unique_ptr<PendingFile> regions_;
+    std::unique_ptr<PendingFile> borders_;
 };
 
 } // namespace ivra::cli

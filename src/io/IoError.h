@@ -13,4 +13,10 @@ public:
     IoError(const std::string& name, const std::string& problem) : std::runtime_error(name + ": " + problem) {}
 };
 
+// The problem of an allocation that failed: "not enough memory for a W x H picture".
+inline std::string notEnoughMemory(long long width, long long height)
+{
+    return "not enough memory for a " + std::to_string(width) + " x " + std::to_string(height) + " picture";
+}
+
 } // namespace ivra

@@ -9,7 +9,10 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 #include <limits>
 
 namespace ivra {
@@ -29,6 +32,10 @@ std::int64_t announcedBytes(const NpyHeader& header, const std::string& name)
     return count * itemSize;
 }
 
+// Bytes read at a time from a pipe: memory grows with what arrives, never with
+// what a header merely announces.
+constexpr qint64 kPipeChunk = qint64(1) << 20;
+
 QByteArray readData(QIODevice& device, std::int64_t bytes, const std::string& name)
 {
     if (!device.isSequential() && device.size() - device.pos() < bytes)
@@ -36,10 +43,20 @@ QByteArray readData(QIODevice& device, std::int64_t bytes, const std::string& na
                                 " bytes, the file holds " + std::to_string(device.size() - device.pos()));
     if (bytes > std::numeric_limits<qsizetype>::max() / 2)
         throw IoError(name, "the .npy array is too large");
-    QByteArray data = device.read(bytes);
+    QByteArray data;
+    if (!device.isSequential())
+        data = device.read(bytes);
+    std::vector<char> chunk(device.isSequential() ? kPipeChunk : 0);
+    while (device.isSequential() && data.size() < bytes) {
+        const qint64 n = device.read(chunk.data(), std::min<qint64>(kPipeChunk, bytes - data.size()));
+        if (n <= 0 && !device.waitForReadyRead(-1))
+            break;
+        data.append(chunk.data(), std::max<qint64>(n, 0));
+    }
     if (data.size() != bytes)
-        throw IoError(name, "truncated .npy data");
-    if (!device.atEnd())
+        throw IoError(name, "truncated .npy data: the header announces " + std::to_string(bytes) + " bytes, " +
+                                std::to_string(data.size()) + " arrived");
+    if (device.isSequential() ? !device.read(1).isEmpty() : !device.atEnd())
         throw IoError(name, "the .npy file is longer than its header announces");
     return data;
 }
@@ -118,14 +135,23 @@ NpyArray readNpy(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError(path.toStdString(), "cannot open: " + file.errorString().toStdString());
-    return readNpy(file, path.toStdString());
+    try {
+        return readNpy(file, path.toStdString());
+    } catch (const std::bad_alloc&) {
+        throw IoError(path.toStdString(), "not enough memory for the .npy array");
+    }
 }
 
 std::unique_ptr<Image> imageFromNpy(const NpyArray& array, NpyColor color, const std::string& name)
 {
     checkImageArray(array, name);
     std::int32_t* planes[3] = {};
-    auto image = newImage(array, color, planes);
+    std::unique_ptr<Image> image;
+    try {
+        image = newImage(array, color, planes);
+    } catch (const std::bad_alloc&) {
+        throw IoError(name, notEnoughMemory(array.shape.back(), array.shape[array.shape.size() - 2]));
+    }
     copyValues(array, planes, static_cast<std::int64_t>(image->width()) * image->height(), name);
     return image;
 }

@@ -1,6 +1,7 @@
 #include "NpyWriter.h"
 
 #include "IoError.h"
+#include "OutputTarget.h"
 #include "NpyHeader.h"
 
 #include "image/HistogramGray.h"
@@ -108,6 +109,7 @@ void encodeNpyLabels(QIODevice& device, const Array2D<std::uint32_t>& labels)
 
 void writeNpy(const DataObject& object, const QString& path)
 {
+    checkOutputTarget(path); // never rename over a pipe, a device or a directory
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError(path.toStdString(), "cannot write: " + file.errorString().toStdString());

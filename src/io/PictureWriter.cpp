@@ -2,6 +2,7 @@
 
 #include "DisplayConversion.h"
 #include "IoError.h"
+#include "OutputTarget.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
@@ -67,6 +68,7 @@ void encodePicture(const QImage& picture, PictureFormat format, QIODevice& devic
 void writePicture(const QImage& picture, const QString& path)
 {
     const PictureFormat format = pictureFormatFor(path);
+    checkOutputTarget(path); // never rename over a pipe, a device or a directory
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError(path.toStdString(), "cannot write: " + file.errorString().toStdString());

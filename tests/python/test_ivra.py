@@ -226,3 +226,27 @@ def test_load_and_save_as_the_workbench(tmp_path):
         with pytest.raises(error) as caught:
             ivra.load(tmp_path / name)
         assert done.returncode == 0 or str(caught.value) == done.stderr.strip().removeprefix("ivra-cli: ")
+
+
+def test_regions_and_borders_as_cli(tmp_path):
+    src, table_csv, border_png = tmp_path / "in.npy", tmp_path / "t.csv", tmp_path / "b.png"
+    for image in RGB, GRAY:
+        np.save(src, image.astype(np.int32).transpose(2, 0, 1) if image.ndim == 3 else image.astype(np.int32))
+        done = subprocess.run([CLI, str(src), "region-growing:span=20", "-o", str(tmp_path / "o.npy"), "--regions",
+                               str(table_csv), "--borders", str(border_png), "--border-color", "0,255,7"],
+                              capture_output=True, text=True)
+        assert done.returncode == 0, done.stderr
+        labels, painted = ivra.region_growing(image, span=20)
+        table, expected = ivra.regions(labels, image, result=painted), np.genfromtxt(table_csv, delimiter=",", names=True)
+        assert list(table) == list(expected.dtype.names)
+        for name in table:
+            np.testing.assert_allclose(table[name], expected[name], rtol=0, atol=5e-7)
+        assert "region_red" not in ivra.regions(labels.astype(np.int64), image)
+        np.testing.assert_array_equal(ivra.borders(labels, image, color=(0, 255, 7)), ivra.load(border_png))
+    for call, error in [(lambda: ivra.regions(labels[1:], GRAY), ValueError),
+                        (lambda: ivra.regions(labels.astype(float), GRAY), TypeError),
+                        (lambda: ivra.regions(labels.astype(np.int64) - 5, GRAY), ValueError),
+                        (lambda: ivra.borders(labels, GRAY, color=(1, 2)), ValueError),
+                        (lambda: ivra.borders(labels, GRAY, color=(1, 2, 256)), ValueError)]:
+        with pytest.raises(error):
+            call()

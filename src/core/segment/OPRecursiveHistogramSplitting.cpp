@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <stdexcept>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -500,7 +501,12 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
     const auto* image = dynamic_cast<const ImageRGB*>(&source);
     if (source.type() != TypeImageRGB || !image)
         throw UnacceptedInput("RHS", source.type());
-    return execute(*image, parameters, progress);
+    try {
+        return execute(*image, parameters, progress);
+    } catch (const std::bad_alloc&) {
+        throw std::length_error("Not enough memory for recursive histogram splitting on a " +
+                                std::to_string(source.width()) + " x " + std::to_string(source.height()) + " picture");
+    }
 }
 
 std::string OPRecursiveHistogramSplitting::resultName(int run, const RhsParams& p)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -450,7 +451,12 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const Image& source, co
 {
     if (source.type() != TypeImageRGB)
         throw UnacceptedInput("Split-and-merge", source.type());
-    return execute(static_cast<const ImageRGB&>(source), params.split, params.merge, params.group, progress);
+    try {
+        return execute(static_cast<const ImageRGB&>(source), params.split, params.merge, params.group, progress);
+    } catch (const std::bad_alloc&) {
+        throw std::length_error("Not enough memory for split-and-merge on a " + std::to_string(source.width()) +
+                                " x " + std::to_string(source.height()) + " picture");
+    }
 }
 
 std::string OPSplitAndMerge::resultName(int run, const SplitAndMergeParams& params)

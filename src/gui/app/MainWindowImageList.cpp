@@ -7,6 +7,10 @@
 #include "DataEntryIterator.h"
 #include "WindowFactory.h"
 #include "view/EntryWindow.h"
+#include "view/SegmentationExport.h"
+
+#include "image/ImageSegmented.h"
+#include "segment/RegionBorders.h"
 
 #include <QApplication>
 #include <QDockWidget>
@@ -149,7 +153,24 @@ void MainWindow::slotImageHide()
 
 void MainWindow::slotShowLeftBarPopup(const QPoint& point)
 {
-    popup_->popup(dataList_->viewport()->mapToGlobal(point));
+    const QPoint where = dataList_->viewport()->mapToGlobal(point);
+    const DataEntry* entry = selectedEntry();
+    if (!entry || !entry->data() || !segmentationOf(*entry->data())) {
+        popup_->popup(where);
+        return;
+    }
+    // A segmentation entry adds its exports; the entry is looked up again when one
+    // is chosen, in case it went away meanwhile.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(popup_->actions());
+    menu->addSeparator();
+    const int number = entryNumber(root_.get(), entry);
+    addExportActions(*menu, this, [this, number]() -> const ImageSegmented* {
+        const DataEntry* e = entryAt(number);
+        return e && e->data() ? segmentationOf(*e->data()) : nullptr;
+    }, [] { return defaultBorderColor; });
+    menu->popup(where);
 }
 
 } // namespace ivra

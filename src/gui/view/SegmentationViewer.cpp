@@ -1,16 +1,22 @@
 #include "SegmentationViewer.h"
 
 #include "ImageDisplay.h"
+#include "RegionHighlight.h"
+#include "RegionTableModel.h"
+#include "RegionTablePanel.h"
+#include "SegmentationExport.h"
 #include "ZoomableImageView.h"
 #include "app/DataEntry.h"
 #include "app/HelpDialog.h"
 
 #include "color/ColorConversion.h"
 
+#include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QImage>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -30,12 +36,14 @@ SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
     regionView_ = new ZoomableImageView(tr("Regions"), body());
     outer->addWidget(sourceView_, 1, 0);
     outer->addWidget(regionView_, 1, 1);
+    outer->addWidget(buildTable(), 2, 0, 1, 2);
+    outer->setRowStretch(1, 3);
+    outer->setRowStretch(2, 1);
+    sourceHighlight_ = new RegionHighlight(sourceView_->display());
+    regionHighlight_ = new RegionHighlight(regionView_->display());
 
-    if (image_) {
+    if (image_)
         canvas_.resize(image_->width(), image_->height());
-        index_ = std::make_unique<LabelPixelIndex>(image_->labels);
-        selected_.assign(index_->regionCount(), 0);
-    }
     fillBackground();
     if (image_)
         sourceView_->setImageData(image_->sourcePixels);
@@ -48,6 +56,9 @@ SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
     connect(whiteRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
     connect(meanRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);
     connect(pixelRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);
+    connect(borderRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);
+    connect(borderColorButton_, &QPushButton::clicked, this, &SegmentationViewer::chooseBorderColor);
+    connect(table_, &RegionTablePanel::selectionChanged, this, &SegmentationViewer::updateHighlight);
     connect(showAllButton_, &QPushButton::clicked, this, &SegmentationViewer::addAllRegions);
     connect(hideAllButton_, &QPushButton::clicked, this, &SegmentationViewer::removeAllRegions);
     connect(infoButton_, &QPushButton::clicked, this, &SegmentationViewer::showInformation);
@@ -78,9 +89,16 @@ QWidget* SegmentationViewer::buildControls()
     auto* styleBox = new QVBoxLayout(styleGroup);
     meanRadio_ = new QRadioButton(tr("&Display all selected regions in their mean color"), styleGroup);
     pixelRadio_ = new QRadioButton(tr("&Display the (original) pixels of all selected region"), styleGroup);
+    borderRadio_ = new QRadioButton(tr("Display the original pixels with the region b&orders"), styleGroup);
+    borderColorButton_ = new QPushButton(tr("Border &Colour..."), styleGroup);
     meanRadio_->setChecked(true);
     styleBox->addWidget(meanRadio_);
     styleBox->addWidget(pixelRadio_);
+    auto* borderRow = new QHBoxLayout;
+    borderRow->addWidget(borderRadio_);
+    borderRow->addWidget(borderColorButton_);
+    borderRow->addStretch();
+    styleBox->addLayout(borderRow);
     inner->addWidget(styleGroup, 0, 1, 3, 1);
 
     showAllButton_ = new QPushButton(tr("Display all regions"), controls);
@@ -92,22 +110,45 @@ QWidget* SegmentationViewer::buildControls()
     return controls;
 }
 
+QWidget* SegmentationViewer::buildTable()
+{
+    table_ = new RegionTablePanel(image_ ? measureRegions(*image_) : std::vector<RegionMeasurement>{}, body());
+    auto* menu = new QMenu(table_->exportButton());
+    addExportActions(*menu, this, [this]() -> const ImageSegmented* { return image_; },
+                     [this] { return borderColor_; });
+    table_->exportButton()->setMenu(menu);
+    table_->exportButton()->setEnabled(image_ != nullptr);
+    return table_;
+}
+
 SegmentationViewer::~SegmentationViewer() = default;
+
+const LabelPixelIndex& SegmentationViewer::index() const
+{
+    if (!index_) {
+        index_ = std::make_unique<LabelPixelIndex>(image_->labels);
+        selected_.assign(index_->regionCount(), allShown_ ? 1 : 0);
+    }
+    return *index_;
+}
 
 std::vector<std::uint32_t> SegmentationViewer::selectedLabels() const
 {
     std::vector<std::uint32_t> labels;
+    if (!image_)
+        return labels;
+    const LabelPixelIndex& idx = index();
     for (std::size_t slot = 0; slot < selected_.size(); ++slot)
         if (selected_[slot])
-            labels.push_back(index_->labels()[slot]);
+            labels.push_back(idx.labels()[slot]);
     return labels;
 }
 
 bool SegmentationViewer::isSelected(std::uint32_t label) const
 {
-    if (!index_)
+    if (!image_)
         return false;
-    const std::size_t slot = index_->slotOf(label);
+    const std::size_t slot = index().slotOf(label);
     return slot != LabelPixelIndex::npos && selected_[slot];
 }
 
@@ -123,8 +164,10 @@ RGB24 SegmentationViewer::hiddenColor() const
 
 RGB24 SegmentationViewer::shownColor(std::size_t i) const
 {
-    if (!meanColorStyle_)
+    if (style_ == Style::Pixels)
         return image_->sourcePixels[i];
+    if (style_ == Style::Borders)
+        return borderMask_[i] ? borderColor_ : image_->sourcePixels[i];
     return {static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
             static_cast<std::uint8_t>(image_->blue()[i])};
 }
@@ -154,7 +197,12 @@ void SegmentationViewer::fillBackground()
 
 void SegmentationViewer::redraw()
 {
-    if (index_) {
+    if (image_ && !index_) {
+        // No region shown or hidden alone yet: all of them are one or the other.
+        const RGB24 hidden = hiddenColor();
+        for (std::size_t i = 0, n = canvas_.size(); i < n; ++i)
+            canvas_[i] = allShown_ ? shownColor(i) : hidden;
+    } else if (index_) {
         const RGB24 hidden = hiddenColor();
         const auto& pixelSlots = index_->pixelSlots();
         for (std::size_t i = 0, n = canvas_.size(); i < n; ++i)
@@ -165,7 +213,7 @@ void SegmentationViewer::redraw()
 
 QRect SegmentationViewer::paintRegion(std::size_t slot, bool shown)
 {
-    const auto pixels = index_->pixels(slot);
+    const auto pixels = index().pixels(slot);
     if (pixels.empty())
         return {};
     const std::size_t width = static_cast<std::size_t>(canvas_.width());
@@ -191,7 +239,12 @@ QRect SegmentationViewer::paintRegion(std::size_t slot, bool shown)
             canvas[i] = hidden;
             track(i);
         }
-    } else if (meanColorStyle_) {
+    } else if (style_ == Style::Borders) {
+        for (const std::uint32_t i : pixels) {
+            canvas[i] = shownColor(i);
+            track(i);
+        }
+    } else if (style_ == Style::Mean) {
         const std::int32_t *r = image_->red(), *g = image_->green(), *b = image_->blue();
         for (const std::uint32_t i : pixels) {
             canvas[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]),
@@ -213,8 +266,8 @@ QRect SegmentationViewer::paintRegion(std::size_t slot, bool shown)
 void SegmentationViewer::showRegion(std::uint32_t label)
 {
     QRect changed;
-    if (label > 0 && index_) {
-        const std::size_t slot = index_->slotOf(label);
+    if (label > 0 && image_) {
+        const std::size_t slot = index().slotOf(label);
         if (slot != LabelPixelIndex::npos) {
             changed = paintRegion(slot, true);
             selected_[slot] = 1;
@@ -225,10 +278,10 @@ void SegmentationViewer::showRegion(std::uint32_t label)
 
 void SegmentationViewer::hideRegion(std::uint32_t label)
 {
-    if (label < 1 || !index_)
+    if (label < 1 || !image_)
         return;
     QRect changed;
-    const std::size_t slot = index_->slotOf(label);
+    const std::size_t slot = index().slotOf(label);
     if (slot != LabelPixelIndex::npos) {
         changed = paintRegion(slot, false);
         selected_[slot] = 0;
@@ -245,6 +298,7 @@ void SegmentationViewer::onDisplayMousePressEvent(int x, int y, Qt::MouseButton 
         hideRegion(label);
     else
         showRegion(label);
+    table_->selectLabel(label);
 }
 
 void SegmentationViewer::onAskForInfoText(int x, int y)
@@ -263,7 +317,12 @@ void SegmentationViewer::onAskForInfoText(int x, int y)
                      static_cast<std::uint8_t>(image_->blue()[i])};
     sourceView_->setInfoText(
         describe(QStringLiteral(" X:%1 Y:%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)"), image_->sourcePixels[i]));
-    regionView_->setInfoText(describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), mean));
+    const std::uint32_t label = image_->labels[i];
+    const int row = table_->model()->rowOf(label);
+    const QString region = row < 0 ? tr("  Label=%1 (no region)").arg(label)
+                                   : tr("  Label=%1  Pixels=%2").arg(label).arg(table_->model()->regionAt(row).pixels);
+    regionView_->setInfoText(describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), mean) +
+                             region);
 }
 
 void SegmentationViewer::backgroundChanged()
@@ -274,12 +333,56 @@ void SegmentationViewer::backgroundChanged()
 
 void SegmentationViewer::regionStyleChanged()
 {
-    meanColorStyle_ = meanRadio_->isChecked();
+    style_ = meanRadio_->isChecked() ? Style::Mean : pixelRadio_->isChecked() ? Style::Pixels : Style::Borders;
+    if (style_ == Style::Borders && image_ && borderMask_.size() == 0)
+        borderMask_ = borderMask(image_->labels);
     redraw();
+}
+
+void SegmentationViewer::setBorderColor(RGB24 color)
+{
+    borderColor_ = color;
+    if (style_ == Style::Borders)
+        redraw();
+}
+
+void SegmentationViewer::chooseBorderColor()
+{
+    const QColor chosen = QColorDialog::getColor(QColor(borderColor_.r, borderColor_.g, borderColor_.b), this,
+                                                 tr("Border Colour"));
+    if (chosen.isValid())
+        setBorderColor({static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                        static_cast<std::uint8_t>(chosen.blue())});
+}
+
+void SegmentationViewer::updateHighlight()
+{
+    const std::vector<std::uint32_t> labels = table_->selectedLabels();
+    QImage marks;
+    if (image_ && !labels.empty()) {
+        marks = QImage(image_->width(), image_->height(), QImage::Format_ARGB32_Premultiplied);
+        marks.fill(Qt::transparent);
+        QColor tint = palette().color(QPalette::Highlight);
+        tint.setAlpha(150);
+        const QRgb premultiplied = qPremultiply(tint.rgba());
+        auto* out = reinterpret_cast<QRgb*>(marks.bits());
+        const std::size_t stride = static_cast<std::size_t>(marks.bytesPerLine() / 4);
+        const std::size_t width = static_cast<std::size_t>(image_->width());
+        for (const std::uint32_t label : labels) {
+            const std::size_t slot = index().slotOf(label);
+            if (slot == LabelPixelIndex::npos)
+                continue;
+            for (const std::uint32_t i : index().pixels(slot))
+                out[i / width * stride + i % width] = premultiplied;
+        }
+    }
+    sourceHighlight_->setMarks(marks);
+    regionHighlight_->setMarks(marks);
 }
 
 void SegmentationViewer::addAllRegions()
 {
+    allShown_ = true;
     std::fill(selected_.begin(), selected_.end(), std::uint8_t{1});
     for (std::size_t i = 0, n = canvas_.size(); i < n; ++i)
         canvas_[i] = shownColor(i);
@@ -288,6 +391,7 @@ void SegmentationViewer::addAllRegions()
 
 void SegmentationViewer::removeAllRegions()
 {
+    allShown_ = false;
     std::fill(selected_.begin(), selected_.end(), std::uint8_t{0});
     redraw();
 }

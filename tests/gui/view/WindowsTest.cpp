@@ -232,7 +232,7 @@ TEST(SegmentationViewer, ClicksHideAndShowLabelsButNotLabelZeroAndRepaintByBackg
     EXPECT_EQ(regions(), labelGrid);
     // Any press shows the information lines.
     EXPECT_EQ(view->sourceView()->infoText(), " X:0 Y:0  RGB=(0,255,0)  HSV=(120,255,255)");
-    EXPECT_EQ(view->regionView()->infoText(), " X:0 Y:0  MeanRGB=(10,20,30)  MeanHSV=(210,170,30)");
+    EXPECT_EQ(view->regionView()->infoText(), " X:0 Y:0  MeanRGB=(10,20,30)  MeanHSV=(210,170,30)  Label=1  Pixels=3");
 
     // Label 0 follows only Show All and Hide All.
     click(3, 0); // shown label 0: a click does not hide it
