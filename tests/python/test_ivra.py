@@ -74,15 +74,20 @@ def test_same_values_as_cli(tmp_path, function, image, kwargs, form):
     given = form(image) if form else image.copy()
     kept = given.copy()
     result = getattr(ivra, function)(given, **kwargs)
+    again = getattr(ivra, function)(given, threads=1, **{k: np.int16(v) if type(v) is int else v for k, v in kwargs.items()})
     np.testing.assert_array_equal(given, kept)
     segmenter = isinstance(result, ivra.Segmentation)
     done, out, lab = run_cli(tmp_path, image, function.replace("_", "-"), kwargs,
                              hsv=image is HSV, labels=segmenter)
     assert done.returncode == 0, done.stderr
     expected = planes_last(np.load(out))
+    for part, same in zip(result, again) if segmenter else [(result, again)]:
+        np.testing.assert_array_equal(part, same)
     if segmenter:
         labels, result = result
-        assert labels.dtype == np.uint32
+        assert labels.dtype == np.uint32 and labels.flags.owndata is False and labels.flags.writeable
+        labels[:] = 0  # the caller's own memory: the other call's labels stay as they are
+        labels = again.labels
         np.testing.assert_array_equal(labels, np.load(lab))
     wide = function == "hsv" or "histogram" in function or (function == "split" and image is HSV)
     assert result.dtype == (expected.dtype if wide else np.uint8)
@@ -208,7 +213,8 @@ def test_large_input_is_read_without_a_copy():
 
 
 def test_load_and_save_as_the_workbench(tmp_path):
-    for name, image in [("a.png", RGB), ("b.PPM", RGB), ("c.pgm", GRAY), ("d.npy", RGB), ("e.npy", GRAY)]:
+    for name, image in [("a.png", RGB), ("b.PPM", RGB), ("c.pgm", GRAY), ("d.npy", RGB),
+                        ("e.npy", GRAY.astype(np.int64)[::-1].copy()[::-1])]:
         ivra.save(tmp_path / name, image)
         done = subprocess.run([CLI, str(tmp_path / name), "-o", str(tmp_path / "out.npy")], capture_output=True)
         assert done.returncode == 0, done.stderr
@@ -230,13 +236,15 @@ def test_load_and_save_as_the_workbench(tmp_path):
 
 def test_regions_and_borders_as_cli(tmp_path):
     src, table_csv, border_png = tmp_path / "in.npy", tmp_path / "t.csv", tmp_path / "b.png"
-    for image in RGB, GRAY:
+    for image, function, step in [(RGB, "region_growing", "region-growing"), (GRAY, "region_growing", "region-growing"),
+                                  (RGB, "csc", "csc")]:
         np.save(src, image.astype(np.int32).transpose(2, 0, 1) if image.ndim == 3 else image.astype(np.int32))
-        done = subprocess.run([CLI, str(src), "region-growing:span=20", "-o", str(tmp_path / "o.npy"), "--regions",
+        done = subprocess.run([CLI, str(src), step + (":span=20" if function != "csc" else ":threshold=20"),
+                               "-o", str(tmp_path / "o.npy"), "--regions",
                                str(table_csv), "--borders", str(border_png), "--border-color", "0,255,7"],
                               capture_output=True, text=True)
         assert done.returncode == 0, done.stderr
-        labels, painted = ivra.region_growing(image, span=20)
+        labels, painted = getattr(ivra, function)(image, **({"span": 20} if function != "csc" else {"threshold": 20}))
         table, expected = ivra.regions(labels, image, result=painted), np.genfromtxt(table_csv, delimiter=",", names=True)
         assert list(table) == list(expected.dtype.names)
         for name in table:
