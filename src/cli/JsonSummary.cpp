@@ -2,9 +2,10 @@
 
 #include "image/Histogram.h"
 #include "image/ImageSegmented.h"
-#include "segment/RegionMeasurements.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 
 namespace ivra::cli {
@@ -29,16 +30,38 @@ std::string jsonString(const std::string& s)
     return out + "\"";
 }
 
-std::size_t distinctLabels(const Array2D<std::uint32_t>& labels)
+struct LabelCounts {
+    std::size_t labels;  // distinct labels
+    std::size_t regions; // distinct labels other than 0
+};
+
+// One pass over the labels marking each in a bitmap of one bit per pixel (labels
+// of a segmentation number its regions, so they stay below the pixel count);
+// any larger label is counted apart.
+LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
 {
-    std::vector<std::uint32_t> values(labels.data(), labels.data() + labels.size());
-    std::sort(values.begin(), values.end());
-    return static_cast<std::size_t>(std::unique(values.begin(), values.end()) - values.begin());
+    const std::uint32_t* l = labels.data();
+    const std::size_t n = labels.size();
+    std::vector<std::uint64_t> seen(n / 64 + 1, 0);
+    const std::uint64_t limit = seen.size() * 64;
+    std::vector<std::uint32_t> large;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (l[i] < limit)
+            seen[l[i] >> 6] |= std::uint64_t{1} << (l[i] & 63);
+        else
+            large.push_back(l[i]);
+    }
+    std::size_t count = 0;
+    for (const std::uint64_t word : seen)
+        count += static_cast<std::size_t>(std::popcount(word));
+    std::sort(large.begin(), large.end());
+    count += static_cast<std::size_t>(std::unique(large.begin(), large.end()) - large.begin());
+    return {count, count - static_cast<std::size_t>(seen[0] & 1)};
 }
 
 } // namespace
 
-std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings)
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads)
 {
     const DataObject& data = *result.data;
     std::string j = "{\"type\": " + std::to_string(data.type());
@@ -55,9 +78,11 @@ std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>&
             j += ", " + jsonString(r.name);
         j += "]";
     }
-    if (const ImageSegmented* segmentation = segmentationOf(data))
-        j += ", \"labels\": " + std::to_string(distinctLabels(segmentation->labels)) +
-             ", \"regions\": " + std::to_string(countRegions(segmentation->labels));
+    if (const ImageSegmented* segmentation = segmentationOf(data)) {
+        const LabelCounts counts = countLabels(segmentation->labels);
+        j += ", \"labels\": " + std::to_string(counts.labels) + ", \"regions\": " + std::to_string(counts.regions);
+    }
+    j += ", \"threads\": " + std::to_string(threads);
     j += ", \"steps\": [";
     for (std::size_t i = 0; i < timings.size(); ++i) {
         char ms[64];

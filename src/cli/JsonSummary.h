@@ -13,7 +13,8 @@ struct StepTiming {
 };
 
 // The one-line JSON summary of --json: type, size or bins, name(s), the number of
-// distinct labels of a segmentation and of its regions (labels other than 0), and each step's run time.
-std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings);
+// distinct labels of a segmentation and of its regions (labels other than 0), the
+// thread count the steps ran with, and each step's run time.
+std::string jsonSummary(const StepResult& result, const std::vector<StepTiming>& timings, int threads);
 
 } // namespace ivra::cli

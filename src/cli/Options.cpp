@@ -4,6 +4,7 @@
 #include "StepCatalogue.h"
 
 #include <charconv>
+#include <exception>
 
 namespace ivra::cli {
 
@@ -19,7 +20,23 @@ const char* const usage =
     "  STEP    name or name:key=value,key=value, applied in order\n"
     "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed)\n"
     "  --regions      the region table of a segmentation result as CSV\n"
-    "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n";
+    "  --borders      the source picture with the region borders painted (default colour 255,255,0)\n"
+    "  --threads N    run the steps on N threads (default: all cores; the results are the same)\n";
+
+// The N of --threads: a whole number of at least 1.
+int threadsValue(const std::string& text)
+{
+    std::size_t used = 0;
+    int n = 0;
+    try {
+        n = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || n < 1)
+        throw CliError("option --threads needs a whole number of at least 1, not '" + text + "'");
+    return n;
+}
 
 // "R,G,B", each 0..255.
 RGB24 parseColor(const std::string& text)
@@ -104,7 +121,13 @@ Options parseArguments(int argc, char** argv)
             value(o.output);
         else if (a == "--labels")
             value(o.labels);
-        else if (a == "--regions")
+        else if (a == "--threads") {
+            if (i + 1 >= argc)
+                throw CliError("option --threads needs a number");
+            if (o.threads != 0)
+                throw CliError("option --threads is given twice");
+            o.threads = threadsValue(argv[++i]);
+        } else if (a == "--regions")
             value(o.regions);
         else if (a == "--borders")
             value(o.borders);

@@ -27,6 +27,7 @@ struct Options {
     bool json = false;
     bool hsvInput = false;
     std::int64_t maxPixels = 0; // --max-pixels; 0: the picture reader's default budget
+    int threads = 0; // --threads N; 0: all cores
 };
 
 // Reads the arguments; throws CliError for anything malformed.

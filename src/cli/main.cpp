@@ -1,5 +1,5 @@
 // ivra-cli: runs the workbench's operators headless.
-//   ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input]
+//   ivra-cli INPUT [STEP...] -o OUTPUT [--labels LABELS] [--json] [--hsv-input] [--threads N]
 #include "CliError.h"
 #include "InputLoader.h"
 #include "JsonSummary.h"
@@ -9,6 +9,7 @@
 #include "StepCatalogue.h"
 
 #include "util/MessageSink.h"
+#include "util/Threads.h"
 
 #include <QFileInfo>
 
@@ -41,6 +42,8 @@ StepResult runSteps(StepResult result, std::vector<StepCall> calls, std::vector<
 int run(int argc, char** argv)
 {
     const Options o = parseArguments(argc, argv);
+    if (o.threads > 0)
+        setDefaultThreadCount(o.threads);
     checkOutputNames(o);
     std::vector<StepCall> calls = parseSteps(o.steps);
     OutputFiles outputs(o);
@@ -53,7 +56,7 @@ int run(int argc, char** argv)
     const StepResult result = runSteps(std::move(input), std::move(calls), timings);
     outputs.write(result);
     if (o.json)
-        std::cout << jsonSummary(result, timings) << std::endl;
+        std::cout << jsonSummary(result, timings, threadCount()) << std::endl;
     return 0;
 }
 

@@ -59,6 +59,10 @@ void encodePicture(const QImage& picture, PictureFormat format, QIODevice& devic
     if (picture.isNull())
         throw IoError("cannot write an empty picture");
     QImageWriter writer(&device, formatName(format));
+    // zlib level 1 (the toolkit scales 0..100 onto levels 0..9: 11 is level 1): about a
+    // fifth larger than the default level in a fifth of its time.
+    if (format == PictureFormat::Png)
+        writer.setCompression(11);
     const bool ok = format == PictureFormat::Pgm ? writer.write(grayPictureOf(picture)) : writer.write(picture);
     if (!ok)
         throw IoError("cannot encode the picture as " + std::string(formatName(format)) + ": " +

@@ -39,6 +39,12 @@ Preferences readPreferences(QIODevice& device)
             if (ok && n >= 0)
                 preferences.maxPixels = n;
         }
+        if (line.startsWith(QLatin1String("THREADS="))) {
+            bool ok = false;
+            const int n = line.mid(8).toInt(&ok);
+            if (ok && n >= 1)
+                preferences.threads = n;
+        }
         if (!line.contains(QLatin1String("PATH")))
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
@@ -65,5 +71,7 @@ Preferences readPreferences(const QString& path)
 
 QString readStartLocation(QIODevice& device) { return readPreferences(device).startLocation; }
 QString readStartLocation(const QString& path) { return readPreferences(path).startLocation; }
+int readThreadCount(QIODevice& device) { return readPreferences(device).threads; }
+int readThreadCount(const QString& path) { return readPreferences(path).threads; }
 
 } // namespace ivra

@@ -20,6 +20,7 @@ inline constexpr qint64 kPreferenceFileLimit = 64 * 1024;
 struct Preferences {
     QString startLocation; // empty when no line names one
     std::int64_t maxPixels = 0;
+    int threads = 0; // THREADS=N (N >= 1, the last valid line): the operators' thread count; 0: all cores
 };
 
 Preferences readPreferences(QIODevice& device);
@@ -29,6 +30,10 @@ Preferences readPreferences(const QString& path);
 // The start location alone.
 QString readStartLocation(QIODevice& device);
 QString readStartLocation(const QString& path);
+
+// The thread count alone.
+int readThreadCount(QIODevice& device);
+int readThreadCount(const QString& path);
 
 // The name of the preference file, looked up in the working directory.
 inline constexpr const char* preferenceFileName = "ivra.preference";

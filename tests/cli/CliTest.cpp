@@ -75,6 +75,7 @@ TEST_F(CliTest, JsonSummaryIsOneLineWithEveryStepTimed)
     ASSERT_EQ(steps.size(), 2);
     EXPECT_EQ(steps[1].toObject()["name"].toString(), "split");
     EXPECT_GE(steps[0].toObject()["ms"].toDouble(-1), 0.0);
+    EXPECT_EQ(run({path("in.ppm"), "--threads", "3", "--json", "-o", path("t.npy")}).json()["threads"].toInt(), 3);
 }
 
 TEST_F(CliTest, HsvPlanesComeBackThroughHsvInput)
@@ -163,6 +164,9 @@ TEST_F(CliTest, EveryErrorIsOneLineStatusTwoAndNoOutput)
     expectError({path("in.ppm")}, "-o", {});
     expectError({"-o", out}, "input", {out});
     expectError({path("in.ppm"), "--bogus", "-o", out}, "--bogus", {out});
+    for (const char* n : {"0", "-2", "2x", ""})
+        expectError({path("in.ppm"), "--threads", n, "-o", out}, "--threads", {out});
+    expectError({path("in.ppm"), "-o", out, "--threads"}, "--threads", {out});
 
     writeFile("input-corrupt.png", "\x89PNG\r\n\x1a\nthis is not the rest of a png file");
     expectError({path("input-corrupt.png"), "-o", out}, "input-corrupt.png", {out});

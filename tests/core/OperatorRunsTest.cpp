@@ -158,9 +158,10 @@ TEST(OperatorRuns, TakeTheirPictureTypesReportProgressAndStopWhenCancelled)
     };
     CapturedMessages quiet;
     for (const auto& [what, run, accepted, reports] : runs) {
+        const Run& call = run; // lambdas cannot capture a structured binding before clang 16
         for (const Image* other : {g, c, h})
             EXPECT_TRUE(std::count(accepted.begin(), accepted.end(), other) ||
-                        refusalOf([&] { run(*other, {}); }) == Refusal::Invalid)
+                        refusalOf([&] { call(*other, {}); }) == Refusal::Invalid)
                 << what << " on type " << other->type();
         for (const Image* image : accepted) {
             std::vector<double> fractions;

@@ -23,3 +23,19 @@ TEST(PreferenceFile, TheLastPathLineGivesTheStartLocation)
         EXPECT_EQ(readStartLocation(path), QString::fromLatin1(location)) << text;
     }
 }
+
+// The last valid "THREADS=N" line gives the thread count; none gives 0.
+TEST(PreferenceFile, TheLastValidThreadsLineGivesTheThreadCount)
+{
+    const std::pair<const char*, int> rows[] = {
+        {"THREADS=3\n", 3}, {"PATH=/x\nTHREADS=2\r\nTHREADS=5", 5}, {"THREADS=4\nTHREADS=0\nTHREADS=x\n", 4},
+        {" THREADS=2\nthreads=2\n", 0}, {"", 0},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(preferenceFileName));
+    EXPECT_EQ(readThreadCount(path), 0);
+    for (const auto& [text, threads] : rows) {
+        writeFile(path, text);
+        EXPECT_EQ(readThreadCount(path), threads) << text;
+    }
+}

@@ -3,6 +3,7 @@
 #include "IslandComponents.h"
 #include "SpaceHSV.h"
 #include "SpaceRGB.h"
+#include "util/ParallelRows.h"
 #include "util/Simd.h"
 
 #include <algorithm>
@@ -33,7 +34,10 @@ public:
         std::vector<std::uint8_t> ownPlane;
         std::uint8_t* plane = c.scratch.data;
         if (planeBytes <= c.scratch.bytes) {
-            std::memset(plane, 0, planeBytes);
+            const std::size_t rowBytes = static_cast<std::size_t>(pw_);
+            parallelRows(0, w.y1 + 3, rowsPerPiece(pw_, 1 << 18), [&](int y0, int y1) {
+                std::memset(plane + y0 * rowBytes, 0, (y1 - y0) * rowBytes);
+            });
         } else {
             ownPlane.assign(planeBytes, 0);
             plane = ownPlane.data();
@@ -67,21 +71,24 @@ private:
         if (w.x0 >= w.x1 || w.y0 >= w.y1)
             return;
         const int n = w.x1 - w.x0;
-        typename V::Row cur, next;
-        cur.resize(n);
-        next.resize(n);
         const auto rowAt = [&](int y) {
             return pixels_ + (static_cast<std::ptrdiff_t>(y) * stride_ + w.x0) * V::pixelBytes;
         };
-        V::loadRow(rowAt(w.y0), n, cur);
-        for (int y = w.y0; y < w.y1; ++y) {
-            std::uint8_t* out = base_ + static_cast<std::ptrdiff_t>(y) * pw_ + w.x0; // zero from the start
-            const bool last = y + 1 == w.y1;
-            if (!last)
-                V::loadRow(rowAt(y + 1), n, next);
-            c.space.rowBits(cur, last ? nullptr : &next, (y & 1) != 0, n, out);
-            std::swap(cur, next);
-        }
+        // Each row's bits depend on that row and the next alone.
+        parallelRows(w.y0, w.y1, rowsPerPiece(n), [&](int ya, int yb) {
+            typename V::Row cur, next;
+            cur.resize(n);
+            next.resize(n);
+            V::loadRow(rowAt(ya), n, cur);
+            for (int y = ya; y < yb; ++y) {
+                std::uint8_t* out = base_ + static_cast<std::ptrdiff_t>(y) * pw_ + w.x0; // zero from the start
+                const bool last = y + 1 == w.y1;
+                if (!last)
+                    V::loadRow(rowAt(y + 1), n, next);
+                c.space.rowBits(cur, last ? nullptr : &next, (y & 1) != 0, n, out);
+                std::swap(cur, next);
+            }
+        });
     }
 
     // Row y of level 0, whose first island has the given walk index.

@@ -7,7 +7,7 @@
 #include "Segmenter.h"
 #include "color/ColorConversion.h"
 #include "image/LowBytes.h"
-#include "util/HugePages.h"
+#include "util/ParallelRows.h"
 #include "util/MessageSink.h"
 #include "util/Simd.h"
 
@@ -34,13 +34,14 @@ namespace {
 using namespace csc;
 
 // Writes the painted regions into the result planes: label -> packed R, G, B.
-void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel)
+// Pixels begin .. begin + count - 1.
+void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel, std::size_t begin,
+                 std::size_t count)
 {
-    const std::size_t count = image.pixelCount();
-    const std::uint32_t* labels = image.labels.data();
-    std::int32_t* r = image.red();
-    std::int32_t* g = image.green();
-    std::int32_t* b = image.blue();
+    const std::uint32_t* labels = image.labels.data() + begin;
+    std::int32_t* r = image.red() + begin;
+    std::int32_t* g = image.green() + begin;
+    std::int32_t* b = image.blue() + begin;
     std::size_t i = 0;
 #if IVRA_SIMD_SSE2
     // Four pixels at a time: one vector of packed colours, split into the three planes.
@@ -68,6 +69,13 @@ void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfL
     }
 }
 
+void writePlanes(ImageSegmented& image, const std::vector<std::uint32_t>& rgbOfLabel)
+{
+    const std::size_t w = static_cast<std::size_t>(image.width());
+    parallelRows(0, image.height(), rowsPerPiece(image.width()),
+                 [&](int y0, int y1) { writePlanes(image, rgbOfLabel, y0 * w, (y1 - y0) * w); });
+}
+
 void clearResult(ImageSegmented& image)
 {
     const std::size_t count = image.pixelCount();
@@ -86,14 +94,10 @@ std::size_t planeBlockBytes(const ImageSegmented& image)
     return 3 * image.pixelCount() * sizeof(std::int32_t);
 }
 
-// Takes the input into sourcePixels. Each array of the result is written in full once:
-// fewer, larger page faults.
+// Takes the input into sourcePixels. Each array of the result (huge-page aligned by
+// its allocation) is written in full once: fewer, larger page faults.
 void prepareResult(const ImageRGB& source, ImageSegmented& image)
 {
-    const std::size_t count = image.pixelCount();
-    ivra::preferHugePages(planeBlock(image), planeBlockBytes(image));
-    ivra::preferHugePages(image.labels.data(), count * sizeof(std::uint32_t));
-    ivra::preferHugePages(image.sourcePixels.data(), count * sizeof(RGB24));
     copyLowBytes(source, image.sourcePixels.data());
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "util/HugePages.h"
+
 #include <cstddef>
 #include <memory>
 
 namespace ivra {
 
 // Owning row-major two-dimensional array; element (x, y) at index y * width + x.
-// Elements are not cleared on allocation. Not copyable.
+// Elements are not cleared on allocation; large arrays are huge-page aligned
+// (allocateLarge). Not copyable.
 template <typename T>
 class Array2D {
 public:
@@ -25,7 +28,7 @@ public:
             if (w == width_ && h == height_)
                 return;
             data_.reset();
-            data_ = std::make_unique_for_overwrite<T[]>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+            data_ = allocateLarge<T>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
             width_ = w;
             height_ = h;
         } else {
@@ -46,7 +49,7 @@ public:
     std::size_t size() const { return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_); }
 
 private:
-    std::unique_ptr<T[]> data_;
+    LargeArray<T> data_;
     int width_ = 0;
     int height_ = 0;
 };

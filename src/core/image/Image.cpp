@@ -12,9 +12,9 @@ Image::Image(int width, int height) : width_(width), height_(height)
                                 " is outside 0.." + std::to_string(maxSide) + " per side");
 }
 
-std::unique_ptr<std::int32_t[]> Image::allocatePlane() const
+LargeArray<std::int32_t> Image::allocatePlane() const
 {
-    return std::make_unique_for_overwrite<std::int32_t[]>(pixelCount());
+    return allocateLarge<std::int32_t>(pixelCount());
 }
 
 } // namespace ivra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataObject.h"
+#include "util/HugePages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +29,8 @@ protected:
     // Throws std::length_error for a negative size or a side above maxSide.
     Image(int width, int height);
 
-    std::unique_ptr<std::int32_t[]> allocatePlane() const;
+    // Planes come from allocateLarge(): huge-page aligned when large.
+    LargeArray<std::int32_t> allocatePlane() const;
 
 private:
     int width_;

@@ -3,7 +3,7 @@
 namespace ivra {
 
 ImageColor::ImageColor(int width, int height)
-    : Image(width, height), block_(std::make_unique_for_overwrite<std::int32_t[]>(3 * pixelCount()))
+    : Image(width, height), block_(allocateLarge<std::int32_t>(3 * pixelCount()))
 {
     for (int c = 0; c < 3; ++c)
         planes_[c] = block_.get() + c * pixelCount();

@@ -35,7 +35,7 @@ protected:
     ImageColor(int width, int height);
 
 private:
-    std::unique_ptr<std::int32_t[]> block_;
+    LargeArray<std::int32_t> block_;
     std::int32_t* planes_[3];
 };
 

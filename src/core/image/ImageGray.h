@@ -17,7 +17,7 @@ public:
     std::int32_t at(int x, int y) const { return plane_[static_cast<std::size_t>(y) * width() + x]; }
 
 private:
-    std::unique_ptr<std::int32_t[]> plane_;
+    LargeArray<std::int32_t> plane_;
 };
 
 } // namespace ivra

@@ -1,5 +1,6 @@
 #include "LowBytes.h"
 
+#include "util/ParallelRows.h"
 #include "util/Simd.h"
 
 #include <bit>
@@ -7,14 +8,17 @@
 
 namespace ivra {
 
-// The planes' low bytes as packed R, G, B. Four pixels make three whole words, so the
-// copy stores words instead of single bytes.
-void copyLowBytes(const ImageColor& source, RGB24* out)
+namespace {
+
+// Pixels begin .. begin + count - 1 of the planes' low bytes as packed R, G, B. Four
+// pixels make three whole words, so the copy stores words instead of single bytes;
+// no store reaches past the range, so ranges may be copied side by side.
+void copyLowBytes(const ImageColor& source, std::size_t begin, std::size_t count, RGB24* out)
 {
-    const std::int32_t* r = source.plane(0);
-    const std::int32_t* g = source.plane(1);
-    const std::int32_t* b = source.plane(2);
-    const std::size_t count = source.pixelCount();
+    const std::int32_t* r = source.plane(0) + begin;
+    const std::int32_t* g = source.plane(1) + begin;
+    const std::int32_t* b = source.plane(2) + begin;
+    out += begin;
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v) & 0xFFu; };
     auto* bytes = reinterpret_cast<std::uint8_t*>(out);
     std::size_t i = 0;
@@ -45,16 +49,28 @@ void copyLowBytes(const ImageColor& source, RGB24* out)
         out[i] = {static_cast<std::uint8_t>(r[i]), static_cast<std::uint8_t>(g[i]), static_cast<std::uint8_t>(b[i])};
 }
 
+} // namespace
+
+void copyLowBytes(const ImageColor& source, RGB24* out)
+{
+    const std::size_t w = static_cast<std::size_t>(source.width());
+    parallelRows(0, source.height(), rowsPerPiece(source.width()),
+                 [&](int y0, int y1) { copyLowBytes(source, y0 * w, (y1 - y0) * w, out); });
+}
+
 void copyToPlanes(const RGB24* pixels, ImageColor& target)
 {
     std::int32_t* r = target.plane(0);
     std::int32_t* g = target.plane(1);
     std::int32_t* b = target.plane(2);
-    for (std::size_t i = 0, n = target.pixelCount(); i < n; ++i) {
-        r[i] = pixels[i].r;
-        g[i] = pixels[i].g;
-        b[i] = pixels[i].b;
-    }
+    const std::size_t w = static_cast<std::size_t>(target.width());
+    parallelRows(0, target.height(), rowsPerPiece(target.width()), [&](int y0, int y1) {
+        for (std::size_t i = y0 * w; i < y1 * w; ++i) {
+            r[i] = pixels[i].r;
+            g[i] = pixels[i].g;
+            b[i] = pixels[i].b;
+        }
+    });
 }
 
 } // namespace ivra

@@ -3,7 +3,9 @@
 #include "ops/OPHistogram.h"
 #include "ops/OPSplit.h"
 #include "util/MessageSink.h"
+#include "util/ParallelRows.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -102,36 +104,42 @@ std::unique_ptr<HistogramRGB> OPColorHistogram::staticRGB(const ImageRGB& src, i
     // Counting in integers keeps counts exact past 2^24, where a float count
     // would stop growing. Four interleaved tallies keep runs of equal bins from
     // waiting on each other.
+    // Each thread has its own tallies.
     constexpr int lanes = 4;
-    std::vector<std::uint32_t> tally(static_cast<std::size_t>(bins) * lanes, 0);
+    const int threads = std::max(1, threadCount());
+    const std::size_t tallySize = static_cast<std::size_t>(bins) * lanes;
+    std::vector<std::uint32_t> tallies(tallySize * static_cast<std::size_t>(threads), 0);
     const std::uint32_t binLimit = static_cast<std::uint32_t>(bins);
     const std::size_t width = static_cast<std::size_t>(src.width());
     const int height = src.height();
 
-    auto countSlow = [&](long long r, long long g, long long b) {
-        const long long index = ((b / wB) * nG + g / wG) * nR + r / wR;
-        if (index >= 0 && index < bins)
-            ++tally[static_cast<std::size_t>(index) * lanes];
-    };
-
-    for (int y = 0; y < height; ++y) {
-        const std::size_t start = static_cast<std::size_t>(y) * width;
-        const std::int32_t* R = src.red() + start;
-        const std::int32_t* G = src.green() + start;
-        const std::int32_t* B = src.blue() + start;
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::int32_t r = R[x], g = G[x], b = B[x];
-            if (static_cast<std::uint32_t>(r | g | b) < 256u) {
-                const std::uint32_t index = partB[static_cast<std::size_t>(b)] + partG[static_cast<std::size_t>(g)] +
-                                            partR[static_cast<std::size_t>(r)];
-                if (index < binLimit)
-                    ++tally[static_cast<std::size_t>(index) * lanes + (x % lanes)];
-            } else {
-                countSlow(r, g, b);
+    const auto countRows = [&](int y0, int y1) {
+        std::uint32_t* tally = tallies.data() + tallySize * static_cast<std::size_t>(omp_get_thread_num());
+        for (int y = y0; y < y1; ++y) {
+            const std::size_t start = static_cast<std::size_t>(y) * width;
+            const std::int32_t* R = src.red() + start;
+            const std::int32_t* G = src.green() + start;
+            const std::int32_t* B = src.blue() + start;
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::int32_t r = R[x], g = G[x], b = B[x];
+                if (static_cast<std::uint32_t>(r | g | b) < 256u) {
+                    const std::uint32_t index = partB[static_cast<std::size_t>(b)] +
+                                                partG[static_cast<std::size_t>(g)] + partR[static_cast<std::size_t>(r)];
+                    if (index < binLimit)
+                        ++tally[static_cast<std::size_t>(index) * lanes + (x % lanes)];
+                    continue;
+                }
+                const long long index = ((b / wB) * static_cast<long long>(nG) + g / wG) * nR + r / wR;
+                if (index >= 0 && index < bins)
+                    ++tally[static_cast<std::size_t>(index) * lanes];
             }
         }
-        progress.update(y + 1, height);
-    }
+    };
+    parallelRows(0, height, 1, countRows, [&](int done) { progress.update(done, height); });
+    for (int t = 1; t < threads; ++t)
+        for (std::size_t i = 0; i < tallySize; ++i)
+            tallies[i] += tallies[tallySize * static_cast<std::size_t>(t) + i];
+    const std::vector<std::uint32_t>& tally = tallies;
 
     float* counts = histogram->counts();
     for (int i = 0; i < bins; ++i) {

@@ -1,6 +1,7 @@
 #include "OPColorTransform.h"
 
 #include "color/ColorConversion.h"
+#include "util/ParallelRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +48,42 @@ inline void rgbPixelToHsv(std::int32_t R, std::int32_t G, std::int32_t B, std::i
     H = trunc32(hueDegrees(r, g, b, max, delta));
 }
 
+// One pixel of HSV2RGB in double precision, for any plane values.
+inline void hsvPixelToRgb(std::int32_t H, std::int32_t S, std::int32_t V, std::int32_t& R, std::int32_t& G,
+                          std::int32_t& B)
+{
+    const double s = S * kUnit, v = V * kUnit;
+    double h = H;
+    if (s == 0 || H == -1) {
+        R = G = B = trunc32(v * 255);
+        return;
+    }
+    if (h == 360)
+        h = 0;
+    h = h * kSixtieth;
+    const std::int32_t sector = trunc32(h);
+    if (sector < 0 || sector > 5) {
+        R = G = B = 0;
+        return;
+    }
+    const double f = h - sector;
+    const double p = v * (1 - s);
+    const double q = v * (1 - s * f);
+    const double t = v * (1 - s * (1 - f));
+    double r, g, b;
+    switch (sector) {
+    case 0: r = v; g = t; b = p; break;
+    case 1: r = q; g = v; b = p; break;
+    case 2: r = p; g = v; b = t; break;
+    case 3: r = p; g = q; b = v; break;
+    case 4: r = t; g = p; b = v; break;
+    default: r = v; g = p; b = q; break;
+    }
+    R = trunc32(r * 255);
+    G = trunc32(g * 255);
+    B = trunc32(b * 255);
+}
+
 // Per-value tables for 8-bit planes, holding exactly what rgbPixelToHsv computes:
 // V depends on the largest component alone and S on the largest and the smallest,
 // so only the hue needs the per-pixel division. Components scale to distinct
@@ -77,6 +114,7 @@ std::unique_ptr<ImageHSV> OPColorTransform::RGB2HSV(const ImageRGB& image) const
     const std::int32_t *R = image.red(), *G = image.green(), *B = image.blue();
     std::int32_t *H = out->hue(), *S = out->saturation(), *V = out->value();
     const std::size_t n = image.pixelCount();
+    const std::size_t w = static_cast<std::size_t>(image.width());
     // Building the tables costs about as much as 30000 pixels; small images skip them.
     if (n < 65536) {
         for (std::size_t i = 0; i < n; ++i)
@@ -84,26 +122,28 @@ std::unique_ptr<ImageHSV> OPColorTransform::RGB2HSV(const ImageRGB& image) const
         return out;
     }
     const auto t = std::make_unique<EightBitTables>();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::int32_t ri = R[i], gi = G[i], bi = B[i];
-        if (static_cast<std::uint32_t>(ri | gi | bi) > 255) {
-            rgbPixelToHsv(ri, gi, bi, H[i], S[i], V[i]);
-            continue;
+    parallelRows(0, image.height(), rowsPerPiece(image.width()), [&](int y0, int y1) {
+        for (std::size_t i = y0 * w; i < y1 * w; ++i) {
+            const std::int32_t ri = R[i], gi = G[i], bi = B[i];
+            if (static_cast<std::uint32_t>(ri | gi | bi) > 255) {
+                rgbPixelToHsv(ri, gi, bi, H[i], S[i], V[i]);
+                continue;
+            }
+            const std::int32_t mx = std::max({ri, gi, bi});
+            const std::int32_t mn = std::min({ri, gi, bi});
+            V[i] = t->value[mx];
+            S[i] = t->saturation[mx][mn];
+            if (mx == mn) {
+                H[i] = mx == 0 ? -1 : 0; // black is undefined, every other gray hue 0
+                continue;
+            }
+            const double r = t->unit[ri], g = t->unit[gi], b = t->unit[bi];
+            const double delta = t->unit[mx] - t->unit[mn];
+            // The unit table is injective, so comparing unit values picks the same branch
+            // as comparing the 8-bit components.
+            H[i] = static_cast<std::int32_t>(hueDegrees(r, g, b, t->unit[mx], delta));
         }
-        const std::int32_t mx = std::max({ri, gi, bi});
-        const std::int32_t mn = std::min({ri, gi, bi});
-        V[i] = t->value[mx];
-        S[i] = t->saturation[mx][mn];
-        if (mx == mn) {
-            H[i] = mx == 0 ? -1 : 0; // black is undefined, every other gray hue 0
-            continue;
-        }
-        const double r = t->unit[ri], g = t->unit[gi], b = t->unit[bi];
-        const double delta = t->unit[mx] - t->unit[mn];
-        // The unit table is injective, so comparing unit values picks the same branch
-        // as comparing the 8-bit components.
-        H[i] = static_cast<std::int32_t>(hueDegrees(r, g, b, t->unit[mx], delta));
-    }
+    });
     return out;
 }
 
@@ -112,49 +152,22 @@ std::unique_ptr<ImageRGB> OPColorTransform::HSV2RGB(const ImageHSV& image) const
     auto out = std::make_unique<ImageRGB>(image.width(), image.height());
     const std::int32_t *H = image.hue(), *S = image.saturation(), *V = image.value();
     std::int32_t *R = out->red(), *G = out->green(), *B = out->blue();
-    const std::size_t n = image.pixelCount();
-    for (std::size_t i = 0; i < n; ++i) {
-        const double s = S[i] * kUnit, v = V[i] * kUnit;
-        double h = H[i];
-        if (s == 0 || H[i] == -1) {
-            R[i] = G[i] = B[i] = trunc32(v * 255);
-            continue;
-        }
-        if (h == 360)
-            h = 0;
-        h = h * kSixtieth;
-        const std::int32_t sector = trunc32(h);
-        if (sector < 0 || sector > 5) {
-            R[i] = G[i] = B[i] = 0;
-            continue;
-        }
-        const double f = h - sector;
-        const double p = v * (1 - s);
-        const double q = v * (1 - s * f);
-        const double t = v * (1 - s * (1 - f));
-        double r, g, b;
-        switch (sector) {
-        case 0: r = v; g = t; b = p; break;
-        case 1: r = q; g = v; b = p; break;
-        case 2: r = p; g = v; b = t; break;
-        case 3: r = p; g = q; b = v; break;
-        case 4: r = t; g = p; b = v; break;
-        default: r = v; g = p; b = q; break;
-        }
-        R[i] = trunc32(r * 255);
-        G[i] = trunc32(g * 255);
-        B[i] = trunc32(b * 255);
-    }
+    const std::size_t w = static_cast<std::size_t>(image.width());
+    parallelRows(0, image.height(), rowsPerPiece(image.width()), [&](int y0, int y1) {
+        for (std::size_t i = y0 * w; i < y1 * w; ++i)
+            hsvPixelToRgb(H[i], S[i], V[i], R[i], G[i], B[i]);
+    });
     return out;
 }
 
 std::unique_ptr<ImageRGB> OPColorTransform::Gray2RGB(const ImageGray& image) const
 {
     auto out = std::make_unique<ImageRGB>(image.width(), image.height());
-    const std::size_t bytes = image.pixelCount() * sizeof(std::int32_t);
-    for (int c = 0; c < 3; ++c)
-        if (bytes)
-            std::memcpy(out->plane(c), image.data(), bytes);
+    const std::size_t w = static_cast<std::size_t>(image.width());
+    parallelRows(0, image.height(), rowsPerPiece(image.width()), [&](int y0, int y1) {
+        for (int c = 0; c < 3; ++c)
+            std::memcpy(out->plane(c) + y0 * w, image.data() + y0 * w, (y1 - y0) * w * sizeof(std::int32_t));
+    });
     return out;
 }
 

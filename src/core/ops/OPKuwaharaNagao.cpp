@@ -40,22 +40,30 @@ RGB24 hsvMeanColor(const int (&hues)[4], int sSum, int vSum)
             static_cast<std::uint8_t>(b * 255.0f)};
 }
 
-// One image row, one int per channel and pixel (plus the HSV of each pixel in HSV mode).
+// Three planes of one picture: the source, the result or the scratch buffer.
+struct Planes {
+    const std::int32_t* c[3];
+    const std::int32_t* row(int k, int y, int width) const { return c[k] + static_cast<std::size_t>(y) * width; }
+};
+struct OutPlanes {
+    std::int32_t* c[3];
+    std::int32_t* row(int k, int y, int width) const { return c[k] + static_cast<std::size_t>(y) * width; }
+};
+
+// One image row, one int per channel and pixel (the low byte of the plane value),
+// plus the HSV of each pixel in HSV mode.
 struct PlanarRow {
     std::vector<std::int32_t> c[3];
     std::vector<std::int32_t> h, s, v;
 
-    void load(const RGB24* row, int width, bool hsv)
+    void load(const Planes& planes, int y, int width, bool hsv)
     {
-        for (auto& plane : c)
-            plane.resize(static_cast<std::size_t>(width));
-        std::int32_t* __restrict r = c[0].data();
-        std::int32_t* __restrict g = c[1].data();
-        std::int32_t* __restrict b = c[2].data();
-        for (int x = 0; x < width; ++x) {
-            r[x] = row[x].r;
-            g[x] = row[x].g;
-            b[x] = row[x].b;
+        for (int k = 0; k < 3; ++k) {
+            c[k].resize(static_cast<std::size_t>(width));
+            const std::int32_t* __restrict in = planes.row(k, y, width);
+            std::int32_t* __restrict out = c[k].data();
+            for (int x = 0; x < width; ++x)
+                out[x] = in[x] & 0xFF;
         }
         if (!hsv)
             return;
@@ -63,7 +71,9 @@ struct PlanarRow {
         s.resize(static_cast<std::size_t>(width));
         v.resize(static_cast<std::size_t>(width));
         for (int x = 0; x < width; ++x) {
-            const KuwaharaHsv p = kuwaharaPixelHsv(row[x]);
+            const KuwaharaHsv p = kuwaharaPixelHsv(RGB24{static_cast<std::uint8_t>(c[0][x]),
+                                                         static_cast<std::uint8_t>(c[1][x]),
+                                                         static_cast<std::uint8_t>(c[2][x])});
             h[x] = p.h;
             s[x] = p.s;
             v[x] = p.v;
@@ -170,64 +180,106 @@ void takeColor(int width, const std::int32_t* __restrict above, const std::int32
 
 // Writes the centre pixels of one row: each takes the colour of the least varying of
 // its four blocks.
+// Writes the centre pixels x = 1 .. width - 2 of one row of each plane.
 void pickBlocks(const BlockRow& above, const BlockRow& below, int width, std::vector<std::int32_t> (&masks)[3],
-                std::vector<std::int32_t> (&out)[3], RGB24* dstRow)
+                std::int32_t* const (&dstRow)[3])
 {
     chooseBlocks(width, above.var.data(), below.var.data(), masks[0].data(), masks[1].data(), masks[2].data());
     for (int k = 0; k < 3; ++k)
         takeColor(width, above.c[k].data(), below.c[k].data(), masks[0].data(), masks[1].data(), masks[2].data(),
-                   out[k].data());
-    const std::int32_t* o0 = out[0].data();
-    const std::int32_t* o1 = out[1].data();
-    const std::int32_t* o2 = out[2].data();
-    for (int x = 1; x + 1 < width; ++x)
-        dstRow[x] = RGB24{static_cast<std::uint8_t>(o0[x]), static_cast<std::uint8_t>(o1[x]),
-                          static_cast<std::uint8_t>(o2[x])};
+                   dstRow[k]);
 }
 
 // One iteration over the centre rows yBegin..yEnd-1 (within 1..height-2).
-void filterRows(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv, int yBegin, int yEnd)
+void filterRows(const Planes& src, const OutPlanes& dst, int width, int height, bool hsv, int yBegin, int yEnd)
 {
-    const int width = src.width();
-    if (width < 3 || src.height() < 3 || yBegin >= yEnd)
+    if (width < 3 || height < 3 || yBegin >= yEnd)
         return;
     PlanarRow upper, lower;
     BlockRow above, below;
     std::vector<std::int32_t> masks[3];
-    std::vector<std::int32_t> out[3];
     for (auto& plane : masks)
         plane.resize(static_cast<std::size_t>(width));
-    for (auto& plane : out)
-        plane.resize(static_cast<std::size_t>(width));
 
-    upper.load(&src.at(0, yBegin - 1), width, hsv);
-    lower.load(&src.at(0, yBegin), width, hsv);
+    upper.load(src, yBegin - 1, width, hsv);
+    lower.load(src, yBegin, width, hsv);
     above.compute(upper, lower, width, hsv);
     for (int y = yBegin; y < yEnd; ++y) {
         std::swap(upper, lower);
-        lower.load(&src.at(0, y + 1), width, hsv);
+        lower.load(src, y + 1, width, hsv);
         below.compute(upper, lower, width, hsv);
-        pickBlocks(above, below, width, masks, out, &dst.at(0, y));
+        std::int32_t* const rows[3] = {dst.row(0, y, width), dst.row(1, y, width), dst.row(2, y, width)};
+        pickBlocks(above, below, width, masks, rows);
         std::swap(above, below);
     }
 }
 
-void filter(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv)
+// The pixels no iteration changes (the outermost rows and columns, or all of a
+// picture under three pixels a side) keep the low bytes of the source.
+void copyBorder(const ImageRGB& src, const OutPlanes& dst)
 {
-    dst.resize(src.width(), src.height());
-    filterRows(src, dst, hsv, 1, src.height() - 1);
+    const int width = src.width(), height = src.height();
+    const bool all = width < 3 || height < 3;
+    for (int k = 0; k < 3; ++k) {
+        const auto take = [&](int x, int y) {
+            const std::size_t i = static_cast<std::size_t>(y) * width + x;
+            dst.c[k][i] = src.plane(k)[i] & 0xFF;
+        };
+        for (int y = 0; y < height; ++y) {
+            if (all || y == 0 || y == height - 1) {
+                for (int x = 0; x < width; ++x)
+                    take(x, y);
+            } else {
+                take(0, y);
+                take(width - 1, y);
+            }
+        }
+    }
+}
+
+// The filter over planes: `iterations` passes from the source, the last one into the
+// result; passes before it alternate between the result and one scratch picture.
+void filterPlanes(const ImageRGB& src, ImageRGB& result, int iterations, bool hsv, const Progress& progress)
+{
+    const int width = src.width(), height = src.height();
+    std::unique_ptr<ImageRGB> scratch;
+    const OutPlanes out{{result.red(), result.green(), result.blue()}};
+    OutPlanes spare = out;
+    if (iterations > 1) {
+        scratch = std::make_unique<ImageRGB>(width, height);
+        spare = OutPlanes{{scratch->red(), scratch->green(), scratch->blue()}};
+        copyBorder(src, spare);
+    }
+    copyBorder(src, out);
+    // Pass i writes the result when iterations - 1 - i is even, else the scratch.
+    const auto target = [&](int i) { return (iterations - 1 - i) % 2 == 0 ? out : spare; };
+    const auto asInput = [](const OutPlanes& p) { return Planes{{p.c[0], p.c[1], p.c[2]}}; };
+    const Planes source{{src.red(), src.green(), src.blue()}};
+    repeatFilterPasses(iterations, width, 1, height - 1, progress, [&](int i, int y0, int y1) {
+        filterRows(i == 0 ? source : asInput(target(i - 1)), target(i), width, height, hsv, y0, y1);
+    });
 }
 
 } // namespace
 
 void kuwaharaRGB(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
 {
-    filter(src, dst, false);
+    ImageRGB in(src.width(), src.height());
+    copyToPlanes(src.data(), in);
+    ImageRGB out(src.width(), src.height());
+    filterPlanes(in, out, 1, false, {});
+    dst.resize(src.width(), src.height());
+    copyLowBytes(out, dst.data());
 }
 
 void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
 {
-    filter(src, dst, true);
+    ImageRGB in(src.width(), src.height());
+    copyToPlanes(src.data(), in);
+    ImageRGB out(src.width(), src.height());
+    filterPlanes(in, out, 1, true, {});
+    dst.resize(src.width(), src.height());
+    copyLowBytes(out, dst.data());
 }
 
 KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel)
@@ -279,20 +331,7 @@ std::unique_ptr<ImageRGB> OPKuwaharaNagao::execute(const ImageRGB& src, int iter
     if (width == 0 || height == 0)
         return result;
 
-    // Both buffers start as the source, so that the pixels no iteration visits keep
-    // the source's values whichever buffer ends up last.
-    Array2D<RGB24> buffers[2];
-    buffers[0].resize(width, height);
-    copyLowBytes(src, buffers[0].data());
-    buffers[1].resize(width, height);
-    std::copy(buffers[0].data(), buffers[0].data() + buffers[0].size(), buffers[1].data());
-
-    const bool hsv = space == Space::HSV;
-    const int cur = repeatFilterPasses(iterations, width, 1, height - 1, progress, [&](int from, int y0, int y1) {
-        filterRows(buffers[from], buffers[1 - from], hsv, y0, y1);
-    });
-
-    copyToPlanes(buffers[cur].data(), *result);
+    filterPlanes(src, *result, iterations, space == Space::HSV, progress);
     return result;
 }
 

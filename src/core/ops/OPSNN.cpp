@@ -7,6 +7,7 @@
 #include "image/RGB24.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -24,20 +25,29 @@ namespace {
 
 using Plane = std::vector<std::int32_t>;
 
+// Three planes of one picture (the source, the result or the scratch picture) and
+// their width; the filter reads the low byte of each value.
+template <class T>
+struct PlanesOf {
+    T* c[3];
+    int width;
+    T* row(int k, int y) const { return c[k] + static_cast<std::size_t>(y) * width; }
+    std::int32_t at(int k, int x, int y) const { return row(k, y)[x] & 0xFF; }
+};
+using Planes = PlanesOf<const std::int32_t>;
+using OutPlanes = PlanesOf<std::int32_t>;
+
 struct PlanarRow {
     Plane c[3];
 
-    void load(const std::uint8_t* row, int width)
+    void load(const Planes& planes, int y)
     {
-        for (auto& plane : c)
-            plane.resize(static_cast<std::size_t>(width));
-        std::int32_t* __restrict r = c[0].data();
-        std::int32_t* __restrict g = c[1].data();
-        std::int32_t* __restrict b = c[2].data();
-        for (int x = 0; x < width; ++x) {
-            r[x] = row[3 * x];
-            g[x] = row[3 * x + 1];
-            b[x] = row[3 * x + 2];
+        for (int k = 0; k < 3; ++k) {
+            c[k].resize(static_cast<std::size_t>(planes.width));
+            const std::int32_t* __restrict in = planes.row(k, y);
+            std::int32_t* __restrict out = c[k].data();
+            for (int x = 0; x < planes.width; ++x)
+                out[x] = in[x] & 0xFF;
         }
     }
 };
@@ -76,14 +86,20 @@ struct DownDistances {
 };
 
 // The plain rule for one pixel; used at the picture's border.
-void filterPixel(int width, int height, const std::uint8_t* src, std::uint8_t* dst, int x, int y)
+void filterPixel(int height, const Planes& src, const OutPlanes& dst, int x, int y)
 {
-    const std::size_t w = static_cast<std::size_t>(width);
-    const auto at = [&](int px, int py) { return src + 3 * (static_cast<std::size_t>(py) * w + px); };
-    const std::uint8_t* p = at(x, y);
+    const int width = src.width;
+    const auto at = [&](int px, int py) {
+        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(src.at(0, px, py)),
+                                           static_cast<std::uint8_t>(src.at(1, px, py)),
+                                           static_cast<std::uint8_t>(src.at(2, px, py))};
+    };
+    const auto pixel = at(x, y);
+    const std::uint8_t* p = pixel.data();
     int sum[3] = {0, 0, 0};
     int count = 0;
-    const auto takeNearer = [&](const std::uint8_t* first, const std::uint8_t* second) {
+    const auto takeNearer = [&](const std::array<std::uint8_t, 3>& a, const std::array<std::uint8_t, 3>& b) {
+        const std::uint8_t *first = a.data(), *second = b.data();
         const std::uint8_t* taken = colorDistance(p, first) > colorDistance(p, second) ? second : first;
         for (int k = 0; k < 3; ++k)
             sum[k] += taken[k];
@@ -99,15 +115,14 @@ void filterPixel(int width, int height, const std::uint8_t* src, std::uint8_t* d
         takeNearer(at(x - 1, y - 1), at(x + 1, y + 1));
         takeNearer(at(x + 1, y - 1), at(x - 1, y + 1));
     }
-    std::uint8_t* out = dst + 3 * (static_cast<std::size_t>(y) * w + x);
     for (int k = 0; k < 3; ++k)
-        out[k] = count > 0 ? static_cast<std::uint8_t>(sum[k] / count) : p[k];
+        dst.row(k, y)[x] = count > 0 ? static_cast<std::uint8_t>(sum[k] / count) : p[k];
 }
 
 // Inner pixels x = 1 .. width - 2 of one inner row.
 void filterInner(const PlanarRow& above, const PlanarRow& row, const PlanarRow& below, const DownDistances& up,
-                 const DownDistances& down, const Plane& across, int width, Plane (&masks)[4], Plane (&out)[3],
-                 std::uint8_t* dstRow)
+                 const DownDistances& down, const Plane& across, int width, Plane (&masks)[4],
+                 std::int32_t* const (&dstRow)[3])
 {
     const std::int32_t* __restrict dH = across.data();
     const std::int32_t* __restrict dUp = up.down.data();
@@ -132,7 +147,7 @@ void filterInner(const PlanarRow& above, const PlanarRow& row, const PlanarRow& 
         const std::int32_t* __restrict a = above.c[k].data();
         const std::int32_t* __restrict m = row.c[k].data();
         const std::int32_t* __restrict b = below.c[k].data();
-        std::int32_t* __restrict o = out[k].data();
+        std::int32_t* __restrict o = dstRow[k];
         for (int x = 1; x + 1 < width; ++x) {
             const std::int32_t horizontal = m[x - 1] ^ ((m[x - 1] ^ m[x + 1]) & takeRight[x]);
             const std::int32_t vertical = a[x] ^ ((a[x] ^ b[x]) & takeBelow[x]);
@@ -141,21 +156,15 @@ void filterInner(const PlanarRow& above, const PlanarRow& row, const PlanarRow& 
             o[x] = (horizontal + vertical + diagonal + antiDiagonal) >> 2; // non-negative: truncates
         }
     }
-    for (int x = 1; x + 1 < width; ++x) {
-        dstRow[3 * x] = static_cast<std::uint8_t>(out[0][x]);
-        dstRow[3 * x + 1] = static_cast<std::uint8_t>(out[1][x]);
-        dstRow[3 * x + 2] = static_cast<std::uint8_t>(out[2][x]);
-    }
 }
 
 // One iteration over the rows yBegin .. yEnd - 1.
-void filterRows(int width, int height, const std::uint8_t* src, std::uint8_t* dst, int yBegin, int yEnd)
+void filterRows(int height, const Planes& src, const OutPlanes& dst, int yBegin, int yEnd)
 {
-    const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
-    const auto row = [&](int y) { return src + static_cast<std::size_t>(y) * rowBytes; };
+    const int width = src.width;
     const auto borderRow = [&](int y) {
         for (int x = 0; x < width; ++x)
-            filterPixel(width, height, src, dst, x, y);
+            filterPixel(height, src, dst, x, y);
     };
 
     // Rows without an inner pixel.
@@ -173,22 +182,19 @@ void filterRows(int width, int height, const std::uint8_t* src, std::uint8_t* ds
     DownDistances up, down;
     Plane across(static_cast<std::size_t>(width));
     Plane masks[4];
-    Plane out[3];
     for (auto& plane : masks)
         plane.resize(static_cast<std::size_t>(width));
-    for (auto& plane : out)
-        plane.resize(static_cast<std::size_t>(width));
-    above.load(row(innerBegin - 1), width);
-    centre.load(row(innerBegin), width);
+    above.load(src, innerBegin - 1);
+    centre.load(src, innerBegin);
     up.compute(above, centre, width);
     for (int y = innerBegin; y < innerEnd; ++y) {
-        below.load(row(y + 1), width);
+        below.load(src, y + 1);
         down.compute(centre, below, width);
         distances(centre, centre, 1, 0, width - 1, across);
-        filterInner(above, centre, below, up, down, across, width, masks, out,
-                    dst + static_cast<std::size_t>(y) * rowBytes);
-        filterPixel(width, height, src, dst, 0, y);
-        filterPixel(width, height, src, dst, width - 1, y);
+        std::int32_t* const rows[3] = {dst.row(0, y), dst.row(1, y), dst.row(2, y)};
+        filterInner(above, centre, below, up, down, across, width, masks, rows);
+        filterPixel(height, src, dst, 0, y);
+        filterPixel(height, src, dst, width - 1, y);
         std::swap(above, centre);
         std::swap(centre, below);
         std::swap(up, down);
@@ -212,7 +218,11 @@ void snnFilter(int width, int height, const std::uint8_t* src, std::uint8_t* dst
 {
     if (width <= 0 || height <= 0)
         return;
-    filterRows(width, height, src, dst, 0, height);
+    ImageRGB in(width, height), out(width, height);
+    copyToPlanes(reinterpret_cast<const RGB24*>(src), in);
+    filterRows(height, Planes{{in.red(), in.green(), in.blue()}, width},
+               OutPlanes{{out.red(), out.green(), out.blue()}, width}, 0, height);
+    copyLowBytes(out, reinterpret_cast<RGB24*>(dst));
 }
 
 std::string OPSNN::resultName(int run, int iterations)
@@ -237,17 +247,17 @@ std::unique_ptr<ImageRGB> OPSNN::execute(const ImageRGB& src, int iterations, co
     if (width == 0 || height == 0)
         return result;
 
-    Array2D<RGB24> buffers[2];
-    buffers[0].resize(width, height);
-    buffers[1].resize(width, height);
-    copyLowBytes(src, buffers[0].data());
-
-    const int cur = repeatFilterPasses(iterations, width, 0, height, progress, [&](int from, int y0, int y1) {
-        filterRows(width, height, reinterpret_cast<const std::uint8_t*>(buffers[from].data()),
-                   reinterpret_cast<std::uint8_t*>(buffers[1 - from].data()), y0, y1);
+    // The last pass writes the result; passes before it alternate between the result
+    // and one scratch picture.
+    std::unique_ptr<ImageRGB> scratch = iterations > 1 ? std::make_unique<ImageRGB>(width, height) : nullptr;
+    const OutPlanes out{{result->red(), result->green(), result->blue()}, width};
+    const OutPlanes spare = scratch ? OutPlanes{{scratch->red(), scratch->green(), scratch->blue()}, width} : out;
+    const auto target = [&](int i) { return (iterations - 1 - i) % 2 == 0 ? out : spare; };
+    const Planes source{{src.red(), src.green(), src.blue()}, width};
+    repeatFilterPasses(iterations, width, 0, height, progress, [&](int i, int y0, int y1) {
+        const OutPlanes from = i == 0 ? OutPlanes{} : target(i - 1);
+        filterRows(height, i == 0 ? source : Planes{{from.c[0], from.c[1], from.c[2]}, width}, target(i), y0, y1);
     });
-
-    copyToPlanes(buffers[cur].data(), *result);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "OPSplit.h"
 
+#include "util/ParallelRows.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -10,8 +12,10 @@ std::unique_ptr<ImageGray> OPSplit::channel(const ImageColor& image, int plane)
     if (plane < 0 || plane > 2)
         throw std::out_of_range("a colour image has planes 0, 1 and 2");
     auto out = std::make_unique<ImageGray>(image.width(), image.height());
-    if (image.pixelCount())
-        std::memcpy(out->data(), image.plane(plane), image.pixelCount() * sizeof(std::int32_t));
+    const std::size_t w = static_cast<std::size_t>(image.width());
+    parallelRows(0, image.height(), rowsPerPiece(image.width(), 1 << 18), [&](int y0, int y1) {
+        std::memcpy(out->data() + y0 * w, image.plane(plane) + y0 * w, (y1 - y0) * w * sizeof(std::int32_t));
+    });
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "BlockSums.h"
 
+#include "util/ParallelRows.h"
+
 #include <algorithm>
 
 namespace ivra {
@@ -39,29 +41,33 @@ BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel)
     if (stored <= 0)
         return;
 
-    // Blocks of side 4 straight from the pixels.
+    // Blocks of side 4 straight from the pixels, one row of blocks per piece of work.
     Level& bottom = levels_[stored - 1];
-    for (int y = 0; y < height; ++y) {
-        const RGB24* row = &pixels.at(0, y);
-        ChannelSums* cells = &bottom.cells[static_cast<std::size_t>(y >> 2) * bottom.columns];
-        for (int x = 0; x < width; ++x)
-            add(cells[x >> 2], row[x]);
-    }
+    parallelRows(0, bottom.rows, rowsPerPiece(width, 1 << 14), [&](int b0, int b1) {
+        for (int y = 4 * b0; y < std::min(height, 4 * b1); ++y) {
+            const RGB24* row = &pixels.at(0, y);
+            ChannelSums* cells = &bottom.cells[static_cast<std::size_t>(y >> 2) * bottom.columns];
+            for (int x = 0; x < width; ++x)
+                add(cells[x >> 2], row[x]);
+        }
+    });
     // Each coarser block is the sum of its (up to four) children inside the picture.
     for (int level = stored - 2; level >= 0; --level) {
         Level& l = levels_[level];
         const Level& fine = levels_[level + 1];
-        for (int by = 0; by < l.rows; ++by)
-            for (int bx = 0; bx < l.columns; ++bx) {
-                ChannelSums& cell = l.cells[static_cast<std::size_t>(by) * l.columns + bx];
-                for (int dy = 0; dy < 2; ++dy)
-                    for (int dx = 0; dx < 2; ++dx) {
-                        const int fx = 2 * bx + dx;
-                        const int fy = 2 * by + dy;
-                        if (fx < fine.columns && fy < fine.rows)
-                            add(cell, fine.cells[static_cast<std::size_t>(fy) * fine.columns + fx]);
-                    }
-            }
+        parallelRows(0, l.rows, rowsPerPiece(l.columns, 1 << 12), [&](int r0, int r1) {
+            for (int by = r0; by < r1; ++by)
+                for (int bx = 0; bx < l.columns; ++bx) {
+                    ChannelSums& cell = l.cells[static_cast<std::size_t>(by) * l.columns + bx];
+                    for (int dy = 0; dy < 2; ++dy)
+                        for (int dx = 0; dx < 2; ++dx) {
+                            const int fx = 2 * bx + dx;
+                            const int fy = 2 * by + dy;
+                            if (fx < fine.columns && fy < fine.rows)
+                                add(cell, fine.cells[static_cast<std::size_t>(fy) * fine.columns + fx]);
+                        }
+                }
+        });
     }
 }
 

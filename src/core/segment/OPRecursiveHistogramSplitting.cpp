@@ -4,6 +4,7 @@
 #include "HistogramClustering.h"
 #include "RHSFeatures.h"
 #include "image/BitImage32.h"
+#include "util/ParallelRows.h"
 
 #include <algorithm>
 #include <array>
@@ -64,7 +65,7 @@ public:
 private:
     // The feature to split the current histograms by (-1: none has two clusters);
     // bestSize receives the pixel count of its largest cluster.
-    int bestSplitFeature(std::int64_t& bestSize);
+    int bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize);
     // Labels and mean colours from the padded label plane into the result.
     void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
     std::size_t paddedIndex(int x, int y) const
@@ -74,6 +75,7 @@ private:
 
     void computeFeatures();
     void addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
+    void countPixels(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
     void deriveLargestPiece(const Region& region, std::size_t firstPiece);
     void split(const Region& region, int feature, int peak);
     std::uint32_t findRun(std::uint32_t run);
@@ -139,27 +141,59 @@ void Splitter::computeFeatures()
         FeatureVector features;
     };
     constexpr int cacheBits = 14;
-    std::vector<CacheEntry> cache(std::size_t{1} << cacheBits, CacheEntry{0, {}});
-    for (int y = 0; y < height_; ++y) {
-        progress_.update(y, 2.0 * height_);
-        FeatureVector* row = &features_[paddedIndex(0, y)];
-        for (int x = 0; x < width_; ++x) {
-            const RGB24 c = source_.at(x, y);
-            const std::uint32_t color = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
-            CacheEntry& entry = cache[(color * 2654435761u) >> (32 - cacheBits)];
-            if (entry.color != color) {
-                const auto f = pixelFeatures(c.r, c.g, c.b);
-                for (int k = 0; k < 8; ++k)
-                    entry.features.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
-                entry.features.hue = static_cast<std::uint16_t>(f[hueFeature]);
-                entry.color = color;
+    // One cache per thread; a cache only spares work, so the features do not depend on it.
+    std::vector<std::vector<CacheEntry>> caches(static_cast<std::size_t>(std::max(1, threadCount())));
+    const auto rows = [&](int y0, int y1) {
+        std::vector<CacheEntry>& cache = caches[static_cast<std::size_t>(omp_get_thread_num())];
+        if (cache.empty())
+            cache.assign(std::size_t{1} << cacheBits, CacheEntry{0, {}});
+        for (int y = y0; y < y1; ++y) {
+            FeatureVector* row = &features_[paddedIndex(0, y)];
+            for (int x = 0; x < width_; ++x) {
+                const RGB24 c = source_.at(x, y);
+                const std::uint32_t color = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
+                CacheEntry& entry = cache[(color * 2654435761u) >> (32 - cacheBits)];
+                if (entry.color != color) {
+                    const auto f = pixelFeatures(c.r, c.g, c.b);
+                    for (int k = 0; k < 8; ++k)
+                        entry.features.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
+                    entry.features.hue = static_cast<std::uint16_t>(f[hueFeature]);
+                    entry.color = color;
+                }
+                row[x] = entry.features;
             }
-            row[x] = entry.features;
         }
-    }
+    };
+    parallelRows(0, height_, rowsPerPiece(width_), rows, [&](int done) { progress_.update(done, 2.0 * height_); });
 }
 
 void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const
+{
+    // Large regions are counted by the threads into histograms of their own, added
+    // up afterwards (integer sums: any order gives the same counts).
+    constexpr std::uint32_t piece = 1 << 15;
+    const int threads = std::max(1, threadCount());
+    if (count >= 2 * piece && threads > 1) {
+        std::vector<HistogramSet> partial(static_cast<std::size_t>(threads));
+        for (HistogramSet& set : partial)
+            for (auto& h : set)
+                std::fill(h.begin(), h.end(), 0);
+        const int pieces = static_cast<int>((count - 1) / piece + 1);
+        parallelRows(0, pieces, 1, [&](int p0, int p1) {
+            const std::uint32_t begin = static_cast<std::uint32_t>(p0) * piece;
+            const std::uint32_t end = std::min(count, static_cast<std::uint32_t>(p1) * piece);
+            countPixels(partial[static_cast<std::size_t>(omp_get_thread_num())], pixels + begin, end - begin);
+        });
+        for (const HistogramSet& set : partial)
+            for (int f = 0; f < featureCount; ++f)
+                for (int b = 0; b < maxFeatureBins; ++b)
+                    histograms[f][b] += set[f][b];
+        return;
+    }
+    countPixels(histograms, pixels, count);
+}
+
+void Splitter::countPixels(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const
 {
     int* h0 = histograms[0].data();
     int* h1 = histograms[1].data();
@@ -427,7 +461,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
                 addToHistograms(histograms_, &arena_[region.offset], region.count);
             }
             std::int64_t bestSize = -1;
-            const int bestFeature = bestSplitFeature(bestSize);
+            const int bestFeature = bestSplitFeature(region.count, bestSize);
             if (bestFeature != -1 && bestSize > minSplitPeak) {
                 const HistogramClusters& clusters = clusters_[bestFeature];
                 split(region, bestFeature, clusters.peak(clusters.largest()));
@@ -439,13 +473,18 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
     copyResult(labels, painted);
 }
 
-int Splitter::bestSplitFeature(std::int64_t& bestSize)
+int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
 {
     // The feature whose largest cluster holds most pixels, the first on ties.
     int bestFeature = -1;
+    // Each feature is clustered on its own; the choice below reads them in order. Only
+    // the first, large regions are worth starting threads for.
+    const int threads = std::min(threadCount(), featureCount);
+#pragma omp parallel for if (threads > 1 && regionSize >= (1u << 16)) num_threads(threads) schedule(static)
+    for (int f = 0; f < featureCount; ++f)
+        clusters_[f].cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
     for (int f = 0; f < featureCount; ++f) {
         HistogramClusters& clusters = clusters_[f];
-        clusters.cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
         if (clusters.count() >= 2) {
             const std::int64_t mass = clusters.mass(clusters.largest());
             if (mass > bestSize) {
@@ -460,13 +499,15 @@ int Splitter::bestSplitFeature(std::int64_t& bestSize)
 void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const
 {
     const std::uint32_t* paddedLabels = paddedLabels_.get();
-    for (int y = 0; y < height_; ++y) {
-        const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
-        for (int x = 0; x < width_; ++x) {
-            labels.at(x, y) = row[x];
-            painted.at(x, y) = meanColor_[row[x]];
+    parallelRows(0, height_, rowsPerPiece(width_), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
+            for (int x = 0; x < width_; ++x) {
+                labels.at(x, y) = row[x];
+                painted.at(x, y) = meanColor_[row[x]];
+            }
         }
-    }
+    });
 }
 
 } // namespace

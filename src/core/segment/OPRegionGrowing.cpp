@@ -211,12 +211,10 @@ struct ByteColors {
     std::array<std::int32_t, 3> at(std::size_t i) const { return {p[i].r, p[i].g, p[i].b}; }
 };
 struct PlaneGrays {
-    static constexpr bool bytes = false;
     const std::int32_t* v;
     std::int32_t at(std::size_t i) const { return v[i]; }
 };
 struct ByteGrays {
-    static constexpr bool bytes = true;
     const RGB24* p;
     std::int32_t at(std::size_t i) const { return p[i].r; }
 };

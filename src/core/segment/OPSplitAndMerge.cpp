@@ -57,7 +57,7 @@ class Segmenter {
 public:
     Segmenter(const Array2D<RGB24>& pixels, Array2D<std::uint32_t>& labels, double splitThreshold,
               double mergeThreshold, double groupThreshold, const ivra::Progress& progress)
-        : pixels_(pixels), labels_(labels), width_(pixels.width()), height_(pixels.height()),
+        : labels_(labels), width_(pixels.width()), height_(pixels.height()),
           splitThreshold_(splitThreshold), mergeThreshold_(mergeThreshold), groupThreshold_(groupThreshold),
           progress_(progress), tree_(width_, height_), maxLevel_(tree_.GetMaxLevel()),
           sums_(pixels, tree_.size(), maxLevel_),
@@ -389,7 +389,6 @@ private:
             labels[p] = owner_[labels[p]];
     }
 
-    const Array2D<RGB24>& pixels_;
     Array2D<std::uint32_t>& labels_;
     int width_;
     int height_;

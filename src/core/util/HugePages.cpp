@@ -22,4 +22,14 @@ void preferHugePages(void* data, std::size_t bytes)
 #endif
 }
 
+void* allocateLargeBytes(std::size_t bytes, std::size_t& alignment)
+{
+    constexpr std::size_t hugePage = std::size_t{2} << 20;
+    alignment = bytes >= hugePage ? hugePage : alignof(std::max_align_t);
+    void* p = ::operator new(bytes == 0 ? 1 : bytes, std::align_val_t{alignment});
+    if (bytes >= hugePage)
+        preferHugePages(p, bytes);
+    return p;
+}
+
 } // namespace ivra

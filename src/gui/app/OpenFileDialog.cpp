@@ -1,6 +1,7 @@
 #include "OpenFileDialog.h"
 
 #include "PreferenceFile.h"
+#include "util/Threads.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,6 +15,8 @@ namespace ivra {
 OpenFileDialog::OpenFileDialog(QObject* parent)
     : QObject(parent), startLocation_(readStartLocation(QString::fromLatin1(preferenceFileName)))
 {
+    // The same file sets the operators' thread count (none given: all cores).
+    setDefaultThreadCount(readThreadCount(QString::fromLatin1(preferenceFileName)));
 }
 
 QString OpenFileDialog::filter()

@@ -95,8 +95,10 @@ TEST(CscAgreement, StoresOfEveryCapacityOverrunAtTheSamePoint)
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{4, 4}, std::pair{6, 5}, std::pair{8, 7},
                                std::pair{9, 11}, std::pair{12, 12}, std::pair{26, 22}})
         for (const Picture& p : csc_test::pictureKinds(w, h, 3))
-            for (const auto& [variant, t] : {std::pair{Variant::Rgb, 10}, std::pair{Variant::Rgb, 255},
-                                            std::pair{Variant::Hsv, 0}}) {
+            for (const auto& [variantOf, threshold] : {std::pair{Variant::Rgb, 10}, std::pair{Variant::Rgb, 255},
+                                                      std::pair{Variant::Hsv, 0}}) {
+                const Variant variant = variantOf; // lambdas cannot capture a structured binding before clang 16
+                const int t = threshold;
                 const cscref::Outcome full = cscref::segment(w, h, p.px, variant, t);
                 const auto tryCapacity = [&](int c) {
                     failures += c >= 1 ? compare(p, variant, t, (c + 0.5) / full.islandCount, tally) : "";

@@ -1,4 +1,6 @@
+#include "image/Array2D.h"
 #include "image/BitImage32.h"
+#include "image/ImageGray.h"
 #include "image/HistogramHSV.h"
 #include "image/ImageHSV.h"
 #include "image/LowBytes.h"
@@ -40,6 +42,17 @@ TEST(Image, LowBytesOfThePlanesAndBack)
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(back.pixel(i, 0), (ImageColor::Triple{bytes[i].r, bytes[i].g, bytes[i].b}));
     }
+}
+
+// Large planes and label arrays start on a 2 MiB boundary, where huge pages can map them.
+TEST(Image, LargeArraysStartOnHugePageBoundaries)
+{
+    const ImageRGB planes(1024, 1024);
+    const ImageGray gray(1024, 600);
+    const Array2D<std::uint32_t> labels(1024, 1024);
+    for (const void* p : {static_cast<const void*>(planes.plane(0)), static_cast<const void*>(gray.data()),
+                          static_cast<const void*>(labels.data())})
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % (std::uintptr_t{2} << 20), 0u);
 }
 
 TEST(BitImage32, BitsAreLowestFirstWithRowsOnWordBoundaries)

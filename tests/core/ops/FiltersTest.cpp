@@ -175,3 +175,21 @@ TEST(Filters, LargePicturesFilteredInChunksOfRowsMatchThePlainFilters)
     EXPECT_EQ(pixelsOf(*OPSNN().execute(*image, SnnParams{1})), plainIteration(w, h, pixels));
     EXPECT_EQ(pixelsOf(*OPKuwaharaNagao().execute(*image, {1, Space::RGB})), plainFilter(w, h, pixels, 1, false));
 }
+
+// The filters read the low byte of each plane value, borders included, and write 0..255.
+TEST(Filters, ReadTheLowBytesOfThePlanes)
+{
+    const auto plain = rgbFrom(23, 17, randomPixels(23, 17, 256, 5));
+    ImageRGB wide(23, 17);
+    for (int c = 0; c < 3; ++c)
+        for (std::size_t i = 0; i < wide.pixelCount(); ++i)
+            wide.plane(c)[i] = plain->plane(c)[i] + 256 * static_cast<int>((i * 7 + c) % 9) - 1024;
+    const auto same = [](const std::unique_ptr<ImageRGB>& a, const std::unique_ptr<ImageRGB>& b) {
+        return std::equal(a->plane(0), a->plane(0) + 3 * a->pixelCount(), b->plane(0));
+    };
+    for (const int n : {1, 2}) {
+        EXPECT_TRUE(same(OPSNN().execute(wide, SnnParams{n}), OPSNN().execute(*plain, SnnParams{n}))) << n;
+        for (const Space space : {Space::RGB, Space::HSV})
+            EXPECT_TRUE(same(OPKuwaharaNagao().execute(wide, {n, space}), OPKuwaharaNagao().execute(*plain, {n, space})));
+    }
+}
