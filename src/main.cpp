@@ -12,9 +12,12 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
 
-    // A missing translation file leaves the texts untranslated.
+    // The translation is looked for in the working directory, then beside the
+    // executable; a missing translation file leaves the texts untranslated.
     QTranslator translator;
-    if (translator.load(QStringLiteral("ivra.") + QLocale::system().name(), QStringLiteral(".")))
+    const QString translation = QStringLiteral("ivra.") + QLocale::system().name();
+    if (translator.load(translation, QStringLiteral(".")) ||
+        translator.load(translation, QCoreApplication::applicationDirPath()))
         QApplication::installTranslator(&translator);
 
     int status = 0;

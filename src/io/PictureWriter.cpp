@@ -24,6 +24,23 @@ PictureFormat pictureFormatFor(const QString& path)
     throw IoError(path.toStdString(), "unknown picture format (use .png, .ppm, .pgm or .xpm)");
 }
 
+PictureFormat savedPictureFormatFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return PictureFormat::Jpeg;
+    if (suffix == QLatin1String("bmp"))
+        return PictureFormat::Bmp;
+    if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
+        return PictureFormat::Tiff;
+    try {
+        return pictureFormatFor(path);
+    } catch (const IoError&) {
+        throw IoError(path.toStdString(),
+                      "unknown picture format (use .png, .jpg, .bmp, .tif, .ppm, .pgm or .xpm)");
+    }
+}
+
 namespace {
 
 const char* formatName(PictureFormat format)
@@ -33,6 +50,9 @@ const char* formatName(PictureFormat format)
     case PictureFormat::Ppm: return "ppm";
     case PictureFormat::Pgm: return "pgm";
     case PictureFormat::Xpm: return "xpm";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Tiff: return "tiff";
     }
     return "png";
 }
@@ -71,7 +91,7 @@ void encodePicture(const QImage& picture, PictureFormat format, QIODevice& devic
 
 void writePicture(const QImage& picture, const QString& path)
 {
-    const PictureFormat format = pictureFormatFor(path);
+    const PictureFormat format = savedPictureFormatFor(path);
     checkOutputTarget(path); // never rename over a pipe, a device or a directory
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

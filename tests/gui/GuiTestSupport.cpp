@@ -85,6 +85,17 @@ std::vector<double> valuesOf(const DataObject& d)
 
 } // namespace
 
+namespace {
+
+// The workbench keeps its recent files in the user's settings; tests keep theirs
+// in a folder of their own, set before the toolkit first reads the variable.
+const bool settingsInTemporaryFolder = [] {
+    static QTemporaryDir folder;
+    return qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+}();
+
+} // namespace
+
 namespace guitest {
 
 namespace {
@@ -228,12 +239,13 @@ void setWidgets(QWidget& dialog, const QString& settings)
     }
 }
 
-MessageBoxCatcher::MessageBoxCatcher()
+MessageBoxCatcher::MessageBoxCatcher(QMessageBox::StandardButton answer)
 {
-    watch<QMessageBox>(timer, 10, [this](QMessageBox* box) {
+    watch<QMessageBox>(timer, 10, [this, answer](QMessageBox* box) {
         ++count;
         title = box->windowTitle();
-        box->done(QMessageBox::Ok);
+        text = box->text() + '\n' + box->informativeText();
+        box->done(answer);
     });
 }
 

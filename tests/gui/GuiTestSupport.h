@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -70,12 +71,13 @@ bool runFromMenu(MainWindow& app, const QString& path, DataEntry* source, const 
 // spin box or slider, "name=text" chooses a combo box entry; a missing one fails.
 void setWidgets(QWidget& dialog, const QString& settings);
 
-// While it lives, counts and closes every message box that appears, keeping the last title.
+// While it lives, counts and answers every message box that appears, keeping the last title and texts.
 struct MessageBoxCatcher {
-    MessageBoxCatcher();
+    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
     QTimer timer;
     int count = 0;
     QString title;
+    QString text; // the text and the informative text, one line apart
 };
 
 // Presses Cancel on the progress dialog as soon as it shows; records that it did.

@@ -40,7 +40,7 @@ TEST(PictureWriter, FailureLeavesAnExistingFileAndNoLeftovers)
     const ImageRGB image(2, 2);
     EXPECT_TRUE(refusedWith([&] { writePicture(QImage(), path); }, "keep.png: cannot write an empty picture"));
     EXPECT_TRUE(refusedWith([&] { writePicture(image, dir.filePath("no/dir/x.png")); }, "x.png: cannot write"));
-    EXPECT_TRUE(refusedWith([&] { writePicture(image, dir.filePath("x.bmp")); }, "x.bmp: unknown"));
+    EXPECT_TRUE(refusedWith([&] { writePicture(image, dir.filePath("x.gif")); }, "x.gif: unknown"));
     EXPECT_EQ(contents(path), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.png"});
 

@@ -28,6 +28,25 @@ DataEntry* DataEntry::addChild(std::unique_ptr<DataEntry> child)
     return children_.back().get();
 }
 
+std::unique_ptr<DataEntry> DataEntry::takeChild(const DataEntry* child, std::size_t* index)
+{
+    const auto it = std::find_if(children_.begin(), children_.end(),
+                                 [&](const std::unique_ptr<DataEntry>& c) { return c.get() == child; });
+    if (it == children_.end())
+        return nullptr;
+    if (index)
+        *index = static_cast<std::size_t>(it - children_.begin());
+    std::unique_ptr<DataEntry> taken = std::move(*it);
+    children_.erase(it);
+    return taken;
+}
+
+DataEntry* DataEntry::insertChild(std::size_t index, std::unique_ptr<DataEntry> child)
+{
+    const auto at = children_.begin() + static_cast<std::ptrdiff_t>(std::min(index, children_.size()));
+    return children_.insert(at, std::move(child))->get();
+}
+
 bool DataEntry::hasChildNamed(const QString& name) const
 {
     return std::any_of(children_.begin(), children_.end(),

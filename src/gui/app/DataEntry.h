@@ -41,6 +41,11 @@ public:
     // Appends a result as the last child; returns the new entry.
     DataEntry* addChild(std::unique_ptr<DataObject> data, const QString& name);
     DataEntry* addChild(std::unique_ptr<DataEntry> child);
+    // Detaches a child with its subtree and hands it over; none when it is not a
+    // child of this entry. index (when given) receives the position it had.
+    std::unique_ptr<DataEntry> takeChild(const DataEntry* child, std::size_t* index = nullptr);
+    // Puts a subtree back at a position (past the end: appended); returns it.
+    DataEntry* insertChild(std::size_t index, std::unique_ptr<DataEntry> child);
     // True when a child of this entry has the given name.
     bool hasChildNamed(const QString& name) const;
     // Deletes every child subtree (children first, each with its window).

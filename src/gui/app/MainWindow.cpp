@@ -195,7 +195,8 @@ void MainWindow::slotWindowMenuActivated(int position)
 void MainWindow::slotHelpAbout()
 {
     QMessageBox::about(this, tr("About..."),
-                       tr("Ivra\nVersion \n(c) the Ivra developers: a workbench for colour image segmentation"));
+                       tr("Ivra\nVersion %1 (Qt %2)\n(c) the Ivra developers: a workbench for colour image segmentation")
+                           .arg(QStringLiteral(IVRA_VERSION), QString::fromLatin1(qVersion())));
 }
 
 void MainWindow::slotStatusHelpMsg(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RunCounters.h"
+#include "UndoStore.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -25,6 +26,7 @@ class DataEntry;
 class EntryWindow;
 class OpenFileDialog;
 class OperatorDialog;
+class RecentFiles;
 
 // The main window: a workspace of picture windows, the image list docked at the
 // left (a tree of DataEntry objects: loaded pictures at the top level, results
@@ -75,6 +77,10 @@ public:
     // The file Save as writes and its format: PNG, PPM or XPM by the name's
     // extension (any case); any other name gets ".png" appended and is written as PNG.
     static std::pair<QString, QString> saveTarget(const QString& fileName);
+    // File > Open's name test: a PNG, PGM or PPM mentioned anywhere, or a JPEG, BMP,
+    // TIFF or XPM extension (any case).
+    static bool isOpenablePictureName(const QString& path);
+    RecentFiles* recentFiles() const { return recentFiles_; }
     // Makes (or brings up) the window of an entry, as Show Image does.
     QWidget* showEntry(DataEntry* entry);
     // The list item that shows an entry; none when the entry is not listed.
@@ -87,6 +93,9 @@ public slots:
     void slotFileClose();
     void slotFileClearAll();
     void slotFileQuit();
+    void slotEditUndo();
+    // Removes the selected entry of the image list with its subtree and windows (undoable).
+    void slotEditDelete();
     void slotViewToolBar(bool on);
     void slotViewStatusBar(bool on);
     void slotViewLeftBar(bool on);
@@ -102,6 +111,8 @@ public slots:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Asks before the results are thrown away, unless File > Exit has asked.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void initWorkspace();
@@ -109,6 +120,11 @@ private:
     void initFileActions();
     void initViewActions();
     void initMenuBar();
+    void initEditMenu();
+    // A Yes/No question; true for Yes.
+    bool confirm(const QString& title, const QString& question);
+    // True when there is nothing to lose or the user agrees to lose it.
+    bool confirmExit();
     void initToolBar();
     void initImageList();
     void initStatusBar();
@@ -121,11 +137,14 @@ private:
 
     std::unique_ptr<DataEntry> root_;
     RunCounters runCounters_;
+    UndoStore undo_;
+    bool exitConfirmed_ = false;
     QMdiArea* workspace_ = nullptr;
     QDockWidget* leftBar_ = nullptr;
     QTreeWidget* dataList_ = nullptr;
     QToolBar* fileToolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QMenu* operatorMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
@@ -138,6 +157,8 @@ private:
     QAction* fileClearAll_ = nullptr;
     QAction* fileClose_ = nullptr;
     QAction* fileQuit_ = nullptr;
+    QAction* editUndo_ = nullptr;
+    QAction* editDelete_ = nullptr;
     QAction* viewToolBar_ = nullptr;
     QAction* viewStatusBar_ = nullptr;
     QAction* viewLeftBar_ = nullptr;
@@ -147,6 +168,7 @@ private:
     QAction* helpAbout_ = nullptr;
 
     OpenFileDialog* openDialog_ = nullptr;
+    RecentFiles* recentFiles_ = nullptr;
 };
 
 } // namespace ivra

@@ -2,6 +2,9 @@
 
 #include "MainWindow.h"
 
+#include "RecentFiles.h"
+#include "ZoomActions.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMdiArea>
@@ -136,13 +139,18 @@ void MainWindow::initMenuBar()
     fileMenu_->addAction(fileClearAll_);
     fileMenu_->addAction(fileClose_);
     fileMenu_->addAction(fileSaveAs_);
+    QMenu* recent = fileMenu_->addMenu(tr("&Recent"));
+    recentFiles_ = new RecentFiles(recent, this);
+    connect(recentFiles_, &RecentFiles::openRequested, this, &MainWindow::openImage);
     fileMenu_->addSeparator();
     fileMenu_->addAction(fileQuit_);
+    initEditMenu();
 
     viewMenu_ = menuBar()->addMenu(tr("&View"));
     viewMenu_->addAction(viewToolBar_);
     viewMenu_->addAction(viewStatusBar_);
     viewMenu_->addAction(viewLeftBar_);
+    new ZoomActions(viewMenu_, this);
 
     operatorMenu_ = menuBar()->addMenu(tr("&Operator"));
 

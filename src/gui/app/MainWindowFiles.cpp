@@ -5,7 +5,9 @@
 #include "DataEntry.h"
 #include "OpenFileDialog.h"
 #include "view/EntryWindow.h"
+#include "view/PictureSaveDialog.h"
 #include "view/PictureWindow.h"
+#include "RecentFiles.h"
 
 #include "IoError.h"
 #include "PictureReader.h"
@@ -14,13 +16,15 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 
 namespace ivra {
 
@@ -36,18 +40,31 @@ DataEntry* MainWindow::openImage(const QString& path)
 {
     statusBar()->showMessage(tr("Opening file..."));
     std::unique_ptr<Image> image;
-    if (mentionsPictureExtension(path)) {
+    QString reason;
+    if (!isOpenablePictureName(path)) {
+        reason = tr("%1: not a picture file name (.png, .jpg, .bmp, .tif, .ppm, .pgm or .xpm)").arg(path);
+    } else {
+        // Every failure is reported, out of memory included: a picture too large to
+        // load must not take the session with it.
         try {
             image = readPicture(path);
-        } catch (const IoError&) {
-            image.reset();
+        } catch (const std::bad_alloc&) {
+            reason = tr("%1: not enough memory to load the picture").arg(path);
+        } catch (const std::exception& e) {
+            reason = QString::fromStdString(e.what());
         }
+        if (!image && reason.isEmpty())
+            reason = tr("%1: the picture could not be read").arg(path);
     }
     if (!image) {
-        QMessageBox::critical(this, tr("I/O Error !"), tr("Could not open the document !"));
+        QMessageBox box(QMessageBox::Critical, tr("I/O Error !"), tr("Could not open the document !"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(reason);
+        box.exec();
         statusBar()->showMessage(tr("Ready."));
         return nullptr;
     }
+    recentFiles_->add(path);
     DataEntry* entry = root_->addChild(std::move(image), EntryWindow::fileNamePart(path));
     // Windows of loaded files are destroyed when closed; the entry's reference
     // clears itself, so the next Show Image makes a new one.
@@ -60,14 +77,23 @@ DataEntry* MainWindow::openImage(const QString& path)
     return entry;
 }
 
+bool MainWindow::isOpenablePictureName(const QString& path)
+{
+    static const QStringList more{"jpg", "jpeg", "bmp", "tif", "tiff", "xpm"};
+    return mentionsPictureExtension(path) || more.contains(QFileInfo(path).suffix().toLower());
+}
+
 std::pair<QString, QString> MainWindow::saveTarget(const QString& fileName)
 {
     const QString file = EntryWindow::fileNamePart(fileName);
     const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? file.mid(dot + 1).toLower() : QString();
-    if (extension == QLatin1String("png") || extension == QLatin1String("ppm") || extension == QLatin1String("xpm"))
+    try {
+        savedPictureFormatFor(file);
         return {fileName, extension.toUpper()};
-    return {fileName + QStringLiteral(".png"), QStringLiteral("PNG")};
+    } catch (const IoError&) {
+        return {fileName + QStringLiteral(".png"), QStringLiteral("PNG")};
+    }
 }
 
 bool MainWindow::saveActiveWindowAs(const QString& fileName)
@@ -77,29 +103,27 @@ bool MainWindow::saveActiveWindowAs(const QString& fileName)
         return true;
     const QString path = saveTarget(fileName).first;
     const QImage picture = view->picture();
-    bool written = false;
-    if (!picture.isNull()) {
-        try {
-            writePicture(picture, path);
-            written = view->setPathChecked(path);
-        } catch (const IoError&) {
-            written = false;
-        }
-    }
-    if (!written) {
-        QMessageBox::critical(this, tr("I/O Error !"), tr("Could not save the current document !"));
+    if (picture.isNull()) {
+        QMessageBox box(QMessageBox::Critical, tr("I/O Error !"), tr("Could not save the current document !"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(tr("%1: the window has no picture").arg(path));
+        box.exec();
         return false;
     }
-    return true;
+    return savePictureAsked(this, picture, path) && view->setPathChecked(path);
 }
 
 void MainWindow::slotFileSaveAs()
 {
     statusBar()->showMessage(tr("Saving file under filename..."));
-    const QString name = QFileDialog::getSaveFileName(this, tr("Save File As"), QString(), QString(), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (!saveActiveWindowAs(name))
+    EntryWindow* view = activeView();
+    if (!view) {
+        statusBar()->showMessage(tr("Ready."));
         return;
+    }
+    const QString path = savePictureWithDialog(this, view->picture(), view->path());
+    if (!path.isEmpty())
+        view->setPathChecked(path);
     statusBar()->showMessage(tr("Ready."));
 }
 
@@ -108,23 +132,6 @@ void MainWindow::slotFileClose()
     statusBar()->showMessage(tr("Closing file..."));
     if (EntryWindow* view = activeView())
         view->hide();
-    statusBar()->showMessage(tr("Ready."));
-}
-
-void MainWindow::slotFileClearAll()
-{
-    statusBar()->showMessage(tr("Closes all documents..."));
-    // Deleting an entry destroys its window too, so no window is left showing a
-    // picture that is gone.
-    root_->clearChildren();
-    slotUpdateDataList();
-    statusBar()->showMessage(tr("Ready."));
-}
-
-void MainWindow::slotFileQuit()
-{
-    statusBar()->showMessage(tr("Exiting application..."));
-    QApplication::quit();
     statusBar()->showMessage(tr("Ready."));
 }
 

@@ -6,6 +6,7 @@
 #include "DataEntry.h"
 #include "DataEntryIterator.h"
 #include "WindowFactory.h"
+#include "WindowPlacement.h"
 #include "view/EntryWindow.h"
 #include "view/SegmentationExport.h"
 
@@ -23,6 +24,24 @@
 
 namespace ivra {
 
+namespace {
+
+// An item of the image list. Column 1 holds the entry's number, which orders the
+// items; compared as text, "10" would come before "9".
+class NumberedItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        if (column != 1)
+            return QTreeWidgetItem::operator<(other);
+        return text(1).toInt() < other.text(1).toInt();
+    }
+};
+
+} // namespace
+
 void MainWindow::initImageList()
 {
     leftBar_ = new QDockWidget(QString(), this);
@@ -31,7 +50,8 @@ void MainWindow::initImageList()
     leftBar_->setAccessibleName(tr("Image List"));
     leftBar_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     leftBar_->setTitleBarWidget(new QWidget(leftBar_));
-    leftBar_->setFixedWidth(240);
+    // The pane starts 240 pixels wide; its edge can be dragged for long names.
+    leftBar_->setMinimumWidth(120);
 
     dataList_ = new QTreeWidget(leftBar_);
     dataList_->setObjectName(QStringLiteral("dataList"));
@@ -50,10 +70,13 @@ void MainWindow::initImageList()
     dataList_->setContextMenuPolicy(Qt::CustomContextMenu);
     leftBar_->setWidget(dataList_);
     addDockWidget(Qt::LeftDockWidgetArea, leftBar_);
+    resizeDocks({leftBar_}, {240}, Qt::Horizontal);
 
     popup_ = new QMenu(this);
     popup_->addAction(tr("Show Image"), this, qOverload<>(&MainWindow::slotImageShow));
     popup_->addAction(tr("Hide Image"), this, &MainWindow::slotImageHide);
+    popup_->addAction(editDelete_);
+    dataList_->addAction(editDelete_);
 
     connect(dataList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::slotShowLeftBarPopup);
     connect(dataList_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::showSelectionOfList);
@@ -73,8 +96,8 @@ void MainWindow::slotUpdateDataList()
         if (e->isHidden())
             continue;
         const auto depth = static_cast<std::size_t>(it.depth());
-        QTreeWidgetItem* item = depth == 0 || stack.size() < depth ? new QTreeWidgetItem(dataList_)
-                                                                   : new QTreeWidgetItem(stack[depth - 1]);
+        QTreeWidgetItem* item = depth == 0 || stack.size() < depth ? new NumberedItem(dataList_)
+                                                                   : new NumberedItem(stack[depth - 1]);
         item->setText(0, e->name());
         item->setText(1, QString::number(counter++));
         if (stack.size() > depth)
@@ -111,13 +134,16 @@ QWidget* MainWindow::showEntry(DataEntry* entry)
     if (!entry)
         return nullptr;
     QWidget* window = entry->window();
-    if (!window) {
+    const bool made = !window;
+    if (made) {
         window = createWindowFor(*entry, workspace_);
         if (!window)
             return nullptr;
         entry->setWindow(window);
     }
     window->showNormal();
+    if (made)
+        placeInsideWorkspace(*workspace_, *window);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window))
         workspace_->setActiveSubWindow(sub);
     window->setFocus();

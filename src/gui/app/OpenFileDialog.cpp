@@ -21,7 +21,7 @@ OpenFileDialog::OpenFileDialog(QObject* parent)
 
 QString OpenFileDialog::filter()
 {
-    return tr("All Images (*.png *.pgm *.ppm)");
+    return tr("All Images (*.png *.pgm *.ppm *.jpg *.jpeg *.bmp *.tif *.tiff *.xpm)");
 }
 
 bool OpenFileDialog::exec()

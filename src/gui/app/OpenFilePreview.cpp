@@ -31,11 +31,8 @@ void OpenFilePreview::previewPath(const QString& path)
         clearPicture();
         return;
     }
-    const QString extension = info.completeSuffix().toLower();
-    if (!extension.contains(QLatin1String("ppm")) && !extension.contains(QLatin1String("pgm")))
-        return;
-    // A PPM or PGM file that cannot be read shows as an empty picture: the
-    // previous one must not stand for it.
+    // A file that cannot be read shows as an empty picture: the previous one must
+    // not stand for it.
     QPixmap pixmap;
     if (!info.isFile() || !pixmap.load(path)) {
         clearPicture();

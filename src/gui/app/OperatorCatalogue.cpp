@@ -38,34 +38,42 @@ OperatorDialog* make(MainWindow& app)
     return new Dialog(&app);
 }
 
-#define TR(text) QT_TRANSLATE_NOOP("ivra::MainWindow", text)
-
 const OperatorRow operatorTable[] = {
     // category, menu entry, status tip, dialog — in the Operator menu's order
-    {"", TR("Split"), TR("Splits an Image to its channels"), make<SplitDialog>},
-    {"", TR("Color &Transform"), TR("Transforms the colorspace of image in an other"), make<ColorTransformDialog>},
+    {"", QT_TRANSLATE_NOOP("Operators", "Split"),
+     QT_TRANSLATE_NOOP("Operators", "Splits an Image to its channels"), make<SplitDialog>},
+    {"", QT_TRANSLATE_NOOP("Operators", "Color &Transform"),
+     QT_TRANSLATE_NOOP("Operators", "Transforms the colorspace of image in an other"), make<ColorTransformDialog>},
 
-    {TR("Statistics"), TR("Histogram"), TR("Calculates a 1-channel histogram of a gray image"), make<HistogramDialog>},
-    {TR("Statistics"), TR("Color &Histogram"), TR("Computes a color histogram"), make<ColorHistogramDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Statistics"), QT_TRANSLATE_NOOP("Operators", "Histogram"),
+     QT_TRANSLATE_NOOP("Operators", "Calculates a 1-channel histogram of a gray image"), make<HistogramDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Statistics"), QT_TRANSLATE_NOOP("Operators", "Color &Histogram"),
+     QT_TRANSLATE_NOOP("Operators", "Computes a color histogram"), make<ColorHistogramDialog>},
 
-    {TR("Segmentation"), TR("Region Growing"), TR("Region Growing"), make<RegionGrowingDialog>},
-    {TR("Segmentation"), TR("Color Structure Code"), TR("Color Structure Code"), make<CscDialog>},
-    {TR("Segmentation"), TR("Split-And-Merge"), TR("Split-And-Merge"), make<SplitAndMergeDialog>},
-    {TR("Segmentation"), TR("Recursive Histogram Splitting"), TR("Recursive Histogram Splitting"),
+    {QT_TRANSLATE_NOOP("Operators", "Segmentation"), QT_TRANSLATE_NOOP("Operators", "Region Growing"),
+     QT_TRANSLATE_NOOP("Operators", "Region Growing"), make<RegionGrowingDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Segmentation"), QT_TRANSLATE_NOOP("Operators", "Color Structure Code"),
+     QT_TRANSLATE_NOOP("Operators", "Color Structure Code"), make<CscDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Segmentation"), QT_TRANSLATE_NOOP("Operators", "Split-And-Merge"),
+     QT_TRANSLATE_NOOP("Operators", "Split-And-Merge"), make<SplitAndMergeDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Segmentation"), QT_TRANSLATE_NOOP("Operators", "Recursive Histogram Splitting"),
+     QT_TRANSLATE_NOOP("Operators", "Recursive Histogram Splitting"),
      make<RecursiveHistogramSplittingDialog>},
 
-    {TR("Filter"), TR("SNN"), TR("Symmetric-Nearest-Neighbor-Filter"), make<SnnDialog>},
-    {TR("Filter"), TR("Kuwahara-Nagao"), TR("Kuwahara-Nagao-Filer"), make<KuwaharaNagaoDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Filter"), QT_TRANSLATE_NOOP("Operators", "SNN"),
+     QT_TRANSLATE_NOOP("Operators", "Symmetric-Nearest-Neighbor-Filter"), make<SnnDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Filter"), QT_TRANSLATE_NOOP("Operators", "Kuwahara-Nagao"),
+     QT_TRANSLATE_NOOP("Operators", "Kuwahara-Nagao-Filer"), make<KuwaharaNagaoDialog>},
 
-    {TR("Noise"), TR("Gauss"), TR("Gauss-Noise"), make<GaussDialog>},
-    {TR("Noise"), TR("Salt-and-Pepper"), TR("Salt-and-Pepper-Noise"), make<SaltAndPepperDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Noise"), QT_TRANSLATE_NOOP("Operators", "Gauss"),
+     QT_TRANSLATE_NOOP("Operators", "Gauss-Noise"), make<GaussDialog>},
+    {QT_TRANSLATE_NOOP("Operators", "Noise"), QT_TRANSLATE_NOOP("Operators", "Salt-and-Pepper"),
+     QT_TRANSLATE_NOOP("Operators", "Salt-and-Pepper-Noise"), make<SaltAndPepperDialog>},
 };
-
-#undef TR
 
 QString translated(const char* text)
 {
-    return QCoreApplication::translate("ivra::MainWindow", text);
+    return QCoreApplication::translate("Operators", text);
 }
 
 } // namespace

@@ -4,15 +4,20 @@
 #include "DataEntryIterator.h"
 #include "HelpDialog.h"
 #include "MainWindow.h"
+#include "ResultReport.h"
+#include "UndoStore.h"
+#include "view/EntryWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <iostream>
 
 namespace ivra {
 
@@ -63,7 +68,7 @@ void OperatorDialog::buildButtons(const QString& okText)
     buttons->addWidget(cancelButton_);
     static_cast<QGridLayout*>(layout())->addLayout(buttons, 2, 0);
 
-    connect(okButton_, &QPushButton::clicked, this, &OperatorDialog::execute);
+    connect(okButton_, &QPushButton::clicked, this, &OperatorDialog::runExecute);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(infoButton_, &QPushButton::clicked, this, &OperatorDialog::showInfo);
 }
@@ -77,16 +82,20 @@ void OperatorDialog::fillList()
 {
     listView_->clear();
     entries_.clear();
-    if (MainWindow* app = MainWindow::instance()) {
+    MainWindow* app = MainWindow::instance();
+    if (app) {
         DataEntryIterator it(app->root());
         for (DataEntry* e = it.first(); e; e = it.next()) {
             if (!e->data() || !accepts(e->type()))
                 continue;
             auto* item = new QTreeWidgetItem(listView_);
-            item->setText(0, e->name());
+            item->setText(0, pathOf(e));
             item->setText(1, QString::number(entries_.size()));
             entries_.push_back(e);
         }
+        // The picture the user is looking at is the likely source.
+        if (EntryWindow* active = app->activeView())
+            selectEntry(active->entry());
     }
     updateView();
 }
@@ -118,6 +127,16 @@ DataEntry* OperatorDialog::selectedEntry() const
     if (!ok || n < 0 || static_cast<std::size_t>(n) >= entries_.size())
         return nullptr;
     return entries_[static_cast<std::size_t>(n)];
+}
+
+QString OperatorDialog::pathOf(const DataEntry* entry)
+{
+    MainWindow* app = MainWindow::instance();
+    QStringList names{entry->name()};
+    for (DataEntry* up = app ? parentOf(*app->root(), entry) : nullptr; up && up != app->root();
+         up = parentOf(*app->root(), up))
+        names.prepend(up->name());
+    return names.join(QStringLiteral(" / "));
 }
 
 void OperatorDialog::showNoSelectionError(QWidget* parent)
@@ -175,8 +194,26 @@ DataEntry* OperatorDialog::sourceOrComplain()
     return source;
 }
 
+void OperatorDialog::runExecute()
+{
+    added_.clear();
+    runTimer_.start();
+    try {
+        execute();
+    } catch (const std::exception& e) {
+        reportRefusal(e);
+    }
+}
+
+void OperatorDialog::reportRefusal(const std::exception& e)
+{
+    std::cerr << e.what() << std::endl;
+    QMessageBox::critical(this, tr("Error !"), QString::fromStdString(e.what()));
+}
+
 DataEntry* OperatorDialog::addResult(DataEntry& source, std::unique_ptr<DataObject> result, const QString& name)
 {
+    added_ << name + QStringLiteral(": ") + resultSummary(*result);
     return source.addChild(std::move(result), name);
 }
 
@@ -188,6 +225,9 @@ RunCounters& OperatorDialog::runCounters() const
 
 void OperatorDialog::finish()
 {
+    MainWindow* app = MainWindow::instance();
+    if (app && !added_.isEmpty())
+        app->statusBar()->showMessage(operatorReport(added_, runTimer_.isValid() ? runTimer_.elapsed() : 0));
     accept();
 }
 

@@ -5,8 +5,11 @@
 #include "image/DataObject.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
 #include <QString>
 
+#include <exception>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -55,9 +58,14 @@ public:
 
     // The "Error !" box shown by OK without a selection.
     static void showNoSelectionError(QWidget* parent);
+    // The tree path of an entry as the lists show it: "rocket.ppm / HSV / Red".
+    static QString pathOf(const DataEntry* entry);
 
 public slots:
     virtual void showDialog();
+    // OK: execute(), timed for the status bar's report; a refusal of the operator
+    // (any exception) gets the "Error !" box and the dialog stays open.
+    void runExecute();
     virtual void execute() = 0;
     virtual void showInfo();
     virtual void updateView();
@@ -83,8 +91,12 @@ protected:
     }
     // The main window's run counters, for dialogs that number their results.
     RunCounters& runCounters() const;
-    // Ends the modal run after a successful execute().
+    // Ends the modal run after a successful execute(); the status bar reports
+    // what was added and how long it took.
     void finish();
+    // An operator's refusal or failure: its message on standard error and in the
+    // "Error !" box; nothing is added and the dialog stays open.
+    void reportRefusal(const std::exception& e);
 
     void showEvent(QShowEvent* event) override;
 
@@ -96,6 +108,8 @@ private:
     void putButtonsLastInTabOrder();
 
     std::vector<int> acceptedTypes_;
+    QStringList added_;
+    QElapsedTimer runTimer_;
     std::vector<DataEntry*> entries_;
     QTreeWidget* listView_ = nullptr;
     QGridLayout* parameterLayout_ = nullptr;

@@ -15,7 +15,6 @@
 #include <QSpinBox>
 
 #include <exception>
-#include <iostream>
 #include <optional>
 
 namespace ivra {
@@ -81,8 +80,7 @@ void CscDialog::execute()
         });
     } catch (const std::exception& e) {
         // Refused (too large) or out of memory: nothing is added, the dialog stays open.
-        std::cerr << e.what() << std::endl;
-        QMessageBox::critical(this, tr("Error !"), QString::fromStdString(e.what()));
+        reportRefusal(e);
         return;
     }
     if (!result)

@@ -11,7 +11,6 @@
 #include <QSpinBox>
 
 #include <exception>
-#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -57,7 +56,7 @@ void RecursiveHistogramSplittingDialog::execute()
             [&](const Progress& progress) { return OPRecursiveHistogramSplitting().execute(image, params, progress); });
     } catch (const std::exception& e) {
         // Refused or out of memory: nothing is added, the dialog stays open.
-        std::cerr << e.what() << std::endl;
+        reportRefusal(e);
         return;
     }
     if (!result)

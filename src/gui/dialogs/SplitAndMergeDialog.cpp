@@ -11,7 +11,6 @@
 #include <QSpinBox>
 
 #include <exception>
-#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -58,7 +57,7 @@ void SplitAndMergeDialog::execute()
     } catch (const std::exception& e) {
         // Refused (an empty or extremely elongated picture) or out of memory:
         // nothing is added, the dialog stays open.
-        std::cerr << e.what() << std::endl;
+        reportRefusal(e);
         return;
     }
     if (!result)

@@ -7,8 +7,11 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ivra {
 
@@ -47,6 +50,10 @@ void SplitDialog::execute()
     DataEntry* source = sourceOrComplain();
     if (!source)
         return;
+    if (std::none_of(channelBoxes_.begin(), channelBoxes_.end(), [](const QCheckBox* b) { return b->isChecked(); })) {
+        QMessageBox::critical(this, tr("Error !"), tr("Please tick at least one channel to split."));
+        return;
+    }
     const Image& image = static_cast<const Image&>(*source->data());
     for (int c = 0; c < 3; ++c) {
         SplitParams params;

@@ -3,6 +3,7 @@
 #include "app/DataEntry.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
@@ -69,6 +70,15 @@ void EntryWindow::fitIntoWorkspace()
     }
     move(std::clamp(x(), 0, std::max(0, room.width() - width())),
          std::clamp(y(), 0, std::max(0, room.height() - height())));
+}
+
+void EntryWindow::closeEvent(QCloseEvent* event)
+{
+    QMdiSubWindow::closeEvent(event);
+    // The sub-window closes its contents as well, which hides them for good: shown
+    // again from the image list, the window would be empty.
+    if (event->isAccepted() && !testAttribute(Qt::WA_DeleteOnClose))
+        body_->show();
 }
 
 QImage EntryWindow::picture() const

@@ -48,6 +48,8 @@ protected:
     // can be seen. The workspace places a window when it is added, while it is
     // still small, so a window that then grows can reach past the edge.
     void fitIntoWorkspace();
+    // Hides the window whole, as Close File does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     DataEntry* entry_;

@@ -26,11 +26,19 @@ public:
     HistogramCanvas* canvas() const { return canvas_; }
     QImage picture() const override;
 
+protected:
+    // The pointer over the drawing: its bin and count in the main window's status bar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     DataObject* data_;
     QPixmap picture_;
     QScrollArea* scrollView_;
     HistogramCanvas* canvas_;
 };
+
+// The status bar's text for the pointer at column x of a histogram's drawing:
+// "Bin 12: count 345"; empty off the bars and for the HSV wheel.
+QString histogramBinText(const DataObject& data, int x);
 
 } // namespace ivra

@@ -10,48 +10,68 @@
 
 namespace ivra {
 
+namespace {
+
+// Scaled copies up to this many pixels are kept; larger ones are painted piecewise.
+constexpr qint64 maxKeptPixels = qint64(4096) * 4096;
+
+} // namespace
+
 ImageDisplay::ImageDisplay(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     hide();
 }
 
 void ImageDisplay::setZoom(int zoom)
 {
+    setFineZoom(std::max(zoom, minZoom) * fineUnit);
+}
+
+void ImageDisplay::setFineZoom(int fine)
+{
     if (!hasPicture_)
         return;
-    zoom = std::max(zoom, minZoom);
-    if (zoom == zoom_)
+    fine = std::clamp(fine, minFineZoom, maxFineZoom);
+    if (fine == fine_)
         return;
-    zoom_ = zoom;
-    if (zoom_ == 100) {
+    fine_ = fine;
+    rescale();
+    update();
+}
+
+void ImageDisplay::rescale()
+{
+    const double f = fine_ / 10000.0;
+    const QSize size(std::max(1, qRound(natural_.width() * f)), std::max(1, qRound(natural_.height() * f)));
+    if (fine_ == 10000)
         scaled_ = natural_;
-    } else {
+    else if (qint64(size.width()) * size.height() <= maxKeptPixels)
         // Nearest neighbour: every picture pixel stays a sharp block, which is what
         // pixel inspection needs.
-        const double f = zoom_ * 0.01;
         scaled_ = natural_.transformed(QTransform::fromScale(f, f), Qt::FastTransformation);
-    }
-    resize(scaled_.size());
-    update();
+    else
+        scaled_ = QPixmap();
+    resize(scaled_.isNull() ? size : scaled_.size());
 }
 
 void ImageDisplay::setPixmap(const QPixmap& pixmap)
 {
-    const int previous = zoom_;
-    zoom_ = 0;
+    const int previous = fine_;
+    fine_ = 0;
     natural_ = pixmap;
     scaled_ = pixmap;
     if (pixmap.width() >= 1 && pixmap.height() >= 1) {
         hasPicture_ = true;
-        setZoom(previous); // rescales, since the field is 0
+        setFineZoom(previous); // rescales, since the field is 0
         if (isHidden())
             show();
         else
             update();
     } else {
         hasPicture_ = false;
-        zoom_ = previous;
+        fine_ = previous;
         hide();
     }
 }
@@ -87,27 +107,28 @@ void ImageDisplay::updateImageData(int width, int height, const std::uint8_t* rg
 
     // At 100 percent the scaled copy shares the natural picture; letting go of it
     // first keeps the painter from copying the whole picture.
-    if (zoom_ == 100)
+    if (fine_ == 10000)
         scaled_ = QPixmap();
     {
         QPainter painter(&natural_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(x0, y0, patch);
     }
-    if (zoom_ == 100) {
+    if (fine_ == 10000) {
         scaled_ = natural_;
         update(QRect(x0, y0, x1 - x0, y1 - y0));
-    } else if (zoom_ % 100 == 0 || zoom_ == 50) {
-        const double f = zoom_ * 0.01;
+    } else if (scaled_.isNull()) {
+        update(); // painted piecewise from the natural picture
+    } else if (fine_ % 10000 == 0 || fine_ == 5000) {
+        const double f = fine_ / 10000.0;
         const QImage part = patch.transformed(QTransform::fromScale(f, f), Qt::FastTransformation);
-        const QPoint at(x0 * zoom_ / 100, y0 * zoom_ / 100);
+        const QPoint at(x0 * fine_ / 10000, y0 * fine_ / 10000);
         QPainter painter(&scaled_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(at, part);
         update(QRect(at, part.size()));
     } else {
-        const double f = zoom_ * 0.01;
-        scaled_ = natural_.transformed(QTransform::fromScale(f, f), Qt::FastTransformation);
+        rescale();
         update();
     }
 }
@@ -119,19 +140,40 @@ void ImageDisplay::clear()
 
 void ImageDisplay::paintEvent(QPaintEvent* event)
 {
-    if (scaled_.isNull())
+    if (natural_.isNull())
         return;
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    painter.drawPixmap(0, 0, scaled_);
+    if (!scaled_.isNull()) {
+        painter.drawPixmap(0, 0, scaled_);
+        return;
+    }
+    // Only the picture pixels behind the exposed rectangle, as sharp blocks.
+    const QRect r = event->rect();
+    const QRect source = QRect(QPoint(toPictureFine(r.left(), fine_), toPictureFine(r.top(), fine_)),
+                               QPoint(toPictureFine(r.right(), fine_) + 1, toPictureFine(r.bottom(), fine_) + 1))
+                             .intersected(natural_.rect());
+    const double f = fine_ / 10000.0;
+    painter.scale(f, f);
+    painter.drawPixmap(source.topLeft(), natural_, source);
 }
 
 void ImageDisplay::mousePressEvent(QMouseEvent* event)
 {
-    if (!hasPicture_ || zoom_ <= 0)
+    if (!hasPicture_ || fine_ <= 0)
         return;
     const QPoint p = event->position().toPoint();
-    emit onMousePressEvent(toPicture(p.x(), zoom_), toPicture(p.y(), zoom_), event->button(), event->modifiers());
+    emit onMousePressEvent(toPictureFine(p.x(), fine_), toPictureFine(p.y(), fine_), event->button(),
+                           event->modifiers());
+}
+
+void ImageDisplay::mouseMoveEvent(QMouseEvent* event)
+{
+    if (hasPicture_ && fine_ > 0) {
+        const QPoint p = event->position().toPoint();
+        emit pointerMoved(toPictureFine(p.x(), fine_), toPictureFine(p.y(), fine_));
+    }
+    QWidget::mouseMoveEvent(event);
 }
 
 } // namespace ivra

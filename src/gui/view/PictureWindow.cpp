@@ -8,6 +8,9 @@
 #include "DisplayConversion.h"
 
 #include <QGridLayout>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QPixmap>
 
 #include <algorithm>
@@ -33,6 +36,20 @@ PictureWindow::PictureWindow(QMdiArea* workspace, DataEntry* entry, Qt::WindowFl
     fitIntoWorkspace();
 
     connect(display_, &ZoomableImageView::onAskForInfoText, this, &PictureWindow::onAskForInfoText);
+    connect(display_, &ZoomableImageView::pointerMoved, this, [this](int x, int y) {
+        if (auto* main = qobject_cast<QMainWindow*>(window()); main && data_)
+            main->statusBar()->showMessage(pixelStatusText(*data_, x, y));
+    });
+    // A picture larger than the room it got opens at the largest zoom that shows it whole.
+    if (!pixmap.isNull())
+        QMetaObject::invokeMethod(
+            display_,
+            [view = display_, picture = pixmap.size()] {
+                const QSize room = view->scrollArea()->maximumViewportSize();
+                if (picture.width() > room.width() || picture.height() > room.height())
+                    view->fitToWindow();
+            },
+            Qt::QueuedConnection);
     showNormal();
     setFocus();
 }

@@ -55,4 +55,16 @@ QString pixelInfoText(const DataObject& data, int x, int y)
         .arg(hsv.val);
 }
 
+QString pixelStatusText(const DataObject& data, int x, int y)
+{
+    const QString full = pixelInfoText(data, x, y);
+    if (full.isNull() || data.type() != TypeImageGray)
+        return full;
+    const auto& gray = static_cast<const ImageGray&>(data);
+    return QStringLiteral(" X=%1 Y=%2  Gray=%3")
+        .arg(x)
+        .arg(y)
+        .arg(gray.data()[static_cast<std::size_t>(y) * gray.width() + x]);
+}
+
 } // namespace ivra

@@ -13,4 +13,8 @@ namespace ivra {
 // the picture or for an object that is not a picture.
 QString pixelInfoText(const DataObject& data, int x, int y);
 
+// The status bar's line for the pointer: a gray picture's one value
+// (" X=3 Y=4  Gray=120"), a colour picture's RGB and HSV as above.
+QString pixelStatusText(const DataObject& data, int x, int y);
+
 } // namespace ivra

@@ -52,6 +52,7 @@ SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
         connect(view, &ZoomableImageView::onMousePressEvent, this, &SegmentationViewer::onDisplayMousePressEvent);
         connect(view, &ZoomableImageView::onAskForInfoText, this, &SegmentationViewer::onAskForInfoText);
     }
+    sourceView_->linkWith(regionView_); // both panes show the same part at the same zoom
     connect(blackRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
     connect(whiteRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
     connect(meanRadio_, &QRadioButton::clicked, this, &SegmentationViewer::regionStyleChanged);

@@ -1,6 +1,7 @@
 #include "ZoomableImageView.h"
 
 #include "ImageDisplay.h"
+#include "PictureSaveDialog.h"
 
 #include "IoError.h"
 #include "PictureWriter.h"
@@ -12,7 +13,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QToolButton>
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace ivra {
 
@@ -88,6 +95,8 @@ ZoomableImageView::ZoomableImageView(const QString& name, QWidget* parent) : QWi
     display_->hide();
     grid->addWidget(scroll_, 1, 0);
     connect(display_, &ImageDisplay::onMousePressEvent, this, &ZoomableImageView::onDisplayMousePressEvent);
+    connect(display_, &ImageDisplay::pointerMoved, this, &ZoomableImageView::pointerMoved);
+    scroll_->viewport()->installEventFilter(this);
 
     info_ = new QLabel(this);
     info_->setAccessibleName(tr("Pixel information"));
@@ -123,6 +132,9 @@ QWidget* ZoomableImageView::buildToolRow(const QString& name)
     zoomOut_ = toolButton(tr("Zoom Out"), Glyph::ZoomOut, toolRow);
     save_ = toolButton(tr("Save Image"), Glyph::Save, toolRow);
     enlarge_ = toolButton(tr("Enlarge"), Glyph::Enlarge, toolRow);
+    percent_ = new QLabel(toolRow);
+    percent_->setAccessibleName(tr("Zoom"));
+    row->addWidget(percent_, 0, 5);
     row->addWidget(zoomIn_, 0, 1);
     row->addWidget(zoomOut_, 0, 2);
     row->addWidget(save_, 0, 3);
@@ -147,6 +159,7 @@ void ZoomableImageView::updateButtons()
     }
     save_->setEnabled(true);
     enlarge_->setEnabled(true);
+    percent_->setText(percentText(display_->fineZoom()));
     const int z = display_->zoom();
     zoomIn_->setEnabled(z < maxZoom);
     zoomOut_->setEnabled(z > ImageDisplay::minZoom);
@@ -158,6 +171,98 @@ void ZoomableImageView::setZoom(int zoom)
         return;
     display_->setZoom(std::min(zoom, maxZoom));
     updateButtons();
+    emit zoomChanged(display_->fineZoom());
+}
+
+namespace {
+
+// The zoom steps of the keys and the wheel, in hundredths of a percent.
+constexpr int ladder[] = {625,   1250,  2500,  5000,   7500,   10000,  15000,  20000,
+                          30000, 40000, 60000, 80000, 120000, 160000, 240000, 320000};
+
+} // namespace
+
+QString ZoomableImageView::percentText(int fine)
+{
+    return QString::number(fine / double(ImageDisplay::fineUnit), 'g', 4) + QStringLiteral(" %");
+}
+
+QPoint ZoomableImageView::viewportCentre() const
+{
+    return scroll_->viewport()->rect().center();
+}
+
+void ZoomableImageView::zoomAbout(int fine, const QPoint& anchor)
+{
+    if (!display_->hasPicture())
+        return;
+    const int before = display_->fineZoom();
+    // The picture point under the anchor, in picture pixels (fractions kept).
+    const QPointF onDisplay = display_->mapFrom(scroll_->viewport(), anchor);
+    const QPointF picturePoint = onDisplay * (10000.0 / before);
+    display_->setFineZoom(fine);
+    const int after = display_->fineZoom();
+    const QPointF target = picturePoint * (after / 10000.0);
+    scroll_->horizontalScrollBar()->setValue(qRound(target.x() - anchor.x()));
+    scroll_->verticalScrollBar()->setValue(qRound(target.y() - anchor.y()));
+    updateButtons();
+    if (after != before)
+        emit zoomChanged(after);
+}
+
+void ZoomableImageView::zoomStep(int direction, const QPoint& anchor)
+{
+    const int now = display_->fineZoom();
+    int fine = now;
+    if (direction > 0) {
+        const auto* next = std::upper_bound(std::begin(ladder), std::end(ladder), now);
+        fine = next == std::end(ladder) ? now : *next;
+    } else {
+        const auto* next = std::lower_bound(std::begin(ladder), std::end(ladder), now);
+        fine = next == std::begin(ladder) ? now : *(next - 1);
+    }
+    zoomAbout(fine, anchor);
+}
+
+void ZoomableImageView::fitToWindow()
+{
+    const QSize picture = display_->naturalPixmap().size();
+    if (!display_->hasPicture() || picture.isEmpty())
+        return;
+    // The room without scroll bars: at the fitting zoom none are needed.
+    const QSize room = scroll_->maximumViewportSize();
+    const qint64 fx = qint64(room.width()) * 10000 / picture.width();
+    const qint64 fy = qint64(room.height()) * 10000 / picture.height();
+    zoomAbout(static_cast<int>(std::min({fx, fy, qint64(ImageDisplay::maxFineZoom)})), QPoint(0, 0));
+}
+
+void ZoomableImageView::linkWith(ZoomableImageView* other)
+{
+    // Each side passes on only a change of its own: the same value stops the echo.
+    for (auto [from, to] : {std::pair{this, other}, std::pair{other, this}}) {
+        connect(from, &ZoomableImageView::zoomChanged, to, [to](int fine) {
+            if (to->display_->fineZoom() != fine) {
+                to->display_->setFineZoom(fine);
+                to->updateButtons();
+            }
+        });
+        for (auto bars : {std::pair{from->scroll_->horizontalScrollBar(), to->scroll_->horizontalScrollBar()},
+                          std::pair{from->scroll_->verticalScrollBar(), to->scroll_->verticalScrollBar()}})
+            connect(bars.first, &QScrollBar::valueChanged, bars.second, &QScrollBar::setValue);
+    }
+}
+
+bool ZoomableImageView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == scroll_->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() != 0)
+                zoomStep(wheel->angleDelta().y() > 0 ? 1 : -1, wheel->position().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ZoomableImageView::setPixmap(const QPixmap& pixmap)
@@ -259,19 +364,7 @@ void ZoomableImageView::onSave()
 {
     if (!display_->hasPicture())
         return;
-    QFileDialog dialog(this, tr("Save Image..."));
-    dialog.setObjectName(QStringLiteral("Save Image..."));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({tr("Portable Network Graphics (*.png)"), tr("Portable Pixmap (*.ppm)"), tr("XPM (*.xpm)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString name = dialog.selectedFiles().constFirst();
-    if (name.isEmpty())
-        return;
-    const QString extension = extensionForFilter(dialog.selectedNameFilter());
-    // A failed save is not reported here; the workbench's Save as reports its own.
-    savePicture(nameWithExtension(name, extension));
+    savePictureWithDialog(this, display_->naturalPixmap().toImage(), objectName());
 }
 
 } // namespace ivra

@@ -59,6 +59,19 @@ public:
     // extension appended unless its file name part already ends in it (case ignored).
     static QString extensionForFilter(const QString& filter);
     static QString nameWithExtension(const QString& name, const QString& extension);
+
+    // Zooms to a fine zoom (ImageDisplay::fineZoom) keeping the picture point under
+    // `anchor` (a point of the scroll area's viewport) where it is.
+    void zoomAbout(int fine, const QPoint& anchor);
+    // One step up or down the ladder 1/16 .. 32 about the anchor.
+    void zoomStep(int direction, const QPoint& anchor);
+    void zoomStep(int direction) { zoomStep(direction, viewportCentre()); }
+    // The largest zoom at which the whole picture fits the visible area.
+    void fitToWindow();
+    // Shares zoom and scroll position with another view, both ways.
+    void linkWith(ZoomableImageView* other);
+    // The zoom as the window shows it, e.g. "6.25 %".
+    static QString percentText(int fine);
     // Writes the natural-size picture in the format of the name's extension (PNG,
     // PPM or XPM), replacing the file atomically; false when it could not be written.
     bool savePicture(const QString& fileName) const;
@@ -70,10 +83,18 @@ public slots:
     void onDisplayMousePressEvent(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers state);
 
 signals:
+    // Picture coordinates under the moving pointer (for the status bar).
+    void pointerMoved(int x, int y);
+    void zoomChanged(int fine);
     void onAskForInfoText(int x, int y);
     void onMousePressEvent(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers state);
 
+protected:
+    // Ctrl+wheel over the picture area zooms about the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QPoint viewportCentre() const;
     // The title and the tool buttons above the picture.
     QWidget* buildToolRow(const QString& name);
 
@@ -85,6 +106,7 @@ private:
     QScrollArea* scroll_;
     ImageDisplay* display_;
     QLabel* info_;
+    QLabel* percent_;
 };
 
 } // namespace ivra

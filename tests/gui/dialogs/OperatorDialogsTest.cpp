@@ -3,6 +3,8 @@
 
 #include "gui/GuiTestSupport.h"
 
+#include <QStatusBar>
+
 #include "app/HelpDialog.h"
 #include "app/OperatorDialog.h"
 #include "app/ProgressRunner.h"
@@ -83,7 +85,10 @@ TEST_P(EveryDialog, ListsItsTypesRefusesOkWithoutSelectionAndShowsItsHelp)
         for (int i = 0; i < d.listView()->topLevelItemCount(); ++i)
             listed << d.listView()->topLevelItem(i)->text(0);
         EXPECT_EQ(listed, GetParam().listed);
+        // The active window's picture comes preselected where the dialog takes it.
+        EXPECT_EQ(d.selectedEntry() == app.entryAt(0), listed.contains("gray"));
 
+        d.listView()->clearSelection();
         MessageBoxCatcher boxes;
         d.execute();
         EXPECT_EQ(boxes.count, 1);
@@ -289,12 +294,23 @@ TEST(RunCounters, RefusedOrCancelledRunsAddNothingKeepTheDialogOpenAndDoNotCount
     // Too elongated for the split-and-merge quadtree.
     DataEntry* strip = addTopLevel(app, rgbImage(3000, 1, 1, 2, 3), "strip");
     DataEntry* square = addTopLevel(app, rgbImage(8, 8, 1, 2, 3), "square");
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(runFromMenu(app, smg, strip));
-    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
-    EXPECT_TRUE(strip->children().empty());
+    {
+        MessageBoxCatcher refusal;
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(runFromMenu(app, smg, strip));
+        EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+        EXPECT_EQ(refusal.count, 1);
+        EXPECT_EQ(refusal.title, "Error !");
+        EXPECT_TRUE(strip->children().empty());
+        // Split with no channel ticked says so and stays open.
+        EXPECT_TRUE(runFromMenu(app, QStringLiteral("Split"), square, ""));
+        EXPECT_EQ(refusal.count, 2);
+    }
     EXPECT_FALSE(runFromMenu(app, smg, square));
     EXPECT_EQ(childNames(square), QStringList({"(1) SMG [Split=10, Merge=10, Group=20]"}));
+    // The status bar reports the result: a uniform square is one region.
+    const QString report = app.statusBar()->currentMessage();
+    EXPECT_TRUE(report.startsWith("(1) SMG [Split=10, Merge=10, Group=20]: 1 region, ")) << report.toStdString();
 
     // A cancelled run likewise.
     DataEntry* source = addTopLevel(app, rgbImage(200, 200, 1, 2, 3), "big");
@@ -308,7 +324,10 @@ TEST(RunCounters, RefusedOrCancelledRunsAddNothingKeepTheDialogOpenAndDoNotCount
     EXPECT_EQ(childNames(source), QStringList({"(1) SNN [Iterations=1]"}));
 
     // One run counter per operator, kept across Clear All.
-    app.slotFileClearAll();
+    {
+        MessageBoxCatcher yes(QMessageBox::Yes);
+        app.slotFileClearAll();
+    }
     DataEntry* second = addTopLevel(app, rgbImage(4, 4, 9, 8, 7), "second");
     for (const QString& path : {snn, csc, smg, QStringLiteral("Segmentation/Recursive Histogram Splitting"),
                                 QStringLiteral("Filter/Kuwahara-Nagao"), QStringLiteral("Noise/Salt-and-Pepper")})

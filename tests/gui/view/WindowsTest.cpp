@@ -81,7 +81,8 @@ TEST(ZoomableImageView, ZoomStepsAndButtonsFollowThePictureSaveWritesItUnzoomed)
     // filter, name typed by the user, file expected; a dot in a folder's name is no extension
     ASSERT_TRUE(QDir(dir.path()).mkdir("a.ppm"));
     const char* const cases[][3] = {
-        {"Portable Pixmap (*.ppm)", "picture.png", "picture.png.ppm"},
+        {"Portable Pixmap (*.ppm)", "picture.png", "picture.png"},
+        {"Windows Bitmap (*.bmp)", "scan", "scan.bmp"},
         {"Portable Network Graphics (*.png)", "shot", "shot.png"},
         {"XPM (*.xpm)", "icon.XPM", "icon.XPM"},
         {"Portable Pixmap (*.ppm)", "a.ppm/b", "a.ppm/b.ppm"},
