@@ -190,7 +190,7 @@ def test_two_threads_run_at_once():
     # fresh memory contend in the kernel: the time is a loose bound, this thread's wait the
     # proof that the lock was released. Any of three tries will do.
     tries = [(timed(lambda: ivra.csc(big, threads=1)), timed(pair), pair()) for _ in range(3)]
-    assert any(both < 2.5 * one and wait < one / 2 for one, both, wait in tries), tries
+    assert any(both < 3.5 * one and wait < one / 2 for one, both, wait in tries), tries
     for labels, image in results:
         np.testing.assert_array_equal(labels, expected.labels)
         np.testing.assert_array_equal(image, expected.image)
@@ -225,7 +225,7 @@ def test_load_and_save_as_the_workbench(tmp_path):
     ivra.save(tmp_path / "h.npy", HSV)
     np.testing.assert_array_equal(ivra.load(tmp_path / "h.npy", hsv=True), HSV)
     with pytest.raises(OSError):
-        ivra.save(tmp_path / "x.jpeg", RGB)
+        ivra.save(tmp_path / "x.abc", RGB)
     np.save(tmp_path / "wide.npy", np.full((2, 2), 256, np.int32))
     (tmp_path / "bad.png").write_bytes(b"\x89PNG not really")
     for name, error in [("h.txt", ValueError), ("wide.npy", ValueError), ("bad.png", OSError), ("none.png", OSError)]:
