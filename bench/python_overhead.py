@@ -6,7 +6,7 @@ long the core call inside it took (ivra._last_core_ms(), the CLI step that ivra-
 runs, timed in C++), so both come from the same process with the same warm memory.
 Each figure is the best of several runs.
 
-    PYTHONPATH=build/release/python /usr/bin/python3 bench/python_overhead.py [PICTURE]
+    PYTHONPATH=build/release/src/python /usr/bin/python3 bench/python_overhead.py [PICTURE]
 
 PICTURE defaults to a synthetic 1024 x 1024 colour picture.
 """

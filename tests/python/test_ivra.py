@@ -1,4 +1,5 @@
 """The ivra module against ivra-cli's .npy outputs, its refusals, and its call contract."""
+import json
 import os
 import subprocess
 import sys
@@ -260,3 +261,19 @@ def test_regions_and_borders_as_cli(tmp_path):
                         (lambda: ivra.borders(labels, GRAY, color=(1, 2, 256)), ValueError)]:
         with pytest.raises(error):
             call()
+
+
+def test_run_recipe_as_cli(tmp_path):
+    src, out, recipe_file = tmp_path / "in.npy", tmp_path / "out.npy", tmp_path / "r.json"
+    recipe = {"format": "ivra-recipe", "version": 1,
+              "steps": [{"step": "salt-pepper", "random_state": 9}, {"step": "hsv"}, {"step": "rgb"},
+                        {"step": "csc", "threshold": 20}]}
+    recipe_file.write_text(json.dumps(recipe))
+    np.save(src, RGB.astype(np.int32).transpose(2, 0, 1))
+    done = subprocess.run([CLI, "--recipe", str(recipe_file), str(src), "-o", str(out)], capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    for source in (recipe, str(recipe_file)):
+        labels, image = ivra.run_recipe(source, RGB)
+        np.testing.assert_array_equal(image, planes_last(np.load(out)))
+    with pytest.raises(ValueError, match="unknown"):
+        ivra.run_recipe(dict(recipe, steps=[{"step": "blur"}]), RGB)

@@ -3,6 +3,7 @@
 #include "OperatorCall.h"
 
 #include "CliError.h"
+#include "recipe/RecipeError.h"
 #include "IoError.h"
 
 #include "util/MessageSink.h"
@@ -38,6 +39,8 @@ PYBIND11_MODULE(ivra, m)
                 std::rethrow_exception(p);
         } catch (const ivra::cli::CliError& e) {
             PyErr_SetString(PyExc_ValueError, e.what());
+        } catch (const ivra::recipe::RecipeError& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
         } catch (const ivra::IoError& e) {
             PyErr_SetString(PyExc_OSError, e.what());
         }
@@ -48,6 +51,7 @@ PYBIND11_MODULE(ivra, m)
     ivra::python::addFilterFunctions(m);
     ivra::python::addSegmentFunctions(m);
     ivra::python::addFileFunctions(m);
+    ivra::python::addRecipeFunctions(m);
     ivra::python::addRegionFunctions(m);
     m.def("_last_core_ms", &ivra::python::lastCoreMs,
           "Milliseconds the calling thread's last operator spent in the core, without the conversions.");

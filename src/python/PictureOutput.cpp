@@ -106,12 +106,12 @@ py::array labelsArray(Array2D<std::uint32_t>&& labels)
     return py::array_t<std::uint32_t>({kept.height(), kept.width()}, kept.data(), free);
 }
 
-py::object resultObject(cli::StepResult&& result, int inputType)
+py::object resultObject(recipe::StepResult&& result, int inputType)
 {
     DataObject& data = *result.data;
     if (auto* histogram = dynamic_cast<const Histogram*>(&data)) {
         std::vector<const Histogram*> histograms{histogram};
-        for (const cli::StepResult& more : result.more)
+        for (const recipe::StepResult& more : result.more)
             histograms.push_back(static_cast<const Histogram*>(more.data.get()));
         return histogramArray(histograms);
     }

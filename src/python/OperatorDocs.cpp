@@ -26,7 +26,7 @@ std::string withKeywords(std::string line)
 
 } // namespace
 
-std::string docstring(const OperatorBinding& binding, const cli::StepDefinition& step)
+std::string docstring(const OperatorBinding& binding, const recipe::StepDefinition& step)
 {
     std::string text = std::string(binding.summary) + "\n\nimage: " + binding.input + "\n\n";
     // "on RGB image (type 3): keys" lines, those with the same keys joined as ivra-cli --help joins them.

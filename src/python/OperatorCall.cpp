@@ -2,12 +2,13 @@
 
 #include "PictureOutput.h"
 
+#include "recipe/RecipeRunner.h"
+
 #include "util/RandomGenerator.h"
 #include "util/Threads.h"
 
 #include <chrono>
 #include <limits>
-#include <mutex>
 
 namespace py = pybind11;
 
@@ -33,35 +34,6 @@ std::optional<long long> takeInteger(py::dict& kwargs, const char* name, long lo
     return number.cast<long long>();
 }
 
-// Noise calls share the process's generator: one at a time, each from its own start.
-class GeneratorStart {
-public:
-    explicit GeneratorStart(std::optional<std::uint32_t> state)
-    {
-        if (!state)
-            return;
-        lock_ = std::unique_lock<std::mutex>(mutex());
-        saved_ = RandomGenerator::instance().state();
-        RandomGenerator::instance().setState(*state);
-    }
-    ~GeneratorStart()
-    {
-        if (lock_.owns_lock())
-            RandomGenerator::instance().setState(saved_);
-    }
-    GeneratorStart(const GeneratorStart&) = delete;
-    GeneratorStart& operator=(const GeneratorStart&) = delete;
-
-private:
-    static std::mutex& mutex()
-    {
-        static std::mutex m;
-        return m;
-    }
-    std::unique_lock<std::mutex> lock_;
-    std::uint32_t saved_ = 0;
-};
-
 thread_local double lastCoreMilliseconds = 0;
 
 } // namespace
@@ -82,16 +54,17 @@ CallOptions takeCallOptions(py::dict& kwargs, bool noise)
     return options;
 }
 
-cli::StepResult runStep(const cli::StepDefinition& step, const PictureInput& input,
+recipe::StepResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
                         const std::map<std::string, std::string>& pairs, const CallOptions& options)
 {
     const ThreadLimit limit(options.threads);
     const std::unique_ptr<Image> image = input.read();
-    cli::StepArgs args(step.name, pairs, image->type());
-    cli::RunCounters counters;
-    const GeneratorStart start(options.randomState);
+    // Through the recipe runner, so noise calls take turns on the process's generator
+    // with every other chain, each from its own start.
+    recipe::StepCall call{step.name, pairs, {}, options.randomState};
+    recipe::ChainState chain;
     const auto begin = std::chrono::steady_clock::now();
-    cli::StepResult result = step.run(*image, args, counters);
+    recipe::StepResult result = recipe::runStep(*image, call, chain);
     lastCoreMilliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     return result;
 }

@@ -3,7 +3,7 @@
 #include "KeywordArgs.h"
 #include "PictureInput.h"
 #include "PictureOutput.h"
-#include "StepCatalogue.h"
+#include "recipe/StepCatalogue.h"
 
 #include <pybind11/pybind11.h>
 
@@ -37,7 +37,7 @@ CallOptions takeCallOptions(pybind11::dict& kwargs, bool noise);
 // defaults, checks and messages) and returns its result. Runs without the
 // interpreter lock; noise calls start the generator at their random_state and
 // give it back, one at a time.
-cli::StepResult runStep(const cli::StepDefinition& step, const PictureInput& input,
+recipe::StepResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
                         const std::map<std::string, std::string>& pairs, const CallOptions& options);
 
 // How long the last step.run() of the calling thread took, conversions excluded:
@@ -46,14 +46,14 @@ double lastCoreMs();
 
 // The function's docstring: summary, arguments, the step's keys with their
 // ranges and defaults (as keywords), threads, random_state, result.
-std::string docstring(const OperatorBinding& binding, const cli::StepDefinition& step);
+std::string docstring(const OperatorBinding& binding, const recipe::StepDefinition& step);
 
 // Adds `binding.function(image, **keywords)` to the module for the operator whose
 // parameter struct is Params.
 template <class Params>
 void bindOperator(pybind11::module_& module, const OperatorBinding& binding)
 {
-    const cli::StepDefinition* step = cli::findStep(binding.step);
+    const recipe::StepDefinition* step = recipe::findStep(binding.step);
     const bool noise = binding.noise;
     module.def(
         binding.function,
@@ -61,10 +61,10 @@ void bindOperator(pybind11::module_& module, const OperatorBinding& binding)
             const PictureInput input(image, step->accepts);
             const CallOptions options = takeCallOptions(kwargs, noise);
             KeywordArgs keywords(step->name, kwargs, input.type());
-            Params params = cli::defaultParams<Params>(input.type());
+            Params params = recipe::defaultParams<Params>(input.type());
             params.visit(keywords);
             const std::map<std::string, std::string> pairs = keywords.finish();
-            cli::StepResult result;
+            recipe::StepResult result;
             {
                 pybind11::gil_scoped_release release;
                 result = runStep(*step, input, pairs, options);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StepCatalogue.h"
+#include "recipe/StepCatalogue.h"
 
 #include "image/Array2D.h"
 #include "image/Image.h"
@@ -27,6 +27,6 @@ pybind11::array labelsArray(Array2D<std::uint32_t>&& labels);
 // Segmentation tuple, a histogram's counts (int32 gray, float32 RGB, float64 HSV,
 // shape (bins,)), or three per-channel histograms stacked as (3, bins). A picture
 // split from an HSV picture is int32.
-pybind11::object resultObject(cli::StepResult&& result, int inputType);
+pybind11::object resultObject(recipe::StepResult&& result, int inputType);
 
 } // namespace ivra::python

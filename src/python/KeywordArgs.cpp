@@ -1,6 +1,6 @@
 #include "KeywordArgs.h"
 
-#include "StepArgs.h"
+#include "recipe/StepArgs.h"
 
 #include <algorithm>
 
@@ -57,8 +57,8 @@ std::map<std::string, std::string> KeywordArgs::finish() const
     for (const auto& [name, argument] : arguments_)
         if (!argument.used) {
             try {
-                cli::StepArgs(step_, {{name, argument.text}}, inputType_).finish();
-            } catch (const cli::CliError& e) {
+                recipe::StepArgs(step_, {{name, argument.text}}, inputType_).finish();
+            } catch (const recipe::RecipeError& e) {
                 throw py::type_error(e.what());
             }
         }

@@ -10,5 +10,6 @@ void addFilterFunctions(pybind11::module_& m);
 void addSegmentFunctions(pybind11::module_& m);
 void addFileFunctions(pybind11::module_& m);
 void addRegionFunctions(pybind11::module_& m);
+void addRecipeFunctions(pybind11::module_& m);
 
 } // namespace ivra::python
