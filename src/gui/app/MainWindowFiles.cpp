@@ -48,7 +48,7 @@ DataEntry* MainWindow::openImage(const QString& path)
         // Every failure is reported, out of memory included: a picture too large to
         // load must not take the session with it.
         try {
-            image = readPicture(path);
+            image = readPicture(path, PictureLimits{openDialog_->maxPixels()});
         } catch (const std::bad_alloc&) {
             reason = tr("%1: not enough memory to load the picture").arg(path);
         } catch (const std::exception& e) {

@@ -12,11 +12,13 @@
 
 namespace ivra {
 
-OpenFileDialog::OpenFileDialog(QObject* parent)
-    : QObject(parent), startLocation_(readStartLocation(QString::fromLatin1(preferenceFileName)))
+OpenFileDialog::OpenFileDialog(QObject* parent) : QObject(parent)
 {
+    const Preferences preferences = readPreferences(QString::fromLatin1(preferenceFileName));
+    startLocation_ = preferences.startLocation;
+    maxPixels_ = preferences.maxPixels;
     // The same file sets the operators' thread count (none given: all cores).
-    setDefaultThreadCount(readThreadCount(QString::fromLatin1(preferenceFileName)));
+    setDefaultThreadCount(preferences.threads);
 }
 
 QString OpenFileDialog::filter()

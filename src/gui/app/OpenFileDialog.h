@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
+
 namespace ivra {
 
 // File > Open: runs the toolkit's file dialog for one existing PNG, PGM or PPM
@@ -22,6 +24,8 @@ public:
     bool exec();
     QString fileName() const { return fileName_; }
     QString startLocation() const { return startLocation_; }
+    // The preference file's largest picture to open (0: the reader's default).
+    std::int64_t maxPixels() const { return maxPixels_; }
     void setStartLocation(const QString& location) { startLocation_ = location; }
 
     // The dialog and preview of the running call (none between calls).
@@ -41,6 +45,7 @@ private:
 
     QString fileName_;
     QString startLocation_;
+    std::int64_t maxPixels_ = 0;
     QPointer<QFileDialog> dialog_;
     QPointer<OpenFilePreview> preview_;
 };

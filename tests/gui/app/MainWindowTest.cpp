@@ -343,12 +343,13 @@ TEST(OpenDialog, PreviewShowsPpmAndPgmClearsForFoldersAndBrokenFilesStartsAtTheP
     EXPECT_TRUE(preview.pictureArea()->pixmap().isNull());
 
     // The dialog starts where the preference file says, with the preview beside the list.
-    writeFile(dir.filePath("ivra.preference"), QStringLiteral("# start\nPATH=%1\n").arg(dir.path()).toUtf8());
+    writeFile(dir.filePath("ivra.preference"), QStringLiteral("# start\nPATH=%1\nMAX_PIXELS=50\n").arg(dir.path()).toUtf8());
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     OpenFileDialog opener;
     QDir::setCurrent(previous);
     EXPECT_EQ(opener.startLocation(), dir.path());
+    EXPECT_EQ(opener.maxPixels(), 50);
 
     const QString ppm = writePnm(dir.filePath("shown.ppm"), 12, 9, false, 50);
     bool checked = false;
