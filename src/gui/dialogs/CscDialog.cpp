@@ -72,17 +72,11 @@ void CscDialog::execute()
     const auto& image = static_cast<const ImageRGB&>(*source->data());
     const double elementsPerIsland = elementsPerIsland_;
 
-    std::optional<OPCSC::Result> result;
-    try {
-        // The entry point with the store's capacity, which tests lower to provoke an overrun.
-        result = runOperator([&](const Progress& progress) {
-            return OPCSC().execute(image, params.space, params.threshold, progress, elementsPerIsland);
-        });
-    } catch (const std::exception& e) {
-        // Refused (too large) or out of memory: nothing is added, the dialog stays open.
-        reportRefusal(e);
-        return;
-    }
+    // The entry point with the store's capacity, which tests lower to provoke an overrun.
+    // A refusal or exhausted memory throws on to runExecute(): the Error box, nothing added.
+    auto result = runOperator([&](const Progress& progress) {
+        return OPCSC().execute(image, params.space, params.threshold, progress, elementsPerIsland);
+    });
     if (!result)
         return; // cancelled: nothing added, the counter stays
 

@@ -50,15 +50,9 @@ void RecursiveHistogramSplittingDialog::execute()
     params.minRegionSize = minRegionSizeSpin_->value();
     const Image& image = static_cast<const Image&>(*source->data());
 
-    std::optional<std::unique_ptr<ImageSegmented>> result;
-    try {
-        result = runOperator(
-            [&](const Progress& progress) { return OPRecursiveHistogramSplitting().execute(image, params, progress); });
-    } catch (const std::exception& e) {
-        // Refused or out of memory: nothing is added, the dialog stays open.
-        reportRefusal(e);
-        return;
-    }
+    // A refusal or exhausted memory throws on to runExecute(): the Error box, nothing added.
+    auto result = runOperator(
+        [&](const Progress& progress) { return OPRecursiveHistogramSplitting().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added, the counter stays
 

@@ -50,16 +50,9 @@ void SplitAndMergeDialog::execute()
     params.group = groupSpin_->value();
     const Image& image = static_cast<const Image&>(*source->data());
 
-    std::optional<std::unique_ptr<ImageSegmented>> result;
-    try {
-        result = runOperator(
-            [&](const Progress& progress) { return OPSplitAndMerge().execute(image, params, progress); });
-    } catch (const std::exception& e) {
-        // Refused (an empty or extremely elongated picture) or out of memory:
-        // nothing is added, the dialog stays open.
-        reportRefusal(e);
-        return;
-    }
+    // A refusal or exhausted memory throws on to runExecute(): the Error box, nothing added.
+    auto result = runOperator(
+        [&](const Progress& progress) { return OPSplitAndMerge().execute(image, params, progress); });
     if (!result)
         return; // cancelled: nothing added, the counter stays
 
