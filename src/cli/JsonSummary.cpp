@@ -21,7 +21,8 @@ struct LabelCounts {
 
 // One pass over the labels marking each in a bitmap of one bit per pixel (labels
 // of a segmentation number its regions, so they stay below the pixel count);
-// any larger label is counted apart.
+// any larger label is counted apart. Regions run along rows, so a label like the
+// one before it is skipped at the cost of a comparison.
 LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
 {
     const std::uint32_t* l = labels.data();
@@ -30,6 +31,8 @@ LabelCounts countLabels(const Array2D<std::uint32_t>& labels)
     const std::uint64_t limit = seen.size() * 64;
     std::vector<std::uint32_t> large;
     for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && l[i] == l[i - 1])
+            continue;
         if (l[i] < limit)
             seen[l[i] >> 6] |= std::uint64_t{1} << (l[i] & 63);
         else
