@@ -45,7 +45,8 @@ QStringList treeOf(MainWindow& app)
 
 class WorkbenchTree : public ::testing::Test {
 protected:
-    // A picture with a noise result segmented by the CSC, and a split channel's histogram.
+    // A picture with a noise result segmented by the CSC, a split channel's histogram and
+    // the green one of the three channel histograms.
     void SetUp() override
     {
         QImage picture(13, 9, QImage::Format_RGB32);
@@ -67,6 +68,8 @@ protected:
         ASSERT_FALSE(runFromMenu(*app, "Split", source, "checkBox2"));
         ASSERT_FALSE(runFromMenu(*app, "Statistics/Histogram", source->children().back().get(), "RadioButton32"));
         histogram = source->children().back()->children().back().get();
+        ASSERT_FALSE(runFromMenu(*app, "Statistics/Color &Histogram", source, "ComboBoxChannelRGB=16"));
+        green = source->children()[source->children().size() - 2].get(); // red, green, blue
     }
 
     QByteArray runCli(const QStringList& args, const QString& output) const
@@ -84,13 +87,14 @@ protected:
     std::unique_ptr<MainWindow> app;
     DataEntry* csc = nullptr;
     DataEntry* histogram = nullptr;
+    DataEntry* green = nullptr;
 };
 
 } // namespace
 
 TEST_F(WorkbenchTree, CopyCommandAndSavedRecipeMakeTheEntryAgain)
 {
-    for (const DataEntry* entry : {csc, histogram}) {
+    for (const DataEntry* entry : {csc, histogram, green}) {
         SCOPED_TRACE(entry->name().toStdString());
         const QString command = RecipeActions::command(*entry);
         QStringList args = command.split(' ');
