@@ -92,16 +92,12 @@ std::FILE* ownStandardError()
 // in the heap rather than handed back to the system, they are reused as they are;
 // fresh memory costs a page fault and the zeroing of every page, and unmapping it
 // stalls the other jobs' page faults. Blocks of 32 MiB and more (pictures of
-// several megapixels) are still mapped apart and given back when freed. The jobs
-// share one heap: a job's heap of its own is unmapped whenever its picture is
-// freed, and a picture takes only a few hundred allocations, so the shared lock
-// costs nothing measurable.
+// several megapixels) are still mapped apart and given back when freed.
 void keepFreedMemory()
 {
 #if defined(__GLIBC__)
     ::mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest the allocator takes
     ::mallopt(M_TRIM_THRESHOLD, INT_MAX);
-    ::mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
