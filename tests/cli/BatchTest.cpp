@@ -24,16 +24,14 @@ std::pair<QByteArray, int> runOnTerminal(const QStringList& args)
     if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
         return {"openpty failed", -1};
     std::vector<QByteArray> words{IVRA_CLI_PATH};
+    words.reserve(args.size() + 1); // the pointers in argv stay valid
+    std::vector<char*> argv{words[0].data()};
     for (const QString& a : args)
-        words.push_back(QFile::encodeName(a));
-    std::vector<char*> argv;
-    for (QByteArray& w : words)
-        argv.push_back(w.data());
+        argv.push_back(words.emplace_back(QFile::encodeName(a)).data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, slave, STDERR_FILENO);
-    ::posix_spawn_file_actions_addclose(&actions, master);
     pid_t pid = -1;
     const int spawned = ::posix_spawn(&pid, IVRA_CLI_PATH, &actions, nullptr, argv.data(), environ);
     ::posix_spawn_file_actions_destroy(&actions);
