@@ -24,6 +24,7 @@
 #include <QBuffer>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <set>
 
 using namespace ivra;
@@ -170,6 +171,9 @@ TEST_F(StepWiring, EveryStepRunsItsCoreCallAndNamesTheResult)
         EXPECT_EQ(o.contains("labels"), w.labels >= 0);
         if (const ImageSegmented* s = segmentationOf(*expected[0])) {
             EXPECT_EQ(o["labels"].toInt(), static_cast<int>(distinctLabels(*s)));
+            const bool zero = std::find(s->labels.data(), s->labels.data() + s->labels.size(), 0u) !=
+                              s->labels.data() + s->labels.size();
+            EXPECT_EQ(o["regions"].toInt(), o["labels"].toInt() - (zero ? 1 : 0));
             QBuffer labels;
             labels.open(QIODevice::WriteOnly);
             encodeNpyLabels(labels, s->labels);
