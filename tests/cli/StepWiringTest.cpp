@@ -101,6 +101,10 @@ const std::vector<Wiring>& wirings()
         {"rgb.ppm", {"smg:split=30,merge=20,group=40"},
          [](const Image& i) { return one(OPSplitAndMerge().execute(i, {30, 20, 40})); }, TypeImageRGB,
          {"(1) SMG [Split=30, Merge=20, Group=40]"}, 0},
+        // A one-pixel region right after a run of eight pixels (labels are counted in blocks).
+        {"dot.ppm", {"region-growing:span=0"},
+         [](const Image& i) { return one(OPRegionGrowing().execute(i, RegionGrowingParams{0})); }, TypeImageRGB,
+         {"Region Growing"}, 0},
         {"gray.pgm", {"region-growing:span=70"},
          [](const Image& i) { return one(OPRegionGrowing().execute(i, RegionGrowingParams{70})); }, TypeImageRGB,
          {"Region Growing"}, 0},
@@ -136,6 +140,7 @@ protected:
         writeRgb("rgb.ppm", 13, 9, [](int x, int y) {
             return qRgb((37 * x + 11 * y * y) % 256, x < 6 ? 40 : 210, (x * y * 29) % 256);
         });
+        writeRgb("dot.ppm", 3, 3, [](int x, int y) { return x + y == 4 ? qRgb(9, 9, 9) : qRgb(200, 100, 0); });
         writeGray("gray.pgm", 7, 5, [](int x, int y) { return x < 3 ? 20 + y : 200 - 9 * x; });
     }
 };
