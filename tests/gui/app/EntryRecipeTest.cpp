@@ -208,8 +208,8 @@ TEST_F(WorkbenchTree, CancellingARestoreKeepsTheEntriesMadeSoFar)
     DataEntry* big = app->openImage(dir.filePath("big.png"));
     ASSERT_NE(big, nullptr);
     // A slow first entry, so that the progress dialog shows, and quick ones after it.
-    ASSERT_FALSE(runFromMenu(*app, "Filter/Kuwahara-Nagao", big, "iterationSpin=600"));
-    for (int i = 0; i < 3; ++i)
+    ASSERT_FALSE(runFromMenu(*app, "Filter/Kuwahara-Nagao", big, "iterationSpin=10000"));
+    for (int i = 0; i < 6; ++i)
         ASSERT_FALSE(runFromMenu(*app, "Filter/SNN", big));
     QString message;
     ASSERT_TRUE(SessionActions::saveSession(*app, dir.filePath("s.ivra"), message)) << message.toStdString();
