@@ -170,22 +170,41 @@ private:
     }
 
     // The maximal whole blocks inside the picture become regions 0, 1, ... in level
-    // and index order. They cover the picture, each pixel once.
+    // and index order. They cover the picture, each pixel once. Grouping walks them
+    // in column-major order, so they are kept in that order from here on (their
+    // numbers beside them) and the labels hold positions in it until the end:
+    // neighbouring regions then lie close in memory.
     void extract()
     {
         say("Leaving quadtree...");
         say("QuadTree.GetMaxLevel() " + std::to_string(maxLevel_));
+        countRegions();
+        allocateRegions();
+        const ScratchArena::Mark mark = arena_.mark();
+        const Taken* taken = takeRegions();
+        const std::uint32_t* order = columnMajorOrder(taken);
+        // Filled by number, in tree order, which keeps the picture and the block sums local.
+        std::uint32_t* position = arena_.take<std::uint32_t>(regions_);
+        for (std::uint32_t o = 0; o < regions_; ++o)
+            position[order[o]] = o;
+        for (std::uint32_t r = 0; r < regions_; ++r)
+            addRegion(position[r], r, taken[r]);
+        arena_.rewind(mark);
+    }
 
+    struct Taken {
+        std::int16_t x, y;
+        std::uint8_t level;
+    };
+
+    // Taken: whole blocks inside the picture whose parent was split; the children of
+    // a block merged whole, or below one, are marked below it.
+    void countRegions()
+    {
         if (tree_.nodes(0)[0].state == QuadTree::whole) {
             regions_ = 1;
-            allocateRegions();
-            addRegion(tree_.nodes(0)[0], 0);
-            for (int level = 0; level <= maxLevel_; ++level)
-                step();
             return;
         }
-        // Taken: whole blocks inside the picture whose parent was split; the children
-        // of a block merged whole, or below one, are marked below it.
         for (int level = 1; level <= maxLevel_; ++level) {
             QuadNode* nodes = tree_.nodes(level);
             const std::size_t count = tree_.count(level);
@@ -200,7 +219,19 @@ private:
                 }
             }
         }
-        allocateRegions();
+    }
+
+    // The regions by number.
+    const Taken* takeRegions()
+    {
+        Taken* taken = arena_.take<Taken>(regions_);
+        if (tree_.nodes(0)[0].state == QuadTree::whole) {
+            for (int level = 0; level <= maxLevel_; ++level)
+                step();
+            taken[0] = {0, 0, 0};
+            return taken;
+        }
+        std::size_t added = 0;
         step(); // level 0: the root is not whole, so it is no region
         for (int level = 1; level <= maxLevel_; ++level) {
             const QuadNode* nodes = tree_.nodes(level);
@@ -208,33 +239,63 @@ private:
             for (std::size_t k = 0; k < count; ++k) {
                 const QuadNode& n = nodes[k];
                 if (n.state == QuadTree::whole && n.x < width_ && n.y < height_)
-                    addRegion(n, level);
+                    taken[added++] = {n.x, n.y, static_cast<std::uint8_t>(level)};
             }
             step();
         }
+        return taken;
+    }
+
+    // Region numbers sorted by the top-left pixel of their block, column-major (two
+    // stable counting sorts: by row, then by column).
+    const std::uint32_t* columnMajorOrder(const Taken* taken)
+    {
+        const auto count = static_cast<std::uint32_t>(regions_);
+        std::uint32_t* byRow = arena_.take<std::uint32_t>(count);
+        std::uint32_t* order = arena_.take<std::uint32_t>(count);
+        std::uint32_t* start = arena_.take<std::uint32_t>(static_cast<std::size_t>(std::max(width_, height_)) + 1);
+        const auto countingSort = [&](const std::uint32_t* in, std::uint32_t* out, std::int16_t Taken::*key, int keys) {
+            std::fill_n(start, keys + 1, 0u);
+            for (std::uint32_t k = 0; k < count; ++k)
+                ++start[static_cast<std::size_t>(taken[in[k]].*key) + 1];
+            for (int k = 0; k < keys; ++k)
+                start[k + 1] += start[k];
+            for (std::uint32_t k = 0; k < count; ++k)
+                out[start[static_cast<std::size_t>(taken[in[k]].*key)]++] = in[k];
+        };
+        for (std::uint32_t r = 0; r < count; ++r)
+            order[r] = r;
+        countingSort(order, byRow, &Taken::y, height_);
+        countingSort(byRow, order, &Taken::x, width_);
+        return order;
     }
 
     void allocateRegions()
     {
         regionColor.resize(regions_);
-        regionArea_ = arena_.take<std::int64_t>(regions_);
-        regionBlock_ = arena_.take<Block>(regions_);
+        number_ = arena_.take<std::uint32_t>(regions_);
+        color_ = arena_.take<RGB24>(regions_);
+        area_ = arena_.take<std::uint32_t>(regions_);
+        block_ = arena_.take<Block>(regions_);
     }
 
-    void addRegion(const QuadNode& n, int level)
+    // Region `number` at position o of the column-major order.
+    void addRegion(std::uint32_t o, std::uint32_t number, const Taken& t)
     {
-        const int side = tree_.side(level);
+        const QuadNode n{t.x, t.y, QuadTree::whole};
+        const int side = tree_.side(t.level);
         const Block b{n.y, static_cast<std::int16_t>(std::min(n.y + side, height_) - 1), n.x,
                       static_cast<std::int16_t>(std::min(n.x + side, width_) - 1)};
-        const std::int64_t count = clippedCount(n, level);
-        const ChannelSums s = sums_.at(level, n.x, n.y);
-        const auto region = static_cast<std::uint32_t>(added_++);
-        regionColor[region] = {static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
-                               static_cast<std::uint8_t>(s.sum[2] / count)};
-        regionArea_[region] = count;
-        regionBlock_[region] = b;
+        const std::int64_t count = clippedCount(n, t.level);
+        const ChannelSums s = sums_.at(t.level, n.x, n.y);
+        number_[o] = number;
+        color_[o] = {static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
+                     static_cast<std::uint8_t>(s.sum[2] / count)};
+        area_[o] = static_cast<std::uint32_t>(count);
+        block_[o] = b;
+        const auto label = static_cast<std::uint32_t>(o);
         for (int y = b.y0; y <= b.y1; ++y)
-            std::fill(&labels_.at(b.x0, y), &labels_.at(b.x1, y) + 1, region);
+            std::fill(&labels_.at(b.x0, y), &labels_.at(b.x1, y) + 1, label);
     }
 
     static int distance(const RGB24& a, const RGB24& b)
@@ -244,7 +305,7 @@ private:
 
     // Grouping: each region, in the column-major order of its first pixel,
     // absorbs the regions that bordered it when it was reached, nearest colour
-    // first.
+    // first, the lower number on a tie.
     //
     // A region is reached before it absorbs anything, so at that moment its pixels
     // are exactly its starting block: its first pixel in column-major order is the
@@ -261,47 +322,23 @@ private:
         int column = 0;
         if (count > 0) {
             owner_ = arena_.take<std::uint32_t>(count);
-            for (std::size_t r = 0; r < count; ++r)
+            seen_ = arena_.take<std::uint32_t>(count);
+            for (std::size_t r = 0; r < count; ++r) {
                 owner_[r] = static_cast<std::uint32_t>(r);
-            std::vector<std::uint32_t> neighbours;
-            const std::uint32_t* order = columnMajorOrder();
-            for (std::size_t o = 0; o < count; ++o) {
-                const std::uint32_t i = order[o];
-                for (; column < regionBlock_[i].x0; ++column)
+                seen_[r] = noRegion;
+            }
+            for (std::uint32_t i = 0; i < count; ++i) {
+                for (; column < block_[i].x0; ++column)
                     step();
                 if (owner_[i] != i)
                     continue; // absorbed before it was reached
-                collectNeighbours(i, neighbours);
-                absorbNeighbours(i, neighbours);
+                collectNeighbours(i);
+                absorbNeighbours(i);
             }
             resolveLabels();
         }
         for (; column < width_; ++column)
             step();
-    }
-
-    // Regions sorted by the top-left pixel of their block, column-major (two
-    // stable counting sorts: by row, then by column).
-    const std::uint32_t* columnMajorOrder()
-    {
-        const auto count = static_cast<std::uint32_t>(regions_);
-        std::uint32_t* byRow = arena_.take<std::uint32_t>(count);
-        std::uint32_t* order = arena_.take<std::uint32_t>(count);
-        std::uint32_t* start = arena_.take<std::uint32_t>(static_cast<std::size_t>(std::max(width_, height_)) + 1);
-        const auto countingSort = [&](const std::uint32_t* in, std::uint32_t* out, std::int16_t Block::*key, int keys) {
-            std::fill_n(start, keys + 1, 0u);
-            for (std::uint32_t k = 0; k < count; ++k)
-                ++start[static_cast<std::size_t>(regionBlock_[in[k]].*key) + 1];
-            for (int k = 0; k < keys; ++k)
-                start[k + 1] += start[k];
-            for (std::uint32_t k = 0; k < count; ++k)
-                out[start[static_cast<std::size_t>(regionBlock_[in[k]].*key)]++] = in[k];
-        };
-        for (std::uint32_t r = 0; r < count; ++r)
-            order[r] = r;
-        countingSort(order, byRow, &Block::y0, height_);
-        countingSort(byRow, order, &Block::x0, width_);
-        return order;
     }
 
     std::uint32_t find(std::uint32_t r)
@@ -313,17 +350,21 @@ private:
         return r;
     }
 
-    // The distinct regions of the pixels just outside region i's block, ascending.
-    void collectNeighbours(std::uint32_t i, std::vector<std::uint32_t>& neighbours)
+    // The distinct regions of the pixels just outside region i's block.
+    void collectNeighbours(std::uint32_t i)
     {
-        const Block& b = regionBlock_[i];
-        neighbours.clear();
+        const Block& b = block_[i];
+        candidates_.clear();
         // Runs of pixels along an edge mostly share a label: look each run up once.
         std::uint32_t previous = noRegion;
         const auto add = [&](std::uint32_t label) {
-            if (label != previous) {
-                previous = label;
-                neighbours.push_back(find(label));
+            if (label == previous)
+                return;
+            previous = label;
+            const std::uint32_t r = find(label);
+            if (seen_[r] != i) {
+                seen_[r] = i;
+                candidates_.push_back({r, number_[r], color_[r]});
             }
         };
         if (b.y0 > 0)
@@ -338,47 +379,55 @@ private:
         if (b.x1 < width_ - 1)
             for (int y = b.y0; y <= b.y1; ++y)
                 add(labels_.at(b.x1 + 1, y));
-        std::sort(neighbours.begin(), neighbours.end());
-        neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
     }
 
-    void absorbNeighbours(std::uint32_t i, std::vector<std::uint32_t>& candidates)
+    void absorbNeighbours(std::uint32_t i)
     {
-        colors_.clear();
-        for (const std::uint32_t r : candidates)
-            colors_.push_back(regionColor[r]);
+        std::vector<Candidate>& candidates = candidates_;
         for (;;) {
-            const RGB24 own = regionColor[i];
+            const RGB24 own = color_[i];
             std::size_t best = candidates.size();
             int bestDistance = 0;
             for (std::size_t m = 0; m < candidates.size(); ++m) {
-                const int d = distance(own, colors_[m]);
-                if (static_cast<double>(d) < groupThreshold_ && (best == candidates.size() || d < bestDistance)) {
+                const int d = distance(own, candidates[m].color);
+                if (static_cast<double>(d) < groupThreshold_ &&
+                    (best == candidates.size() || d < bestDistance ||
+                     (d == bestDistance && candidates[m].number < candidates[best].number))) {
                     best = m;
                     bestDistance = d;
                 }
             }
             if (best == candidates.size())
                 return;
-            const std::uint32_t r = candidates[best];
-            regionColor[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea_[i], colors_[best], regionArea_[r]);
-            regionArea_[i] += regionArea_[r];
-            regionArea_[r] = 0;
+            const std::uint32_t r = candidates[best].region;
+            color_[i] = OPSplitAndMerge::areaWeightedMean(own, area_[i], candidates[best].color, area_[r]);
+            area_[i] += area_[r];
+            area_[r] = 0;
             owner_[r] = i;
             candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
-            colors_.erase(colors_.begin() + static_cast<std::ptrdiff_t>(best));
         }
     }
 
+    // Labels become the numbers of the regions that absorbed them; regionColor by number.
     void resolveLabels()
     {
         for (std::uint32_t r = 0; r < regions_; ++r)
             owner_[r] = find(r);
+        for (std::uint32_t r = 0; r < regions_; ++r) {
+            regionColor[number_[r]] = color_[r];
+            owner_[r] = number_[owner_[r]];
+        }
         std::uint32_t* labels = labels_.data();
         const std::size_t count = labels_.size();
         for (std::size_t p = 0; p < count; ++p)
             labels[p] = owner_[labels[p]];
     }
+
+    struct Candidate {
+        std::uint32_t region;
+        std::uint32_t number;
+        RGB24 color;
+    };
 
     Array2D<std::uint32_t>& labels_;
     int width_;
@@ -393,12 +442,15 @@ private:
     BlockSums sums_;
     double totalWork_;
     double done_ = 0;
+    // Regions by their position in column-major order.
     std::size_t regions_ = 0;
-    std::size_t added_ = 0;
-    std::int64_t* regionArea_ = nullptr;
-    Block* regionBlock_ = nullptr;
+    std::uint32_t* number_ = nullptr;
+    RGB24* color_ = nullptr;
+    std::uint32_t* area_ = nullptr; // pictures hold fewer than 2^30 pixels
+    Block* block_ = nullptr;
     std::uint32_t* owner_ = nullptr; // region each region was absorbed into (itself when not)
-    std::vector<RGB24> colors_;      // colours of the current neighbour candidates
+    std::uint32_t* seen_ = nullptr;  // the region whose neighbour it was last found to be
+    std::vector<Candidate> candidates_;
 };
 
 } // namespace

@@ -11,8 +11,9 @@ namespace ivra {
 
 // Working arrays of one operator run, handed out one after the other from a block
 // the caller lends (typically result planes the operator writes only at the end),
-// then from allocateLarge() once that block is used up. A fresh run thus touches
-// memory it already owns instead of faulting in new pages. Arrays are uninitialised
+// then from blocks of whole huge pages taken with allocateLarge() once that block is
+// used up. A fresh run thus touches memory it already owns, or new memory a few
+// large page faults at a time instead of one per 4 KiB. Arrays are uninitialised
 // and last as long as the arena; none is given back singly.
 class ScratchArena {
 public:
@@ -29,9 +30,20 @@ public:
         return p;
     }
 
+    // Arrays taken after mark() are given back by rewind(mark), their memory to be
+    // taken again, unless the arena moved on to a new block meanwhile.
+    using Mark = std::byte*;
+    Mark mark() const { return next_; }
+    void rewind(Mark mark)
+    {
+        if (mark >= begin_ && mark <= next_)
+            next_ = mark;
+    }
+
 private:
     void* takeBytes(std::size_t bytes, std::size_t alignment);
 
+    std::byte* begin_; // the current block
     std::byte* next_;
     std::byte* end_;
     std::vector<LargeArray<std::byte>> own_;
