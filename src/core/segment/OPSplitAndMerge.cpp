@@ -56,7 +56,7 @@ struct Mean {
 
 class Segmenter {
 public:
-    // The arena lends the working arrays; regionColor is the caller's own.
+    // The arena lends the working arrays.
     Segmenter(const Array2D<RGB24>& pixels, Array2D<std::uint32_t>& labels, double splitThreshold,
               double mergeThreshold, double groupThreshold, const ivra::Progress& progress, ScratchArena& arena)
         : labels_(labels), width_(pixels.width()), height_(pixels.height()),
@@ -77,7 +77,7 @@ public:
         group();
     }
 
-    std::vector<RGB24> regionColor;
+    RGB24* regionColor = nullptr; // by region number
 
 private:
     void step() { progress_.update(++done_, totalWork_); }
@@ -272,7 +272,7 @@ private:
 
     void allocateRegions()
     {
-        regionColor.resize(regions_);
+        regionColor = colorArena_.take<RGB24>(regions_);
         number_ = arena_.take<std::uint32_t>(regions_);
         color_ = arena_.take<RGB24>(regions_);
         area_ = arena_.take<std::uint32_t>(regions_);
@@ -451,6 +451,7 @@ private:
     std::uint32_t* owner_ = nullptr; // region each region was absorbed into (itself when not)
     std::uint32_t* seen_ = nullptr;  // the region whose neighbour it was last found to be
     std::vector<Candidate> candidates_;
+    ScratchArena colorArena_{nullptr, 0}; // outlives the lent block: painting reads it
 };
 
 } // namespace

@@ -26,6 +26,9 @@ void* allocateLargeBytes(std::size_t bytes, std::size_t& alignment)
 {
     constexpr std::size_t hugePage = std::size_t{2} << 20;
     alignment = bytes >= hugePage ? hugePage : alignof(std::max_align_t);
+    // Whole huge pages: a partial last one would be mapped in 4 KiB pages, one fault each.
+    if (bytes >= hugePage)
+        bytes = (bytes + hugePage - 1) / hugePage * hugePage;
     void* p = ::operator new(bytes == 0 ? 1 : bytes, std::align_val_t{alignment});
     if (bytes >= hugePage)
         preferHugePages(p, bytes);
