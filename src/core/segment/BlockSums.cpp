@@ -44,10 +44,12 @@ BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel, Scrat
 
     sumBottomLevel(levels_[stored - 1]);
     // Each coarser block is the sum of its (up to four) children inside the picture.
+    // A level is a sixteenth of the work of the one below: threads are started only
+    // for large ones, where they pay for their start.
     for (int level = stored - 2; level >= 0; --level) {
         Level& l = levels_[level];
         const Level& fine = levels_[level + 1];
-        parallelRows(0, l.rows, rowsPerPiece(l.columns, 1 << 12), [&](int r0, int r1) {
+        parallelRows(0, l.rows, rowsPerPiece(l.columns, 1 << 16), [&](int r0, int r1) {
             for (int by = r0; by < r1; ++by)
                 for (int bx = 0; bx < l.columns; ++bx) {
                     ChannelSums cell{};
