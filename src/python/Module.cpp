@@ -55,4 +55,6 @@ PYBIND11_MODULE(ivra, m)
     ivra::python::addRegionFunctions(m);
     m.def("_last_core_ms", &ivra::python::lastCoreMs,
           "Milliseconds the calling thread's last operator spent in the core, without the conversions.");
+    m.def("_last_core_cpu_ms", &ivra::python::lastCoreCpuMs,
+          "Processor milliseconds the calling thread spent in its last operator's core call.");
 }
