@@ -9,10 +9,12 @@
 #include "image/ImageGray.h"
 #include "image/ImageSegmented.h"
 #include "util/ParallelRows.h"
+#include "util/Simd.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace py = pybind11;
@@ -22,21 +24,50 @@ namespace ivra::python {
 namespace {
 
 // Copies the planes' elements begin..end - 1 into interleaved elements; returns the
-// OR of the values narrowed to bytes (0 for wider elements).
+// OR of the values narrowed to bytes (0 for wider elements). Every pointer is a
+// restrict-qualified parameter of its own, so that the plain loop needs no alias checks.
 template <class Out, int Channels>
-std::uint32_t interleaveRange(const std::int32_t* const* planes, std::size_t begin, std::size_t end, Out* out)
+std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int32_t* __restrict in1,
+                              const std::int32_t* __restrict in2, std::size_t begin, std::size_t end,
+                              Out* __restrict out)
 {
-    const std::int32_t* in[Channels];
-    for (int c = 0; c < Channels; ++c)
-        in[c] = planes[c];
     std::uint32_t all = 0;
-    for (std::size_t i = begin; i < end; ++i)
-        for (int c = 0; c < Channels; ++c) {
-            const std::int32_t v = in[c][i];
-            if constexpr (sizeof(Out) == 1)
-                all |= static_cast<std::uint32_t>(v);
-            out[i * Channels + c] = static_cast<Out>(v);
+    std::size_t i = begin;
+#if IVRA_SIMD_SSE2
+    if constexpr (sizeof(Out) == 1 && Channels == 3) {
+        // Four pixels a round: R | G << 8 | B << 16 in each 32-bit lane, two lanes packed
+        // into six bytes of each half, the halves stored six bytes apart. The second
+        // store reaches two bytes into the next pixel, which the next round or the
+        // plain loop writes, so the rounds stop one pixel before the range's end.
+        const __m128i byte = _mm_set1_epi32(0xFF);
+        const __m128i low = _mm_set_epi32(0, -1, 0, -1), high = _mm_set_epi32(0xFFFF, -0x1000000, 0xFFFF, -0x1000000);
+        __m128i any = _mm_setzero_si128();
+        for (; i + 5 <= end; i += 4) {
+            const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in0 + i));
+            const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in1 + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in2 + i));
+            any = _mm_or_si128(any, _mm_or_si128(r, _mm_or_si128(g, b)));
+            const __m128i pixels = _mm_or_si128(
+                _mm_and_si128(r, byte),
+                _mm_or_si128(_mm_slli_epi32(_mm_and_si128(g, byte), 8), _mm_slli_epi32(_mm_and_si128(b, byte), 16)));
+            const __m128i packed =
+                _mm_or_si128(_mm_and_si128(pixels, low), _mm_and_si128(_mm_srli_epi64(pixels, 8), high));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3), packed);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3 + 6), _mm_srli_si128(packed, 8));
         }
+        any = _mm_or_si128(any, _mm_srli_si128(any, 8));
+        any = _mm_or_si128(any, _mm_srli_si128(any, 4));
+        all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
+    }
+#endif
+    for (; i < end; ++i) {
+        const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
+        for (int c = 0; c < Channels; ++c) {
+            if constexpr (sizeof(Out) == 1)
+                all |= static_cast<std::uint32_t>(v[c]);
+            out[i * Channels + c] = static_cast<Out>(v[c]);
+        }
+    }
     return all;
 }
 
@@ -51,7 +82,8 @@ ArrayBuffer interleaved(const Image& image, const std::int32_t* const* planes, A
     Out* out = static_cast<Out*>(buffer.data);
     std::atomic<std::uint32_t> all{0};
     parallelRows(0, image.height(), rowsPerPiece(image.width() * Channels), [&](int y0, int y1) {
-        all.fetch_or(interleaveRange<Out, Channels>(planes, y0 * width, y1 * width, out), std::memory_order_relaxed);
+        all.fetch_or(interleaveRange<Out, Channels>(planes[0], planes[1], planes[2], y0 * width, y1 * width, out),
+                     std::memory_order_relaxed);
     });
     if ((all.load() & ~0xFFu) != 0)
         throw std::range_error("the result holds a value outside 0..255");
