@@ -47,9 +47,7 @@ PYBIND11_MODULE(ivra, m)
     });
     m.attr("Segmentation") = py::module_::import("collections").attr("namedtuple")("Segmentation", "labels image");
     m.attr("Segmentation").attr("__module__") = "ivra";
-    ivra::python::addColorFunctions(m);
-    ivra::python::addFilterFunctions(m);
-    ivra::python::addSegmentFunctions(m);
+    ivra::python::addOperatorFunctions(m);
     ivra::python::addFileFunctions(m);
     ivra::python::addRecipeFunctions(m);
     ivra::python::addRegionFunctions(m);
