@@ -101,6 +101,36 @@ bool copyRow(const char* __restrict row, py::ssize_t columnStride, py::ssize_t c
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + x), _mm_srli_epi32(pixels, 16));
         }
     }
+    if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::int32_t>) {
+        // Four pixels a round: three loads, seven shuffles into the channels, and the
+        // range test unsigned(v - lo) > hi - lo as a signed comparison of flipped values.
+        const __m128i flip = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
+        const auto limit = [&](const Bounds<T>& b) { return _mm_set1_epi32(static_cast<int>(b.span ^ 0x80000000u)); };
+        const auto base = [&](const Bounds<T>& b) { return _mm_set1_epi32(static_cast<int>(b.base)); };
+        const __m128i base0 = base(b0), base1 = base(b1), base2 = base(b2);
+        const __m128i limit0 = limit(b0), limit1 = limit(b1), limit2 = limit(b2);
+        __m128i bad = _mm_setzero_si128();
+        const auto test = [&](__m128i v, __m128i lo, __m128i lim) {
+            bad = _mm_or_si128(bad, _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(v, lo), flip), lim));
+            return v;
+        };
+        for (; x + 4 <= width; x += 4) {
+            const auto* p = reinterpret_cast<const float*>(row + x * 12);
+            const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4), c = _mm_loadu_ps(p + 8);
+            // a = r0 g0 b0 r1, b = g1 b1 r2 g2, c = b2 r3 g3 b3
+            const __m128 m = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2)); // r2 g2 r3 g3
+            const __m128 n = _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)); // g0 g0 g1 g1
+            const __m128 o = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)); // b0 b0 b1 b1
+            const __m128 q = _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)); // b2 b2 b3 b3
+            const __m128i r = _mm_castps_si128(_mm_shuffle_ps(a, m, _MM_SHUFFLE(2, 0, 3, 0)));
+            const __m128i g = _mm_castps_si128(_mm_shuffle_ps(n, m, _MM_SHUFFLE(3, 1, 2, 0)));
+            const __m128i bl = _mm_castps_si128(_mm_shuffle_ps(o, q, _MM_SHUFFLE(2, 0, 2, 0)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + x), test(r, base0, limit0));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + x), test(g, base1, limit1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + x), test(bl, base2, limit2));
+        }
+        outside = _mm_movemask_epi8(bad) != 0;
+    }
 #endif
     for (; x < width; ++x) {
         const char* pixel = row + x * columnStride;
