@@ -59,6 +59,18 @@ std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int
         any = _mm_or_si128(any, _mm_srli_si128(any, 4));
         all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
     }
+    if constexpr (std::is_same_v<Out, std::int32_t> && Channels == 3) {
+        // Four pixels a round: nine shuffles make R0 G0 B0 R1, G1 B1 R2 G2, B2 R3 G3 B3.
+        const auto load = [](const std::int32_t* p) { return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); };
+        const auto pairs = [](__m128 x, __m128 y) { return _mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)); };
+        for (; i + 4 <= end; i += 4) {
+            const __m128 r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
+            auto* o = reinterpret_cast<float*>(out + i * 3);
+            _mm_storeu_ps(o, pairs(_mm_shuffle_ps(r, g, _MM_SHUFFLE(0, 0, 0, 0)), _mm_shuffle_ps(b, r, _MM_SHUFFLE(1, 1, 0, 0))));
+            _mm_storeu_ps(o + 4, pairs(_mm_shuffle_ps(g, b, _MM_SHUFFLE(1, 1, 1, 1)), _mm_shuffle_ps(r, g, _MM_SHUFFLE(2, 2, 2, 2))));
+            _mm_storeu_ps(o + 8, pairs(_mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 3, 2, 2)), _mm_shuffle_ps(g, b, _MM_SHUFFLE(3, 3, 3, 3))));
+        }
+    }
 #endif
     for (; i < end; ++i) {
         const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
