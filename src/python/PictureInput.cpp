@@ -69,6 +69,63 @@ struct Bounds {
     }
 };
 
+#if IVRA_SIMD_SSE2
+// Packed RGB bytes, four pixels a round: two 8-byte loads six bytes apart put two
+// pixels in each half, which spread into 32-bit lanes, then split into the planes.
+// The second load reaches two bytes into the next pixel, so the rounds stop one
+// pixel before the row's end and never read past the array. Returns the pixels done.
+int splitByteRounds(const char* row, int width, std::int32_t* out0, std::int32_t* out1, std::int32_t* out2)
+{
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i low = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF), high = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
+    int x = 0;
+    for (; x + 5 <= width; x += 4) {
+        const __m128i both = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 3)),
+                                                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 3 + 6)));
+        const __m128i pixels = _mm_or_si128(_mm_and_si128(both, low), _mm_and_si128(_mm_slli_epi64(both, 8), high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + x), _mm_and_si128(pixels, byte));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + x), _mm_and_si128(_mm_srli_epi32(pixels, 8), byte));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + x), _mm_srli_epi32(pixels, 16));
+    }
+    return x;
+}
+
+// Packed int32 triples, four pixels a round: three loads, seven shuffles into the
+// channels, and the range test unsigned(v - lo) > hi - lo as a signed comparison of
+// flipped values. Returns the pixels done; sets `outside` when one lies outside.
+int splitIntRounds(const char* row, int width, std::int32_t* const* out, const Bounds<std::int32_t>* bounds,
+                   bool& outside)
+{
+    const __m128i flip = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
+    __m128i base[3], limit[3];
+    for (int c = 0; c < 3; ++c) {
+        base[c] = _mm_set1_epi32(static_cast<int>(bounds[c].base));
+        limit[c] = _mm_set1_epi32(static_cast<int>(bounds[c].span ^ 0x80000000u));
+    }
+    __m128i bad = _mm_setzero_si128();
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+        const auto* p = reinterpret_cast<const float*>(row + x * 12);
+        const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4), c = _mm_loadu_ps(p + 8);
+        // a = r0 g0 b0 r1, b = g1 b1 r2 g2, c = b2 r3 g3 b3
+        const __m128 m = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2)); // r2 g2 r3 g3
+        const __m128 n = _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)); // g0 g0 g1 g1
+        const __m128 o = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)); // b0 b0 b1 b1
+        const __m128 q = _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)); // b2 b2 b3 b3
+        const __m128i channels[3] = {_mm_castps_si128(_mm_shuffle_ps(a, m, _MM_SHUFFLE(2, 0, 3, 0))),
+                                     _mm_castps_si128(_mm_shuffle_ps(n, m, _MM_SHUFFLE(3, 1, 2, 0))),
+                                     _mm_castps_si128(_mm_shuffle_ps(o, q, _MM_SHUFFLE(2, 0, 2, 0)))};
+        for (int k = 0; k < 3; ++k) {
+            const __m128i v = channels[k];
+            bad = _mm_or_si128(bad, _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(v, base[k]), flip), limit[k]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[k] + x), v);
+        }
+    }
+    outside = _mm_movemask_epi8(bad) != 0;
+    return x;
+}
+#endif
+
 // Copies one row into the planes; true when a value lies outside its channel's bounds.
 // Every pointer a parameter of its own, restrict-qualified, so that the compiler
 // vectorises what it can without run-time alias checks.
@@ -84,52 +141,12 @@ bool copyRow(const char* __restrict row, py::ssize_t columnStride, py::ssize_t c
     bool outside = false;
     int x = 0;
 #if IVRA_SIMD_SSE2
-    if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::uint8_t>) {
-        // Four pixels a round: two 8-byte loads six bytes apart put two pixels in each
-        // half, which spread into 32-bit lanes, then split into the planes. The second
-        // load reaches two bytes into the next pixel, so the rounds stop one pixel
-        // before the row's end and never read past the array.
-        const __m128i byte = _mm_set1_epi32(0xFF);
-        const __m128i low = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF), high = _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0);
-        for (; x + 5 <= width; x += 4) {
-            const __m128i both = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 3)),
-                                                    _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 3 + 6)));
-            const __m128i pixels =
-                _mm_or_si128(_mm_and_si128(both, low), _mm_and_si128(_mm_slli_epi64(both, 8), high));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + x), _mm_and_si128(pixels, byte));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + x), _mm_and_si128(_mm_srli_epi32(pixels, 8), byte));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + x), _mm_srli_epi32(pixels, 16));
-        }
-    }
+    if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::uint8_t>)
+        x = splitByteRounds(row, width, out0, out1, out2);
     if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::int32_t>) {
-        // Four pixels a round: three loads, seven shuffles into the channels, and the
-        // range test unsigned(v - lo) > hi - lo as a signed comparison of flipped values.
-        const __m128i flip = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
-        const auto limit = [&](const Bounds<T>& b) { return _mm_set1_epi32(static_cast<int>(b.span ^ 0x80000000u)); };
-        const auto base = [&](const Bounds<T>& b) { return _mm_set1_epi32(static_cast<int>(b.base)); };
-        const __m128i base0 = base(b0), base1 = base(b1), base2 = base(b2);
-        const __m128i limit0 = limit(b0), limit1 = limit(b1), limit2 = limit(b2);
-        __m128i bad = _mm_setzero_si128();
-        const auto test = [&](__m128i v, __m128i lo, __m128i lim) {
-            bad = _mm_or_si128(bad, _mm_cmpgt_epi32(_mm_xor_si128(_mm_sub_epi32(v, lo), flip), lim));
-            return v;
-        };
-        for (; x + 4 <= width; x += 4) {
-            const auto* p = reinterpret_cast<const float*>(row + x * 12);
-            const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4), c = _mm_loadu_ps(p + 8);
-            // a = r0 g0 b0 r1, b = g1 b1 r2 g2, c = b2 r3 g3 b3
-            const __m128 m = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2)); // r2 g2 r3 g3
-            const __m128 n = _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)); // g0 g0 g1 g1
-            const __m128 o = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)); // b0 b0 b1 b1
-            const __m128 q = _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)); // b2 b2 b3 b3
-            const __m128i r = _mm_castps_si128(_mm_shuffle_ps(a, m, _MM_SHUFFLE(2, 0, 3, 0)));
-            const __m128i g = _mm_castps_si128(_mm_shuffle_ps(n, m, _MM_SHUFFLE(3, 1, 2, 0)));
-            const __m128i bl = _mm_castps_si128(_mm_shuffle_ps(o, q, _MM_SHUFFLE(2, 0, 2, 0)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out0 + x), test(r, base0, limit0));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out1 + x), test(g, base1, limit1));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out2 + x), test(bl, base2, limit2));
-        }
-        outside = _mm_movemask_epi8(bad) != 0;
+        std::int32_t* const out[3] = {out0, out1, out2};
+        const Bounds<T> bounds[3] = {b0, b1, b2};
+        x = splitIntRounds(row, width, out, bounds, outside);
     }
 #endif
     for (; x < width; ++x) {

@@ -14,14 +14,68 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
+#include <type_traits>
 
 namespace py = pybind11;
 
 namespace ivra::python {
 
 namespace {
+
+#if IVRA_SIMD_SSE2
+// Bytes from three planes, four pixels a round: R | G << 8 | B << 16 in each 32-bit
+// lane, two lanes packed into six bytes of each half, the halves stored six bytes
+// apart. The second store reaches two bytes into the next pixel, which the next round
+// or the plain loop writes, so the rounds stop one pixel before the range's end (the
+// next range may be another thread's). Returns where they stopped; ORs the values into `all`.
+std::size_t packByteRounds(const std::int32_t* in0, const std::int32_t* in1, const std::int32_t* in2,
+                           std::size_t begin, std::size_t end, std::uint8_t* out, std::uint32_t& all)
+{
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i low = _mm_set_epi32(0, -1, 0, -1), high = _mm_set_epi32(0xFFFF, -0x1000000, 0xFFFF, -0x1000000);
+    const auto load = [](const std::int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    __m128i any = _mm_setzero_si128();
+    std::size_t i = begin;
+    for (; i + 5 <= end; i += 4) {
+        const __m128i r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
+        any = _mm_or_si128(any, _mm_or_si128(r, _mm_or_si128(g, b)));
+        const __m128i pixels = _mm_or_si128(
+            _mm_and_si128(r, byte),
+            _mm_or_si128(_mm_slli_epi32(_mm_and_si128(g, byte), 8), _mm_slli_epi32(_mm_and_si128(b, byte), 16)));
+        const __m128i packed = _mm_or_si128(_mm_and_si128(pixels, low), _mm_and_si128(_mm_srli_epi64(pixels, 8), high));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3), packed);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3 + 6), _mm_srli_si128(packed, 8));
+    }
+    any = _mm_or_si128(any, _mm_srli_si128(any, 8));
+    any = _mm_or_si128(any, _mm_srli_si128(any, 4));
+    all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
+    return i;
+}
+
+// int32 from three planes, four pixels a round: nine shuffles make R0 G0 B0 R1,
+// G1 B1 R2 G2 and B2 R3 G3 B3. Returns where the rounds stopped.
+std::size_t interleaveIntRounds(const std::int32_t* in0, const std::int32_t* in1, const std::int32_t* in2,
+                                std::size_t begin, std::size_t end, std::int32_t* out)
+{
+    const auto load = [](const std::int32_t* p) {
+        return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    };
+    const auto evens = [](__m128 x, __m128 y) { return _mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)); };
+    std::size_t i = begin;
+    for (; i + 4 <= end; i += 4) {
+        const __m128 r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
+        auto* o = reinterpret_cast<float*>(out + i * 3);
+        const __m128 r0g0 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(0, 0, 0, 0)), b0r1 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(1, 1, 0, 0));
+        const __m128 g1b1 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(1, 1, 1, 1)), r2g2 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(2, 2, 2, 2));
+        const __m128 b2r3 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 3, 2, 2)), g3b3 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(3, 3, 3, 3));
+        _mm_storeu_ps(o, evens(r0g0, b0r1));
+        _mm_storeu_ps(o + 4, evens(g1b1, r2g2));
+        _mm_storeu_ps(o + 8, evens(b2r3, g3b3));
+    }
+    return i;
+}
+#endif
 
 // Copies the planes' elements begin..end - 1 into interleaved elements; returns the
 // OR of the values narrowed to bytes (0 for wider elements). Every pointer is a
@@ -34,43 +88,10 @@ std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int
     std::uint32_t all = 0;
     std::size_t i = begin;
 #if IVRA_SIMD_SSE2
-    if constexpr (sizeof(Out) == 1 && Channels == 3) {
-        // Four pixels a round: R | G << 8 | B << 16 in each 32-bit lane, two lanes packed
-        // into six bytes of each half, the halves stored six bytes apart. The second
-        // store reaches two bytes into the next pixel, which the next round or the
-        // plain loop writes, so the rounds stop one pixel before the range's end.
-        const __m128i byte = _mm_set1_epi32(0xFF);
-        const __m128i low = _mm_set_epi32(0, -1, 0, -1), high = _mm_set_epi32(0xFFFF, -0x1000000, 0xFFFF, -0x1000000);
-        __m128i any = _mm_setzero_si128();
-        for (; i + 5 <= end; i += 4) {
-            const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in0 + i));
-            const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in1 + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in2 + i));
-            any = _mm_or_si128(any, _mm_or_si128(r, _mm_or_si128(g, b)));
-            const __m128i pixels = _mm_or_si128(
-                _mm_and_si128(r, byte),
-                _mm_or_si128(_mm_slli_epi32(_mm_and_si128(g, byte), 8), _mm_slli_epi32(_mm_and_si128(b, byte), 16)));
-            const __m128i packed =
-                _mm_or_si128(_mm_and_si128(pixels, low), _mm_and_si128(_mm_srli_epi64(pixels, 8), high));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3), packed);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3 + 6), _mm_srli_si128(packed, 8));
-        }
-        any = _mm_or_si128(any, _mm_srli_si128(any, 8));
-        any = _mm_or_si128(any, _mm_srli_si128(any, 4));
-        all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
-    }
-    if constexpr (std::is_same_v<Out, std::int32_t> && Channels == 3) {
-        // Four pixels a round: nine shuffles make R0 G0 B0 R1, G1 B1 R2 G2, B2 R3 G3 B3.
-        const auto load = [](const std::int32_t* p) { return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); };
-        const auto pairs = [](__m128 x, __m128 y) { return _mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)); };
-        for (; i + 4 <= end; i += 4) {
-            const __m128 r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
-            auto* o = reinterpret_cast<float*>(out + i * 3);
-            _mm_storeu_ps(o, pairs(_mm_shuffle_ps(r, g, _MM_SHUFFLE(0, 0, 0, 0)), _mm_shuffle_ps(b, r, _MM_SHUFFLE(1, 1, 0, 0))));
-            _mm_storeu_ps(o + 4, pairs(_mm_shuffle_ps(g, b, _MM_SHUFFLE(1, 1, 1, 1)), _mm_shuffle_ps(r, g, _MM_SHUFFLE(2, 2, 2, 2))));
-            _mm_storeu_ps(o + 8, pairs(_mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 3, 2, 2)), _mm_shuffle_ps(g, b, _MM_SHUFFLE(3, 3, 3, 3))));
-        }
-    }
+    if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3)
+        i = packByteRounds(in0, in1, in2, begin, end, out, all);
+    if constexpr (std::is_same_v<Out, std::int32_t> && Channels == 3)
+        i = interleaveIntRounds(in0, in1, in2, begin, end, out);
 #endif
     for (; i < end; ++i) {
         const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
