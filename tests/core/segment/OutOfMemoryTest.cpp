@@ -16,7 +16,7 @@ using namespace ivra;
 TEST(OutOfMemory, SegmentersReportItInWords)
 {
     IVRA_SKIP_WITHOUT_MEMORY_LIMITS();
-    ImageRGB image(2000, 1500);
+    ImageRGB image(4000, 3000); // larger than any heap the earlier tests leave free
     for (int p = 0; p < 3; ++p)
         std::fill_n(image.plane(p), image.pixelCount(), 60 * p);
     const Image& source = image; // the operators' one entry point, as the front ends call it
@@ -32,6 +32,6 @@ TEST(OutOfMemory, SegmentersReportItInWords)
             const ThreadLimit one(1);
             return run(), std::string("ran");
         }, 8 << 20);
-        EXPECT_EQ(outcome, std::string("threw: Not enough memory for ") + name + " on a 2000 x 1500 picture");
+        EXPECT_EQ(outcome, std::string("threw: Not enough memory for ") + name + " on a 4000 x 3000 picture");
     }
 }
