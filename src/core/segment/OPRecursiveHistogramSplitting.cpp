@@ -1,10 +1,11 @@
 #include "OPRecursiveHistogramSplitting.h"
 
-#include "image/LowBytes.h"
 #include "HistogramClustering.h"
 #include "RHSFeatures.h"
 #include "image/BitImage32.h"
+#include "image/LowBytes.h"
 #include "util/ParallelRows.h"
+#include "util/ScratchArena.h"
 
 #include <algorithm>
 #include <array>
@@ -46,49 +47,66 @@ void checkParameter(const char* name, int value)
                                     std::to_string(RhsParams::maxValue));
 }
 
+// The root of a run in a union-find forest, halving the path on the way.
+std::uint32_t findRoot(std::uint32_t* parent, std::uint32_t run)
+{
+    while (parent[run] != run) {
+        parent[run] = parent[parent[run]];
+        run = parent[run];
+    }
+    return run;
+}
+
 // One run of the splitting. Pixels are addressed in a frame padded by one pixel on
 // every side, so consecutive addresses of a region never run from one row into the
 // next. Each region waiting on the stack is a sorted pixel list in a segment of its
 // own of one arena; a split writes the pieces back into the segment of the region
 // it cuts, so the arena never holds more than the picture's pixels.
+//
+// Memory: the result's plane block (written last, from the labels) holds the
+// features when they fit, the labels are written as regions become final, and the
+// rest is one scratch block of whole huge pages, so a run faults in little memory.
 class Splitter {
 public:
-    Splitter(const Array2D<RGB24>& source, const RhsParams& parameters, const ivra::Progress& progress)
-        : source_(source), parameters_(parameters), progress_(progress), width_(source.width()),
-          height_(source.height()), stride_(width_ + 2),
-          pixelCount_(static_cast<std::uint32_t>(source.size()))
-    {
-    }
+    Splitter(ImageSegmented& result, const RhsParams& parameters, const ivra::Progress& progress);
 
-    void run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted);
+    void run();
 
 private:
+    // A horizontal run of pixels [start, end) in the padded frame.
+    struct Run {
+        std::uint32_t start;
+        std::uint32_t end;
+    };
+
     // The feature to split the current histograms by (-1: none has two clusters);
     // bestSize receives the pixel count of its largest cluster.
     int bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize);
-    // Labels and mean colours from the padded label plane into the result.
-    void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
+    // The mean colours of the labels into the result planes.
+    void paintPlanes();
     std::size_t paddedIndex(int x, int y) const
     {
         return static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x) + 1;
     }
 
+    void takeMemory();
     void computeFeatures();
     void addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
     void countPixels(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
     void deriveLargestPiece(const Region& region, std::size_t firstPiece);
     void split(const Region& region, int feature, int peak);
-    std::uint32_t findRun(std::uint32_t run);
-    // Splits a sorted pixel set into runs joined by union-find, then writes each
-    // 4-connected component contiguously to out and pushes it as a region.
-    void linkRuns(const std::uint32_t* set, std::uint32_t count);
-    void writeComponents(std::uint32_t* out, std::uint32_t outOffset);
-    void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
-                           std::uint32_t outOffset);
+    template <class Value>
+    void partitionIntoRuns(const Region& region, Value value, const std::array<bool, maxFeatureBins>& inA,
+                           std::uint32_t countA, std::uint32_t& runsA, std::uint32_t& runsB);
+    // Joins the runs (row-major, maximal) of one pixel set by union-find, then writes
+    // each 4-connected component's pixels contiguously to arena_[outOffset ...] and
+    // pushes it as a region.
+    void linkRuns(const Run* runs, std::uint32_t count);
+    void writeComponents(const Run* runs, std::uint32_t count, std::uint32_t outOffset);
     void finalise(const Region& region);
     void reportProgress() const;
 
-    const Array2D<RGB24>& source_;
+    ImageSegmented& result_;
     const RhsParams& parameters_;
     const ivra::Progress& progress_;
     const int width_;
@@ -97,60 +115,91 @@ private:
     const std::uint32_t pixelCount_;
     std::size_t paddedSize_ = 0;
 
-    std::unique_ptr<FeatureVector[]> features_;
-    // The label of every final pixel, in the padded frame.
-    std::unique_ptr<std::uint32_t[]> paddedLabels_;
-
-    std::unique_ptr<std::uint32_t[]> arena_;
-    std::unique_ptr<std::uint32_t[]> scratch_;
+    ScratchArena scratch_;
+    LargeArray<FeatureVector> ownFeatures_; // when they do not fit into the plane block
+    FeatureVector* features_ = nullptr;
+    std::uint32_t* arena_ = nullptr;
+    // Component extraction: the runs of the two sides of a split, a union-find forest
+    // over the runs of one side and the component of each run.
+    Run* runs_ = nullptr;
+    std::uint32_t* runParent_ = nullptr;
+    std::uint32_t* runComponent_ = nullptr;
+    std::uint32_t* componentSizes_ = nullptr;
     std::vector<Region> stack_;
-    // Component extraction: the horizontal runs of a pixel set, a union-find forest
-    // over them and the component of every run.
-    struct Run {
-        std::uint32_t start;
-        std::uint32_t length;
-        std::uint32_t x0;
-        std::uint32_t x1;
-    };
-    std::vector<Run> runs_;
-    std::vector<std::uint32_t> runParent_;
-    std::vector<std::uint32_t> runComponent_;
-    std::vector<std::uint32_t> componentSizes_;
 
     HistogramSet histograms_{};
     // Histograms of pieces that were worked out at their parent's split, by
     // subtracting the other pieces from the parent; a few slots suffice.
     static constexpr std::size_t poolSlots = 32;
-    std::vector<HistogramSet> pool_;
+    HistogramSet* pool_ = nullptr;
+    std::size_t poolUsed_ = 0;
     std::vector<int> freeSlots_;
     std::array<HistogramClusters, featureCount> clusters_;
-
-    std::uint32_t labelCounter_ = 0;
-    std::vector<RGB24> meanColor_; // by label
-    std::uint64_t finalisedPixels_ = 0;
-    std::uint64_t nextReport_ = 0;
-};
-
-void Splitter::computeFeatures()
-{
-    features_ = std::make_unique_for_overwrite<FeatureVector[]>(paddedSize_);
-    // Photographs repeat their colours: a small direct-mapped cache of recent
-    // colours spares most of the conversions.
+    // Per-thread caches of recent colours' features (computeFeatures).
     struct CacheEntry {
         std::uint32_t color; // R, G, B packed, plus one; 0 marks an empty entry
         FeatureVector features;
     };
-    constexpr int cacheBits = 14;
-    // One cache per thread; a cache only spares work, so the features do not depend on it.
-    std::vector<std::vector<CacheEntry>> caches(static_cast<std::size_t>(std::max(1, threadCount())));
+    static constexpr int cacheBits = 14;
+    CacheEntry* caches_ = nullptr;
+
+    std::uint32_t labelCounter_ = 0;
+    std::vector<std::uint32_t> meanColor_; // by label: R | G << 8 | B << 16
+    std::uint64_t finalisedPixels_ = 0;
+    std::uint64_t nextReport_ = 0;
+};
+
+Splitter::Splitter(ImageSegmented& result, const RhsParams& parameters, const ivra::Progress& progress)
+    : result_(result), parameters_(parameters), progress_(progress), width_(result.width()),
+      height_(result.height()), stride_(width_ + 2), pixelCount_(static_cast<std::uint32_t>(result.pixelCount()))
+{
+}
+
+void Splitter::takeMemory()
+{
+    paddedSize_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2);
+    // A region of n pixels has at most n runs: the runs of a split fit into its segment.
+    const std::size_t arena = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t runs = scratch_.reserve<Run>(pixelCount_);
+    const std::size_t parents = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t components = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t sizes = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t pool = scratch_.reserve<HistogramSet>(poolSlots);
+    const auto threads = static_cast<std::size_t>(std::max(1, threadCount()));
+    const std::size_t caches = scratch_.reserve<CacheEntry>(threads << cacheBits);
+    scratch_.allocate();
+    arena_ = scratch_.at<std::uint32_t>(arena);
+    runs_ = scratch_.at<Run>(runs);
+    runParent_ = scratch_.at<std::uint32_t>(parents);
+    runComponent_ = scratch_.at<std::uint32_t>(components);
+    componentSizes_ = scratch_.at<std::uint32_t>(sizes);
+    pool_ = scratch_.at<HistogramSet>(pool);
+    caches_ = scratch_.at<CacheEntry>(caches);
+    // The plane block is written last, from the labels and mean colours.
+    if (paddedSize_ * sizeof(FeatureVector) <= 3 * result_.pixelCount() * sizeof(std::int32_t)) {
+        features_ = reinterpret_cast<FeatureVector*>(result_.red());
+    } else {
+        ownFeatures_ = allocateLarge<FeatureVector>(paddedSize_);
+        features_ = ownFeatures_.get();
+    }
+}
+
+void Splitter::computeFeatures()
+{
+    // Photographs repeat their colours: a small direct-mapped cache of recent
+    // colours spares most of the conversions. One cache per thread; a cache only
+    // spares work, so the features do not depend on it.
+    const std::size_t cacheEntries = static_cast<std::size_t>(std::max(1, threadCount())) << cacheBits;
+    for (std::size_t k = 0; k < cacheEntries; ++k)
+        caches_[k].color = 0;
+    const RGB24* source = result_.sourcePixels.data();
     const auto rows = [&](int y0, int y1) {
-        std::vector<CacheEntry>& cache = caches[static_cast<std::size_t>(omp_get_thread_num())];
-        if (cache.empty())
-            cache.assign(std::size_t{1} << cacheBits, CacheEntry{0, {}});
+        CacheEntry* cache = caches_ + (static_cast<std::size_t>(omp_get_thread_num()) << cacheBits);
         for (int y = y0; y < y1; ++y) {
-            FeatureVector* row = &features_[paddedIndex(0, y)];
+            FeatureVector* row = features_ + paddedIndex(0, y);
+            const RGB24* in = source + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
             for (int x = 0; x < width_; ++x) {
-                const RGB24 c = source_.at(x, y);
+                const RGB24 c = in[x];
                 const std::uint32_t color = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
                 CacheEntry& entry = cache[(color * 2654435761u) >> (32 - cacheBits)];
                 if (entry.color != color) {
@@ -204,7 +253,7 @@ void Splitter::countPixels(HistogramSet& histograms, const std::uint32_t* pixels
     int* h6 = histograms[6].data();
     int* h7 = histograms[7].data();
     int* h8 = histograms[8].data();
-    const FeatureVector* features = features_.get();
+    const FeatureVector* features = features_;
     for (std::uint32_t k = 0; k < count; ++k) {
         const FeatureVector& f = features[pixels[k]];
         ++h0[f.bytes[0]];
@@ -234,10 +283,9 @@ void Splitter::deriveLargestPiece(const Region& region, std::size_t firstPiece)
         piece.count < rest + region.count / 8)
         return;
     if (freeSlots_.empty()) {
-        if (pool_.size() == poolSlots)
+        if (poolUsed_ == poolSlots)
             return;
-        pool_.emplace_back();
-        freeSlots_.push_back(static_cast<int>(pool_.size() - 1));
+        freeSlots_.push_back(static_cast<int>(poolUsed_++));
     }
     const int slot = freeSlots_.back();
     freeSlots_.pop_back();
@@ -254,162 +302,171 @@ void Splitter::deriveLargestPiece(const Region& region, std::size_t firstPiece)
     piece.histogramSlot = slot;
 }
 
-std::uint32_t Splitter::findRun(std::uint32_t run)
+template <class Value>
+void Splitter::partitionIntoRuns(const Region& region, Value value, const std::array<bool, maxFeatureBins>& inA,
+                                 std::uint32_t countA, std::uint32_t& runsA, std::uint32_t& runsB)
 {
-    while (runParent_[run] != run) {
-        runParent_[run] = runParent_[runParent_[run]];
-        run = runParent_[run];
-    }
-    return run;
-}
-
-void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
-                                 std::uint32_t outOffset)
-{
-    linkRuns(set, count);
-    writeComponents(out, outOffset);
-}
-
-void Splitter::linkRuns(const std::uint32_t* set, std::uint32_t count)
-{
-    // The set is sorted in row-major order, so it falls into horizontal runs in
-    // row-major order; runs of neighbouring rows that share a column are 4-connected.
-    runs_.clear();
-    runParent_.clear();
-    const std::uint32_t stride = static_cast<std::uint32_t>(stride_);
-    std::uint32_t row = 0;
-    std::uint32_t rowBegin = 0;
-    std::uint32_t rowEnd = 0;
-    std::uint32_t previousFirst = 0; // runs of the row above: [previousFirst, previousEnd)
-    std::uint32_t previousEnd = 0;
-    std::uint32_t currentFirst = 0;  // runs of the current row start here
-    std::uint32_t k = 0;
-    while (k < count) {
-        const std::uint32_t start = set[k];
-        std::uint32_t end = start + 1;
-        ++k;
-        while (k < count && set[k] == end) {
-            ++end;
-            ++k;
-        }
-        if (start >= rowEnd) {
-            const std::uint32_t newRow = start / stride;
-            const auto thisRun = static_cast<std::uint32_t>(runs_.size());
-            if (newRow == row + 1 && thisRun > 0) {
-                previousFirst = currentFirst;
-                previousEnd = thisRun;
-            } else {
-                previousFirst = previousEnd = thisRun;
-            }
-            currentFirst = thisRun;
-            row = newRow;
-            rowBegin = row * stride;
-            rowEnd = rowBegin + stride;
-        }
-        const std::uint32_t x0 = start - rowBegin;
-        const std::uint32_t x1 = end - rowBegin; // exclusive
-        const auto index = static_cast<std::uint32_t>(runs_.size());
-        runs_.push_back({start, end - start, x0, x1});
-        runParent_.push_back(index);
-        while (previousFirst < previousEnd && runs_[previousFirst].x1 <= x0)
-            ++previousFirst;
-        for (std::uint32_t above = previousFirst; above < previousEnd && runs_[above].x0 < x1; ++above) {
-            // Union, keeping the earlier run as the root so a component's root is its first run.
-            const std::uint32_t a = findRun(above);
-            const std::uint32_t b = findRun(index);
-            if (a < b)
-                runParent_[b] = a;
-            else if (b < a)
-                runParent_[a] = b;
-        }
-    }
-}
-
-void Splitter::writeComponents(std::uint32_t* out, std::uint32_t outOffset)
-{
-    // Number the components in the order of their first run (= their first pixel),
-    // then write each component's pixels contiguously, keeping row-major order.
-    const auto runCount = static_cast<std::uint32_t>(runs_.size());
-    runComponent_.resize(runCount);
-    componentSizes_.clear();
-    for (std::uint32_t r = 0; r < runCount; ++r) {
-        const std::uint32_t root = findRun(r);
-        if (root == r) {
-            runComponent_[r] = static_cast<std::uint32_t>(componentSizes_.size());
-            componentSizes_.push_back(0);
+    // The pixels of the peak's cluster (A) and the rest (B) as maximal runs, both in
+    // row-major order: A's at the segment's front, B's from countA on (a side of n
+    // pixels has at most n runs).
+    const std::uint32_t* pixels = arena_ + region.offset;
+    Run* a = runs_ + region.offset;
+    Run* b = a + countA;
+    std::uint32_t na = 0;
+    std::uint32_t nb = 0;
+    // No pixel has address 0 (the frame's corner), so no first pixel extends a run.
+    std::uint32_t endA = 0;
+    std::uint32_t endB = 0;
+    for (std::uint32_t k = 0; k < region.count; ++k) {
+        const std::uint32_t p = pixels[k];
+        if (inA[value(features_[p])]) {
+            if (p == endA)
+                a[na - 1].end = ++endA;
+            else
+                a[na++] = {p, endA = p + 1};
         } else {
-            runComponent_[r] = runComponent_[root];
+            if (p == endB)
+                b[nb - 1].end = ++endB;
+            else
+                b[nb++] = {p, endB = p + 1};
         }
-        componentSizes_[runComponent_[r]] += runs_[r].length;
     }
-    std::uint32_t position = 0;
-    for (std::uint32_t& size : componentSizes_) {
-        const std::uint32_t n = size;
-        stack_.push_back({outOffset + position, n, -1});
-        size = position; // from here on the write position of the component
-        position += n;
-    }
-    for (std::uint32_t r = 0; r < runCount; ++r) {
-        std::uint32_t& at = componentSizes_[runComponent_[r]];
-        const Run& run = runs_[r];
-        for (std::uint32_t i = 0; i < run.length; ++i)
-            out[at + i] = run.start + i;
-        at += run.length;
-    }
+    runsA = na;
+    runsB = nb;
 }
 
 void Splitter::split(const Region& region, int feature, int peak)
 {
     const HistogramClusters& clusters = clusters_[feature];
     std::array<bool, maxFeatureBins> inA{};
-    for (int bin = 0; bin < featureBins[feature]; ++bin)
+    std::uint32_t countA = 0; // from the region's histogram of the feature
+    for (int bin = 0; bin < featureBins[feature]; ++bin) {
         inA[bin] = clusters.root(bin) == peak;
-
-    // The pixels of the peak's cluster (A) to the front of the scratch, the rest (B)
-    // to its back, both in row-major order.
-    const std::uint32_t* pixels = &arena_[region.offset];
-    std::uint32_t* scratch = scratch_.get();
-    std::uint32_t countA = 0;
-    std::uint32_t back = region.count;
-    const FeatureVector* features = features_.get();
-    const int byte = feature == hueFeature ? -1
-                                           : static_cast<int>(std::find(byteFeature.begin(), byteFeature.end(), feature) -
-                                                              byteFeature.begin());
-    for (std::uint32_t k = 0; k < region.count; ++k) {
-        const FeatureVector& f = features[pixels[k]];
-        const int value = byte < 0 ? f.hue : f.bytes[byte];
-        if (inA[value])
-            scratch[countA++] = pixels[k];
-        else
-            scratch[--back] = pixels[k];
+        countA += inA[bin] ? static_cast<std::uint32_t>(histograms_[feature][bin]) : 0;
     }
-    std::reverse(scratch + countA, scratch + region.count);
 
-    std::uint32_t* out = &arena_[region.offset];
+    std::uint32_t runsA = 0;
+    std::uint32_t runsB = 0;
+    if (feature == hueFeature) {
+        partitionIntoRuns(region, [](const FeatureVector& f) { return f.hue; }, inA, countA, runsA, runsB);
+    } else {
+        const auto byte = static_cast<std::size_t>(std::find(byteFeature.begin(), byteFeature.end(), feature) -
+                                                   byteFeature.begin());
+        partitionIntoRuns(region, [byte](const FeatureVector& f) { return f.bytes[byte]; }, inA, countA, runsA,
+                          runsB);
+    }
     const std::size_t firstPiece = stack_.size();
-    extractComponents(scratch, countA, out, region.offset);
-    extractComponents(scratch + countA, region.count - countA, out + countA, region.offset + countA);
+    const Run* runs = runs_ + region.offset;
+    linkRuns(runs, runsA);
+    writeComponents(runs, runsA, region.offset);
+    linkRuns(runs + countA, runsB);
+    writeComponents(runs + countA, runsB, region.offset + countA);
     deriveLargestPiece(region, firstPiece);
+}
+
+void Splitter::linkRuns(const Run* runs, std::uint32_t count)
+{
+    // Runs of neighbouring rows that share a column are 4-connected. The parent
+    // forest lives at runParent_[runs - runs_ ...], its indices count from 0.
+    const std::uint32_t stride = static_cast<std::uint32_t>(stride_);
+    std::uint32_t* parent = runParent_ + (runs - runs_);
+    std::uint32_t row = 0;
+    std::uint32_t rowEnd = 0;
+    std::uint32_t previousFirst = 0; // runs of the row above: [previousFirst, previousEnd)
+    std::uint32_t previousEnd = 0;
+    std::uint32_t currentFirst = 0;  // runs of the current row start here
+    for (std::uint32_t index = 0; index < count; ++index) {
+        const Run run = runs[index];
+        if (run.start >= rowEnd) {
+            const std::uint32_t newRow = run.start / stride;
+            if (newRow == row + 1 && index > 0) {
+                previousFirst = currentFirst;
+                previousEnd = index;
+            } else {
+                previousFirst = previousEnd = index;
+            }
+            currentFirst = index;
+            row = newRow;
+            rowEnd = (row + 1) * stride;
+        }
+        parent[index] = index;
+        // Runs above, shifted down one row: [start + stride, end + stride).
+        while (previousFirst < previousEnd && runs[previousFirst].end + stride <= run.start)
+            ++previousFirst;
+        for (std::uint32_t above = previousFirst; above < previousEnd && runs[above].start + stride < run.end;
+             ++above) {
+            // Union, keeping the earlier run as the root so a component's root is its first run.
+            const std::uint32_t a = findRoot(parent, above);
+            const std::uint32_t b = findRoot(parent, index);
+            if (a < b)
+                parent[b] = a;
+            else if (b < a)
+                parent[a] = b;
+        }
+    }
+}
+
+void Splitter::writeComponents(const Run* runs, std::uint32_t count, std::uint32_t outOffset)
+{
+    // Number the components in the order of their first run (= their first pixel),
+    // then write each component's pixels contiguously, keeping row-major order.
+    const std::size_t base = static_cast<std::size_t>(runs - runs_);
+    std::uint32_t* parent = runParent_ + base;
+    std::uint32_t* component = runComponent_ + base;
+    std::uint32_t* sizes = componentSizes_ + base;
+    std::uint32_t components = 0;
+    for (std::uint32_t r = 0; r < count; ++r) {
+        const std::uint32_t root = findRoot(parent, r);
+        if (root == r) {
+            component[r] = components;
+            sizes[components++] = 0;
+        } else {
+            component[r] = component[root];
+        }
+        sizes[component[r]] += runs[r].end - runs[r].start;
+    }
+    std::uint32_t position = 0;
+    for (std::uint32_t c = 0; c < components; ++c) {
+        const std::uint32_t n = sizes[c];
+        stack_.push_back({outOffset + position, n, -1});
+        sizes[c] = position; // from here on the write position of the component
+        position += n;
+    }
+    std::uint32_t* out = arena_ + outOffset;
+    for (std::uint32_t r = 0; r < count; ++r) {
+        std::uint32_t& at = sizes[component[r]];
+        for (std::uint32_t p = runs[r].start; p < runs[r].end; ++p)
+            out[at++] = p;
+    }
 }
 
 void Splitter::finalise(const Region& region)
 {
     const std::uint32_t label = ++labelCounter_;
     std::uint64_t sum[3] = {0, 0, 0};
-    const std::uint32_t* pixels = &arena_[region.offset];
-    const FeatureVector* features = features_.get();
-    std::uint32_t* paddedLabels = paddedLabels_.get();
+    const std::uint32_t* pixels = arena_ + region.offset;
+    std::uint32_t* labels = result_.labels.data();
+    // Pixel p of the padded frame in row y + 1 is p - stride - 1 - 2 * y unpadded.
+    const auto stride = static_cast<std::uint32_t>(stride_);
+    std::uint32_t rowEnd = 0;
+    std::uint32_t shift = 0;
     for (std::uint32_t k = 0; k < region.count; ++k) {
         const std::uint32_t p = pixels[k];
+        if (p >= rowEnd) {
+            const std::uint32_t row = p / stride;
+            rowEnd = (row + 1) * stride;
+            shift = stride + 1 + 2 * (row - 1);
+        }
         // Features R, G, B are the source bytes.
-        sum[0] += features[p].bytes[0];
-        sum[1] += features[p].bytes[1];
-        sum[2] += features[p].bytes[2];
-        paddedLabels[p] = label;
+        const FeatureVector& f = features_[p];
+        sum[0] += f.bytes[0];
+        sum[1] += f.bytes[1];
+        sum[2] += f.bytes[2];
+        labels[p - shift] = label;
     }
     const std::uint64_t n = region.count;
-    meanColor_.push_back({static_cast<std::uint8_t>(sum[0] / n), static_cast<std::uint8_t>(sum[1] / n),
-                           static_cast<std::uint8_t>(sum[2] / n)});
+    meanColor_.push_back(static_cast<std::uint32_t>(sum[0] / n) | static_cast<std::uint32_t>(sum[1] / n) << 8 |
+                         static_cast<std::uint32_t>(sum[2] / n) << 16);
     finalisedPixels_ += n;
     if (finalisedPixels_ >= nextReport_) {
         reportProgress();
@@ -423,16 +480,13 @@ void Splitter::reportProgress() const
     progress_.update(static_cast<double>(pixelCount_) + static_cast<double>(finalisedPixels_), 2.0 * pixelCount_);
 }
 
-void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
+void Splitter::run()
 {
     if (pixelCount_ == 0)
         return;
-    paddedSize_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2);
+    takeMemory();
     computeFeatures();
-    paddedLabels_ = std::make_unique_for_overwrite<std::uint32_t[]>(paddedSize_);
-    arena_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
-    scratch_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
-    meanColor_.push_back({0, 0, 0}); // labels start at 1
+    meanColor_.push_back(0); // labels start at 1
 
     // The first region is the whole picture.
     std::uint32_t k = 0;
@@ -470,7 +524,7 @@ void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
         }
         finalise(region);
     }
-    copyResult(labels, painted);
+    paintPlanes();
 }
 
 int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
@@ -496,16 +550,22 @@ int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
     return bestFeature;
 }
 
-void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const
+void Splitter::paintPlanes()
 {
-    const std::uint32_t* paddedLabels = paddedLabels_.get();
+    // The features in the plane block are no longer read: each pixel gets its
+    // label's mean colour.
+    const std::uint32_t* labels = result_.labels.data();
+    std::int32_t* red = result_.red();
+    std::int32_t* green = result_.green();
+    std::int32_t* blue = result_.blue();
+    const std::uint32_t* mean = meanColor_.data();
+    const auto w = static_cast<std::size_t>(width_);
     parallelRows(0, height_, rowsPerPiece(width_), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
-            for (int x = 0; x < width_; ++x) {
-                labels.at(x, y) = row[x];
-                painted.at(x, y) = meanColor_[row[x]];
-            }
+        for (std::size_t i = static_cast<std::size_t>(y0) * w; i < static_cast<std::size_t>(y1) * w; ++i) {
+            const std::uint32_t c = mean[labels[i]];
+            red[i] = static_cast<std::int32_t>(c & 0xFF);
+            green[i] = static_cast<std::int32_t>((c >> 8) & 0xFF);
+            blue[i] = static_cast<std::int32_t>(c >> 16);
         }
     });
 }
@@ -528,11 +588,7 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
 
     auto result = std::make_unique<ImageSegmented>(width, height);
     copyLowBytes(source, result->sourcePixels.data());
-
-    Array2D<RGB24> painted(width, height);
-    Splitter(result->sourcePixels, parameters, progress).run(result->labels, painted);
-
-    copyToPlanes(painted.data(), *result);
+    Splitter(*result, parameters, progress).run();
     return result;
 }
 
