@@ -6,7 +6,7 @@
 #include "image/BitImage32.h"
 #include "image/LowBytes.h"
 #include "util/ParallelRows.h"
-#include "util/ScratchArena.h"
+#include "util/ScratchBlock.h"
 
 #include <algorithm>
 #include <array>
@@ -108,7 +108,7 @@ private:
     // Pieces of at least this many pixels become subtrees of their own (several threads only).
     const std::uint32_t subtreeSize_;
 
-    ScratchArena scratch_;
+    ScratchBlock scratch_;
     LargeArray<FeatureVector> ownFeatures_; // when they do not fit into the plane block
     FeatureVector* features_ = nullptr;
     PieceCutter::Arrays arrays_{};

@@ -1,8 +1,8 @@
-#include "ScratchArena.h"
+#include "ScratchBlock.h"
 
 namespace ivra {
 
-void ScratchArena::allocate()
+void ScratchBlock::allocate()
 {
     // Whole huge pages: a block's partial last page would be mapped in small pages.
     constexpr std::size_t hugePage = std::size_t{2} << 20;

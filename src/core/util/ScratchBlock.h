@@ -12,7 +12,7 @@ namespace ivra {
 // whole huge pages (allocate()): memory faulted in afresh costs one fault per huge page
 // actually touched, and arrays sized for the worst case but used only in part cost no
 // more than their used part.
-class ScratchArena {
+class ScratchBlock {
 public:
     // Room for count values of T, 64-byte aligned; returns its place for at().
     template <class T>
