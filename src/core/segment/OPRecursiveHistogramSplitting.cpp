@@ -88,7 +88,7 @@ private:
     void addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
     // The feature to split the worker's histograms by (-1: none has two clusters);
     // bestSize receives the pixel count of its largest cluster.
-    int bestSplitFeature(Worker& worker, std::uint32_t regionSize, std::int64_t& bestSize) const;
+    int bestSplitFeature(Worker& worker, std::int64_t& bestSize) const;
     void split(Worker& worker, const Region& region, int feature);
     void deriveLargestPiece(Worker& worker, const Region& region, std::size_t firstPiece) const;
     void handOn(Worker& worker, std::size_t firstPiece);
@@ -196,15 +196,11 @@ void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pi
     countPixels(histograms, features_, pixels, count);
 }
 
-int Splitter::bestSplitFeature(Worker& worker, std::uint32_t regionSize, std::int64_t& bestSize) const
+int Splitter::bestSplitFeature(Worker& worker, std::int64_t& bestSize) const
 {
     // The feature whose largest cluster holds most pixels, the first on ties.
     int bestFeature = -1;
-    // Each feature is clustered on its own; the choice below reads them in order. Only
-    // the first, large regions are worth starting threads for.
-    const int threads = std::min(threads_, featureCount);
-    const bool parallel = threads > 1 && regionSize >= (1u << 16) && !omp_in_parallel();
-#pragma omp parallel for if (parallel) num_threads(threads) schedule(static)
+    // Clustering a few hundred bins takes microseconds: not worth waking threads for.
     for (int f = 0; f < featureCount; ++f)
         worker.clusters[f].cluster(worker.histograms[f].data(), featureBins[f], parameters_.gtWindow,
                                    f == hueFeature);
@@ -329,7 +325,7 @@ void Splitter::process(Worker& worker, Subtree& subtree)
                 addToHistograms(worker.histograms, arrays_.arena + region.offset, region.count);
             }
             std::int64_t bestSize = -1;
-            const int bestFeature = bestSplitFeature(worker, region.count, bestSize);
+            const int bestFeature = bestSplitFeature(worker, bestSize);
             if (bestFeature != -1 && bestSize > minSplitPeak) {
                 split(worker, region, bestFeature);
                 continue;
