@@ -95,6 +95,10 @@ private:
     void append(Subtree& subtree, Item item);
     void finalise(Subtree& subtree, const Region& region);
     void reportProgress() const;
+    // The final regions in the order of the single stack; returns their count.
+    std::size_t orderFinalRegions(Item* finals) const;
+    // Labels into the result, and the mean colour of each label.
+    void labelFinalRegions(const Item* finals, std::size_t count, std::uint32_t* colors) const;
     // Labels in the order of the single stack, then the result planes.
     void writeResult();
 
@@ -399,12 +403,10 @@ void Splitter::reportProgress() const
                          2.0 * pixelCount_);
 }
 
-void Splitter::writeResult()
+std::size_t Splitter::orderFinalRegions(Item* finals) const
 {
-    // The final regions in the order of a single stack: the root's list, each
-    // subtree's list in place of its stand-in. They go where the runs were.
-    Item* finals = reinterpret_cast<Item*>(arrays_.runs);
-    std::size_t finalCount = 0;
+    // The root's list, each subtree's list in place of its stand-in.
+    std::size_t count = 0;
     std::vector<std::pair<std::size_t, std::size_t>> path{{0, 0}}; // subtree, next item
     while (!path.empty()) {
         const auto [id, next] = path.back();
@@ -418,14 +420,18 @@ void Splitter::writeResult()
         if (item.count == 0)
             path.push_back({item.offset, 0});
         else
-            finals[finalCount++] = item;
+            finals[count++] = item;
     }
+    return count;
+}
+
+void Splitter::labelFinalRegions(const Item* finals, std::size_t count, std::uint32_t* colors) const
+{
     // Label k + 1 for the k-th; its mean colour from the features, still in place.
-    std::uint32_t* colors = arrays_.runParent; // by label, R | G << 8 | B << 16
     colors[0] = 0;
     std::uint32_t* labels = result_.labels.data();
     const auto stride = static_cast<std::uint32_t>(width_ + 2);
-    parallelRows(0, static_cast<int>(finalCount), 1 << 10, [&](int k0, int k1) {
+    parallelRows(0, static_cast<int>(count), 1 << 10, [&](int k0, int k1) {
         for (int k = k0; k < k1; ++k) {
             const Item region = finals[k];
             const std::uint32_t* pixels = arrays_.arena + region.offset;
@@ -451,7 +457,17 @@ void Splitter::writeResult()
                             static_cast<std::uint32_t>(sum[2] / n) << 16;
         }
     });
+}
+
+void Splitter::writeResult()
+{
+    // The final regions in the order of a single stack go where the runs were, the
+    // colours by label where the run forest was.
+    Item* finals = reinterpret_cast<Item*>(arrays_.runs);
+    std::uint32_t* colors = arrays_.runParent; // R | G << 8 | B << 16
+    labelFinalRegions(finals, orderFinalRegions(finals), colors);
     // The features in the plane block are read no more: each pixel gets its label's colour.
+    const std::uint32_t* labels = result_.labels.data();
     std::int32_t* red = result_.red();
     std::int32_t* green = result_.green();
     std::int32_t* blue = result_.blue();
