@@ -153,7 +153,7 @@ void Splitter::takeMemory()
     const std::size_t pools = scratch_.reserve<HistogramSet>(threads * Worker::poolSlots);
     const std::size_t caches = scratch_.reserve<FeatureCacheEntry>(threads << featureCacheBits);
     // At most one item per pixel and per subtree, and one part-filled chunk per subtree.
-    const std::size_t subtrees = pixelCount_ / subtreeSize_ + 1;
+    const std::size_t subtrees = 2 * (pixelCount_ / subtreeSize_) + 1;
     const std::size_t chunks = scratch_.reserve<Item>((pixelCount_ / chunkItems + 2 * subtrees + 2) * chunkItems);
     scratch_.allocate();
     chunks_ = scratch_.at<Item>(chunks);
@@ -277,7 +277,13 @@ void Splitter::deriveLargestPiece(Worker& worker, const Region& region, std::siz
 void Splitter::handOn(Worker& worker, std::size_t firstPiece)
 {
     // Large pieces become subtrees that any worker may take; a stand-in keeps their
-    // place on the stack.
+    // place on the stack. Only splits into two large pieces or more hand any on: a
+    // chain of splits that each leave one large piece would make a subtree per split,
+    // this way there are fewer than 2 * pixels / subtreeSize_ of them.
+    const auto large = std::count_if(worker.stack.begin() + static_cast<std::ptrdiff_t>(firstPiece),
+                                     worker.stack.end(), [&](const Region& r) { return r.count >= subtreeSize_; });
+    if (large < 2)
+        return;
     for (std::size_t k = firstPiece; k < worker.stack.size(); ++k) {
         Region& piece = worker.stack[k];
         if (piece.count < subtreeSize_)
