@@ -1,15 +1,22 @@
 #include "OPRecursiveHistogramSplitting.h"
 
-#include "image/LowBytes.h"
 #include "HistogramClustering.h"
 #include "RHSFeatures.h"
+#include "RhsPieces.h"
 #include "image/BitImage32.h"
+#include "image/LowBytes.h"
 #include "util/ParallelRows.h"
+#include "util/ScratchBlock.h"
 
 #include <algorithm>
 #include <array>
-#include <stdexcept>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,24 +25,6 @@ namespace ivra {
 namespace {
 
 using namespace ivra::rhs;
-
-// The features of one pixel: bytes R, G, B, S, V, Y, I, Q and the hue.
-struct FeatureVector {
-    std::array<std::uint8_t, 8> bytes;
-    std::uint16_t hue;
-};
-// Feature index of each byte of FeatureVector::bytes.
-constexpr std::array<int, 8> byteFeature = {0, 1, 2, 4, 5, 6, 7, 8};
-
-// A candidate region: its pixels are arena[offset .. offset + count), sorted in
-// row-major order.
-struct Region {
-    std::uint32_t offset;
-    std::uint32_t count;
-    int histogramSlot = -1; // its histograms, when already known, in the pool
-};
-
-using HistogramSet = std::array<std::array<int, maxFeatureBins>, featureCount>;
 
 void checkParameter(const char* name, int value)
 {
@@ -46,135 +35,152 @@ void checkParameter(const char* name, int value)
                                     std::to_string(RhsParams::maxValue));
 }
 
-// One run of the splitting. Pixels are addressed in a frame padded by one pixel on
-// every side, so consecutive addresses of a region never run from one row into the
-// next. Each region waiting on the stack is a sorted pixel list in a segment of its
-// own of one arena; a split writes the pieces back into the segment of the region
-// it cuts, so the arena never holds more than the picture's pixels.
+// An entry of a subtree's list: a final region arena[offset .. offset + count), or
+// with count 0 the subtree numbered offset.
+struct Item {
+    std::uint32_t offset;
+    std::uint32_t count;
+};
+constexpr std::size_t chunkItems = 4096;
+
+// A subtree of the splitting: a region and, in the order the sequential splitting
+// makes them final, its final regions and the subtrees handed on to other workers,
+// kept in chunks of the scratch block.
+struct Subtree {
+    Region region;
+    std::unique_ptr<HistogramSet> histograms; // the region's, when its parent derived them
+    std::vector<std::uint32_t> chunks;
+    std::size_t items = 0;
+};
+
+// What one worker needs for the region at hand.
+struct Worker {
+    HistogramSet histograms{};
+    std::array<HistogramClusters, featureCount> clusters;
+    // Histograms of pieces worked out at their parent's split, by subtracting the
+    // other pieces from the parent; a few slots suffice.
+    static constexpr std::size_t poolSlots = 32;
+    HistogramSet* pool = nullptr;
+    std::size_t poolUsed = 0;
+    std::vector<int> freeSlots;
+    std::vector<Region> stack;
+};
+
+// One run of the splitting. Each region waiting on a stack is a sorted pixel list in
+// a segment of its own of one arena; a split writes the pieces back into the segment
+// of the region it cuts, so the arena never holds more than the picture's pixels and
+// a final region's pixels stay where they are. Labels follow the order of a single
+// stack (last piece first); with several threads large pieces become subtrees that
+// any worker takes on, and the labels are numbered afterwards in that same order.
+//
+// Memory: the result's plane block (written last, from the labels) holds the
+// features when they fit, and the rest is one scratch block of whole huge pages.
 class Splitter {
 public:
-    Splitter(const Array2D<RGB24>& source, const RhsParams& parameters, const ivra::Progress& progress)
-        : source_(source), parameters_(parameters), progress_(progress), width_(source.width()),
-          height_(source.height()), stride_(width_ + 2),
-          pixelCount_(static_cast<std::uint32_t>(source.size()))
-    {
-    }
+    Splitter(ImageSegmented& result, const RhsParams& parameters, const ivra::Progress& progress);
 
-    void run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted);
+    void run();
 
 private:
-    // The feature to split the current histograms by (-1: none has two clusters);
-    // bestSize receives the pixel count of its largest cluster.
-    int bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize);
-    // Labels and mean colours from the padded label plane into the result.
-    void copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const;
-    std::size_t paddedIndex(int x, int y) const
-    {
-        return static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x) + 1;
-    }
-
-    void computeFeatures();
+    void takeMemory();
+    void process(Worker& worker, Subtree& subtree);
+    void runWorkers();
     void addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
-    void countPixels(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const;
-    void deriveLargestPiece(const Region& region, std::size_t firstPiece);
-    void split(const Region& region, int feature, int peak);
-    std::uint32_t findRun(std::uint32_t run);
-    // Splits a sorted pixel set into runs joined by union-find, then writes each
-    // 4-connected component contiguously to out and pushes it as a region.
-    void linkRuns(const std::uint32_t* set, std::uint32_t count);
-    void writeComponents(std::uint32_t* out, std::uint32_t outOffset);
-    void extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
-                           std::uint32_t outOffset);
-    void finalise(const Region& region);
+    // The feature to split the worker's histograms by (-1: none has two clusters);
+    // bestSize receives the pixel count of its largest cluster.
+    int bestSplitFeature(Worker& worker, std::int64_t& bestSize) const;
+    void split(Worker& worker, const Region& region, int feature);
+    void deriveLargestPiece(Worker& worker, const Region& region, std::size_t firstPiece) const;
+    void handOn(Worker& worker, std::size_t firstPiece);
+    void append(Subtree& subtree, Item item);
+    void finalise(Subtree& subtree, const Region& region);
     void reportProgress() const;
+    // The final regions in the order of the single stack; returns their count.
+    std::size_t orderFinalRegions(Item* finals) const;
+    // Labels into the result, and the mean colour of each label.
+    void labelFinalRegions(const Item* finals, std::size_t count, std::uint32_t* colors) const;
+    // Labels in the order of the single stack, then the result planes.
+    void writeResult();
 
-    const Array2D<RGB24>& source_;
+    ImageSegmented& result_;
     const RhsParams& parameters_;
     const ivra::Progress& progress_;
     const int width_;
     const int height_;
-    const int stride_;
     const std::uint32_t pixelCount_;
-    std::size_t paddedSize_ = 0;
+    const int threads_;
+    // Pieces of at least this many pixels become subtrees of their own (several threads only).
+    const std::uint32_t subtreeSize_;
 
-    std::unique_ptr<FeatureVector[]> features_;
-    // The label of every final pixel, in the padded frame.
-    std::unique_ptr<std::uint32_t[]> paddedLabels_;
+    ScratchBlock scratch_;
+    LargeArray<FeatureVector> ownFeatures_; // when they do not fit into the plane block
+    FeatureVector* features_ = nullptr;
+    PieceCutter::Arrays arrays_{};
+    Item* chunks_ = nullptr;
+    std::atomic<std::uint32_t> chunksUsed_{0};
+    std::vector<Worker> workers_;
 
-    std::unique_ptr<std::uint32_t[]> arena_;
-    std::unique_ptr<std::uint32_t[]> scratch_;
-    std::vector<Region> stack_;
-    // Component extraction: the horizontal runs of a pixel set, a union-find forest
-    // over them and the component of every run.
-    struct Run {
-        std::uint32_t start;
-        std::uint32_t length;
-        std::uint32_t x0;
-        std::uint32_t x1;
-    };
-    std::vector<Run> runs_;
-    std::vector<std::uint32_t> runParent_;
-    std::vector<std::uint32_t> runComponent_;
-    std::vector<std::uint32_t> componentSizes_;
+    std::deque<Subtree> subtrees_; // stable addresses while growing
+    std::vector<int> waiting_;      // subtrees no worker has taken yet
+    int busy_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::atomic<bool> stop_{false};
+    std::exception_ptr error_;
 
-    HistogramSet histograms_{};
-    // Histograms of pieces that were worked out at their parent's split, by
-    // subtracting the other pieces from the parent; a few slots suffice.
-    static constexpr std::size_t poolSlots = 32;
-    std::vector<HistogramSet> pool_;
-    std::vector<int> freeSlots_;
-    std::array<HistogramClusters, featureCount> clusters_;
-
-    std::uint32_t labelCounter_ = 0;
-    std::vector<RGB24> meanColor_; // by label
-    std::uint64_t finalisedPixels_ = 0;
+    std::atomic<std::uint64_t> finalisedPixels_{0};
     std::uint64_t nextReport_ = 0;
 };
 
-void Splitter::computeFeatures()
+Splitter::Splitter(ImageSegmented& result, const RhsParams& parameters, const ivra::Progress& progress)
+    : result_(result), parameters_(parameters), progress_(progress), width_(result.width()),
+      height_(result.height()), pixelCount_(static_cast<std::uint32_t>(result.pixelCount())),
+      threads_(std::max(1, threadCount())),
+      subtreeSize_(std::max<std::uint32_t>(1 << 13, static_cast<std::uint32_t>(parameters.minRegionSize) + 1))
 {
-    features_ = std::make_unique_for_overwrite<FeatureVector[]>(paddedSize_);
-    // Photographs repeat their colours: a small direct-mapped cache of recent
-    // colours spares most of the conversions.
-    struct CacheEntry {
-        std::uint32_t color; // R, G, B packed, plus one; 0 marks an empty entry
-        FeatureVector features;
-    };
-    constexpr int cacheBits = 14;
-    // One cache per thread; a cache only spares work, so the features do not depend on it.
-    std::vector<std::vector<CacheEntry>> caches(static_cast<std::size_t>(std::max(1, threadCount())));
-    const auto rows = [&](int y0, int y1) {
-        std::vector<CacheEntry>& cache = caches[static_cast<std::size_t>(omp_get_thread_num())];
-        if (cache.empty())
-            cache.assign(std::size_t{1} << cacheBits, CacheEntry{0, {}});
-        for (int y = y0; y < y1; ++y) {
-            FeatureVector* row = &features_[paddedIndex(0, y)];
-            for (int x = 0; x < width_; ++x) {
-                const RGB24 c = source_.at(x, y);
-                const std::uint32_t color = ((std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b) + 1;
-                CacheEntry& entry = cache[(color * 2654435761u) >> (32 - cacheBits)];
-                if (entry.color != color) {
-                    const auto f = pixelFeatures(c.r, c.g, c.b);
-                    for (int k = 0; k < 8; ++k)
-                        entry.features.bytes[k] = static_cast<std::uint8_t>(f[byteFeature[k]]);
-                    entry.features.hue = static_cast<std::uint16_t>(f[hueFeature]);
-                    entry.color = color;
-                }
-                row[x] = entry.features;
-            }
-        }
-    };
-    parallelRows(0, height_, rowsPerPiece(width_), rows, [&](int done) { progress_.update(done, 2.0 * height_); });
+}
+
+void Splitter::takeMemory()
+{
+    const std::size_t paddedSize = static_cast<std::size_t>(width_ + 2) * static_cast<std::size_t>(height_ + 2);
+    // A region of n pixels has at most n runs: the runs of a split fit into its segment.
+    const std::size_t arena = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t runs = scratch_.reserve<std::uint32_t>(2 * std::size_t{pixelCount_});
+    const std::size_t parents = scratch_.reserve<std::uint32_t>(std::size_t{pixelCount_} + 1); // then colours by label
+    const std::size_t components = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const std::size_t sizes = scratch_.reserve<std::uint32_t>(pixelCount_);
+    const auto threads = static_cast<std::size_t>(threads_);
+    const std::size_t pools = scratch_.reserve<HistogramSet>(threads * Worker::poolSlots);
+    const std::size_t caches = scratch_.reserve<FeatureCacheEntry>(threads << featureCacheBits);
+    // At most one item per pixel and per subtree, and one part-filled chunk per subtree.
+    const std::size_t subtrees = 2 * (pixelCount_ / subtreeSize_) + 1;
+    const std::size_t chunks = scratch_.reserve<Item>((pixelCount_ / chunkItems + 2 * subtrees + 2) * chunkItems);
+    scratch_.allocate();
+    chunks_ = scratch_.at<Item>(chunks);
+    arrays_ = {scratch_.at<std::uint32_t>(arena), scratch_.at<std::uint32_t>(runs), scratch_.at<std::uint32_t>(parents),
+               scratch_.at<std::uint32_t>(components), scratch_.at<std::uint32_t>(sizes)};
+    workers_.resize(threads);
+    for (std::size_t t = 0; t < threads; ++t)
+        workers_[t].pool = scratch_.at<HistogramSet>(pools) + t * Worker::poolSlots;
+    // The plane block is written last, from the labels and mean colours.
+    if (paddedSize * sizeof(FeatureVector) <= 3 * result_.pixelCount() * sizeof(std::int32_t)) {
+        features_ = reinterpret_cast<FeatureVector*>(result_.red());
+    } else {
+        ownFeatures_ = allocateLarge<FeatureVector>(paddedSize);
+        features_ = ownFeatures_.get();
+    }
+    featureFrame(result_.sourcePixels.data(), width_, height_, features_, scratch_.at<FeatureCacheEntry>(caches),
+                 progress_);
 }
 
 void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const
 {
     // Large regions are counted by the threads into histograms of their own, added
-    // up afterwards (integer sums: any order gives the same counts).
+    // up afterwards (integer sums: any order gives the same counts); not by a worker
+    // of several, whose fellows are busy with regions of their own.
     constexpr std::uint32_t piece = 1 << 15;
-    const int threads = std::max(1, threadCount());
-    if (count >= 2 * piece && threads > 1) {
-        std::vector<HistogramSet> partial(static_cast<std::size_t>(threads));
+    if (count >= 2 * piece && threads_ > 1 && !omp_in_parallel()) {
+        std::vector<HistogramSet> partial(static_cast<std::size_t>(threads_));
         for (HistogramSet& set : partial)
             for (auto& h : set)
                 std::fill(h.begin(), h.end(), 0);
@@ -182,7 +188,8 @@ void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pi
         parallelRows(0, pieces, 1, [&](int p0, int p1) {
             const std::uint32_t begin = static_cast<std::uint32_t>(p0) * piece;
             const std::uint32_t end = std::min(count, static_cast<std::uint32_t>(p1) * piece);
-            countPixels(partial[static_cast<std::size_t>(omp_get_thread_num())], pixels + begin, end - begin);
+            countPixels(partial[static_cast<std::size_t>(omp_get_thread_num())], features_, pixels + begin,
+                        end - begin);
         });
         for (const HistogramSet& set : partial)
             for (int f = 0; f < featureCount; ++f)
@@ -190,301 +197,19 @@ void Splitter::addToHistograms(HistogramSet& histograms, const std::uint32_t* pi
                     histograms[f][b] += set[f][b];
         return;
     }
-    countPixels(histograms, pixels, count);
+    countPixels(histograms, features_, pixels, count);
 }
 
-void Splitter::countPixels(HistogramSet& histograms, const std::uint32_t* pixels, std::uint32_t count) const
-{
-    int* h0 = histograms[0].data();
-    int* h1 = histograms[1].data();
-    int* h2 = histograms[2].data();
-    int* h3 = histograms[3].data();
-    int* h4 = histograms[4].data();
-    int* h5 = histograms[5].data();
-    int* h6 = histograms[6].data();
-    int* h7 = histograms[7].data();
-    int* h8 = histograms[8].data();
-    const FeatureVector* features = features_.get();
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const FeatureVector& f = features[pixels[k]];
-        ++h0[f.bytes[0]];
-        ++h1[f.bytes[1]];
-        ++h2[f.bytes[2]];
-        ++h3[f.hue];
-        ++h4[f.bytes[3]];
-        ++h5[f.bytes[4]];
-        ++h6[f.bytes[5]];
-        ++h7[f.bytes[6]];
-        ++h8[f.bytes[7]];
-    }
-}
-
-void Splitter::deriveLargestPiece(const Region& region, std::size_t firstPiece)
-{
-    // The histograms of the largest piece are those of the region less those of the
-    // other pieces: cheaper to count whenever the largest piece is over half the region.
-    std::size_t largest = firstPiece;
-    for (std::size_t k = firstPiece + 1; k < stack_.size(); ++k) {
-        if (stack_[k].count > stack_[largest].count)
-            largest = k;
-    }
-    Region& piece = stack_[largest];
-    const std::uint64_t rest = region.count - piece.count;
-    if (piece.count <= static_cast<std::uint32_t>(parameters_.minRegionSize) ||
-        piece.count < rest + region.count / 8)
-        return;
-    if (freeSlots_.empty()) {
-        if (pool_.size() == poolSlots)
-            return;
-        pool_.emplace_back();
-        freeSlots_.push_back(static_cast<int>(pool_.size() - 1));
-    }
-    const int slot = freeSlots_.back();
-    freeSlots_.pop_back();
-    HistogramSet& others = pool_[slot];
-    for (auto& h : others)
-        std::fill(h.begin(), h.end(), 0);
-    addToHistograms(others, &arena_[region.offset], piece.offset - region.offset);
-    const std::uint32_t after = piece.offset + piece.count;
-    addToHistograms(others, &arena_[after], region.offset + region.count - after);
-    for (int f = 0; f < featureCount; ++f) {
-        for (int b = 0; b < featureBins[f]; ++b)
-            others[f][b] = histograms_[f][b] - others[f][b];
-    }
-    piece.histogramSlot = slot;
-}
-
-std::uint32_t Splitter::findRun(std::uint32_t run)
-{
-    while (runParent_[run] != run) {
-        runParent_[run] = runParent_[runParent_[run]];
-        run = runParent_[run];
-    }
-    return run;
-}
-
-void Splitter::extractComponents(const std::uint32_t* set, std::uint32_t count, std::uint32_t* out,
-                                 std::uint32_t outOffset)
-{
-    linkRuns(set, count);
-    writeComponents(out, outOffset);
-}
-
-void Splitter::linkRuns(const std::uint32_t* set, std::uint32_t count)
-{
-    // The set is sorted in row-major order, so it falls into horizontal runs in
-    // row-major order; runs of neighbouring rows that share a column are 4-connected.
-    runs_.clear();
-    runParent_.clear();
-    const std::uint32_t stride = static_cast<std::uint32_t>(stride_);
-    std::uint32_t row = 0;
-    std::uint32_t rowBegin = 0;
-    std::uint32_t rowEnd = 0;
-    std::uint32_t previousFirst = 0; // runs of the row above: [previousFirst, previousEnd)
-    std::uint32_t previousEnd = 0;
-    std::uint32_t currentFirst = 0;  // runs of the current row start here
-    std::uint32_t k = 0;
-    while (k < count) {
-        const std::uint32_t start = set[k];
-        std::uint32_t end = start + 1;
-        ++k;
-        while (k < count && set[k] == end) {
-            ++end;
-            ++k;
-        }
-        if (start >= rowEnd) {
-            const std::uint32_t newRow = start / stride;
-            const auto thisRun = static_cast<std::uint32_t>(runs_.size());
-            if (newRow == row + 1 && thisRun > 0) {
-                previousFirst = currentFirst;
-                previousEnd = thisRun;
-            } else {
-                previousFirst = previousEnd = thisRun;
-            }
-            currentFirst = thisRun;
-            row = newRow;
-            rowBegin = row * stride;
-            rowEnd = rowBegin + stride;
-        }
-        const std::uint32_t x0 = start - rowBegin;
-        const std::uint32_t x1 = end - rowBegin; // exclusive
-        const auto index = static_cast<std::uint32_t>(runs_.size());
-        runs_.push_back({start, end - start, x0, x1});
-        runParent_.push_back(index);
-        while (previousFirst < previousEnd && runs_[previousFirst].x1 <= x0)
-            ++previousFirst;
-        for (std::uint32_t above = previousFirst; above < previousEnd && runs_[above].x0 < x1; ++above) {
-            // Union, keeping the earlier run as the root so a component's root is its first run.
-            const std::uint32_t a = findRun(above);
-            const std::uint32_t b = findRun(index);
-            if (a < b)
-                runParent_[b] = a;
-            else if (b < a)
-                runParent_[a] = b;
-        }
-    }
-}
-
-void Splitter::writeComponents(std::uint32_t* out, std::uint32_t outOffset)
-{
-    // Number the components in the order of their first run (= their first pixel),
-    // then write each component's pixels contiguously, keeping row-major order.
-    const auto runCount = static_cast<std::uint32_t>(runs_.size());
-    runComponent_.resize(runCount);
-    componentSizes_.clear();
-    for (std::uint32_t r = 0; r < runCount; ++r) {
-        const std::uint32_t root = findRun(r);
-        if (root == r) {
-            runComponent_[r] = static_cast<std::uint32_t>(componentSizes_.size());
-            componentSizes_.push_back(0);
-        } else {
-            runComponent_[r] = runComponent_[root];
-        }
-        componentSizes_[runComponent_[r]] += runs_[r].length;
-    }
-    std::uint32_t position = 0;
-    for (std::uint32_t& size : componentSizes_) {
-        const std::uint32_t n = size;
-        stack_.push_back({outOffset + position, n, -1});
-        size = position; // from here on the write position of the component
-        position += n;
-    }
-    for (std::uint32_t r = 0; r < runCount; ++r) {
-        std::uint32_t& at = componentSizes_[runComponent_[r]];
-        const Run& run = runs_[r];
-        for (std::uint32_t i = 0; i < run.length; ++i)
-            out[at + i] = run.start + i;
-        at += run.length;
-    }
-}
-
-void Splitter::split(const Region& region, int feature, int peak)
-{
-    const HistogramClusters& clusters = clusters_[feature];
-    std::array<bool, maxFeatureBins> inA{};
-    for (int bin = 0; bin < featureBins[feature]; ++bin)
-        inA[bin] = clusters.root(bin) == peak;
-
-    // The pixels of the peak's cluster (A) to the front of the scratch, the rest (B)
-    // to its back, both in row-major order.
-    const std::uint32_t* pixels = &arena_[region.offset];
-    std::uint32_t* scratch = scratch_.get();
-    std::uint32_t countA = 0;
-    std::uint32_t back = region.count;
-    const FeatureVector* features = features_.get();
-    const int byte = feature == hueFeature ? -1
-                                           : static_cast<int>(std::find(byteFeature.begin(), byteFeature.end(), feature) -
-                                                              byteFeature.begin());
-    for (std::uint32_t k = 0; k < region.count; ++k) {
-        const FeatureVector& f = features[pixels[k]];
-        const int value = byte < 0 ? f.hue : f.bytes[byte];
-        if (inA[value])
-            scratch[countA++] = pixels[k];
-        else
-            scratch[--back] = pixels[k];
-    }
-    std::reverse(scratch + countA, scratch + region.count);
-
-    std::uint32_t* out = &arena_[region.offset];
-    const std::size_t firstPiece = stack_.size();
-    extractComponents(scratch, countA, out, region.offset);
-    extractComponents(scratch + countA, region.count - countA, out + countA, region.offset + countA);
-    deriveLargestPiece(region, firstPiece);
-}
-
-void Splitter::finalise(const Region& region)
-{
-    const std::uint32_t label = ++labelCounter_;
-    std::uint64_t sum[3] = {0, 0, 0};
-    const std::uint32_t* pixels = &arena_[region.offset];
-    const FeatureVector* features = features_.get();
-    std::uint32_t* paddedLabels = paddedLabels_.get();
-    for (std::uint32_t k = 0; k < region.count; ++k) {
-        const std::uint32_t p = pixels[k];
-        // Features R, G, B are the source bytes.
-        sum[0] += features[p].bytes[0];
-        sum[1] += features[p].bytes[1];
-        sum[2] += features[p].bytes[2];
-        paddedLabels[p] = label;
-    }
-    const std::uint64_t n = region.count;
-    meanColor_.push_back({static_cast<std::uint8_t>(sum[0] / n), static_cast<std::uint8_t>(sum[1] / n),
-                           static_cast<std::uint8_t>(sum[2] / n)});
-    finalisedPixels_ += n;
-    if (finalisedPixels_ >= nextReport_) {
-        reportProgress();
-        nextReport_ = finalisedPixels_ + pixelCount_ / 100 + 1;
-    }
-}
-
-void Splitter::reportProgress() const
-{
-    // The features are the first half of the work, the regions made final the second.
-    progress_.update(static_cast<double>(pixelCount_) + static_cast<double>(finalisedPixels_), 2.0 * pixelCount_);
-}
-
-void Splitter::run(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted)
-{
-    if (pixelCount_ == 0)
-        return;
-    paddedSize_ = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2);
-    computeFeatures();
-    paddedLabels_ = std::make_unique_for_overwrite<std::uint32_t[]>(paddedSize_);
-    arena_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
-    scratch_ = std::make_unique_for_overwrite<std::uint32_t[]>(pixelCount_);
-    meanColor_.push_back({0, 0, 0}); // labels start at 1
-
-    // The first region is the whole picture.
-    std::uint32_t k = 0;
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x)
-            arena_[k++] = static_cast<std::uint32_t>(paddedIndex(x, y));
-    }
-    stack_.push_back({0, pixelCount_, -1});
-
-    const auto minRegionSize = static_cast<std::uint32_t>(parameters_.minRegionSize);
-    const std::int64_t minSplitPeak = parameters_.minSplitPeak;
-    while (!stack_.empty()) {
-        const Region region = stack_.back();
-        stack_.pop_back();
-
-        if (region.histogramSlot >= 0) {
-            histograms_ = pool_[region.histogramSlot];
-            freeSlots_.push_back(region.histogramSlot);
-        }
-        // A region of at most minRegionSize pixels is final whatever its histograms say.
-        if (region.count > minRegionSize) {
-            reportProgress();
-            if (region.histogramSlot < 0) {
-                for (auto& h : histograms_)
-                    std::fill(h.begin(), h.end(), 0);
-                addToHistograms(histograms_, &arena_[region.offset], region.count);
-            }
-            std::int64_t bestSize = -1;
-            const int bestFeature = bestSplitFeature(region.count, bestSize);
-            if (bestFeature != -1 && bestSize > minSplitPeak) {
-                const HistogramClusters& clusters = clusters_[bestFeature];
-                split(region, bestFeature, clusters.peak(clusters.largest()));
-                continue;
-            }
-        }
-        finalise(region);
-    }
-    copyResult(labels, painted);
-}
-
-int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
+int Splitter::bestSplitFeature(Worker& worker, std::int64_t& bestSize) const
 {
     // The feature whose largest cluster holds most pixels, the first on ties.
     int bestFeature = -1;
-    // Each feature is clustered on its own; the choice below reads them in order. Only
-    // the first, large regions are worth starting threads for.
-    const int threads = std::min(threadCount(), featureCount);
-#pragma omp parallel for if (threads > 1 && regionSize >= (1u << 16)) num_threads(threads) schedule(static)
+    // Clustering a few hundred bins takes microseconds: not worth waking threads for.
     for (int f = 0; f < featureCount; ++f)
-        clusters_[f].cluster(histograms_[f].data(), featureBins[f], parameters_.gtWindow, f == hueFeature);
+        worker.clusters[f].cluster(worker.histograms[f].data(), featureBins[f], parameters_.gtWindow,
+                                   f == hueFeature);
     for (int f = 0; f < featureCount; ++f) {
-        HistogramClusters& clusters = clusters_[f];
+        const HistogramClusters& clusters = worker.clusters[f];
         if (clusters.count() >= 2) {
             const std::int64_t mass = clusters.mass(clusters.largest());
             if (mass > bestSize) {
@@ -496,18 +221,291 @@ int Splitter::bestSplitFeature(std::uint32_t regionSize, std::int64_t& bestSize)
     return bestFeature;
 }
 
-void Splitter::copyResult(Array2D<std::uint32_t>& labels, Array2D<RGB24>& painted) const
+void Splitter::split(Worker& worker, const Region& region, int feature)
 {
-    const std::uint32_t* paddedLabels = paddedLabels_.get();
-    parallelRows(0, height_, rowsPerPiece(width_), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const std::uint32_t* row = paddedLabels + paddedIndex(0, y);
-            for (int x = 0; x < width_; ++x) {
-                labels.at(x, y) = row[x];
-                painted.at(x, y) = meanColor_[row[x]];
+    const HistogramClusters& clusters = worker.clusters[feature];
+    const int peak = clusters.peak(clusters.largest());
+    std::array<bool, maxFeatureBins> inA{};
+    std::uint32_t countA = 0; // from the region's histogram of the feature
+    for (int bin = 0; bin < featureBins[feature]; ++bin) {
+        inA[bin] = clusters.root(bin) == peak;
+        countA += inA[bin] ? static_cast<std::uint32_t>(worker.histograms[feature][bin]) : 0;
+    }
+    const std::size_t firstPiece = worker.stack.size();
+    PieceCutter(features_, arrays_, width_ + 2).cut(region, feature, inA, countA, worker.stack);
+    deriveLargestPiece(worker, region, firstPiece);
+    if (threads_ > 1)
+        handOn(worker, firstPiece);
+}
+
+void Splitter::deriveLargestPiece(Worker& worker, const Region& region, std::size_t firstPiece) const
+{
+    // The histograms of the largest piece are those of the region less those of the
+    // other pieces: cheaper to count whenever the largest piece is over half the region.
+    std::vector<Region>& stack = worker.stack;
+    std::size_t largest = firstPiece;
+    for (std::size_t k = firstPiece + 1; k < stack.size(); ++k) {
+        if (stack[k].count > stack[largest].count)
+            largest = k;
+    }
+    Region& piece = stack[largest];
+    const std::uint64_t rest = region.count - piece.count;
+    if (piece.count <= static_cast<std::uint32_t>(parameters_.minRegionSize) ||
+        piece.count < rest + region.count / 8)
+        return;
+    if (worker.freeSlots.empty()) {
+        if (worker.poolUsed == Worker::poolSlots)
+            return;
+        worker.freeSlots.push_back(static_cast<int>(worker.poolUsed++));
+    }
+    const int slot = worker.freeSlots.back();
+    worker.freeSlots.pop_back();
+    HistogramSet& others = worker.pool[slot];
+    for (auto& h : others)
+        std::fill(h.begin(), h.end(), 0);
+    const std::uint32_t* arena = arrays_.arena;
+    addToHistograms(others, arena + region.offset, piece.offset - region.offset);
+    const std::uint32_t after = piece.offset + piece.count;
+    addToHistograms(others, arena + after, region.offset + region.count - after);
+    for (int f = 0; f < featureCount; ++f) {
+        for (int b = 0; b < featureBins[f]; ++b)
+            others[f][b] = worker.histograms[f][b] - others[f][b];
+    }
+    piece.histogramSlot = slot;
+}
+
+void Splitter::handOn(Worker& worker, std::size_t firstPiece)
+{
+    // Large pieces become subtrees that any worker may take; a stand-in keeps their
+    // place on the stack. Only splits into two large pieces or more hand any on: a
+    // chain of splits that each leave one large piece would make a subtree per split,
+    // this way there are fewer than 2 * pixels / subtreeSize_ of them.
+    const auto large = std::count_if(worker.stack.begin() + static_cast<std::ptrdiff_t>(firstPiece),
+                                     worker.stack.end(), [&](const Region& r) { return r.count >= subtreeSize_; });
+    if (large < 2)
+        return;
+    for (std::size_t k = firstPiece; k < worker.stack.size(); ++k) {
+        Region& piece = worker.stack[k];
+        if (piece.count < subtreeSize_)
+            continue;
+        std::unique_ptr<HistogramSet> histograms;
+        if (piece.histogramSlot >= 0) {
+            histograms = std::make_unique<HistogramSet>(worker.pool[piece.histogramSlot]);
+            worker.freeSlots.push_back(piece.histogramSlot);
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        const int id = static_cast<int>(subtrees_.size());
+        subtrees_.push_back({{piece.offset, piece.count}, std::move(histograms), {}, 0});
+        waiting_.push_back(id);
+        piece = {0, 0, -1, id};
+        wake_.notify_one();
+    }
+}
+
+void Splitter::process(Worker& worker, Subtree& subtree)
+{
+    std::vector<Region>& stack = worker.stack;
+    stack.clear();
+    Region root = subtree.region;
+    if (subtree.histograms) {
+        worker.histograms = *subtree.histograms;
+        subtree.histograms.reset();
+        root.histogramSlot = histogramsReady;
+    }
+    stack.push_back(root);
+    const auto minRegionSize = static_cast<std::uint32_t>(parameters_.minRegionSize);
+    const std::int64_t minSplitPeak = parameters_.minSplitPeak;
+    while (!stack.empty() && !stop_.load(std::memory_order_relaxed)) {
+        const Region region = stack.back();
+        stack.pop_back();
+        if (region.subtree >= 0) {
+            append(subtree, {static_cast<std::uint32_t>(region.subtree), 0});
+            continue;
+        }
+        if (region.histogramSlot >= 0) {
+            worker.histograms = worker.pool[region.histogramSlot];
+            worker.freeSlots.push_back(region.histogramSlot);
+        }
+        // A region of at most minRegionSize pixels is final whatever its histograms say.
+        if (region.count > minRegionSize) {
+            reportProgress();
+            if (region.histogramSlot == -1) {
+                for (auto& h : worker.histograms)
+                    std::fill(h.begin(), h.end(), 0);
+                addToHistograms(worker.histograms, arrays_.arena + region.offset, region.count);
+            }
+            std::int64_t bestSize = -1;
+            const int bestFeature = bestSplitFeature(worker, bestSize);
+            if (bestFeature != -1 && bestSize > minSplitPeak) {
+                split(worker, region, bestFeature);
+                continue;
             }
         }
+        finalise(subtree, region);
+    }
+}
+
+void Splitter::runWorkers()
+{
+    // Each worker takes waiting subtrees until none waits and none is being worked
+    // on (which could hand on more).
+#pragma omp parallel num_threads(threads_)
+    {
+        Worker& worker = workers_[static_cast<std::size_t>(omp_get_thread_num())];
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (true) {
+            wake_.wait(lock, [&] { return stop_ || !waiting_.empty() || busy_ == 0; });
+            if (stop_ || waiting_.empty())
+                break;
+            Subtree& subtree = subtrees_[static_cast<std::size_t>(waiting_.back())];
+            waiting_.pop_back();
+            ++busy_;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                process(worker, subtree);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            --busy_;
+            if (failure && !error_) {
+                error_ = failure;
+                stop_ = true;
+            }
+            if (stop_ || busy_ == 0)
+                wake_.notify_all();
+        }
+    }
+    if (error_)
+        std::rethrow_exception(error_);
+}
+
+void Splitter::append(Subtree& subtree, Item item)
+{
+    if (subtree.items % chunkItems == 0)
+        subtree.chunks.push_back(chunksUsed_.fetch_add(1, std::memory_order_relaxed));
+    chunks_[subtree.chunks.back() * chunkItems + subtree.items % chunkItems] = item;
+    ++subtree.items;
+}
+
+void Splitter::finalise(Subtree& subtree, const Region& region)
+{
+    append(subtree, {region.offset, region.count});
+    const std::uint64_t done = finalisedPixels_.fetch_add(region.count, std::memory_order_relaxed) + region.count;
+    if (omp_get_thread_num() == 0 && done >= nextReport_) {
+        reportProgress();
+        nextReport_ = done + pixelCount_ / 100 + 1;
+    }
+}
+
+void Splitter::reportProgress() const
+{
+    // The features are the first half of the work, the regions made final the
+    // second. Only the calling thread reports.
+    if (omp_get_thread_num() == 0)
+        progress_.update(static_cast<double>(pixelCount_) +
+                             static_cast<double>(finalisedPixels_.load(std::memory_order_relaxed)),
+                         2.0 * pixelCount_);
+}
+
+std::size_t Splitter::orderFinalRegions(Item* finals) const
+{
+    // The root's list, each subtree's list in place of its stand-in.
+    std::size_t count = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> path{{0, 0}}; // subtree, next item
+    while (!path.empty()) {
+        const auto [id, next] = path.back();
+        const Subtree& subtree = subtrees_[id];
+        if (next == subtree.items) {
+            path.pop_back();
+            continue;
+        }
+        ++path.back().second;
+        const Item item = chunks_[subtree.chunks[next / chunkItems] * chunkItems + next % chunkItems];
+        if (item.count == 0)
+            path.push_back({item.offset, 0});
+        else
+            finals[count++] = item;
+    }
+    return count;
+}
+
+void Splitter::labelFinalRegions(const Item* finals, std::size_t count, std::uint32_t* colors) const
+{
+    // Label k + 1 for the k-th; its mean colour from the features, still in place.
+    colors[0] = 0;
+    std::uint32_t* labels = result_.labels.data();
+    const auto stride = static_cast<std::uint32_t>(width_ + 2);
+    parallelRows(0, static_cast<int>(count), 1 << 10, [&](int k0, int k1) {
+        for (int k = k0; k < k1; ++k) {
+            const Item region = finals[k];
+            const std::uint32_t* pixels = arrays_.arena + region.offset;
+            std::uint64_t sum[3] = {0, 0, 0};
+            // Pixel p of the padded frame in row y + 1 is p - stride - 1 - 2 * y unpadded.
+            std::uint32_t rowEnd = 0;
+            std::uint32_t shift = 0;
+            for (std::uint32_t i = 0; i < region.count; ++i) {
+                const std::uint32_t p = pixels[i];
+                if (p >= rowEnd) {
+                    const std::uint32_t row = p / stride;
+                    rowEnd = (row + 1) * stride;
+                    shift = stride + 1 + 2 * (row - 1);
+                }
+                const FeatureVector& f = features_[p]; // features R, G, B are the source bytes
+                sum[0] += f.bytes[0];
+                sum[1] += f.bytes[1];
+                sum[2] += f.bytes[2];
+                labels[p - shift] = static_cast<std::uint32_t>(k) + 1;
+            }
+            const std::uint64_t n = region.count;
+            colors[k + 1] = static_cast<std::uint32_t>(sum[0] / n) | static_cast<std::uint32_t>(sum[1] / n) << 8 |
+                            static_cast<std::uint32_t>(sum[2] / n) << 16;
+        }
     });
+}
+
+void Splitter::writeResult()
+{
+    // The final regions in the order of a single stack go where the runs were, the
+    // colours by label where the run forest was.
+    Item* finals = reinterpret_cast<Item*>(arrays_.runs);
+    std::uint32_t* colors = arrays_.runParent; // R | G << 8 | B << 16
+    labelFinalRegions(finals, orderFinalRegions(finals), colors);
+    // The features in the plane block are read no more: each pixel gets its label's colour.
+    const std::uint32_t* labels = result_.labels.data();
+    std::int32_t* red = result_.red();
+    std::int32_t* green = result_.green();
+    std::int32_t* blue = result_.blue();
+    const auto w = static_cast<std::size_t>(width_);
+    parallelRows(0, height_, rowsPerPiece(width_), [&](int y0, int y1) {
+        for (std::size_t i = static_cast<std::size_t>(y0) * w; i < static_cast<std::size_t>(y1) * w; ++i) {
+            const std::uint32_t c = colors[labels[i]];
+            red[i] = static_cast<std::int32_t>(c & 0xFF);
+            green[i] = static_cast<std::int32_t>((c >> 8) & 0xFF);
+            blue[i] = static_cast<std::int32_t>(c >> 16);
+        }
+    });
+}
+
+void Splitter::run()
+{
+    if (pixelCount_ == 0)
+        return;
+    takeMemory();
+    // The first region is the whole picture, taken on by the calling thread (which
+    // counts its histograms with all threads); what it hands on, by all workers.
+    std::uint32_t* arena = arrays_.arena;
+    for (int y = 0; y < height_; ++y) {
+        const std::uint32_t rowStart = static_cast<std::uint32_t>(y + 1) * static_cast<std::uint32_t>(width_ + 2) + 1;
+        for (int x = 0; x < width_; ++x)
+            *arena++ = rowStart + static_cast<std::uint32_t>(x);
+    }
+    subtrees_.push_back({{0, pixelCount_}, nullptr, {}, 0});
+    process(workers_[0], subtrees_[0]);
+    if (!waiting_.empty())
+        runWorkers();
+    writeResult();
 }
 
 } // namespace
@@ -528,11 +526,7 @@ std::unique_ptr<ImageSegmented> OPRecursiveHistogramSplitting::execute(const Ima
 
     auto result = std::make_unique<ImageSegmented>(width, height);
     copyLowBytes(source, result->sourcePixels.data());
-
-    Array2D<RGB24> painted(width, height);
-    Splitter(result->sourcePixels, parameters, progress).run(result->labels, painted);
-
-    copyToPlanes(painted.data(), *result);
+    Splitter(*result, parameters, progress).run();
     return result;
 }
 

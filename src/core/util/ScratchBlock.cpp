@@ -1,0 +1,10 @@
+#include "ScratchBlock.h"
+
+namespace ivra {
+
+void ScratchBlock::allocate()
+{
+    block_ = allocateLarge<unsigned char>(bytes_);
+}
+
+} // namespace ivra
