@@ -4,6 +4,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntryIterator.h"
+#include "app/SessionActions.h"
 
 #include <QAction>
 #include <QMenu>
@@ -103,6 +104,40 @@ TEST_F(EditFixture, ExitAsksWhileThereArePictures)
         EXPECT_EQ(catcher.count, 1);
         EXPECT_EQ(app.isVisible(), stays);
     }
+}
+
+TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
+{
+    QTemporaryDir dir;
+    MainWindow app;
+    app.show();
+    DataEntry* pic = app.openImage(writePng(dir.filePath("p.png"), 6, 4));
+    ASSERT_NE(pic, nullptr);
+    const QString session = dir.filePath("s.ivra");
+    QString error;
+    const auto asksOnExit = [&app] { // answered No: the window stays
+        MessageBoxCatcher no(QMessageBox::No);
+        app.close();
+        return no.count == 1;
+    };
+    const auto addResult = [&] { runFromMenu(app, "Filter/SNN", pic); };
+    addResult();
+    EXPECT_TRUE(asksOnExit());
+    ASSERT_TRUE(SessionActions::saveSession(app, session, error)) << error.toStdString();
+    EXPECT_FALSE(app.hasUnsavedResults());
+    addResult();
+    EXPECT_TRUE(asksOnExit());
+    ASSERT_TRUE(SessionActions::saveSession(app, session, error));
+    app.dataList()->setCurrentItem(app.itemOf(pic->children().front().get()));
+    app.slotEditDelete();
+    EXPECT_TRUE(asksOnExit());
+    app.slotEditUndo(); // the saved tree again
+    EXPECT_FALSE(app.hasUnsavedResults());
+    ASSERT_TRUE(SessionActions::openSession(app, session, false, error)); // added to it
+    EXPECT_TRUE(asksOnExit());
+    ASSERT_TRUE(SessionActions::openSession(app, session, true, error));
+    EXPECT_FALSE(asksOnExit());
+    EXPECT_FALSE(app.isVisible());
 }
 
 TEST(EntryWindowClose, TheCloseButtonHidesTheWindowWholeForTheNextShow)

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "app/HelpDialog.h"
+#include "app/IterationClock.h"
 #include "app/OperatorDialog.h"
 #include "app/ProgressRunner.h"
 #include "dialogs/CscDialog.h"
@@ -285,6 +286,7 @@ INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
 const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
 const QString csc = QStringLiteral("Segmentation/Color Structure Code");
 const QString snn = QStringLiteral("Filter/SNN");
+const QString kuwahara = QStringLiteral("Filter/Kuwahara-Nagao");
 
 } // namespace
 
@@ -382,4 +384,54 @@ TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
         EXPECT_GE(firstSeen, progressDelayMs) << "total " << total;
         EXPECT_LT(firstSeen, progressDelayMs + 400) << "total " << total;
     }
+}
+
+TEST(Progress, IterativeFiltersNameTheIterationAndTheTimeLeftFromTheFinishedOnes)
+{
+    struct Report {
+        double fraction;
+        qint64 ms;
+        const char* line;
+    };
+    // Four iterations of about 2 s each, then single reports of long runs.
+    const std::pair<int, std::vector<Report>> runs[] = {
+        {4,
+         {{0.0, 0, "Iteration 1 of 4, estimating the time left"},
+          {0.2, 1900, "Iteration 1 of 4, estimating the time left"},
+          {0.25, 2000, "Iteration 2 of 4, about 6 s left"},
+          {0.4, 3500, "Iteration 2 of 4, about 5 s left"},
+          {0.75, 7500, "Iteration 4 of 4, about 3 s left"},
+          {0.9, 9700, "Iteration 4 of 4, less than a second left"},
+          {1.0, 10000, "Iteration 4 of 4"}}},
+        {100, {{0.01, 2000, "Iteration 2 of 100, about 3 min 18 s left"}}},
+        {10000, {{0.0001, 2000, "Iteration 2 of 10000, about 5 h 33 min left"}}},
+    };
+    for (const auto& [iterations, reports] : runs) {
+        IterationClock clock(iterations);
+        for (const Report& r : reports)
+            EXPECT_EQ(clock.line(r.fraction, r.ms), r.line) << iterations << " at " << r.fraction;
+    }
+
+    // Through the dialogs on a small picture: the label's texts as the passes report.
+    for (const auto& [path, caption] : {std::pair(snn, "SNN"), std::pair(kuwahara, "Kuwahara-Nagao-Filter")})
+        for (const int iterations : {1, 3}) {
+            MainWindow app;
+            DataEntry* source = addTopLevel(app, busyRgbImage(12, 10), "rgb");
+            QStringList seen;
+            QTimer spy;
+            QObject::connect(&spy, &QTimer::timeout, [&] {
+                if (auto* p = app.findChild<QProgressDialog*>("progress"); p && seen.value(seen.size() - 1) != p->labelText())
+                    seen << p->labelText();
+            });
+            spy.start(0);
+            EXPECT_FALSE(runFromMenu(app, path, source, QStringLiteral("iterationSpin=%1").arg(iterations)));
+            const QString head = QString(caption) + '\n';
+            const QStringList expected = iterations == 1 ? QStringList{caption}
+                                                         : QStringList{head + "Iteration 2 of 3, ",
+                                                                       head + "Iteration 3 of 3, ", head + "Iteration 3 of 3"};
+            ASSERT_EQ(seen.size(), expected.size()) << seen.join(" | ").toStdString();
+            for (int i = 0; i < seen.size(); ++i)
+                EXPECT_TRUE(seen[i].startsWith(expected[i]) && seen[i].endsWith(i + 1 < seen.size() ? " left" : "")) << seen[i].toStdString();
+            EXPECT_EQ(seen.last(), expected.last());
+        }
 }
