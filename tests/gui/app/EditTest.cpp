@@ -121,6 +121,10 @@ TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
         return no.count == 1;
     };
     const auto addResult = [&] { runFromMenu(app, "Filter/SNN", pic); };
+    const auto deleteFirstResult = [&] {
+        app.dataList()->setCurrentItem(app.itemOf(pic->children().front().get()));
+        app.slotEditDelete();
+    };
     addResult();
     EXPECT_TRUE(asksOnExit());
     ASSERT_TRUE(SessionActions::saveSession(app, session, error)) << error.toStdString();
@@ -128,11 +132,13 @@ TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
     addResult();
     EXPECT_TRUE(asksOnExit());
     ASSERT_TRUE(SessionActions::saveSession(app, session, error));
-    app.dataList()->setCurrentItem(app.itemOf(pic->children().front().get()));
-    app.slotEditDelete();
+    deleteFirstResult();
     EXPECT_TRUE(asksOnExit());
     app.slotEditUndo(); // the saved tree again
     EXPECT_FALSE(app.hasUnsavedResults());
+    deleteFirstResult();
+    addResult(); // as many entries as saved, one of them new
+    EXPECT_TRUE(app.hasUnsavedResults());
     ASSERT_TRUE(SessionActions::openSession(app, session, false, error)); // added to it
     EXPECT_TRUE(asksOnExit());
     ASSERT_TRUE(SessionActions::openSession(app, session, true, error));
