@@ -112,37 +112,27 @@ TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
     MainWindow app;
     app.show();
     DataEntry* pic = app.openImage(writePng(dir.filePath("p.png"), 6, 4));
-    ASSERT_NE(pic, nullptr);
     const QString session = dir.filePath("s.ivra");
     QString error;
-    const auto asksOnExit = [&app] { // answered No: the window stays
-        MessageBoxCatcher no(QMessageBox::No);
-        app.close();
-        return no.count == 1;
+    const auto add = [&] { runFromMenu(app, "Filter/SNN", pic); };
+    const auto save = [&] { EXPECT_TRUE(SessionActions::saveSession(app, session, error)); };
+    const auto open = [&](bool replace) { EXPECT_TRUE(SessionActions::openSession(app, session, replace, error)); };
+    const auto removeFirst = [&] {
+        app.dataList()->setCurrentItem(app.itemOf(pic->children()[0].get())), app.slotEditDelete();
     };
-    const auto addResult = [&] { runFromMenu(app, "Filter/SNN", pic); };
-    const auto deleteFirstResult = [&] {
-        app.dataList()->setCurrentItem(app.itemOf(pic->children().front().get()));
-        app.slotEditDelete();
-    };
-    addResult();
-    EXPECT_TRUE(asksOnExit());
-    ASSERT_TRUE(SessionActions::saveSession(app, session, error)) << error.toStdString();
-    EXPECT_FALSE(app.hasUnsavedResults());
-    addResult();
-    EXPECT_TRUE(asksOnExit());
-    ASSERT_TRUE(SessionActions::saveSession(app, session, error));
-    deleteFirstResult();
-    EXPECT_TRUE(asksOnExit());
-    app.slotEditUndo(); // the saved tree again
-    EXPECT_FALSE(app.hasUnsavedResults());
-    deleteFirstResult();
-    addResult(); // as many entries as saved, one of them new
-    EXPECT_TRUE(app.hasUnsavedResults());
-    ASSERT_TRUE(SessionActions::openSession(app, session, false, error)); // added to it
-    EXPECT_TRUE(asksOnExit());
-    ASSERT_TRUE(SessionActions::openSession(app, session, true, error));
-    EXPECT_FALSE(asksOnExit());
+    // Each step, then whether Exit would ask.
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {add, true}, {save, false}, {add, true}, {save, false}, {removeFirst, true},
+        {[&] { app.slotEditUndo(); }, false},     // the saved tree again
+        {[&] { removeFirst(), add(); }, true},    // as many entries as saved, one of them new
+        {[&] { open(false); }, true}, {[&] { open(true); }, false}};
+    for (int i = 0; const auto& [step, asks] : steps) {
+        step();
+        EXPECT_EQ(app.hasUnsavedResults(), asks) << "step " << i++;
+    }
+    MessageBoxCatcher no(QMessageBox::No);
+    app.close();
+    EXPECT_EQ(no.count, 0);
     EXPECT_FALSE(app.isVisible());
 }
 

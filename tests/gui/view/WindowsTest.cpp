@@ -239,7 +239,6 @@ TEST(SegmentationViewer, ClicksHideAndShowLabelsButNotLabelZeroAndRepaintByBackg
     view->regionView()->setZoom(200); // both panes
     const std::tuple<ZoomableImageView*, QPoint, QString> moves[] = {
         {view->sourceView(), {1, 1}, " X=0 Y=0  RGB=(0,255,0)  HSV=(120,255,255)  Label=1  Pixels=3"},
-        {view->regionView(), {1, 1}, " X=0 Y=0  RGB=(10,20,30)  HSV=(210,170,30)  Label=1  Pixels=3"},
         {view->regionView(), {5, 5}, " X=2 Y=2  RGB=(0,200,0)  HSV=(120,255,200)  Label=3  Pixels=4"},
         {view->sourceView(), {7, 3}, " X=3 Y=1  RGB=(140,115,7)  HSV=(48,242,140)  Label=0 (no region)"}};
     for (const auto& [pane, at, expected] : moves) {
