@@ -1068,11 +1068,11 @@ Blendet die Bilderliste ein/aus</translation>
     </message>
     <message>
         <source>Centroid X</source>
-        <translation>Schwerpunkt X</translation>
+        <translation>Schwerp. X</translation>
     </message>
     <message>
         <source>Centroid Y</source>
-        <translation>Schwerpunkt Y</translation>
+        <translation>Schwerp. Y</translation>
     </message>
     <message>
         <source>Mean red</source>
