@@ -125,7 +125,8 @@ TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
         {add, true}, {save, false}, {add, true}, {save, false}, {removeFirst, true},
         {[&] { app.slotEditUndo(); }, false},     // the saved tree again
         {[&] { removeFirst(), add(); }, true},    // as many entries as saved, one of them new
-        {[&] { open(false); }, true}, {[&] { open(true); }, false}};
+        {[&] { open(false); }, true}, {[&] { open(true); }, false}, {[&] { open(false); }, true},
+        {[&] { app.root()->clearChildren(), open(false); }, false}}; // into an empty workbench: all from the file
     for (int i = 0; const auto& [step, asks] : steps) {
         step();
         EXPECT_EQ(app.hasUnsavedResults(), asks) << "step " << i++;
