@@ -24,6 +24,7 @@
 #include <QBuffer>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <set>
 
 using namespace ivra;
@@ -100,6 +101,10 @@ const std::vector<Wiring>& wirings()
         {"rgb.ppm", {"smg:split=30,merge=20,group=40"},
          [](const Image& i) { return one(OPSplitAndMerge().execute(i, {30, 20, 40})); }, TypeImageRGB,
          {"(1) SMG [Split=30, Merge=20, Group=40]"}, 0},
+        // A one-pixel region right after a run of eight pixels (labels are counted in blocks).
+        {"dot.ppm", {"region-growing:span=0"},
+         [](const Image& i) { return one(OPRegionGrowing().execute(i, RegionGrowingParams{0})); }, TypeImageRGB,
+         {"Region Growing"}, 0},
         {"gray.pgm", {"region-growing:span=70"},
          [](const Image& i) { return one(OPRegionGrowing().execute(i, RegionGrowingParams{70})); }, TypeImageRGB,
          {"Region Growing"}, 0},
@@ -135,6 +140,7 @@ protected:
         writeRgb("rgb.ppm", 13, 9, [](int x, int y) {
             return qRgb((37 * x + 11 * y * y) % 256, x < 6 ? 40 : 210, (x * y * 29) % 256);
         });
+        writeRgb("dot.ppm", 3, 3, [](int x, int y) { return x + y == 4 ? qRgb(9, 9, 9) : qRgb(200, 100, 0); });
         writeGray("gray.pgm", 7, 5, [](int x, int y) { return x < 3 ? 20 + y : 200 - 9 * x; });
     }
 };
@@ -170,6 +176,9 @@ TEST_F(StepWiring, EveryStepRunsItsCoreCallAndNamesTheResult)
         EXPECT_EQ(o.contains("labels"), w.labels >= 0);
         if (const ImageSegmented* s = segmentationOf(*expected[0])) {
             EXPECT_EQ(o["labels"].toInt(), static_cast<int>(distinctLabels(*s)));
+            const bool zero = std::find(s->labels.data(), s->labels.data() + s->labels.size(), 0u) !=
+                              s->labels.data() + s->labels.size();
+            EXPECT_EQ(o["regions"].toInt(), o["labels"].toInt() - (zero ? 1 : 0));
             QBuffer labels;
             labels.open(QIODevice::WriteOnly);
             encodeNpyLabels(labels, s->labels);

@@ -1,5 +1,8 @@
 #include "ColorConversion.h"
 
+#include "util/HugePages.h"
+#include "util/ParallelRows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -8,21 +11,22 @@ namespace ivra {
 
 namespace {
 
-// The double nearest to 1/63, for the six-bit components of gHsvFromRgb.
+// The double nearest to 1/63, for the six-bit components of hsvFromRgb().
 constexpr double kUnit63 = 1.0 / 63.0;
 // The double nearest to 1/60, by which hues become sector positions.
 constexpr double kSixtieth = 1.0 / 60.0;
 
-// Lazily built tables (static storage of the process). Each is filled completely
-// before its flag is set; the GUI thread is the only caller, so no lock.
-// gHsvFromRgb: the packed HSV of (r6, g6, b6) / 63 at (r6 * 64 + g6) * 64 + b6, r6 = R >> 2 and so on.
-// gHueSat: row n holds hue n - 1 (row 0 the undefined hue), column j saturation j / 255,
-// value 1; each entry R, G, B. gScale[a][b] = floor(a * b / 255).
-HSVPixel gHsvFromRgb[64 * 64 * 64];
-std::uint8_t gHueSat[361][256][3];
-std::uint8_t gScale[256][256];
-bool gHsvFromRgbBuilt = false;
-bool gHueSatScaleBuilt = false;
+// Lazily built tables, built once for the process on first use (a function-local
+// static: safe when several threads ask first). They live in large blocks, which
+// cost one page fault each rather than one per small page of static storage.
+// hsvFromRgb(): the packed HSV of (r6, g6, b6) / 63 at (r6 * 64 + g6) * 64 + b6,
+// r6 = R >> 2 and so on.
+// hueSatScale().hueSat: row n holds hue n - 1 (row 0 the undefined hue), column j
+// saturation j / 255, value 1; each entry R, G, B. scale[a][b] = floor(a * b / 255).
+struct HueSatScale {
+    std::uint8_t hueSat[361][256][3];
+    std::uint8_t scale[256][256];
+};
 
 HSVPixel packHsv(double h, double s, double v)
 {
@@ -34,47 +38,66 @@ HSVPixel packHsv(double h, double s, double v)
     return p;
 }
 
-void buildHsvFromRgb()
+// Entries are independent: each thread fills its own slices of red.
+LargeArray<HSVPixel> buildHsvFromRgb()
 {
-    for (int r6 = 0; r6 < 64; ++r6)
-        for (int g6 = 0; g6 < 64; ++g6)
-            for (int b6 = 0; b6 < 64; ++b6) {
-                double h, s, v;
-                rgbToHsv(r6 * kUnit63, g6 * kUnit63, b6 * kUnit63, h, s, v);
-                gHsvFromRgb[(r6 * 64 + g6) * 64 + b6] = packHsv(h, s, v);
-            }
-    gHsvFromRgbBuilt = true;
+    auto table = allocateLarge<HSVPixel>(64 * 64 * 64);
+    HSVPixel* const t = table.get();
+    parallelRows(0, 64, 1, [t](int r0, int r1) {
+        for (int r6 = r0; r6 < r1; ++r6)
+            for (int g6 = 0; g6 < 64; ++g6)
+                for (int b6 = 0; b6 < 64; ++b6) {
+                    double h, s, v;
+                    rgbToHsv(r6 * kUnit63, g6 * kUnit63, b6 * kUnit63, h, s, v);
+                    t[(r6 * 64 + g6) * 64 + b6] = packHsv(h, s, v);
+                }
+    });
+    return table;
 }
 
-void buildHueSatAndScale()
+const HSVPixel* hsvFromRgb()
 {
+    static const LargeArray<HSVPixel> table = buildHsvFromRgb();
+    return table.get();
+}
+
+LargeArray<HueSatScale> buildHueSatAndScale()
+{
+    auto tables = allocateLarge<HueSatScale>(1);
+    HueSatScale& t = *tables.get();
     for (int n = 0; n <= 360; ++n)
         for (int j = 0; j < 256; ++j) {
             double r, g, b;
             hsvToRgb(n - 1, j * kUnit, 1.0, r, g, b);
-            gHueSat[n][j][0] = static_cast<std::uint8_t>(std::floor(r * 255));
-            gHueSat[n][j][1] = static_cast<std::uint8_t>(std::floor(g * 255));
-            gHueSat[n][j][2] = static_cast<std::uint8_t>(std::floor(b * 255));
+            t.hueSat[n][j][0] = static_cast<std::uint8_t>(std::floor(r * 255));
+            t.hueSat[n][j][1] = static_cast<std::uint8_t>(std::floor(g * 255));
+            t.hueSat[n][j][2] = static_cast<std::uint8_t>(std::floor(b * 255));
         }
     for (int a = 0; a < 256; ++a)
         for (int b = 0; b < 256; ++b)
-            gScale[a][b] = static_cast<std::uint8_t>(a * b / 255);
-    gHueSatScaleBuilt = true;
+            t.scale[a][b] = static_cast<std::uint8_t>(a * b / 255);
+    return tables;
 }
 
-// Row of gHueSat for a packed hue: hue + 1, so the undefined hue -1 uses row 0.
+const HueSatScale& hueSatScale()
+{
+    static const LargeArray<HueSatScale> tables = buildHueSatAndScale();
+    return *tables.get();
+}
+
+// Row of hueSat for a packed hue: hue + 1, so the undefined hue -1 uses row 0.
 // A hue outside -1..359 would index past the table; it is clamped to the nearest row.
 inline int hueRow(std::int16_t hue)
 {
     return std::clamp(static_cast<int>(hue) + 1, 0, 360);
 }
 
-inline void hsvPixelToRgb(const HSVPixel& p, std::uint8_t* rgb)
+inline void hsvPixelToRgb(const HueSatScale& t, const HSVPixel& p, std::uint8_t* rgb)
 {
-    const std::uint8_t* c = gHueSat[hueRow(p.hue)][p.sat];
-    rgb[0] = gScale[c[0]][p.val];
-    rgb[1] = gScale[c[1]][p.val];
-    rgb[2] = gScale[c[2]][p.val];
+    const std::uint8_t* c = t.hueSat[hueRow(p.hue)][p.sat];
+    rgb[0] = t.scale[c[0]][p.val];
+    rgb[1] = t.scale[c[1]][p.val];
+    rgb[2] = t.scale[c[2]][p.val];
 }
 
 } // namespace
@@ -126,19 +149,15 @@ void pixelRgbToHsv(const std::uint8_t* rgb, HSVPixel& hsv)
 
 void pixelHsvToRgb(const HSVPixel& hsv, std::uint8_t* rgb)
 {
-    if (!gHueSatScaleBuilt)
-        buildHueSatAndScale();
-    hsvPixelToRgb(hsv, rgb);
+    hsvPixelToRgb(hueSatScale(), hsv, rgb);
 }
 
 void imageRgbToHsv(int width, int height, const std::uint8_t* rgb, HSVPixel* hsv)
 {
     if (width <= 0 || height <= 0)
         return;
-    if (!gHsvFromRgbBuilt)
-        buildHsvFromRgb();
     const std::size_t n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    const HSVPixel* table = gHsvFromRgb;
+    const HSVPixel* table = hsvFromRgb();
     // One lookup per pixel; the index keeps the upper six bits of each component:
     // ((R >> 2) * 64 + (G >> 2)) * 64 + (B >> 2). Four pixels (12 bytes) are read
     // as three words at a time.
@@ -162,11 +181,10 @@ void imageHsvToRgb(int width, int height, const HSVPixel* hsv, std::uint8_t* rgb
 {
     if (width <= 0 || height <= 0)
         return;
-    if (!gHueSatScaleBuilt)
-        buildHueSatAndScale();
+    const HueSatScale& tables = hueSatScale();
     const std::size_t n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     for (std::size_t i = 0; i < n; ++i, rgb += 3)
-        hsvPixelToRgb(hsv[i], rgb);
+        hsvPixelToRgb(tables, hsv[i], rgb);
 }
 
 } // namespace ivra

@@ -25,14 +25,10 @@ ElementStore::ElementStore(const IslandHierarchy& hierarchy, double elementsPerI
     const auto capacity = static_cast<std::size_t>(elementCapacity_);
     // Uninitialised on purpose: the pools are filled front to back, and untouched pages
     // of these large blocks are never committed.
-    ownFirst_ = std::make_unique_for_overwrite<std::uint32_t[]>(islands + 1);
-    ownElements_ = std::make_unique_for_overwrite<CodeElement[]>(capacity);
-    ownLinkFirst_ = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
-    links_ = std::make_unique_for_overwrite<CodeElementLink[]>(static_cast<std::size_t>(linkCapacity_));
-    ivra::preferHugePages(ownFirst_.get(), (islands + 1) * sizeof(std::uint32_t));
-    ivra::preferHugePages(ownElements_.get(), capacity * sizeof(CodeElement));
-    ivra::preferHugePages(ownLinkFirst_.get(), capacity * sizeof(std::uint32_t));
-    ivra::preferHugePages(links_.get(), static_cast<std::size_t>(linkCapacity_) * sizeof(CodeElementLink));
+    ownFirst_ = allocateLarge<std::uint32_t>(islands + 1);
+    ownElements_ = allocateLarge<CodeElement>(capacity);
+    ownLinkFirst_ = allocateLarge<std::uint32_t>(capacity);
+    links_ = allocateLarge<CodeElementLink>(static_cast<std::size_t>(linkCapacity_));
     first_ = ownFirst_.get();
     elements_ = ownElements_.get();
     linkFirst_ = ownLinkFirst_.get();
@@ -73,10 +69,8 @@ void ElementStore::lend(void* block, std::size_t bytes)
 bool ElementStore::moveElements()
 {
     const auto capacity = static_cast<std::size_t>(elementCapacity_);
-    auto elements = std::make_unique_for_overwrite<CodeElement[]>(capacity);
-    auto linkFirst = std::make_unique_for_overwrite<std::uint32_t[]>(capacity);
-    ivra::preferHugePages(elements.get(), capacity * sizeof(CodeElement));
-    ivra::preferHugePages(linkFirst.get(), capacity * sizeof(std::uint32_t));
+    auto elements = allocateLarge<CodeElement>(capacity);
+    auto linkFirst = allocateLarge<std::uint32_t>(capacity);
     // The element being built (allocated, not yet committed) moves along.
     const auto live = static_cast<std::size_t>(std::min(usedElements_ + 1, elementRoom_));
     std::copy(elements_, elements_ + live, elements.get());

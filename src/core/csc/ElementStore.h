@@ -3,6 +3,7 @@
 #include "CodeElement.h"
 #include "ElementStoreOverrun.h"
 #include "IslandHierarchy.h"
+#include "util/HugePages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -161,10 +162,10 @@ private:
     CodeElement* elements_;                      // E
     std::uint32_t* linkFirst_;                      // E, written for elements of levels >= 1
     std::int64_t elementRoom_;
-    std::unique_ptr<std::uint32_t[]> ownFirst_;
-    std::unique_ptr<CodeElement[]> ownElements_;
-    std::unique_ptr<std::uint32_t[]> ownLinkFirst_;
-    std::unique_ptr<CodeElementLink[]> links_;   // 2E
+    LargeArray<std::uint32_t> ownFirst_;
+    LargeArray<CodeElement> ownElements_;
+    LargeArray<std::uint32_t> ownLinkFirst_;
+    LargeArray<CodeElementLink> links_; // 2E
 };
 
 } // namespace ivra::csc

@@ -1,5 +1,7 @@
 #include "RegionPainter.h"
 
+#include "util/HugePages.h"
+#include "util/ParallelRows.h"
 #include "util/Simd.h"
 
 #include <algorithm>
@@ -24,14 +26,17 @@ public:
         : store_(store), h_(store.hierarchy()), x0_(x0), y0_(y0), w_(w), hgt_(h), labels_(labels),
           // Owners of the elements above level 0, which follow the level-0 elements in the store.
           base_(store.firstOf(h_.indexOffset(1))),
-          owner_(std::make_unique_for_overwrite<std::uint32_t[]>(static_cast<std::uint32_t>(store.usedElements()) -
-                                                                 base_)) // all written
+          owner_(allocateLarge<std::uint32_t>(static_cast<std::uint32_t>(store.usedElements()) - base_)) // all written
     {
     }
 
     std::vector<std::uint32_t> paint()
     {
-        std::fill(labels_, labels_ + static_cast<std::size_t>(w_) * static_cast<std::size_t>(hgt_), 0u);
+        // Most of the labels are fresh memory: clearing them on every thread shares the
+        // page faults.
+        const std::size_t w = static_cast<std::size_t>(w_);
+        parallelRows(0, hgt_, rowsPerPiece(w_, 1 << 18),
+                     [&](int y0, int y1) { std::fill(labels_ + y0 * w, labels_ + y1 * w, 0u); });
         numberUpperLevels();
         paintLevelZero();
         return std::move(colors_);
@@ -173,7 +178,7 @@ private:
     int x0_, y0_, w_, hgt_;
     std::uint32_t* labels_;
     const std::uint32_t base_;
-    const std::unique_ptr<std::uint32_t[]> owner_; // by element index - base_
+    const LargeArray<std::uint32_t> owner_; // by element index - base_
     std::vector<std::uint32_t> colors_{0};
     std::uint32_t label_ = 0;
 };

@@ -22,9 +22,10 @@ struct LargeDeleter {
 template <class T>
 using LargeArray = std::unique_ptr<T[], LargeDeleter>;
 
-// Uninitialised memory for picture planes, labels and scratch: blocks of 2 MiB and
-// more start on a 2 MiB boundary and carry the huge-page hint, so that the system
-// can map them with whole huge pages. Throws std::bad_alloc.
+// Uninitialised memory for picture planes, labels and scratch: blocks of 256 KiB and
+// more start on a 2 MiB boundary, extend to a whole number of huge pages and carry the
+// huge-page hint, so that the system can map them with whole huge pages. Throws
+// std::bad_alloc.
 void* allocateLargeBytes(std::size_t bytes, std::size_t& alignment);
 
 template <class T>
