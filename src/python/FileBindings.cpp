@@ -23,16 +23,15 @@ py::array load(const py::object& path, bool hsv)
     cli::Options options;
     options.input = pathText(path);
     options.hsvInput = hsv;
-    std::unique_ptr<DataObject> image;
-    {
-        py::gil_scoped_release release;
-        image = cli::loadInput(options);
-    }
+    ArrayBuffer picture;
     try {
-        return pictureArray(static_cast<const Image&>(*image));
+        py::gil_scoped_release release;
+        std::unique_ptr<DataObject> image = cli::loadInput(options);
+        picture = pictureBuffer(std::unique_ptr<Image>(static_cast<Image*>(image.release())));
     } catch (const std::range_error&) {
         throw py::value_error(options.input + ": a value lies outside 0..255, which a uint8 picture cannot hold");
     }
+    return picture.toArray();
 }
 
 void save(const py::object& path, const py::object& array)

@@ -47,12 +47,12 @@ PYBIND11_MODULE(ivra, m)
     });
     m.attr("Segmentation") = py::module_::import("collections").attr("namedtuple")("Segmentation", "labels image");
     m.attr("Segmentation").attr("__module__") = "ivra";
-    ivra::python::addColorFunctions(m);
-    ivra::python::addFilterFunctions(m);
-    ivra::python::addSegmentFunctions(m);
+    ivra::python::addOperatorFunctions(m);
     ivra::python::addFileFunctions(m);
     ivra::python::addRecipeFunctions(m);
     ivra::python::addRegionFunctions(m);
     m.def("_last_core_ms", &ivra::python::lastCoreMs,
           "Milliseconds the calling thread's last operator spent in the core, without the conversions.");
+    m.def("_last_core_cpu_ms", &ivra::python::lastCoreCpuMs,
+          "Processor milliseconds the calling thread spent in its last operator's core call.");
 }

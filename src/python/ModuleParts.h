@@ -5,9 +5,7 @@
 namespace ivra::python {
 
 // Each group of functions adds itself to the module.
-void addColorFunctions(pybind11::module_& m);
-void addFilterFunctions(pybind11::module_& m);
-void addSegmentFunctions(pybind11::module_& m);
+void addOperatorFunctions(pybind11::module_& m);
 void addFileFunctions(pybind11::module_& m);
 void addRegionFunctions(pybind11::module_& m);
 void addRecipeFunctions(pybind11::module_& m);

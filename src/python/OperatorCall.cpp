@@ -1,5 +1,6 @@
 #include "OperatorCall.h"
 
+#include "RecycledMemory.h"
 #include "PictureOutput.h"
 
 #include "recipe/RecipeRunner.h"
@@ -8,6 +9,7 @@
 #include "util/Threads.h"
 
 #include <chrono>
+#include <ctime>
 #include <limits>
 
 namespace py = pybind11;
@@ -35,10 +37,19 @@ std::optional<long long> takeInteger(py::dict& kwargs, const char* name, long lo
 }
 
 thread_local double lastCoreMilliseconds = 0;
+thread_local double lastCoreCpuMilliseconds = 0;
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
 
 } // namespace
 
 double lastCoreMs() { return lastCoreMilliseconds; }
+double lastCoreCpuMs() { return lastCoreCpuMilliseconds; }
 
 CallOptions takeCallOptions(py::dict& kwargs, bool noise)
 {
@@ -54,19 +65,22 @@ CallOptions takeCallOptions(py::dict& kwargs, bool noise)
     return options;
 }
 
-recipe::StepResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
+ConvertedResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
                         const std::map<std::string, std::string>& pairs, const CallOptions& options)
 {
     const ThreadLimit limit(options.threads);
-    const std::unique_ptr<Image> image = input.read();
+    std::unique_ptr<Image> image = input.read();
     // Through the recipe runner, so noise calls take turns on the process's generator
     // with every other chain, each from its own start.
     recipe::StepCall call{step.name, pairs, {}, options.randomState};
     recipe::ChainState chain;
     const auto begin = std::chrono::steady_clock::now();
+    const double cpuBegin = threadCpuMs();
     recipe::StepResult result = recipe::runStep(*image, call, chain);
+    lastCoreCpuMilliseconds = threadCpuMs() - cpuBegin;
     lastCoreMilliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    return result;
+    recycleImage(std::move(image));
+    return convertResult(std::move(result), input.type());
 }
 
 } // namespace ivra::python

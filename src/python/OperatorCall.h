@@ -34,15 +34,17 @@ struct CallOptions {
 CallOptions takeCallOptions(pybind11::dict& kwargs, bool noise);
 
 // Reads the picture, runs the step on it with the pairs as the CLI would (same
-// defaults, checks and messages) and returns its result. Runs without the
+// defaults, checks and messages) and converts its result. Runs without the
 // interpreter lock; noise calls start the generator at their random_state and
 // give it back, one at a time.
-recipe::StepResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
+ConvertedResult runStep(const recipe::StepDefinition& step, const PictureInput& input,
                         const std::map<std::string, std::string>& pairs, const CallOptions& options);
 
-// How long the last step.run() of the calling thread took, conversions excluded:
-// what the same call costs in C++ (for the overhead benchmark).
+// How long the last step of the calling thread took, conversions excluded: what
+// the same call costs in C++ (for the overhead benchmark). Wall time, and the
+// calling thread's processor time (all of it with threads=1).
 double lastCoreMs();
+double lastCoreCpuMs();
 
 // The function's docstring: summary, arguments, the step's keys with their
 // ranges and defaults (as keywords), threads, random_state, result.
@@ -64,12 +66,12 @@ void bindOperator(pybind11::module_& module, const OperatorBinding& binding)
             Params params = recipe::defaultParams<Params>(input.type());
             params.visit(keywords);
             const std::map<std::string, std::string> pairs = keywords.finish();
-            recipe::StepResult result;
+            ConvertedResult result;
             {
                 pybind11::gil_scoped_release release;
                 result = runStep(*step, input, pairs, options);
             }
-            return resultObject(std::move(result), input.type());
+            return resultObject(std::move(result));
         },
         pybind11::arg("image"), docstring(binding, *step).c_str());
 }

@@ -1,14 +1,21 @@
 #include "PictureOutput.h"
 
+#include "RecycledMemory.h"
+
 #include "image/HistogramGray.h"
 #include "image/HistogramHSV.h"
 #include "image/HistogramRGB.h"
 #include "image/ImageColor.h"
 #include "image/ImageGray.h"
 #include "image/ImageSegmented.h"
+#include "util/ParallelRows.h"
+#include "util/Simd.h"
 
-#include <cstring>
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <stdexcept>
+#include <type_traits>
 
 namespace py = pybind11;
 
@@ -16,21 +23,108 @@ namespace ivra::python {
 
 namespace {
 
-// Narrows the planes into interleaved bytes; false when a value does not fit.
-template <int Channels>
-bool interleaveBytes(const std::int32_t* const* planes, std::size_t count, std::uint8_t* out)
+#if IVRA_SIMD_SSE2
+// Bytes from three planes, four pixels a round: R | G << 8 | B << 16 in each 32-bit
+// lane, two lanes packed into six bytes of each half, the halves stored six bytes
+// apart. The second store reaches two bytes into the next pixel, which the next round
+// or the plain loop writes, so the rounds stop one pixel before the range's end (the
+// next range may be another thread's). Returns where they stopped; ORs the values into `all`.
+std::size_t packByteRounds(const std::int32_t* in0, const std::int32_t* in1, const std::int32_t* in2,
+                           std::size_t begin, std::size_t end, std::uint8_t* out, std::uint32_t& all)
 {
-    const std::int32_t* in[Channels];
-    for (int c = 0; c < Channels; ++c)
-        in[c] = planes[c];
-    std::uint32_t overflow = 0;
-    for (std::size_t i = 0; i < count; ++i)
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i low = _mm_set_epi32(0, -1, 0, -1), high = _mm_set_epi32(0xFFFF, -0x1000000, 0xFFFF, -0x1000000);
+    const auto load = [](const std::int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    __m128i any = _mm_setzero_si128();
+    std::size_t i = begin;
+    for (; i + 5 <= end; i += 4) {
+        const __m128i r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
+        any = _mm_or_si128(any, _mm_or_si128(r, _mm_or_si128(g, b)));
+        const __m128i pixels = _mm_or_si128(
+            _mm_and_si128(r, byte),
+            _mm_or_si128(_mm_slli_epi32(_mm_and_si128(g, byte), 8), _mm_slli_epi32(_mm_and_si128(b, byte), 16)));
+        const __m128i packed = _mm_or_si128(_mm_and_si128(pixels, low), _mm_and_si128(_mm_srli_epi64(pixels, 8), high));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3), packed);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * 3 + 6), _mm_srli_si128(packed, 8));
+    }
+    any = _mm_or_si128(any, _mm_srli_si128(any, 8));
+    any = _mm_or_si128(any, _mm_srli_si128(any, 4));
+    all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
+    return i;
+}
+
+// int32 from three planes, four pixels a round: nine shuffles make R0 G0 B0 R1,
+// G1 B1 R2 G2 and B2 R3 G3 B3. Returns where the rounds stopped.
+std::size_t interleaveIntRounds(const std::int32_t* in0, const std::int32_t* in1, const std::int32_t* in2,
+                                std::size_t begin, std::size_t end, std::int32_t* out)
+{
+    const auto load = [](const std::int32_t* p) {
+        return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    };
+    const auto evens = [](__m128 x, __m128 y) { return _mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)); };
+    std::size_t i = begin;
+    for (; i + 4 <= end; i += 4) {
+        const __m128 r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
+        auto* o = reinterpret_cast<float*>(out + i * 3);
+        const __m128 r0g0 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(0, 0, 0, 0)), b0r1 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(1, 1, 0, 0));
+        const __m128 g1b1 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(1, 1, 1, 1)), r2g2 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(2, 2, 2, 2));
+        const __m128 b2r3 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 3, 2, 2)), g3b3 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(3, 3, 3, 3));
+        _mm_storeu_ps(o, evens(r0g0, b0r1));
+        _mm_storeu_ps(o + 4, evens(g1b1, r2g2));
+        _mm_storeu_ps(o + 8, evens(b2r3, g3b3));
+    }
+    return i;
+}
+#endif
+
+// Copies the planes' elements begin..end - 1 into interleaved elements; returns the
+// OR of the values narrowed to bytes (0 for wider elements). Every pointer is a
+// restrict-qualified parameter of its own, so that the plain loop needs no alias checks.
+template <class Out, int Channels>
+std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int32_t* __restrict in1,
+                              const std::int32_t* __restrict in2, std::size_t begin, std::size_t end,
+                              Out* __restrict out)
+{
+    std::uint32_t all = 0;
+    std::size_t i = begin;
+#if IVRA_SIMD_SSE2
+    if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3)
+        i = packByteRounds(in0, in1, in2, begin, end, out, all);
+    if constexpr (std::is_same_v<Out, std::int32_t> && Channels == 3)
+        i = interleaveIntRounds(in0, in1, in2, begin, end, out);
+#endif
+    for (; i < end; ++i) {
+        const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
         for (int c = 0; c < Channels; ++c) {
-            const std::int32_t v = in[c][i];
-            overflow |= static_cast<std::uint32_t>(v);
-            out[i * Channels + c] = static_cast<std::uint8_t>(v);
+            if constexpr (sizeof(Out) == 1)
+                all |= static_cast<std::uint32_t>(v[c]);
+            out[i * Channels + c] = static_cast<Out>(v[c]);
         }
-    return (overflow & ~0xFFu) == 0;
+    }
+    return all;
+}
+
+// The picture's planes interleaved into new memory, rows cut over the thread count.
+// Throws std::range_error when a value does not fit in a byte.
+template <class Out, int Channels>
+ArrayBuffer interleaved(const Image& image, const std::int32_t* const* planes, ArrayBuffer::Element element)
+{
+    const std::size_t width = static_cast<std::size_t>(image.width());
+    ArrayBuffer buffer;
+    buffer.owner = recycledBytes(image.pixelCount() * Channels * sizeof(Out), buffer.data);
+    Out* out = static_cast<Out*>(buffer.data);
+    std::atomic<std::uint32_t> all{0};
+    parallelRows(0, image.height(), rowsPerPiece(image.width() * Channels), [&](int y0, int y1) {
+        all.fetch_or(interleaveRange<Out, Channels>(planes[0], planes[1], planes[2], y0 * width, y1 * width, out),
+                     std::memory_order_relaxed);
+    });
+    if ((all.load() & ~0xFFu) != 0)
+        throw std::range_error("the result holds a value outside 0..255");
+    buffer.element = element;
+    buffer.shape = {image.height(), image.width()};
+    if (Channels == 3)
+        buffer.shape.push_back(3);
+    return buffer;
 }
 
 template <class T>
@@ -62,67 +156,65 @@ py::array histogramArray(const std::vector<const Histogram*>& histograms)
     }
 }
 
+std::array<const std::int32_t*, 3> planesOf(const Image& image)
+{
+    if (image.type() == TypeImageGray)
+        return {static_cast<const ImageGray&>(image).data(), nullptr, nullptr};
+    const auto& color = static_cast<const ImageColor&>(image);
+    return {color.plane(0), color.plane(1), color.plane(2)};
+}
+
 } // namespace
 
-py::array pictureArray(const Image& image, bool wide)
+ArrayBuffer pictureBuffer(std::unique_ptr<Image> image, bool wide)
 {
-    const std::size_t count = image.pixelCount();
-    std::vector<py::ssize_t> shape{image.height(), image.width()};
-    const std::int32_t* planes[3] = {};
-    if (image.type() == TypeImageGray) {
-        planes[0] = static_cast<const ImageGray&>(image).data();
-    } else {
-        shape.push_back(3);
-        for (int c = 0; c < 3; ++c)
-            planes[c] = static_cast<const ImageColor&>(image).plane(c);
-    }
-    const int channels = static_cast<int>(shape.size() == 3 ? 3 : 1);
-    if (image.type() == TypeImageHSV || wide) {
-        py::array_t<std::int32_t> array(shape);
-        std::int32_t* out = array.mutable_data();
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < count; ++i)
-            for (int c = 0; c < channels; ++c)
-                out[i * channels + c] = planes[c][i];
-        return array;
-    }
-    py::array_t<std::uint8_t> array(shape);
-    std::uint8_t* out = array.mutable_data();
-    bool fits = false;
-    {
-        py::gil_scoped_release release;
-        fits = channels == 3 ? interleaveBytes<3>(planes, count, out) : interleaveBytes<1>(planes, count, out);
-    }
-    if (!fits)
-        throw std::range_error("the result holds a value outside 0..255");
-    return array;
+    const bool ints = wide || image->type() == TypeImageHSV;
+    const std::array<const std::int32_t*, 3> planes = planesOf(*image);
+    if (image->type() != TypeImageGray)
+        return ints ? interleaved<std::int32_t, 3>(*image, planes.data(), ArrayBuffer::Element::Int32)
+                    : interleaved<std::uint8_t, 3>(*image, planes.data(), ArrayBuffer::Element::UInt8);
+    if (!ints)
+        return interleaved<std::uint8_t, 1>(*image, planes.data(), ArrayBuffer::Element::UInt8);
+    ArrayBuffer buffer; // NumPy's layout already: the array takes the plane itself
+    buffer.data = const_cast<std::int32_t*>(planes[0]);
+    buffer.element = ArrayBuffer::Element::Int32;
+    buffer.shape = {image->height(), image->width()};
+    buffer.owner = std::shared_ptr<Image>(std::move(image));
+    return buffer;
 }
 
-py::array labelsArray(Array2D<std::uint32_t>&& labels)
+ConvertedResult convertResult(recipe::StepResult&& result, int inputType)
 {
-    auto owner = std::make_unique<Array2D<std::uint32_t>>(std::move(labels));
-    py::capsule free(owner.get(), [](void* p) { delete static_cast<Array2D<std::uint32_t>*>(p); });
-    const Array2D<std::uint32_t>& kept = *owner.release(); // the capsule deletes it with the array
-    return py::array_t<std::uint32_t>({kept.height(), kept.width()}, kept.data(), free);
+    ConvertedResult converted;
+    if (dynamic_cast<const Histogram*>(result.data.get())) {
+        converted.histograms = std::move(result);
+        return converted;
+    }
+    if (segmentationOf(*result.data)) {
+        auto labels = std::make_shared<Array2D<std::uint32_t>>(
+            std::move(static_cast<ImageSegmented&>(*result.data).labels));
+        converted.labels.data = labels->data();
+        converted.labels.element = ArrayBuffer::Element::UInt32;
+        converted.labels.shape = {labels->height(), labels->width()};
+        converted.labels.owner = std::move(labels);
+    }
+    const bool wide = inputType == TypeImageHSV && result.data->type() == TypeImageGray;
+    converted.picture = pictureBuffer(std::unique_ptr<Image>(static_cast<Image*>(result.data.release())), wide);
+    return converted;
 }
 
-py::object resultObject(recipe::StepResult&& result, int inputType)
+py::object resultObject(ConvertedResult&& result)
 {
-    DataObject& data = *result.data;
-    if (auto* histogram = dynamic_cast<const Histogram*>(&data)) {
-        std::vector<const Histogram*> histograms{histogram};
-        for (const recipe::StepResult& more : result.more)
+    if (const recipe::StepResult& counts = result.histograms; counts.data) {
+        std::vector<const Histogram*> histograms{static_cast<const Histogram*>(counts.data.get())};
+        for (const recipe::StepResult& more : counts.more)
             histograms.push_back(static_cast<const Histogram*>(more.data.get()));
         return histogramArray(histograms);
     }
-    const Image& image = static_cast<const Image&>(data);
-    if (segmentationOf(data)) {
-        auto& segmentation = static_cast<ImageSegmented&>(data);
-        py::array picture = pictureArray(image);
-        py::array labels = labelsArray(std::move(segmentation.labels));
-        return py::module_::import("ivra").attr("Segmentation")(labels, picture);
-    }
-    return pictureArray(image, inputType == TypeImageHSV && image.type() == TypeImageGray);
+    py::array picture = result.picture.toArray();
+    if (!result.labels.data)
+        return picture;
+    return py::module_::import("ivra").attr("Segmentation")(result.labels.toArray(), picture);
 }
 
 } // namespace ivra::python

@@ -32,19 +32,21 @@ py::object runRecipe(const py::object& source, const py::object& image, const py
     options["threads"] = threads;
     const int threadCount = takeCallOptions(options, false).threads;
     const PictureInput input(image, recipe::findStep(calls.front().name)->accepts);
-    recipe::StepResult result;
-    int lastInputType = input.type();
+    ConvertedResult converted;
     {
         py::gil_scoped_release release;
         const ThreadLimit limit(threadCount);
+        recipe::StepResult result;
         result.data = input.read();
+        int lastInputType = input.type();
         recipe::ChainState chain;
         for (const recipe::StepCall& call : calls) {
             lastInputType = result.data->type();
             result = recipe::runStep(*result.data, call, chain);
         }
+        converted = convertResult(std::move(result), lastInputType);
     }
-    return resultObject(std::move(result), lastInputType);
+    return resultObject(std::move(converted));
 }
 
 } // namespace

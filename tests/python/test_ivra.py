@@ -215,6 +215,35 @@ def test_large_input_is_read_without_a_copy():
         assert peak < gray.nbytes + 256 * 1024
 
 
+BIG = np.tile(RGB, (12, 12, 1))  # 276 x 372: rows cut over several threads, rounds of four pixels and a tail
+
+
+def test_layouts_threads_and_first_bad_value_alike():
+    """Every layout and thread count reads the same planes and names the first value out of range."""
+    hsv = ivra.hsv(BIG, threads=1)
+    rgb = ivra.rgb(hsv, threads=1)
+    for threads in 1, 2, 3:
+        for form in np.asfortranarray, lambda a: a[::-1].copy()[::-1], lambda a: a.astype(np.int32):
+            np.testing.assert_array_equal(ivra.hsv(form(BIG), threads=threads), hsv)
+            np.testing.assert_array_equal(ivra.rgb(form(hsv), threads=threads), rgb)
+        for dtype in np.int16, np.int32, np.int64:
+            bad = BIG.astype(dtype)
+            bad[200, 5, 1], bad[100, 301, 0], bad[100, 300, 2] = 256, -1, 300
+            with pytest.raises(ValueError, match=r"\[100, 300, 2\] lies outside 0\.\.255"):
+                ivra.snn(bad, threads=threads)
+
+
+def test_results_keep_their_memory():
+    """Arrays handed out share no memory with later calls, which reuse what earlier results freed."""
+    kept = [ivra.hsv(BIG), ivra.split(ivra.hsv(BIG)), ivra.csc(BIG).labels, ivra.snn(BIG), ivra.split(BIG)]
+    copies = [k.copy() for k in kept]
+    for _ in range(3):
+        [ivra.hsv(BIG), ivra.split(ivra.hsv(BIG)), ivra.csc(BIG), ivra.snn(BIG), ivra.split(BIG)]
+        ivra.snn(BIG[::-1].copy())
+    for k, c in zip(kept, copies):
+        np.testing.assert_array_equal(k, c)
+
+
 def test_load_and_save_as_the_workbench(tmp_path):
     for name, image in [("a.png", RGB), ("b.PPM", RGB), ("c.pgm", GRAY), ("d.npy", RGB),
                         ("e.npy", GRAY.astype(np.int64)[::-1].copy()[::-1])]:

@@ -1,6 +1,7 @@
 #include "BlockSums.h"
 
 #include "util/ParallelRows.h"
+#include "util/ScratchArena.h"
 
 #include <algorithm>
 
@@ -25,8 +26,8 @@ void add(ChannelSums& to, const RGB24& p)
 }
 } // namespace
 
-BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel)
-    : pixels_(pixels), maxLevel_(maxLevel), levels_(static_cast<std::size_t>(std::max(maxLevel - 1, 0)))
+BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel, ScratchArena& arena)
+    : pixels_(pixels), maxLevel_(maxLevel)
 {
     const int width = pixels.width();
     const int height = pixels.height();
@@ -36,29 +37,22 @@ BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel)
         Level& l = levels_[level];
         l.columns = (width + side - 1) / side;
         l.rows = (height + side - 1) / side;
-        l.cells.assign(static_cast<std::size_t>(l.columns) * l.rows, ChannelSums{});
+        l.cells = arena.take<ChannelSums>(static_cast<std::size_t>(l.columns) * l.rows);
     }
     if (stored <= 0)
         return;
 
-    // Blocks of side 4 straight from the pixels, one row of blocks per piece of work.
-    Level& bottom = levels_[stored - 1];
-    parallelRows(0, bottom.rows, rowsPerPiece(width, 1 << 14), [&](int b0, int b1) {
-        for (int y = 4 * b0; y < std::min(height, 4 * b1); ++y) {
-            const RGB24* row = &pixels.at(0, y);
-            ChannelSums* cells = &bottom.cells[static_cast<std::size_t>(y >> 2) * bottom.columns];
-            for (int x = 0; x < width; ++x)
-                add(cells[x >> 2], row[x]);
-        }
-    });
+    sumBottomLevel(levels_[stored - 1]);
     // Each coarser block is the sum of its (up to four) children inside the picture.
+    // A level is a sixteenth of the work of the one below: threads are started only
+    // for large ones, where they pay for their start.
     for (int level = stored - 2; level >= 0; --level) {
         Level& l = levels_[level];
         const Level& fine = levels_[level + 1];
-        parallelRows(0, l.rows, rowsPerPiece(l.columns, 1 << 12), [&](int r0, int r1) {
+        parallelRows(0, l.rows, rowsPerPiece(l.columns, 1 << 16), [&](int r0, int r1) {
             for (int by = r0; by < r1; ++by)
                 for (int bx = 0; bx < l.columns; ++bx) {
-                    ChannelSums& cell = l.cells[static_cast<std::size_t>(by) * l.columns + bx];
+                    ChannelSums cell{};
                     for (int dy = 0; dy < 2; ++dy)
                         for (int dx = 0; dx < 2; ++dx) {
                             const int fx = 2 * bx + dx;
@@ -66,9 +60,28 @@ BlockSums::BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel)
                             if (fx < fine.columns && fy < fine.rows)
                                 add(cell, fine.cells[static_cast<std::size_t>(fy) * fine.columns + fx]);
                         }
+                    l.cells[static_cast<std::size_t>(by) * l.columns + bx] = cell;
                 }
         });
     }
+}
+
+// Blocks of side 4 straight from the pixels, one row of blocks per piece of work.
+void BlockSums::sumBottomLevel(Level& bottom) const
+{
+    const int width = pixels_.width();
+    const int height = pixels_.height();
+    parallelRows(0, bottom.rows, rowsPerPiece(width, 1 << 14), [&](int b0, int b1) {
+        for (int b = b0; b < b1; ++b) {
+            ChannelSums* cells = &bottom.cells[static_cast<std::size_t>(b) * bottom.columns];
+            std::fill_n(cells, bottom.columns, ChannelSums{});
+            for (int y = 4 * b; y < std::min(height, 4 * b + 4); ++y) {
+                const RGB24* row = &pixels_.at(0, y);
+                for (int x = 0; x < width; ++x)
+                    add(cells[x >> 2], row[x]);
+            }
+        }
+    });
 }
 
 ChannelSums BlockSums::fromPixels(int x, int y, int side) const

@@ -4,9 +4,10 @@
 #include "image/RGB24.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace ivra {
+
+class ScratchArena;
 
 // Exact colour sums of one block: per channel R, G, B the sum of the values and
 // the sum of their squares. 64-bit integers hold the sums of any picture exactly.
@@ -23,7 +24,8 @@ struct ChannelSums {
 class BlockSums {
 public:
     // size is the quadtree's side (a power of two covering the picture), maxLevel its log2.
-    BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel);
+    // The levels are taken from the arena.
+    BlockSums(const Array2D<RGB24>& pixels, int size, int maxLevel, ScratchArena& arena);
 
     // Sums over the clipped block of the level whose top-left pixel (x, y) lies inside the picture.
     ChannelSums at(int level, int x, int y) const
@@ -41,12 +43,14 @@ private:
     struct Level {
         int columns = 0;
         int rows = 0;
-        std::vector<ChannelSums> cells;
+        ChannelSums* cells = nullptr;
     };
+
+    void sumBottomLevel(Level& bottom) const;
 
     const Array2D<RGB24>& pixels_;
     int maxLevel_;
-    std::vector<Level> levels_;
+    Level levels_[16];
 };
 
 } // namespace ivra

@@ -4,6 +4,7 @@
 #include "BlockSums.h"
 #include "QuadTree.h"
 #include "util/MessageSink.h"
+#include "util/ScratchArena.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,7 +47,7 @@ void checkPicture(int width, int height)
 
 // Inclusive pixel rectangle a region started from.
 struct Block {
-    int y0, y1, x0, x1;
+    std::int16_t y0, y1, x0, x1;
 };
 
 struct Mean {
@@ -55,13 +56,13 @@ struct Mean {
 
 class Segmenter {
 public:
+    // The arena lends the working arrays.
     Segmenter(const Array2D<RGB24>& pixels, Array2D<std::uint32_t>& labels, double splitThreshold,
-              double mergeThreshold, double groupThreshold, const ivra::Progress& progress)
+              double mergeThreshold, double groupThreshold, const ivra::Progress& progress, ScratchArena& arena)
         : labels_(labels), width_(pixels.width()), height_(pixels.height()),
           splitThreshold_(splitThreshold), mergeThreshold_(mergeThreshold), groupThreshold_(groupThreshold),
-          progress_(progress), tree_(width_, height_), maxLevel_(tree_.GetMaxLevel()),
-          sums_(pixels, tree_.size(), maxLevel_),
-          totalWork_(3.0 * maxLevel_ + 2.0 + width_)
+          progress_(progress), arena_(arena), tree_(width_, height_, arena), maxLevel_(tree_.GetMaxLevel()),
+          sums_(pixels, tree_.size(), maxLevel_, arena), totalWork_(3.0 * maxLevel_ + 2.0 + width_)
     {
     }
 
@@ -76,9 +77,7 @@ public:
         group();
     }
 
-    std::vector<RGB24> regionColor;
-    std::vector<std::int64_t> regionArea;
-    std::vector<Block> regionBlock;
+    RGB24* regionColor = nullptr; // by region number
 
 private:
     void step() { progress_.update(++done_, totalWork_); }
@@ -116,22 +115,18 @@ private:
         return variance < splitThreshold_;
     }
 
-    // Top-down: a block below a homogeneous one is homogeneous; others are tested.
+    // Top-down: blocks below a whole one are whole and not made; the others are
+    // tested (those starting in the last row or column, or outside, stay whole).
     void split()
     {
-        tree_[0] = {0, 0, 0};
         for (int level = 0; level <= maxLevel_; ++level) {
-            const std::size_t end = QuadTree::first(level + 1);
-            for (std::size_t k = QuadTree::first(level); k < end; ++k) {
-                if (k > 0)
-                    tree_.placeChild(k, level);
-                QuadNode& n = tree_[k];
-                if (k > 0 && tree_[QuadTree::parent(k)].homogeneous)
-                    n.homogeneous = 1;
-                else if (startsInside(n))
-                    n.homogeneous = homogeneous(n, level) ? 1 : 0;
-                else
-                    n.homogeneous = 1;
+            if (level > 0)
+                tree_.addChildren(level - 1, arena_);
+            QuadNode* nodes = tree_.nodes(level);
+            const std::size_t count = tree_.count(level);
+            for (std::size_t k = 0; k < count; ++k) {
+                QuadNode& n = nodes[k];
+                n.state = !startsInside(n) || homogeneous(n, level) ? QuadTree::whole : QuadTree::split;
             }
             step();
         }
@@ -139,18 +134,20 @@ private:
 
     // Bottom-up: a sibling group whose first member was split merges into its
     // parent when each neighbouring pair of valid siblings (TR-BL, BL-BR, BR-TL,
-    // TL-TR) has mean colours closer than the merge threshold.
+    // TL-TR) has mean colours closer than the merge threshold. Merging marks the
+    // parent whole; extract() then never descends below it.
     void merge()
     {
         for (int level = maxLevel_; level >= 1; --level) {
-            const std::size_t end = QuadTree::first(level + 1);
-            for (std::size_t k = QuadTree::first(level); k < end; k += 4) {
-                if (tree_[k].homogeneous)
+            const QuadNode* nodes = tree_.nodes(level);
+            const std::size_t count = tree_.count(level);
+            for (std::size_t k = 0; k < count; k += 4) {
+                if (nodes[k].state != QuadTree::split)
                     continue;
                 bool valid[4];
                 Mean means[4];
                 for (int j = 0; j < 4; ++j) {
-                    const QuadNode& n = tree_[k + j];
+                    const QuadNode& n = nodes[k + j];
                     valid[j] = startsInside(n);
                     if (valid[j])
                         means[j] = mean(n, level);
@@ -166,85 +163,139 @@ private:
                     close = distance < mergeThreshold_;
                 }
                 if (close)
-                    markSubtree(QuadTree::parent(k));
+                    tree_.parentOf(level, k / 4).state = QuadTree::whole;
             }
             step();
         }
     }
 
-    // Sets the node and everything below it homogeneous. A homogeneous node's
-    // subtree is homogeneous already, so the walk stops there.
-    void markSubtree(std::size_t root)
-    {
-        std::vector<std::size_t>& pending = subtree_;
-        pending.clear();
-        pending.push_back(root);
-        const std::size_t count = tree_.nodeCount();
-        while (!pending.empty()) {
-            const std::size_t k = pending.back();
-            pending.pop_back();
-            if (k != root && tree_[k].homogeneous)
-                continue;
-            tree_[k].homogeneous = 1;
-            if (4 * k + 4 < count)
-                for (std::size_t c = 4 * k + 1; c <= 4 * k + 4; ++c)
-                    pending.push_back(c);
-        }
-    }
-
-    // The maximal homogeneous blocks become regions 0, 1, ... in level and index order.
+    // The maximal whole blocks inside the picture become regions 0, 1, ... in level
+    // and index order. They cover the picture, each pixel once. Grouping walks them
+    // in column-major order, so they are kept in that order from here on (their
+    // numbers beside them) and the labels hold positions in it until the end:
+    // neighbouring regions then lie close in memory.
     void extract()
     {
-        labels_.resize(width_, height_);
-        std::fill_n(labels_.data(), labels_.size(), noRegion);
         say("Leaving quadtree...");
         say("QuadTree.GetMaxLevel() " + std::to_string(maxLevel_));
+        countRegions();
+        allocateRegions();
+        const ScratchArena::Mark mark = arena_.mark();
+        const Taken* taken = takeRegions();
+        const std::uint32_t* order = columnMajorOrder(taken);
+        // Filled by number, in tree order, which keeps the picture and the block sums local.
+        std::uint32_t* position = arena_.take<std::uint32_t>(regions_);
+        for (std::uint32_t o = 0; o < regions_; ++o)
+            position[order[o]] = o;
+        for (std::uint32_t r = 0; r < regions_; ++r)
+            addRegion(position[r], r, taken[r]);
+        arena_.rewind(mark);
+    }
 
-        if (tree_[0].homogeneous) {
-            addRegion(tree_[0], 0);
-            for (int level = 0; level <= maxLevel_; ++level)
-                step();
+    struct Taken {
+        std::int16_t x, y;
+        std::uint8_t level;
+    };
+
+    // Taken: whole blocks inside the picture whose parent was split; the children of
+    // a block merged whole, or below one, are marked below it.
+    void countRegions()
+    {
+        if (tree_.nodes(0)[0].state == QuadTree::whole) {
+            regions_ = 1;
             return;
         }
-        // Taken: homogeneous blocks inside the picture whose parent is not.
-        const auto forEachTaken = [&](int level, const auto& take) {
-            const std::size_t end = QuadTree::first(level);
-            for (std::size_t p = QuadTree::first(level - 1); p < end; ++p) {
-                if (tree_[p].homogeneous)
-                    continue;
-                for (std::size_t k = 4 * p + 1; k <= 4 * p + 4; ++k) {
-                    const QuadNode& n = tree_[k];
-                    if (n.homogeneous && n.x < width_ && n.y < height_)
-                        take(n);
+        for (int level = 1; level <= maxLevel_; ++level) {
+            QuadNode* nodes = tree_.nodes(level);
+            const std::size_t count = tree_.count(level);
+            for (std::size_t k = 0; k < count; k += 4) {
+                const bool open = tree_.parentOf(level, k / 4).state == QuadTree::split;
+                for (std::size_t j = k; j < k + 4; ++j) {
+                    QuadNode& n = nodes[j];
+                    if (!open)
+                        n.state = QuadTree::belowWhole;
+                    else if (n.state == QuadTree::whole && n.x < width_ && n.y < height_)
+                        ++regions_;
                 }
             }
-        };
-        std::size_t count = 0;
-        for (int level = 1; level <= maxLevel_; ++level)
-            forEachTaken(level, [&](const QuadNode&) { ++count; });
-        regionColor.reserve(count);
-        regionArea.reserve(count);
-        regionBlock.reserve(count);
-        step(); // level 0: the root is not homogeneous, so it is no region
-        for (int level = 1; level <= maxLevel_; ++level) {
-            forEachTaken(level, [&](const QuadNode& n) { addRegion(n, level); });
-            step();
         }
     }
 
-    void addRegion(const QuadNode& n, int level)
+    // The regions by number.
+    const Taken* takeRegions()
     {
-        const int side = tree_.side(level);
-        const Block b{n.y, std::min(n.y + side, height_) - 1, n.x, std::min(n.x + side, width_) - 1};
-        const std::int64_t count = clippedCount(n, level);
-        const ChannelSums s = sums_.at(level, n.x, n.y);
-        const auto region = static_cast<std::uint32_t>(regionColor.size());
-        regionColor.push_back({static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
-                                static_cast<std::uint8_t>(s.sum[2] / count)});
-        regionArea.push_back(count);
-        regionBlock.push_back(b);
+        Taken* taken = arena_.take<Taken>(regions_);
+        if (tree_.nodes(0)[0].state == QuadTree::whole) {
+            for (int level = 0; level <= maxLevel_; ++level)
+                step();
+            taken[0] = {0, 0, 0};
+            return taken;
+        }
+        std::size_t added = 0;
+        step(); // level 0: the root is not whole, so it is no region
+        for (int level = 1; level <= maxLevel_; ++level) {
+            const QuadNode* nodes = tree_.nodes(level);
+            const std::size_t count = tree_.count(level);
+            for (std::size_t k = 0; k < count; ++k) {
+                const QuadNode& n = nodes[k];
+                if (n.state == QuadTree::whole && n.x < width_ && n.y < height_)
+                    taken[added++] = {n.x, n.y, static_cast<std::uint8_t>(level)};
+            }
+            step();
+        }
+        return taken;
+    }
+
+    // Region numbers sorted by the top-left pixel of their block, column-major (two
+    // stable counting sorts: by row, then by column).
+    const std::uint32_t* columnMajorOrder(const Taken* taken)
+    {
+        const auto count = static_cast<std::uint32_t>(regions_);
+        std::uint32_t* byRow = arena_.take<std::uint32_t>(count);
+        std::uint32_t* order = arena_.take<std::uint32_t>(count);
+        std::uint32_t* start = arena_.take<std::uint32_t>(static_cast<std::size_t>(std::max(width_, height_)) + 1);
+        const auto countingSort = [&](const std::uint32_t* in, std::uint32_t* out, std::int16_t Taken::*key, int keys) {
+            std::fill_n(start, keys + 1, 0u);
+            for (std::uint32_t k = 0; k < count; ++k)
+                ++start[static_cast<std::size_t>(taken[in[k]].*key) + 1];
+            for (int k = 0; k < keys; ++k)
+                start[k + 1] += start[k];
+            for (std::uint32_t k = 0; k < count; ++k)
+                out[start[static_cast<std::size_t>(taken[in[k]].*key)]++] = in[k];
+        };
+        for (std::uint32_t r = 0; r < count; ++r)
+            order[r] = r;
+        countingSort(order, byRow, &Taken::y, height_);
+        countingSort(byRow, order, &Taken::x, width_);
+        return order;
+    }
+
+    void allocateRegions()
+    {
+        regionColor = colorArena_.take<RGB24>(regions_);
+        number_ = arena_.take<std::uint32_t>(regions_);
+        color_ = arena_.take<RGB24>(regions_);
+        area_ = arena_.take<std::uint32_t>(regions_);
+        block_ = arena_.take<Block>(regions_);
+    }
+
+    // Region `number` at position o of the column-major order.
+    void addRegion(std::uint32_t o, std::uint32_t number, const Taken& t)
+    {
+        const QuadNode n{t.x, t.y, QuadTree::whole};
+        const int side = tree_.side(t.level);
+        const Block b{n.y, static_cast<std::int16_t>(std::min(n.y + side, height_) - 1), n.x,
+                      static_cast<std::int16_t>(std::min(n.x + side, width_) - 1)};
+        const std::int64_t count = clippedCount(n, t.level);
+        const ChannelSums s = sums_.at(t.level, n.x, n.y);
+        number_[o] = number;
+        color_[o] = {static_cast<std::uint8_t>(s.sum[0] / count), static_cast<std::uint8_t>(s.sum[1] / count),
+                     static_cast<std::uint8_t>(s.sum[2] / count)};
+        area_[o] = static_cast<std::uint32_t>(count);
+        block_[o] = b;
+        const auto label = static_cast<std::uint32_t>(o);
         for (int y = b.y0; y <= b.y1; ++y)
-            std::fill(&labels_.at(b.x0, y), &labels_.at(b.x1, y) + 1, region);
+            std::fill(&labels_.at(b.x0, y), &labels_.at(b.x1, y) + 1, label);
     }
 
     static int distance(const RGB24& a, const RGB24& b)
@@ -254,7 +305,7 @@ private:
 
     // Grouping: each region, in the column-major order of its first pixel,
     // absorbs the regions that bordered it when it was reached, nearest colour
-    // first.
+    // first, the lower number on a tie.
     //
     // A region is reached before it absorbs anything, so at that moment its pixels
     // are exactly its starting block: its first pixel in column-major order is the
@@ -267,50 +318,27 @@ private:
     // as flood-filling every absorbed region with its absorber's number.
     void group()
     {
-        const std::size_t count = regionColor.size();
+        const std::size_t count = regions_;
         int column = 0;
         if (count > 0) {
-            owner_.resize(count);
-            for (std::size_t r = 0; r < count; ++r)
+            owner_ = arena_.take<std::uint32_t>(count);
+            seen_ = arena_.take<std::uint32_t>(count);
+            for (std::size_t r = 0; r < count; ++r) {
                 owner_[r] = static_cast<std::uint32_t>(r);
-            std::vector<std::uint32_t> neighbours;
-            for (const std::uint32_t i : columnMajorOrder()) {
-                for (; column < regionBlock[i].x0; ++column)
+                seen_[r] = noRegion;
+            }
+            for (std::uint32_t i = 0; i < count; ++i) {
+                for (; column < block_[i].x0; ++column)
                     step();
                 if (owner_[i] != i)
                     continue; // absorbed before it was reached
-                collectNeighbours(i, neighbours);
-                absorbNeighbours(i, neighbours);
+                collectNeighbours(i);
+                absorbNeighbours(i);
             }
             resolveLabels();
         }
         for (; column < width_; ++column)
             step();
-    }
-
-    // Regions sorted by the top-left pixel of their block, column-major (two
-    // stable counting sorts: by row, then by column).
-    std::vector<std::uint32_t> columnMajorOrder() const
-    {
-        const auto count = static_cast<std::uint32_t>(regionBlock.size());
-        std::vector<std::uint32_t> byRow(count);
-        std::vector<std::uint32_t> order(count);
-        std::vector<std::uint32_t> start(static_cast<std::size_t>(std::max(width_, height_)) + 1);
-        const auto countingSort = [&](const std::vector<std::uint32_t>& in, std::vector<std::uint32_t>& out,
-                                      int Block::*key, int keys) {
-            std::fill_n(start.begin(), keys + 1, 0u);
-            for (const std::uint32_t r : in)
-                ++start[static_cast<std::size_t>(regionBlock[r].*key) + 1];
-            for (int k = 0; k < keys; ++k)
-                start[k + 1] += start[k];
-            for (const std::uint32_t r : in)
-                out[start[static_cast<std::size_t>(regionBlock[r].*key)]++] = r;
-        };
-        for (std::uint32_t r = 0; r < count; ++r)
-            order[r] = r;
-        countingSort(order, byRow, &Block::y0, height_);
-        countingSort(byRow, order, &Block::x0, width_);
-        return order;
     }
 
     std::uint32_t find(std::uint32_t r)
@@ -322,17 +350,21 @@ private:
         return r;
     }
 
-    // The distinct regions of the pixels just outside region i's block, ascending.
-    void collectNeighbours(std::uint32_t i, std::vector<std::uint32_t>& neighbours)
+    // The distinct regions of the pixels just outside region i's block.
+    void collectNeighbours(std::uint32_t i)
     {
-        const Block& b = regionBlock[i];
-        neighbours.clear();
+        const Block& b = block_[i];
+        candidates_.clear();
         // Runs of pixels along an edge mostly share a label: look each run up once.
         std::uint32_t previous = noRegion;
         const auto add = [&](std::uint32_t label) {
-            if (label != previous) {
-                previous = label;
-                neighbours.push_back(find(label));
+            if (label == previous)
+                return;
+            previous = label;
+            const std::uint32_t r = find(label);
+            if (seen_[r] != i) {
+                seen_[r] = i;
+                candidates_.push_back({r, number_[r], color_[r]});
             }
         };
         if (b.y0 > 0)
@@ -347,47 +379,55 @@ private:
         if (b.x1 < width_ - 1)
             for (int y = b.y0; y <= b.y1; ++y)
                 add(labels_.at(b.x1 + 1, y));
-        std::sort(neighbours.begin(), neighbours.end());
-        neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
     }
 
-    void absorbNeighbours(std::uint32_t i, std::vector<std::uint32_t>& candidates)
+    void absorbNeighbours(std::uint32_t i)
     {
-        colors_.clear();
-        for (const std::uint32_t r : candidates)
-            colors_.push_back(regionColor[r]);
+        std::vector<Candidate>& candidates = candidates_;
         for (;;) {
-            const RGB24 own = regionColor[i];
+            const RGB24 own = color_[i];
             std::size_t best = candidates.size();
             int bestDistance = 0;
             for (std::size_t m = 0; m < candidates.size(); ++m) {
-                const int d = distance(own, colors_[m]);
-                if (static_cast<double>(d) < groupThreshold_ && (best == candidates.size() || d < bestDistance)) {
+                const int d = distance(own, candidates[m].color);
+                if (static_cast<double>(d) < groupThreshold_ &&
+                    (best == candidates.size() || d < bestDistance ||
+                     (d == bestDistance && candidates[m].number < candidates[best].number))) {
                     best = m;
                     bestDistance = d;
                 }
             }
             if (best == candidates.size())
                 return;
-            const std::uint32_t r = candidates[best];
-            regionColor[i] = OPSplitAndMerge::areaWeightedMean(own, regionArea[i], colors_[best], regionArea[r]);
-            regionArea[i] += regionArea[r];
-            regionArea[r] = 0;
+            const std::uint32_t r = candidates[best].region;
+            color_[i] = OPSplitAndMerge::areaWeightedMean(own, area_[i], candidates[best].color, area_[r]);
+            area_[i] += area_[r];
+            area_[r] = 0;
             owner_[r] = i;
             candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(best));
-            colors_.erase(colors_.begin() + static_cast<std::ptrdiff_t>(best));
         }
     }
 
+    // Labels become the numbers of the regions that absorbed them; regionColor by number.
     void resolveLabels()
     {
-        for (std::uint32_t r = 0; r < owner_.size(); ++r)
+        for (std::uint32_t r = 0; r < regions_; ++r)
             owner_[r] = find(r);
+        for (std::uint32_t r = 0; r < regions_; ++r) {
+            regionColor[number_[r]] = color_[r];
+            owner_[r] = number_[owner_[r]];
+        }
         std::uint32_t* labels = labels_.data();
         const std::size_t count = labels_.size();
         for (std::size_t p = 0; p < count; ++p)
             labels[p] = owner_[labels[p]];
     }
+
+    struct Candidate {
+        std::uint32_t region;
+        std::uint32_t number;
+        RGB24 color;
+    };
 
     Array2D<std::uint32_t>& labels_;
     int width_;
@@ -396,14 +436,22 @@ private:
     double mergeThreshold_;
     double groupThreshold_;
     const ivra::Progress& progress_;
+    ScratchArena& arena_;
     QuadTree tree_;
     int maxLevel_;
     BlockSums sums_;
     double totalWork_;
     double done_ = 0;
-    std::vector<std::size_t> subtree_;
-    std::vector<std::uint32_t> owner_; // region each region was absorbed into (itself when not)
-    std::vector<RGB24> colors_;       // colours of the current neighbour candidates
+    // Regions by their position in column-major order.
+    std::size_t regions_ = 0;
+    std::uint32_t* number_ = nullptr;
+    RGB24* color_ = nullptr;
+    std::uint32_t* area_ = nullptr; // pictures hold fewer than 2^30 pixels
+    Block* block_ = nullptr;
+    std::uint32_t* owner_ = nullptr; // region each region was absorbed into (itself when not)
+    std::uint32_t* seen_ = nullptr;  // the region whose neighbour it was last found to be
+    std::vector<Candidate> candidates_;
+    ScratchArena colorArena_{nullptr, 0}; // outlives the lent block: painting reads it
 };
 
 } // namespace
@@ -429,7 +477,10 @@ std::unique_ptr<ImageSegmented> OPSplitAndMerge::execute(const ImageRGB& source,
     copyLowBytes(source, result->sourcePixels.data());
     const std::size_t count = result->pixelCount();
 
-    Segmenter segmenter(result->sourcePixels, result->labels, splitThreshold, mergeThreshold, groupThreshold, progress);
+    // The result planes are written last: until then they hold the working arrays.
+    ScratchArena arena(result->red(), 3 * count * sizeof(std::int32_t));
+    Segmenter segmenter(result->sourcePixels, result->labels, splitThreshold, mergeThreshold, groupThreshold, progress,
+                        arena);
     segmenter.run();
 
     const std::uint32_t* labels = result->labels.data();

@@ -2,72 +2,66 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace ivra {
 
-// One block of the quadtree: its homogeneous flag and the top-left pixel of the
-// block. Pictures are at most 32767 pixels a side, so every block position that
-// can hold a pixel fits the 16-bit fields; arithmetic on them is done in int.
+class ScratchArena;
+
+// One block of the quadtree: its state and the top-left pixel of the block.
+// Pictures are at most 32767 pixels a side, so every block position that can hold
+// a pixel fits the 16-bit fields; arithmetic on them is done in int.
 struct QuadNode {
-    std::uint8_t homogeneous;
     std::int16_t x;
     std::int16_t y;
+    std::uint8_t state; // QuadTree::split, whole or below a whole block
 };
 
-// A complete quadtree over the smallest power-of-two square that covers a
-// picture, stored level by level in one flat array. Level L holds the nodes
-// first(L) .. first(L + 1) - 1; the parent of node k > 0 is (k - 1) / 4 and its
-// four children are 4k + 1 .. 4k + 4: top-right, bottom-left, bottom-right,
-// top-left. Nodes are left uninitialised; their users write them top-down.
+// The quadtree over the smallest power-of-two square that covers a picture, holding
+// only the blocks that can matter: the root and the four children (top-right,
+// bottom-left, bottom-right, top-left) of every block that was split. Each level is
+// one array in the order of the complete tree's level (children of earlier parents
+// first); group g of a level (nodes 4g .. 4g + 3) are the children of node
+// parentOf(level, g) of the level above. A picture's flat areas stop the tree early,
+// so it holds far fewer nodes than the complete tree and costs no time below them.
 class QuadTree {
 public:
-    static constexpr int branching = 4;
+    static constexpr std::uint8_t split = 0;
+    static constexpr std::uint8_t whole = 1;
+    static constexpr std::uint8_t belowWhole = 2;
 
     // Side of the covering square: the smallest power of two >= max(width, height), at least 1.
     static int sizeFor(int width, int height);
     // Number of nodes of the complete tree over a square of that side.
     static std::size_t nodeCountFor(int width, int height);
 
-    // Throws std::length_error for a negative side or one above 32767.
-    QuadTree(int width, int height);
+    // Just the root at (0, 0), its state unset. Throws std::length_error for a negative
+    // side or one above 32767.
+    QuadTree(int width, int height, ScratchArena& arena);
 
     int size() const { return size_; }
     // The level whose nodes are single pixels (log2 of the size).
     int GetMaxLevel() const { return maxLevel_; }
-    std::size_t nodeCount() const { return nodeCount_; }
-
-    // Index of the first node of a level; first(maxLevel + 1) == nodeCount.
-    static std::size_t first(int level) { return ((std::size_t{1} << (2 * level)) - 1) / 3; }
-    static std::size_t parent(std::size_t k) { return (k - 1) / 4; }
     // Side of the blocks of a level.
     int side(int level) const { return size_ >> level; }
 
-    QuadNode& operator[](std::size_t k) { return nodes_[k]; }
-    const QuadNode& operator[](std::size_t k) const { return nodes_[k]; }
+    std::size_t count(int level) const { return levels_[level].count; }
+    QuadNode* nodes(int level) { return levels_[level].nodes; }
+    const QuadNode* nodes(int level) const { return levels_[level].nodes; }
+    QuadNode& parentOf(int level, std::size_t group) { return levels_[level - 1].nodes[levels_[level].parents[group]]; }
 
-    // Sets the position of node k > 0 of the given level from its parent's position.
-    void placeChild(std::size_t k, int level)
-    {
-        const QuadNode& p = nodes_[parent(k)];
-        const int s = side(level);
-        int x = p.x;
-        int y = p.y;
-        switch (k % 4) {
-        case 1: x += s; break;
-        case 2: y += s; break;
-        case 3: x += s; y += s; break;
-        default: break;
-        }
-        nodes_[k].x = static_cast<std::int16_t>(x);
-        nodes_[k].y = static_cast<std::int16_t>(y);
-    }
+    // Makes level + 1 from the children of the level's split nodes, placed, each marked split.
+    void addChildren(int level, ScratchArena& arena);
 
 private:
+    struct Level {
+        std::size_t count = 0;
+        QuadNode* nodes = nullptr;
+        std::uint32_t* parents = nullptr; // per group of four
+    };
+
     int size_;
     int maxLevel_;
-    std::size_t nodeCount_;
-    std::unique_ptr<QuadNode[]> nodes_;
+    Level levels_[16];
 };
 
 } // namespace ivra
