@@ -27,7 +27,9 @@ const char* const usage =
     "          pictures of more than N pixels are refused before decoding (--max-pixels;\n"
     "          by default those needing more than 4 GiB of 32-bit planes)\n"
     "  STEP    name or name:key=value,key=value, applied in order; a noise step also takes\n"
-    "          random_state=N, the random generator state it starts from\n"
+    "          random_state=N, the random generator state it starts from; result=N keeps\n"
+    "          only the N-th of a step's results (color-histogram:kind=channel gives three:\n"
+    "          red, green, blue or hue, saturation, value; without it all three are written)\n"
     "  OUTPUT  .npy (exact values) or .png/.ppm/.pgm/.xpm (the picture as displayed); {stem}\n"
     "          (the input's name without extension) and {dir} (its folder) name one output\n"
     "          per input, and with several inputs {stem} is required\n"
@@ -81,6 +83,18 @@ bool namesStep(const std::string& a)
     return findStep(a.substr(0, a.find(':'))) != nullptr || a.find_first_of("./") == std::string::npos;
 }
 
+void takeResult(StepCall& call)
+{
+    if (const auto it = call.values.find("result"); it != call.values.end()) {
+        try {
+            call.result = recipe::resultNumber(call.name, it->second);
+        } catch (const recipe::RecipeError& e) {
+            throw CliError(e.what());
+        }
+        call.values.erase(it);
+    }
+}
+
 void takeRandomState(StepCall& call)
 {
     const auto it = call.values.find("random_state");
@@ -124,6 +138,7 @@ StepCall parseStep(const std::string& text)
         start = comma + 1;
     }
     takeRandomState(call);
+    takeResult(call);
     return call;
 }
 

@@ -18,31 +18,10 @@
 #include "segment/RegionTableCsv.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
 namespace ivra::cli {
-
-// An output file written in full before anything is renamed into place.
-class PendingFile {
-public:
-    explicit PendingFile(const std::string& path) : path_(path), file_(qPath(path))
-    {
-        if (!file_.open(QIODevice::WriteOnly))
-            throw IoError(path + ": cannot write: " + file_.errorString().toStdString());
-    }
-    QSaveFile& device() { return file_; }
-    void commit()
-    {
-        if (!file_.commit())
-            throw IoError(path_ + ": cannot write: " + file_.errorString().toStdString());
-    }
-
-private:
-    std::string path_;
-    QSaveFile file_;
-};
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Options.h"
+#include "recipe/PendingFile.h"
 #include "recipe/StepCatalogue.h"
 
 #include <memory>
@@ -14,7 +15,7 @@ using recipe::StepResult;
 // a .npy labels file, a .csv region table, no two outputs the same file. Throws CliError.
 void checkOutputNames(const Options& o);
 
-class PendingFile;
+using recipe::PendingFile;
 
 // The output files of a run, opened as temporaries before any step runs (so an
 // unwritable output is reported at once) and renamed into place only when every

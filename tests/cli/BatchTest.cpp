@@ -3,10 +3,49 @@
 #include "CliTestSupport.h"
 
 #include <QDir>
+#include <QRegularExpression>
+
+#include <pty.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
 
 using namespace ivra;
 
 namespace {
+
+// Runs ivra-cli with standard error on a pseudo-terminal: what the terminal got, and the exit status.
+std::pair<QByteArray, int> runOnTerminal(const QStringList& args)
+{
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return {"openpty failed", -1};
+    std::vector<QByteArray> words{IVRA_CLI_PATH};
+    words.reserve(args.size() + 1); // the pointers in argv stay valid
+    std::vector<char*> argv{words[0].data()};
+    for (const QString& a : args)
+        argv.push_back(words.emplace_back(QFile::encodeName(a)).data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, slave, STDERR_FILENO);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, IVRA_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(slave);
+    QByteArray shown;
+    char buffer[4096];
+    for (ssize_t n; spawned == 0 && (n = ::read(master, buffer, sizeof buffer)) > 0;) // EIO once the child is gone
+        shown.append(buffer, n);
+    ::close(master);
+    int status = -1;
+    if (spawned == 0)
+        ::waitpid(pid, &status, 0);
+    return {shown, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
 
 class BatchTest : public clitest::CliFixture {
 protected:
@@ -91,4 +130,22 @@ TEST_F(BatchTest, OutputNamesThatCollideAreRefusedBeforeAnyWork)
         EXPECT_TRUE(files().isEmpty());
     }
     expectRefused({path("a.ppm"), path("b.ppm"), "--jobs", "0", "-o", path("out/{stem}.npy")}, "--jobs");
+}
+
+TEST_F(BatchTest, OnATerminalProgressIsOneLineRewrittenInPlace)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+    writeFile("broken.png", "\x89PNG\r\n\x1a\nnot the rest");
+    const auto [shown, status] = runOnTerminal(
+        {path("a.ppm"), path("broken.png"), path("c.x.ppm"), "-o", path("out/{stem}.png"), "--jobs", "1"});
+    EXPECT_EQ(status, 1);
+    // Each finished or failed input rewrites the line: count, rate and time left;
+    // a failure is a line of its own above it; the last update ends the line.
+    const QByteArray update = "\r\x1b[K[";
+    EXPECT_EQ(shown.count(update), 3) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(update + "1/3] ") && shown.contains("\r\x1b[Kivra-cli: " + path("broken.png").toUtf8()));
+    const QRegularExpression last(R"(\r\x1b\[K\[3/3\] [0-9]+\.[0-9] pictures/s, 0 s left\r\n$)");
+    EXPECT_TRUE(last.match(QString::fromUtf8(shown)).hasMatch()) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(" -> ")) << shown.toStdString();
+    EXPECT_EQ(files(), (QStringList{"a.png", "c.x.png"}));
 }

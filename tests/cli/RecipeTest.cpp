@@ -83,6 +83,7 @@ TEST_F(RecipeTest, CommandLineBecomesARecipeThatGivesTheSameFiles)
     // The second noise step goes on from where the first stopped: that depends on the picture.
     EXPECT_TRUE(printed.out.contains(R"({"step": "gauss", "mean": 0, "variance": 40})"));
     EXPECT_TRUE(run({"--print-recipe", "gauss", "gauss:random_state=9"}).out.contains(R"("variance": 10, "random_state": 9})"));
+    EXPECT_TRUE(run({"--print-recipe", "color-histogram:result=2"}).out.contains(R"("bins": "256", "result": 2})"));
     writeFile("r.json", printed.out);
     ASSERT_EQ(run(QStringList{path("in.ppm")} + line + QStringList{"-o", path("a.npy"), "--labels", path("a.l.npy")})
                   .status,

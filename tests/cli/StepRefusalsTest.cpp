@@ -22,6 +22,9 @@ const Refusal refusals[] = {
     {"rgb", {"color-histogram:kind=dynamic"}, "kind"},
     {"rgb", {"hsv", "color-histogram:cube=2"}, "cube"},
     {"gray", {"color-histogram"}, "does not accept"},
+    {"rgb", {"color-histogram:result=4"}, "gives 3 results"},
+    {"rgb", {"color-histogram:result=0"}, "result"},
+    {"rgb", {"csc:result=2"}, "gives 1 result"},
 
     {"rgb", {"gauss:mean=256"}, "mean"},
     {"rgb", {"gauss:variance=-1"}, "variance"},
@@ -87,7 +90,8 @@ TEST_F(StepRefusals, TheEndsOfTheRangesAreAccepted)
                                      QStringList{"rhs:gt=65536,min-peak=65536,min-region=65536"},
                                      QStringList{"smg:split=0,merge=255,group=0"},
                                      QStringList{"region-growing:span=255"}, QStringList{"gauss:mean=-255,variance=255"},
-                                     QStringList{"salt-pepper:percent=50"}, QStringList{"kuwahara:iterations=1"}}) {
+                                     QStringList{"salt-pepper:percent=50"}, QStringList{"kuwahara:iterations=1"},
+                                     QStringList{"color-histogram:result=3"}}) {
         const clitest::CliRun r = run(QStringList{input("rgb")} + steps + QStringList{"-o", path("out.npy")});
         EXPECT_EQ(r.status, 0) << steps.join(' ').toStdString() << ": " << r.err.toStdString();
     }

@@ -44,6 +44,14 @@ EntryRecipe EntryRecipe::then(nlohmann::ordered_json step) const
     return next;
 }
 
+EntryRecipe EntryRecipe::keeping(int n) const
+{
+    EntryRecipe kept = *this;
+    if (!kept.steps.empty())
+        kept.steps.back()["result"] = n;
+    return kept;
+}
+
 void addRandomState(nlohmann::ordered_json& record, std::uint32_t randomState)
 {
     const recipe::StepDefinition* step = recipe::findStep(record["step"].get<std::string>());

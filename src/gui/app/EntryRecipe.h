@@ -20,6 +20,9 @@ struct EntryRecipe {
 
     // The recipe of a result of this entry made by `step`.
     EntryRecipe then(nlohmann::ordered_json step) const;
+    // The same for the n-th (1: the first) of several results of the last step:
+    // its record says which ("result"), so the command and recipe give that one alone.
+    EntryRecipe keeping(int n) const;
 };
 
 // Adds "random_state" to the record of a step that draws random numbers.

@@ -146,8 +146,13 @@ void ColorHistogramDialog::execute()
     if (!results)
         return; // cancelled: nothing added, the dialog stays open
     const std::vector<std::string> names = OPColorHistogram::resultNames(type, *params);
-    for (std::size_t i = 0; i < results->size(); ++i)
-        addResult(*source, std::move((*results)[i]), QString::fromStdString(names[i]), "color-histogram", *params);
+    const std::size_t count = results->size();
+    for (std::size_t i = 0; i < count; ++i) {
+        DataEntry* entry =
+            addResult(*source, std::move((*results)[i]), QString::fromStdString(names[i]), "color-histogram", *params);
+        if (count > 1)
+            entry->setRecipe(entry->recipe().keeping(static_cast<int>(i) + 1));
+    }
     finish();
 }
 

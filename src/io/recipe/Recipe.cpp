@@ -39,6 +39,8 @@ StepCall readStep(const Json& entry, std::size_t index)
             continue;
         if (key == "random_state" && step->random)
             call.randomState = randomStateOf(call.name, value);
+        else if (key == "result")
+            call.result = resultNumber(call.name, value.is_number_integer() ? value.dump() : "");
         else if (value.is_string()) {
             call.values[key] = value.get<std::string>();
             call.textKeys.insert(key);

@@ -15,6 +15,20 @@ std::mutex& generatorTurn()
     return turn;
 }
 
+// The n-th of a step's results (1: the first) alone.
+StepResult keepResult(StepResult all, int n, const std::string& step)
+{
+    const std::size_t count = 1 + all.more.size();
+    if (static_cast<std::size_t>(n) > count)
+        throw RecipeError("step '" + step + "': result=" + std::to_string(n) + ", but the step gives " +
+                          std::to_string(count) + (count == 1 ? " result" : " results"));
+    if (n == 1) {
+        all.more.clear();
+        return all;
+    }
+    return std::move(all.more[static_cast<std::size_t>(n) - 2]);
+}
+
 } // namespace
 
 StepResult runStep(const DataObject& input, const StepCall& call, ChainState& chain, nlohmann::ordered_json* record)
@@ -44,6 +58,10 @@ StepResult runStep(const DataObject& input, const StepCall& call, ChainState& ch
         chain.randomState = generator.state();
         generator.setState(outside);
         recorded["random_state"] = start;
+    }
+    if (call.result) {
+        result = keepResult(std::move(result), *call.result, call.name);
+        recorded["result"] = *call.result;
     }
     if (record)
         record->push_back(std::move(recorded));

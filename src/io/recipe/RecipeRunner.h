@@ -28,7 +28,9 @@ struct ChainState {
 // generator is put back as it was, and noise steps of several threads take turns,
 // so a chain's values never depend on what runs beside it. When `record` is given,
 // the step with all its parameters (and the state a noise step started from) is
-// appended to it. Throws RecipeError for a call the input does not take.
+// appended to it. A call with a result number gives that one of the step's results
+// alone. Throws RecipeError for a call the input does not take or a result number
+// beyond the step's results.
 StepResult runStep(const DataObject& input, const StepCall& call, ChainState& chain,
                    nlohmann::ordered_json* record = nullptr);
 

@@ -4,20 +4,19 @@
 #include "HistogramPainter.h"
 #include "IoError.h"
 #include "Npy.h"
+#include "PendingFile.h"
 #include "PictureWriter.h"
 
 #include "image/Histogram.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ivra::recipe {
 
 void writeResultFile(const StepResult& result, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError(path.toStdString() + ": cannot write: " + file.errorString().toStdString());
+    PendingFile pending(path.toLocal8Bit().toStdString());
+    QIODevice& file = pending.device();
     std::vector<const Histogram*> histograms;
     if (const auto* histogram = dynamic_cast<const Histogram*>(result.data.get())) {
         histograms.push_back(histogram);
@@ -34,8 +33,7 @@ void writeResultFile(const StepResult& result, const QString& path)
                                                   : drawHistograms(histograms);
         encodePicture(picture, pictureFormatFor(path), file);
     }
-    if (!file.commit())
-        throw IoError(path.toStdString() + ": cannot write: " + file.errorString().toStdString());
+    pending.commit();
 }
 
 } // namespace ivra::recipe

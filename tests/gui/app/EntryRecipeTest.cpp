@@ -16,6 +16,8 @@
 
 #include <QBuffer>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
 
 using namespace guitest;
 
@@ -45,7 +47,8 @@ QStringList treeOf(MainWindow& app)
 
 class WorkbenchTree : public ::testing::Test {
 protected:
-    // A picture with a noise result segmented by the CSC, and a split channel's histogram.
+    // A picture with a noise result segmented by the CSC, a split channel's histogram and
+    // the green one of the three channel histograms.
     void SetUp() override
     {
         QImage picture(13, 9, QImage::Format_RGB32);
@@ -67,6 +70,8 @@ protected:
         ASSERT_FALSE(runFromMenu(*app, "Split", source, "checkBox2"));
         ASSERT_FALSE(runFromMenu(*app, "Statistics/Histogram", source->children().back().get(), "RadioButton32"));
         histogram = source->children().back()->children().back().get();
+        ASSERT_FALSE(runFromMenu(*app, "Statistics/Color &Histogram", source, "ComboBoxChannelRGB=16"));
+        green = source->children()[source->children().size() - 2].get(); // red, green, blue
     }
 
     QByteArray runCli(const QStringList& args, const QString& output) const
@@ -84,13 +89,14 @@ protected:
     std::unique_ptr<MainWindow> app;
     DataEntry* csc = nullptr;
     DataEntry* histogram = nullptr;
+    DataEntry* green = nullptr;
 };
 
 } // namespace
 
 TEST_F(WorkbenchTree, CopyCommandAndSavedRecipeMakeTheEntryAgain)
 {
-    for (const DataEntry* entry : {csc, histogram}) {
+    for (const DataEntry* entry : {csc, histogram, green}) {
         SCOPED_TRACE(entry->name().toStdString());
         const QString command = RecipeActions::command(*entry);
         QStringList args = command.split(' ');
@@ -187,4 +193,40 @@ TEST_F(WorkbenchTree, ASessionReopensToTheSameTreeOrSkipsAChangedPicture)
     ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), true, error));
     EXPECT_TRUE(error.contains(dir.filePath("pic.png"))) << error.toStdString();
     EXPECT_TRUE(app->root()->children().empty());
+}
+
+// Cancel while a session is restored: the entries made so far stay whole and in the
+// saved tree's order, nothing after them is added, and the message counts them.
+TEST_F(WorkbenchTree, CancellingARestoreKeepsTheEntriesMadeSoFar)
+{
+    app->root()->clearChildren();
+    QImage picture(160, 160, QImage::Format_RGB32);
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 160; ++x)
+            picture.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * y) % 256, (x ^ y) % 256));
+    ASSERT_TRUE(picture.save(dir.filePath("big.png")));
+    DataEntry* big = app->openImage(dir.filePath("big.png"));
+    ASSERT_NE(big, nullptr);
+    // A slow first entry, so that the progress dialog shows, and quick ones after it.
+    ASSERT_FALSE(runFromMenu(*app, "Filter/Kuwahara-Nagao", big, "iterationSpin=10000"));
+    for (int i = 0; i < 6; ++i)
+        ASSERT_FALSE(runFromMenu(*app, "Filter/SNN", big));
+    QString message;
+    ASSERT_TRUE(SessionActions::saveSession(*app, dir.filePath("s.ivra"), message)) << message.toStdString();
+    const QStringList tree = treeOf(*app);
+
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        for (QProgressDialog* progress : app->findChildren<QProgressDialog*>())
+            if (progress->isVisible())
+                progress->cancel();
+    });
+    canceller.start(10);
+    ASSERT_TRUE(SessionActions::openSession(*app, dir.filePath("s.ivra"), true, message));
+    canceller.stop();
+    const QStringList restored = treeOf(*app);
+    EXPECT_GE(restored.size(), 2);
+    EXPECT_LT(restored.size(), tree.size());
+    EXPECT_EQ(restored, tree.mid(0, restored.size()));
+    EXPECT_EQ(message, QString("Cancelled: %1 entries restored.").arg(restored.size()));
 }
