@@ -1,11 +1,18 @@
 #include "DataEntry.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace ivra {
 
+namespace {
+
+std::atomic<std::uint64_t> lastSerial{0};
+
+} // namespace
+
 DataEntry::DataEntry(std::unique_ptr<DataObject> data, const QString& name, QWidget* window, bool hidden)
-    : data_(std::move(data)), window_(window), name_(name), hidden_(hidden)
+    : data_(std::move(data)), window_(window), name_(name), hidden_(hidden), serial_(++lastSerial)
 {
 }
 

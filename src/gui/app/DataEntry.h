@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     virtual int type() const { return data_ ? data_->type() : 0; }
 
     DataObject* data() const { return data_.get(); }
+    // A number no other entry of this run has had: it tells a new entry from one
+    // that lived at the same address before.
+    std::uint64_t serial() const { return serial_; }
 
     // How the entry was made: its source picture file and the chain of steps.
     const EntryRecipe& recipe() const { return recipe_; }
@@ -63,6 +67,7 @@ private:
     QString name_;
     bool hidden_;
     EntryRecipe recipe_;
+    std::uint64_t serial_;
     std::vector<std::unique_ptr<DataEntry>> children_;
 };
 

@@ -85,6 +85,11 @@ public:
     QWidget* showEntry(DataEntry* entry);
     // The list item that shows an entry; none when the entry is not listed.
     QTreeWidgetItem* itemOf(const DataEntry* entry) const;
+    // The tree as it stands is the one in a session file now (just saved, or opened
+    // in place of everything): Exit need not ask until an entry is added or removed.
+    void markSessionSaved();
+    // Whether the tree holds entries and differs from the one last saved or opened.
+    bool hasUnsavedResults() const;
 
 public slots:
     void slotUpdateDataList();
@@ -139,6 +144,7 @@ private:
     RunCounters runCounters_;
     UndoStore undo_;
     bool exitConfirmed_ = false;
+    std::vector<std::uint64_t> savedTree_; // treeShape() when last saved; empty: never
     QMdiArea* workspace_ = nullptr;
     QDockWidget* leftBar_ = nullptr;
     QTreeWidget* dataList_ = nullptr;

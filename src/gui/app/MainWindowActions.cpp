@@ -19,34 +19,40 @@ namespace ivra {
 
 namespace {
 
+// A small picture on a transparent ground, outlined in one colour; draw fills in the rest.
+template <class Draw>
+QIcon drawnIcon(int width, int height, QColor outline, Draw draw)
+{
+    QPixmap pm(width, height);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(outline);
+    draw(p);
+    return QIcon(pm);
+}
+
 // The two small pictures of Open (a folder, 16 x 13) and Save as (a disk, 14 x 14).
 QIcon openIcon()
 {
-    QPixmap pm(16, 13);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(120, 90, 20));
-    p.setBrush(QColor(240, 200, 80));
-    p.drawRect(0, 2, 14, 10);
-    p.drawRect(1, 0, 5, 2);
-    p.setBrush(QColor(250, 225, 130));
-    p.drawPolygon(QPolygon({QPoint(2, 5), QPoint(15, 5), QPoint(13, 12), QPoint(0, 12)}));
-    return QIcon(pm);
+    return drawnIcon(16, 13, QColor(120, 90, 20), [](QPainter& p) {
+        p.setBrush(QColor(240, 200, 80));
+        p.drawRect(0, 2, 14, 10);
+        p.drawRect(1, 0, 5, 2);
+        p.setBrush(QColor(250, 225, 130));
+        p.drawPolygon(QPolygon({QPoint(2, 5), QPoint(15, 5), QPoint(13, 12), QPoint(0, 12)}));
+    });
 }
 
 QIcon saveIcon()
 {
-    QPixmap pm(14, 14);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(20, 30, 80));
-    p.setBrush(QColor(60, 90, 170));
-    p.drawRect(0, 0, 13, 13);
-    p.setBrush(Qt::white);
-    p.drawRect(3, 0, 7, 5);
-    p.setBrush(QColor(200, 200, 200));
-    p.drawRect(3, 8, 7, 5);
-    return QIcon(pm);
+    return drawnIcon(14, 14, QColor(20, 30, 80), [](QPainter& p) {
+        p.setBrush(QColor(60, 90, 170));
+        p.drawRect(0, 0, 13, 13);
+        p.setBrush(Qt::white);
+        p.drawRect(3, 0, 7, 5);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(3, 8, 7, 5);
+    });
 }
 
 // An action with its text (the menu text; the short text is its tool tip),

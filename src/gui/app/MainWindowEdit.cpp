@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "DataEntry.h"
+#include "DataEntryIterator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,7 +97,35 @@ void MainWindow::slotFileQuit()
 bool MainWindow::confirmExit()
 {
     const auto count = root_->children().size();
-    return count == 0 || confirm(tr("Exit"), tr("Exit and lose all %1 pictures and their results?").arg(count));
+    return !hasUnsavedResults() ||
+           confirm(tr("Exit"), tr("Exit and lose all %1 pictures and their results?").arg(count));
+}
+
+namespace {
+
+// Every entry below the root in pre-order, by serial and depth: equal shapes hold the
+// same entries in the same places (an Undo that puts back what was removed since
+// restores the shape too).
+std::vector<std::uint64_t> treeShape(DataEntry* root)
+{
+    std::vector<std::uint64_t> shape;
+    DataEntryIterator it(root);
+    for (DataEntry* e = it.first(); e; e = it.next())
+        if (e != root)
+            shape.insert(shape.end(), {e->serial(), static_cast<std::uint64_t>(it.depth())});
+    return shape;
+}
+
+} // namespace
+
+void MainWindow::markSessionSaved()
+{
+    savedTree_ = treeShape(root_.get());
+}
+
+bool MainWindow::hasUnsavedResults() const
+{
+    return !root_->children().empty() && treeShape(root_.get()) != savedTree_;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

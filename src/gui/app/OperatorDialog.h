@@ -72,10 +72,10 @@ public slots:
     virtual void showInfo();
     virtual void updateView();
 
-protected:
-    // The dialog's help text (HTML).
+    // The dialog's help text (HTML), which Info shows.
     virtual QString helpText() const = 0;
 
+protected:
     // Where the subclass puts its parameter widgets: a grid between the list and the buttons.
     QGridLayout* parameterLayout() const { return parameterLayout_; }
 
@@ -95,12 +95,13 @@ protected:
     }
     // Runs a core call behind the progress dialog (shown after half a second, with
     // Cancel). Returns the call's result, or nothing when the user cancelled; add
-    // nothing and leave the run counter alone in that case.
+    // nothing and leave the run counter alone in that case. An iterative filter
+    // passes its iteration count, which the progress dialog follows.
     template <class F>
-    auto runOperator(F&& work)
+    auto runOperator(F&& work, int iterations = 1)
     {
         randomStateBefore_ = RandomGenerator::instance().state();
-        return runWithProgress(this, windowTitle(), std::forward<F>(work));
+        return runWithProgress(this, windowTitle(), std::forward<F>(work), iterations);
     }
     // The main window's run counters, for dialogs that number their results.
     RunCounters& runCounters() const;

@@ -1,5 +1,7 @@
 #include "ProgressRunner.h"
 
+#include "IterationClock.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
@@ -8,7 +10,8 @@
 
 namespace ivra {
 
-bool runWithProgress(QWidget* parent, const QString& label, const std::function<void(const ivra::Progress&)>& work)
+bool runWithProgress(QWidget* parent, const QString& label, const std::function<void(const ivra::Progress&)>& work,
+                     int iterations)
 {
     QProgressDialog dialog(label, QObject::tr("Cancel"), 0, 1000, parent);
     dialog.setObjectName(QStringLiteral("progress"));
@@ -22,9 +25,19 @@ bool runWithProgress(QWidget* parent, const QString& label, const std::function<
     dialog.setValue(0);
     QElapsedTimer clock;
     clock.start();
+    IterationClock iterationClock(iterations);
+    const auto showIteration = [&](double fraction) {
+        const QString text = label + QLatin1Char('\n') + iterationClock.line(fraction, clock.elapsed());
+        if (text != dialog.labelText())
+            dialog.setLabelText(text);
+    };
+    if (iterations > 1)
+        showIteration(0.0);
 
-    const ivra::Progress progress([&dialog, &clock](double fraction) {
+    const ivra::Progress progress([&](double fraction) {
         dialog.setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 999.0));
+        if (iterations > 1)
+            showIteration(fraction);
         if (!dialog.isVisible() && clock.elapsed() >= progressDelayMs)
             dialog.show();
         // Before the dialog shows, user input stays queued: the modal dialog that

@@ -37,8 +37,10 @@ bool SessionActions::saveSession(MainWindow& app, const QString& path, QString& 
         return false;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit()) {
+        app.markSessionSaved();
         return true;
+    }
     error = file.errorString();
     return false;
 }
@@ -57,9 +59,12 @@ bool SessionActions::openSession(MainWindow& app, const QString& path, bool repl
         error = tr("%1: %2").arg(path, QString::fromStdString(e.what()));
         return false;
     }
+    const bool replacesAll = replace || app.root()->children().empty();
     if (replace)
         app.root()->clearChildren();
     const SessionOutcome outcome = restoreSession(app, session);
+    if (replacesAll) // everything shown now comes from the file
+        app.markSessionSaved();
     error = outcome.skipped.join(QLatin1Char('\n'));
     if (outcome.cancelled)
         error += (error.isEmpty() ? "" : "\n") + tr("Cancelled: %n entries restored.", nullptr, outcome.restored);

@@ -158,7 +158,7 @@ void ColorHistogramDialog::execute()
 
 QString ColorHistogramDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Color Histogram</i></b><br><br><table><tr><td>1.</td><td>First choose a color image from the listbox "
         "by selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td><td>"
         "Depending of the selected image you can choose RGB- or HSV-histogram, namely you can choose between "

@@ -69,7 +69,7 @@ void ColorTransformDialog::execute()
 
 QString ColorTransformDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Color Transform</i></b><br><br><table><tr><td>1.</td><td>First choose an image from the listbox by "
         "selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td><td>Depending "
         "of the selected image you can a transform in an other color space.</td></tr><tr><td>3.</td><td>Press OK to "

@@ -94,7 +94,7 @@ void CscDialog::execute()
 
 QString CscDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Color Structure Code</i></b><br><br><b>1.</b> First choose a image from the listbox by selecting it "
         "with the left mouse button (just click on the image name)<br><b>2.</b> Choose the color space (rgb or hsv) "
         "of the color similarity predicate.<br><b>3.</b> If you choose the rgb color space you have to select a "

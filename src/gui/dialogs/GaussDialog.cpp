@@ -68,7 +68,7 @@ void GaussDialog::execute()
 
 QString GaussDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Gauss-Noise</i></b><br><br><table><tr><td>1.</td><td>First choose an image (RGB or Gray) from the "
         "listbox by selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td>"
         "<td>Parameters are mean and variance of the noise:<br>If the mean of noise is unequal to cero the mean of "

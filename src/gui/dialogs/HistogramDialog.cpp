@@ -87,7 +87,7 @@ void HistogramDialog::execute()
 
 QString HistogramDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Histogram</i></b><br><br><table><tr><td>1.</td><td>First choose a gray image from the listbox by "
         "selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td><td>Choose the "
         "number of bins of the (reduced) histogram.</td></tr><tr><td>3.</td><td>Press OK to calculate the "

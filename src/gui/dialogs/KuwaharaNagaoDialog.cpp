@@ -58,8 +58,8 @@ void KuwaharaNagaoDialog::execute()
     KuwaharaNagaoParams params;
     params.iterations = iterationSpin_->value();
     params.space = hsvButton_->isChecked() ? KuwaharaNagaoParams::Space::HSV : KuwaharaNagaoParams::Space::RGB;
-    auto result =
-        runOperator([&](const Progress& progress) { return OPKuwaharaNagao().execute(image, params, progress); });
+    auto result = runOperator(
+        [&](const Progress& progress) { return OPKuwaharaNagao().execute(image, params, progress); }, params.iterations);
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
@@ -70,7 +70,7 @@ void KuwaharaNagaoDialog::execute()
 
 QString KuwaharaNagaoDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Kuwahara-Nagao-Filter</i></b><br><br><b>1.</b> First choose a image from the listbox by selecting it "
         "with the left mouse button (just click on the image name)<br><b>2.</b> Choose how often the "
         "Kuwahara-Nagao-Filter should applied on the image (Iteration)<br><b>3.</b> Choose the color space that "

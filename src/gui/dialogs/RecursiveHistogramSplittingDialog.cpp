@@ -65,7 +65,7 @@ void RecursiveHistogramSplittingDialog::execute()
 
 QString RecursiveHistogramSplittingDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Recursive Histogram Splitting (RHS)</i></b><br><br><b>1.</b> First choose a image from the listbox "
         "by selecting it with the left mouse button (just click on the image name)<br><b>2.</b> Enter the threshold "
         "for <i>gt-clustering</i>. It defines the window size for graph theoretical clustering of histograms. "

@@ -65,7 +65,7 @@ void RegionGrowingDialog::execute()
 
 QString RegionGrowingDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Region-Growing</i></b><br><br><table><tr><td>1.</td><td>First choose an image (RGB or Gray) from the "
         "listbox by selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td>"
         "<td>The parameter 'span' is the maximum euclidean distance of colors/gray-values which decides wether the "

@@ -102,7 +102,7 @@ void SaltAndPepperDialog::execute()
 
 QString SaltAndPepperDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Salt-and-Pepper-Noise</i></b><br><br><table><tr><td>1.</td><td>First choose an image (RGB or Gray) "
         "from the listbox by selecting with the left mouse button (just click on the image name).</td></tr><tr><td>2."
         "</td><td>Choose Salt- and/or Pepper-Noise and a noise level.<br></td></tr><tr><td>3.</td><td>Press OK to "

@@ -46,7 +46,8 @@ void SnnDialog::execute()
     const Image& image = static_cast<const Image&>(*source->data());
     SnnParams params;
     params.iterations = iterationSpin_->value();
-    auto result = runOperator([&](const Progress& progress) { return OPSNN().execute(image, params, progress); });
+    auto result = runOperator([&](const Progress& progress) { return OPSNN().execute(image, params, progress); },
+                              params.iterations);
     if (!result)
         return; // cancelled: nothing added, the counter stays
     const int run = runCounters().next(counter);
@@ -57,7 +58,7 @@ void SnnDialog::execute()
 
 QString SnnDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Symmetric Nearest Neighbor (SNN)</i></b><br><br><b>1.</b> First choose a image from the listbox by "
         "selecting it with the left mouse button (just click on the image name)<br><b>2.</b> Choose how often the "
         "SNN should applied on the image (Iteration)<br><b>3.</b> Press the OK button to execute the SNN<br><br>");

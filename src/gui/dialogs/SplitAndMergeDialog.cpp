@@ -64,7 +64,7 @@ void SplitAndMergeDialog::execute()
 
 QString SplitAndMergeDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Split-And-Merge (incl. Group)</i></b><br><br><b>1.</b> First choose a image from the listbox by "
         "selecting it with the left mouse button (just click on the image name)<br><b>2.</b> Enter the threshold "
         "for <i>split</i>. A high threshold results in less splitting operations Therefore less regions are "

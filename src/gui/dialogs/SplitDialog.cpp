@@ -67,7 +67,7 @@ void SplitDialog::execute()
 
 QString SplitDialog::helpText() const
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Split</i></b><br><br><table><tr><td>1.</td><td>First choose an image from the listbox by selecting "
         "with the left mouse button (just click on the image name).</td></tr><tr><td>2.</td><td>Depending on the "
         "color space of the selected image, a check-box for each color-channel appear, e.g.if the selected image is "

@@ -15,16 +15,32 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QImage>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
 
 namespace ivra {
+
+namespace {
+
+// A point and a colour in RGB and HSV; format holds %1, %2 for x, y, then %3..%5
+// for R, G, B and %6..%8 for H, S, V.
+QString describe(const QString& format, int x, int y, RGB24 c)
+{
+    const std::uint8_t rgb[3] = {c.r, c.g, c.b};
+    HSVPixel hsv{};
+    pixelRgbToHsv(rgb, hsv);
+    return format.arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b).arg(hsv.hue).arg(hsv.sat).arg(hsv.val);
+}
+
+} // namespace
 
 SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
     : EntryWindow(workspace, entry), image_(entry ? dynamic_cast<ImageSegmented*>(entry->data()) : nullptr)
@@ -51,6 +67,8 @@ SegmentationViewer::SegmentationViewer(QMdiArea* workspace, DataEntry* entry)
     for (ZoomableImageView* view : {sourceView_, regionView_}) {
         connect(view, &ZoomableImageView::onMousePressEvent, this, &SegmentationViewer::onDisplayMousePressEvent);
         connect(view, &ZoomableImageView::onAskForInfoText, this, &SegmentationViewer::onAskForInfoText);
+        connect(view, &ZoomableImageView::pointerMoved, this,
+                [this, view](int x, int y) { showPointer(view == sourceView_, x, y); });
     }
     sourceView_->linkWith(regionView_); // both panes show the same part at the same zoom
     connect(blackRadio_, &QRadioButton::clicked, this, &SegmentationViewer::backgroundChanged);
@@ -169,8 +187,7 @@ RGB24 SegmentationViewer::shownColor(std::size_t i) const
         return image_->sourcePixels[i];
     if (style_ == Style::Borders)
         return borderMask_[i] ? borderColor_ : image_->sourcePixels[i];
-    return {static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
-            static_cast<std::uint8_t>(image_->blue()[i])};
+    return meanColor(i);
 }
 
 bool SegmentationViewer::inside(int x, int y) const
@@ -302,28 +319,41 @@ void SegmentationViewer::onDisplayMousePressEvent(int x, int y, Qt::MouseButton 
     table_->selectLabel(label);
 }
 
+RGB24 SegmentationViewer::meanColor(std::size_t i) const
+{
+    return {static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
+            static_cast<std::uint8_t>(image_->blue()[i])};
+}
+
+QString SegmentationViewer::regionText(std::uint32_t label) const
+{
+    const int row = table_->model()->rowOf(label);
+    return row < 0 ? tr("  Label=%1 (no region)").arg(label)
+                   : tr("  Label=%1  Pixels=%2").arg(label).arg(table_->model()->regionAt(row).pixels);
+}
+
 void SegmentationViewer::onAskForInfoText(int x, int y)
 {
     if (!inside(x, y))
         return;
-    // format holds %1, %2 for x, y, then %3..%5 for R, G, B and %6..%8 for H, S, V.
-    auto describe = [x, y](const QString& format, const RGB24& c) {
-        const std::uint8_t rgb[3] = {c.r, c.g, c.b};
-        HSVPixel hsv{};
-        pixelRgbToHsv(rgb, hsv);
-        return format.arg(x).arg(y).arg(c.r).arg(c.g).arg(c.b).arg(hsv.hue).arg(hsv.sat).arg(hsv.val);
-    };
     const std::size_t i = static_cast<std::size_t>(y) * image_->width() + x;
-    const RGB24 mean{static_cast<std::uint8_t>(image_->red()[i]), static_cast<std::uint8_t>(image_->green()[i]),
-                     static_cast<std::uint8_t>(image_->blue()[i])};
     sourceView_->setInfoText(
-        describe(QStringLiteral(" X:%1 Y:%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)"), image_->sourcePixels[i]));
-    const std::uint32_t label = image_->labels[i];
-    const int row = table_->model()->rowOf(label);
-    const QString region = row < 0 ? tr("  Label=%1 (no region)").arg(label)
-                                   : tr("  Label=%1  Pixels=%2").arg(label).arg(table_->model()->regionAt(row).pixels);
-    regionView_->setInfoText(describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), mean) +
-                             region);
+        describe(QStringLiteral(" X:%1 Y:%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)"), x, y, image_->sourcePixels[i]));
+    regionView_->setInfoText(
+        describe(QStringLiteral(" X:%1 Y:%2  MeanRGB=(%3,%4,%5)  MeanHSV=(%6,%7,%8)"), x, y, meanColor(i)) +
+        regionText(image_->labels[i]));
+}
+
+void SegmentationViewer::showPointer(bool overSource, int x, int y)
+{
+    auto* main = qobject_cast<QMainWindow*>(window());
+    if (!main || !inside(x, y))
+        return;
+    // The colour of the pane under the pointer, as a picture window's status line gives it.
+    const std::size_t i = static_cast<std::size_t>(y) * image_->width() + x;
+    main->statusBar()->showMessage(describe(QStringLiteral(" X=%1 Y=%2  RGB=(%3,%4,%5)  HSV=(%6,%7,%8)"), x, y,
+                                            overSource ? image_->sourcePixels[i] : meanColor(i)) +
+                                   regionText(image_->labels[i]));
 }
 
 void SegmentationViewer::backgroundChanged()
@@ -404,7 +434,7 @@ void SegmentationViewer::showInformation()
 
 QString SegmentationViewer::helpText()
 {
-    return QStringLiteral(
+    return tr(
         "<b><i>Segmentation Result Viewer</i></b><br><br>With the Segmentation Result Viewer (SRV) you can display "
         "one or more segments.<br>The SRV window contains two images. The left image shows the original image that "
         "was segmented.The right image shows the found regions (segments).When the SRV is shown for the first time, "

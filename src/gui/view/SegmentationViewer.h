@@ -102,6 +102,11 @@ private:
     RGB24 hiddenColor() const;
     RGB24 shownColor(std::size_t index) const;
     bool inside(int x, int y) const;
+    RGB24 meanColor(std::size_t index) const;
+    // "  Label=5  Pixels=120", or "  Label=0 (no region)".
+    QString regionText(std::uint32_t label) const;
+    // The pointer over a pane: position, that pane's colour and the region in the status bar.
+    void showPointer(bool overSource, int x, int y);
     void fillBackground();
     void redraw();
     void showRegion(std::uint32_t label);

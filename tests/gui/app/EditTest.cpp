@@ -4,6 +4,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/DataEntryIterator.h"
+#include "app/SessionActions.h"
 
 #include <QAction>
 #include <QMenu>
@@ -103,6 +104,37 @@ TEST_F(EditFixture, ExitAsksWhileThereArePictures)
         EXPECT_EQ(catcher.count, 1);
         EXPECT_EQ(app.isVisible(), stays);
     }
+}
+
+TEST(ExitAfterASession, AsksOnlyWhileTheTreeDiffersFromTheSessionSavedOrOpened)
+{
+    QTemporaryDir dir;
+    MainWindow app;
+    app.show();
+    DataEntry* pic = app.openImage(writePng(dir.filePath("p.png"), 6, 4));
+    const QString session = dir.filePath("s.ivra");
+    QString error;
+    const auto add = [&] { runFromMenu(app, "Filter/SNN", pic); };
+    const auto save = [&] { EXPECT_TRUE(SessionActions::saveSession(app, session, error)); };
+    const auto open = [&](bool replace) { EXPECT_TRUE(SessionActions::openSession(app, session, replace, error)); };
+    const auto removeFirst = [&] {
+        app.dataList()->setCurrentItem(app.itemOf(pic->children()[0].get())), app.slotEditDelete();
+    };
+    // Each step, then whether Exit would ask.
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {add, true}, {save, false}, {add, true}, {save, false}, {removeFirst, true},
+        {[&] { app.slotEditUndo(); }, false},     // the saved tree again
+        {[&] { removeFirst(), add(); }, true},    // as many entries as saved, one of them new
+        {[&] { open(false); }, true}, {[&] { open(true); }, false}, {[&] { open(false); }, true},
+        {[&] { app.root()->clearChildren(), open(false); }, false}}; // into an empty workbench: all from the file
+    for (int i = 0; const auto& [step, asks] : steps) {
+        step();
+        EXPECT_EQ(app.hasUnsavedResults(), asks) << "step " << i++;
+    }
+    MessageBoxCatcher no(QMessageBox::No);
+    app.close();
+    EXPECT_EQ(no.count, 0);
+    EXPECT_FALSE(app.isVisible());
 }
 
 TEST(EntryWindowClose, TheCloseButtonHidesTheWindowWholeForTheNextShow)

@@ -3,7 +3,9 @@
 
 #include "gui/GuiTestSupport.h"
 
+#include "app/OperatorDialog.h"
 #include "app/RecentFiles.h"
+#include "view/SegmentationViewer.h"
 
 #include "PictureReader.h"
 
@@ -78,7 +80,7 @@ TEST(SaveAs, PgmWritesGrayAndAsksBeforeConvertingColour)
     EXPECT_EQ(none.count, 0);
 }
 
-TEST(Translation, TheGermanFileBuiltBesideTheWorkbenchTranslatesEveryMenuAndKey)
+TEST(Translation, TheGermanFileBuiltBesideTheWorkbenchTranslatesEveryMenuKeyAndHelp)
 {
     const auto texts = [] {
         MainWindow app;
@@ -86,7 +88,9 @@ TEST(Translation, TheGermanFileBuiltBesideTheWorkbenchTranslatesEveryMenuAndKey)
         for (const QAction* a : app.findChildren<QAction*>())
             if (!a->text().isEmpty() && (a->menu() || !a->shortcut().isEmpty()))
                 all << a->text();
-        return all;
+        for (const OperatorDialog* d : app.findChildren<OperatorDialog*>())
+            all << d->helpText();
+        return all << SegmentationViewer::helpText();
     };
     const QStringList english = texts();
     QTranslator german;

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "app/HelpDialog.h"
+#include "app/IterationClock.h"
 #include "app/OperatorDialog.h"
 #include "app/ProgressRunner.h"
 #include "dialogs/CscDialog.h"
@@ -26,9 +27,11 @@
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QThread>
 
+#include <optional>
 #include <tuple>
 
 using namespace guitest;
@@ -285,6 +288,7 @@ INSTANTIATE_TEST_SUITE_P(All, DialogResults, ::testing::ValuesIn(wiringCases),
 const QString smg = QStringLiteral("Segmentation/Split-And-Merge");
 const QString csc = QStringLiteral("Segmentation/Color Structure Code");
 const QString snn = QStringLiteral("Filter/SNN");
+const QString kuwahara = QStringLiteral("Filter/Kuwahara-Nagao");
 
 } // namespace
 
@@ -382,4 +386,39 @@ TEST(Progress, DialogShowsAfterHalfASecondWhateverTheCallReports)
         EXPECT_GE(firstSeen, progressDelayMs) << "total " << total;
         EXPECT_LT(firstSeen, progressDelayMs + 400) << "total " << total;
     }
+}
+
+TEST(Progress, IterativeFiltersNameTheIterationAndTheTimeLeftFromTheFinishedOnes)
+{
+    // iterations, fraction reported, milliseconds elapsed, line; one clock per iteration count
+    const std::tuple<int, double, int, const char*> reports[] = {
+        {4, 0.2, 1900, "Iteration 1 of 4, estimating the time left"},
+        {4, 0.25, 2000, "Iteration 2 of 4, about 6 s left"},
+        {4, 0.4, 3500, "Iteration 2 of 4, about 5 s left"},
+        {4, 0.75, 7500, "Iteration 4 of 4, about 3 s left"},
+        {4, 0.9, 9700, "Iteration 4 of 4, less than a second left"},
+        {4, 1.0, 10000, "Iteration 4 of 4"},
+        {100, 0.01, 2000, "Iteration 2 of 100, about 3 min 18 s left"},
+        {10000, 0.0001, 2000, "Iteration 2 of 10000, about 5 h 33 min left"}};
+    std::optional<IterationClock> clock;
+    for (int count = 0; const auto& [n, fraction, ms, line] : reports)
+        EXPECT_EQ((n == count ? *clock : clock.emplace(count = n)).line(fraction, ms), line);
+
+    // Both dialogs on a small picture: the label as the passes report; one pass keeps the caption alone.
+    for (const auto& [path, caption] : {std::pair(snn, "SNN"), std::pair(kuwahara, "Kuwahara-Nagao-Filter")})
+        for (const int n : {1, 3}) {
+            MainWindow app;
+            QStringList seen;
+            QTimer spy;
+            QObject::connect(&spy, &QTimer::timeout, [&] {
+                if (auto* p = app.findChild<QProgressDialog*>("progress"); p && !seen.endsWith(p->labelText()))
+                    seen << p->labelText();
+            });
+            spy.start(0);
+            runFromMenu(app, path, addTopLevel(app, busyRgbImage(12, 10), "rgb"), QString("iterationSpin=%1").arg(n));
+            seen.replaceInStrings(QRegularExpression(", [^,]* left$"), ", ... left"); // times vary
+            const QString head = QString(caption) + "\nIteration ";
+            const QStringList three{head + "2 of 3, ... left", head + "3 of 3, ... left", head + "3 of 3"};
+            EXPECT_EQ(seen, n == 1 ? QStringList(caption) : three);
+        }
 }

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <random>
@@ -234,6 +235,17 @@ TEST(SegmentationViewer, ClicksHideAndShowLabelsButNotLabelZeroAndRepaintByBackg
     // Any press shows the information lines.
     EXPECT_EQ(view->sourceView()->infoText(), " X:0 Y:0  RGB=(0,255,0)  HSV=(120,255,255)");
     EXPECT_EQ(view->regionView()->infoText(), " X:0 Y:0  MeanRGB=(10,20,30)  MeanHSV=(210,170,30)  Label=1  Pixels=3");
+    // Moving over either pane puts the point, that pane's colour and the region in the status bar.
+    view->regionView()->setZoom(200); // both panes
+    const std::tuple<ZoomableImageView*, QPoint, QString> moves[] = {
+        {view->sourceView(), {1, 1}, " X=0 Y=0  RGB=(0,255,0)  HSV=(120,255,255)  Label=1  Pixels=3"},
+        {view->regionView(), {5, 5}, " X=2 Y=2  RGB=(0,200,0)  HSV=(120,255,200)  Label=3  Pixels=4"},
+        {view->sourceView(), {7, 3}, " X=3 Y=1  RGB=(140,115,7)  HSV=(48,242,140)  Label=0 (no region)"}};
+    for (const auto& [pane, at, expected] : moves) {
+        QMouseEvent move(QEvent::MouseMove, at, pane->display()->mapToGlobal(at), Qt::NoButton, {}, {});
+        QApplication::sendEvent(pane->display(), &move);
+        EXPECT_EQ(app.statusBar()->currentMessage(), expected);
+    }
 
     // Label 0 follows only Show All and Hide All.
     click(3, 0); // shown label 0: a click does not hide it
