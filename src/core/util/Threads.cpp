@@ -13,8 +13,13 @@ thread_local int callerCount = 0;  // 0: no ThreadLimit on this thread
 
 int hardwareThreads()
 {
-    const unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : static_cast<int>(n);
+    // Asked once: the C library reads the count from a system file on every call, and
+    // kernels ask for their thread count per piece of work.
+    static const int count = [] {
+        const unsigned n = std::thread::hardware_concurrency();
+        return n == 0 ? 1 : static_cast<int>(n);
+    }();
+    return count;
 }
 
 void setDefaultThreadCount(int n)
