@@ -2,7 +2,7 @@
 // the growth of the time with the pixel count (0.25, 1, 4 and 12 megapixels), and,
 // where OpenCV's contrib modules are installed, its graph-based segmentation on the
 // same photo (one thread) for comparison.
-#include "PictureReader.h"
+#include "BenchPhotos.h"
 #include "csc/OPCSC.h"
 #include "image/ImageRGB.h"
 
@@ -23,31 +23,11 @@ using namespace ivra;
 
 namespace {
 
-std::unique_ptr<ImageRGB> loadPhoto()
-{
-    // The environment may name another samples directory (e.g. for a separate work tree).
-    const char* dir = std::getenv("IVRA_SAMPLES_DIR");
-    auto image = ivra::readPicture(QString(dir ? dir : IVRA_SAMPLES_DIR) + "/rocket.ppm");
-    if (!image || image->type() != TypeImageRGB) {
-        std::fprintf(stderr, "cannot read rocket.ppm\n");
-        std::exit(1);
-    }
-    return std::unique_ptr<ImageRGB>(static_cast<ImageRGB*>(image.release()));
-}
-
 // The photo resampled (nearest neighbour) to w x h.
 std::unique_ptr<ImageRGB> scaled(int w, int h)
 {
-    static const std::unique_ptr<ImageRGB> photo = loadPhoto();
-    auto out = std::make_unique<ImageRGB>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const auto p = photo->pixel(static_cast<int>(static_cast<long long>(x) * photo->width() / w),
-                                        static_cast<int>(static_cast<long long>(y) * photo->height() / h));
-            out->setPixel(static_cast<std::size_t>(y) * w + x, static_cast<std::int16_t>(p[0]),
-                          static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
-        }
-    return out;
+    static const std::unique_ptr<ImageRGB> photo = bench::loadSample("rocket.ppm");
+    return bench::resampled(*photo, w, h);
 }
 
 const ImageRGB& megapixelPhoto()
@@ -103,13 +83,7 @@ void BM_OpenCvGraphSegmentation1MP(benchmark::State& state)
 {
     cv::setNumThreads(1);
     const ImageRGB& image = megapixelPhoto();
-    cv::Mat mat(image.height(), image.width(), CV_8UC3);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const auto p = image.pixel(x, y);
-            mat.at<cv::Vec3b>(y, x) = cv::Vec3b(static_cast<uchar>(p[2]), static_cast<uchar>(p[1]),
-                                                static_cast<uchar>(p[0]));
-        }
+    const cv::Mat mat = bench::bgrOf(image);
     auto segmenter = cv::ximgproc::segmentation::createGraphSegmentation(0.5, 300, 100);
     for (auto _ : state) {
         cv::Mat labels;

@@ -1,7 +1,7 @@
 // Split-and-merge on a one-megapixel photo, one thread, with the dialog's
 // defaults; compared with SLICO superpixels (region size 50, 10 iterations)
 // when OpenCV's extra modules are installed.
-#include "PictureReader.h"
+#include "BenchPhotos.h"
 #include "image/ImageRGB.h"
 #include "segment/OPSplitAndMerge.h"
 #include "util/MessageSink.h"
@@ -29,21 +29,7 @@ public:
 // rocket.ppm resampled (nearest neighbour) to 1024 x 1024.
 const ImageRGB& photo()
 {
-    static const std::unique_ptr<ImageRGB> picture = [] {
-        const auto loaded = ivra::readPicture(QStringLiteral(IVRA_SAMPLES_DIR "/rocket.ppm"));
-        const auto* source = dynamic_cast<const ImageRGB*>(loaded.get());
-        if (!source)
-            throw std::runtime_error("rocket.ppm is not a colour picture");
-        constexpr int side = 1024;
-        auto scaled = std::make_unique<ImageRGB>(side, side);
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x) {
-                const auto p = source->pixel(x * source->width() / side, y * source->height() / side);
-                scaled->setPixel(static_cast<std::size_t>(y) * side + x, static_cast<std::int16_t>(p[0]),
-                                 static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
-            }
-        return scaled;
-    }();
+    static const std::unique_ptr<ImageRGB> picture = bench::resampled(*bench::loadSample("rocket.ppm"), 1024, 1024);
     return *picture;
 }
 
@@ -75,12 +61,7 @@ void BM_OpenCV_SLICO(benchmark::State& state)
 {
     cv::setNumThreads(1);
     const ImageRGB& image = photo();
-    cv::Mat mat(image.height(), image.width(), CV_8UC3);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const auto p = image.pixel(x, y);
-            mat.at<cv::Vec3b>(y, x) = cv::Vec3b(static_cast<uchar>(p[2]), static_cast<uchar>(p[1]), static_cast<uchar>(p[0]));
-        }
+    const cv::Mat mat = bench::bgrOf(image);
     int regions = 0;
     for (auto _ : state) {
         auto slic = cv::ximgproc::createSuperpixelSLIC(mat, cv::ximgproc::SLICO, 50);

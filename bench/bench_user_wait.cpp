@@ -3,7 +3,7 @@
 // iteration ("cold", as in ivra-cli and the workbench, which keep every result)
 // beside reused memory ("warm"), on one and on two threads. Where OpenCV is found,
 // its graph segmentation and SLICO superpixels (one thread) run on the same photos.
-#include "PictureReader.h"
+#include "BenchPhotos.h"
 #include "csc/OPCSC.h"
 #include "image/ImageRGB.h"
 #include "ops/OPColorTransform.h"
@@ -38,37 +38,11 @@ using namespace ivra;
 
 namespace {
 
-std::unique_ptr<ImageRGB> load(const char* file)
-{
-    // The environment may name another samples directory (e.g. for a separate work tree).
-    const char* dir = std::getenv("IVRA_SAMPLES_DIR");
-    auto image = readPicture(QString(dir ? dir : IVRA_SAMPLES_DIR) + "/" + file);
-    if (!image || image->type() != TypeImageRGB) {
-        std::fprintf(stderr, "cannot read %s\n", file);
-        std::exit(1);
-    }
-    return std::unique_ptr<ImageRGB>(static_cast<ImageRGB*>(image.release()));
-}
-
-// The rocket resampled (nearest neighbour) to 1024 x 1024.
-std::unique_ptr<ImageRGB> scaledRocket()
-{
-    const auto photo = load("rocket.ppm");
-    constexpr int side = 1024;
-    auto out = std::make_unique<ImageRGB>(side, side);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const auto p = photo->pixel(x * photo->width() / side, y * photo->height() / side);
-            out->setPixel(static_cast<std::size_t>(y) * side + x, static_cast<std::int16_t>(p[0]),
-                          static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
-        }
-    return out;
-}
-
 const ImageRGB& photo(int which)
 {
-    static const std::unique_ptr<ImageRGB> rocket = scaledRocket();
-    static const std::unique_ptr<ImageRGB> retina = load("retina-1mp.png");
+    // The rocket resampled to 1024 x 1024, and a natural one-megapixel photograph.
+    static const std::unique_ptr<ImageRGB> rocket = bench::resampled(*bench::loadSample("rocket.ppm"), 1024, 1024);
+    static const std::unique_ptr<ImageRGB> retina = bench::loadSample("retina-1mp.png");
     return which == 0 ? *rocket : *retina;
 }
 const char* const photoNames[] = {"rocket", "retina"};
@@ -111,22 +85,10 @@ void runStep(benchmark::State& state, const Step& step, int which, bool cold, in
 }
 
 #ifdef IVRA_HAVE_OPENCV_XIMGPROC
-cv::Mat bgrOf(const ImageRGB& image)
-{
-    cv::Mat mat(image.height(), image.width(), CV_8UC3);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const auto p = image.pixel(x, y);
-            mat.at<cv::Vec3b>(y, x) = cv::Vec3b(static_cast<uchar>(p[2]), static_cast<uchar>(p[1]),
-                                                static_cast<uchar>(p[0]));
-        }
-    return mat;
-}
-
 void runOpenCvGraph(benchmark::State& state, int which)
 {
     cv::setNumThreads(1);
-    const cv::Mat mat = bgrOf(photo(which));
+    const cv::Mat mat = bench::bgrOf(photo(which));
     auto segmenter = cv::ximgproc::segmentation::createGraphSegmentation(0.5, 300, 100);
     for (auto _ : state) {
         cv::Mat labels;
@@ -138,7 +100,7 @@ void runOpenCvGraph(benchmark::State& state, int which)
 void runOpenCvSlico(benchmark::State& state, int which)
 {
     cv::setNumThreads(1);
-    const cv::Mat mat = bgrOf(photo(which));
+    const cv::Mat mat = bench::bgrOf(photo(which));
     for (auto _ : state) {
         auto slic = cv::ximgproc::createSuperpixelSLIC(mat, cv::ximgproc::SLICO, 50);
         slic->iterate(10);

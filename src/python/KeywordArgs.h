@@ -28,16 +28,12 @@ public:
         const Argument* argument = take(key);
         if (!argument)
             return;
-        std::string list;
-        for (const Choice<E>& w : words) {
-            if (!list.empty())
-                list += '|';
-            list += w.word;
+        for (const Choice<E>& w : words)
             if (argument->text == w.word)
                 value = w.value; // later keys may depend on this choice
-        }
         if (argument->kind == Kind::Other)
-            throw pybind11::type_error(prefix(key) + " must be one of " + list + ", not a " + argument->typeName);
+            throw pybind11::type_error(prefix(key) + " must be one of " + choiceWords(words) + ", not a " +
+                                       argument->typeName);
     }
 
     int inputType() const { return inputType_; }

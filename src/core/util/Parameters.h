@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 
 namespace ivra {
 
@@ -32,5 +33,18 @@ struct Choice {
 
 template <class E>
 using Choices = std::initializer_list<Choice<E>>;
+
+// The words as help texts and messages list them: "rgb|hsv".
+template <class E>
+std::string choiceWords(Choices<E> words)
+{
+    std::string list;
+    for (const Choice<E>& w : words) {
+        if (!list.empty())
+            list += '|';
+        list += w.word;
+    }
+    return list;
+}
 
 } // namespace ivra

@@ -33,13 +33,8 @@ public:
                 value = w.value;
                 return;
             }
-        std::string list;
-        for (const Choice<E>& w : words) {
-            if (!list.empty())
-                list += '|';
-            list += w.word;
-        }
-        throw RecipeError("step '" + step_ + "': " + key + " must be one of " + list + ", not '" + *text + "'");
+        throw RecipeError("step '" + step_ + "': " + key + " must be one of " + choiceWords(words) + ", not '" +
+                          *text + "'");
     }
 
     int inputType() const { return inputType_; }

@@ -29,14 +29,10 @@ public:
     template <class E>
     void choice(const char* key, E& value, Choices<E> words)
     {
-        Entry entry{key, "", ""};
-        for (const Choice<E>& w : words) {
-            if (!entry.range.empty())
-                entry.range += '|';
-            entry.range += w.word;
+        Entry entry{key, choiceWords(words), ""};
+        for (const Choice<E>& w : words)
             if (w.value == value)
                 entry.value = w.word;
-        }
         entries_.push_back(std::move(entry));
         if (choices_++ == 0) {
             firstChoiceWords_ = static_cast<int>(words.size());
