@@ -262,25 +262,24 @@ void filterPlanes(const ImageRGB& src, ImageRGB& result, int iterations, bool hs
 
 } // namespace
 
-void kuwaharaRGB(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
+namespace {
+
+// One pass on packed pixels, through the planes the operator filters.
+void filterPacked(const Array2D<RGB24>& src, Array2D<RGB24>& dst, bool hsv)
 {
     ImageRGB in(src.width(), src.height());
     copyToPlanes(src.data(), in);
     ImageRGB out(src.width(), src.height());
-    filterPlanes(in, out, 1, false, {});
+    filterPlanes(in, out, 1, hsv, {});
     dst.resize(src.width(), src.height());
     copyLowBytes(out, dst.data());
 }
 
-void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst)
-{
-    ImageRGB in(src.width(), src.height());
-    copyToPlanes(src.data(), in);
-    ImageRGB out(src.width(), src.height());
-    filterPlanes(in, out, 1, true, {});
-    dst.resize(src.width(), src.height());
-    copyLowBytes(out, dst.data());
-}
+} // namespace
+
+void kuwaharaRGB(const Array2D<RGB24>& src, Array2D<RGB24>& dst) { filterPacked(src, dst, false); }
+
+void kuwaharaHSV(const Array2D<RGB24>& src, Array2D<RGB24>& dst) { filterPacked(src, dst, true); }
 
 KuwaharaHsv kuwaharaPixelHsv(RGB24 pixel)
 {
