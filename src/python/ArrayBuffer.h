@@ -17,6 +17,7 @@ struct ArrayBuffer {
     void* data = nullptr;
     Element element = Element::UInt8;
     std::vector<pybind11::ssize_t> shape;
+    std::vector<pybind11::ssize_t> strides; // bytes; none: C order
 
     // Call with the interpreter lock held.
     pybind11::array toArray() const;

@@ -126,24 +126,45 @@ int splitIntRounds(const char* row, int width, std::int32_t* const* out, const B
 }
 #endif
 
+// One channel's elements of a row, lying next to each other, into its plane; true
+// when a value lies outside the bounds. Plain enough for the compiler to vectorise.
+template <class T>
+bool copyRun(const char* __restrict in, int width, std::int32_t* __restrict out, const Bounds<T> b)
+{
+    unsigned outside = 0;
+    for (int x = 0; x < width; ++x) {
+        T v;
+        std::memcpy(&v, in + static_cast<std::size_t>(x) * sizeof(T), sizeof v);
+        outside |= b.outside(v);
+        out[x] = static_cast<std::int32_t>(v);
+    }
+    return outside != 0;
+}
+
 // Copies one row into the planes; true when a value lies outside its channel's bounds.
 // Every pointer a parameter of its own, restrict-qualified, so that the compiler
 // vectorises what it can without run-time alias checks.
-template <class T, bool Packed, int Channels>
+template <class T, Walk W, int Channels>
 bool copyRow(const char* __restrict row, py::ssize_t columnStride, py::ssize_t channelStride, int width,
              std::int32_t* __restrict out0, std::int32_t* __restrict out1, std::int32_t* __restrict out2,
              const Bounds<T> b0, const Bounds<T> b1, const Bounds<T> b2)
 {
-    if constexpr (Packed) {
+    if constexpr (W == Walk::Runs) {
+        bool outside = copyRun(row, width, out0, b0);
+        if constexpr (Channels == 3)
+            outside |= copyRun(row + channelStride, width, out1, b1) | copyRun(row + 2 * channelStride, width, out2, b2);
+        return outside;
+    }
+    if constexpr (W == Walk::Pixels) {
         columnStride = static_cast<py::ssize_t>(sizeof(T)) * Channels;
         channelStride = sizeof(T);
     }
     bool outside = false;
     int x = 0;
 #if IVRA_SIMD_SSE2
-    if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::uint8_t>)
+    if constexpr (W == Walk::Pixels && Channels == 3 && std::is_same_v<T, std::uint8_t>)
         x = splitByteRounds(row, width, out0, out1, out2);
-    if constexpr (Packed && Channels == 3 && std::is_same_v<T, std::int32_t>) {
+    if constexpr (W == Walk::Pixels && Channels == 3 && std::is_same_v<T, std::int32_t>) {
         std::int32_t* const out[3] = {out0, out1, out2};
         const Bounds<T> bounds[3] = {b0, b1, b2};
         x = splitIntRounds(row, width, out, bounds, outside);
@@ -169,16 +190,16 @@ bool copyRow(const char* __restrict row, py::ssize_t columnStride, py::ssize_t c
 
 // Copies rows y0..y1 - 1 into the planes. Returns the first of them holding a value
 // outside lo..hi of its channel, y1 when all lie inside.
-template <class T, bool Packed, int Channels>
+template <class T, Walk W, int Channels>
 int copyRows(const Layout& l, std::int32_t* const* planes, const int* lo, const int* hi, int y0, int y1)
 {
     const int last = Channels - 1;
     const Bounds<T> b0(lo[0], hi[0]), b1(lo[last > 0 ? 1 : 0], hi[last > 0 ? 1 : 0]), b2(lo[last], hi[last]);
     for (int y = y0; y < y1; ++y) {
         const std::size_t offset = static_cast<std::size_t>(y) * l.width;
-        if (copyRow<T, Packed, Channels>(l.base + y * l.rowStride, l.columnStride, l.channelStride, l.width,
-                                         planes[0] + offset, Channels == 3 ? planes[1] + offset : nullptr,
-                                         Channels == 3 ? planes[2] + offset : nullptr, b0, b1, b2))
+        if (copyRow<T, W, Channels>(l.base + y * l.rowStride, l.columnStride, l.channelStride, l.width,
+                                    planes[0] + offset, Channels == 3 ? planes[1] + offset : nullptr,
+                                    Channels == 3 ? planes[2] + offset : nullptr, b0, b1, b2))
             return y;
     }
     return y1;
@@ -201,13 +222,17 @@ std::array<int, 3> firstOutside(const Layout& l, const int* lo, const int* hi, i
 // Copies the picture into the planes, its rows cut over the caller's thread count.
 // Returns the first row holding a value out of range, the height when there is none.
 template <class T>
-int copyPlanes(const Layout& l, bool packed, std::int32_t* const* planes, const int* lo, const int* hi)
+int copyPlanes(const Layout& l, Walk walk, std::int32_t* const* planes, const int* lo, const int* hi)
 {
     const auto rows = [&](int y0, int y1) {
-        if (l.channels == 3)
-            return packed ? copyRows<T, true, 3>(l, planes, lo, hi, y0, y1)
-                          : copyRows<T, false, 3>(l, planes, lo, hi, y0, y1);
-        return packed ? copyRows<T, true, 1>(l, planes, lo, hi, y0, y1) : copyRows<T, false, 1>(l, planes, lo, hi, y0, y1);
+        if (l.channels == 1)
+            return walk == Walk::Elements ? copyRows<T, Walk::Elements, 1>(l, planes, lo, hi, y0, y1)
+                                          : copyRows<T, Walk::Runs, 1>(l, planes, lo, hi, y0, y1);
+        switch (walk) {
+        case Walk::Pixels: return copyRows<T, Walk::Pixels, 3>(l, planes, lo, hi, y0, y1);
+        case Walk::Runs: return copyRows<T, Walk::Runs, 3>(l, planes, lo, hi, y0, y1);
+        default: return copyRows<T, Walk::Elements, 3>(l, planes, lo, hi, y0, y1);
+        }
     };
     std::atomic<int> firstBad{l.height};
     parallelRows(0, l.height, rowsPerPiece(l.width * l.channels), [&](int y0, int y1) {
@@ -268,7 +293,10 @@ PictureInput::PictureInput(py::handle object, const std::vector<int>& types, con
                static_cast<int>(array_.shape(1)),
                static_cast<int>(array_.shape(0)),
                color ? 3 : 1};
-    packed_ = (array_.flags() & py::array::c_style) != 0;
+    const py::ssize_t element = array_.dtype().itemsize();
+    walk_ = layout_.columnStride == element                            ? Walk::Runs
+            : color && (array_.flags() & py::array::c_style) != 0 ? Walk::Pixels
+                                                                     : Walk::Elements;
     elementCode_ = static_cast<int>(array_.dtype().itemsize()) * (kind == 'u' ? 1 : -1);
 }
 
@@ -285,7 +313,7 @@ std::unique_ptr<Image> PictureInput::read() const
     const int hi[3] = {type_ == TypeImageHSV ? 359 : 255, 255, 255};
     const Layout& l = layout_;
     const int badRow = withElementType(elementCode_, [&](auto t) {
-        return copyPlanes<decltype(t)>(l, packed_, planes, lo, hi);
+        return copyPlanes<decltype(t)>(l, walk_, planes, lo, hi);
     });
     if (badRow == l.height)
         return image;

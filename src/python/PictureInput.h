@@ -10,6 +10,18 @@
 
 namespace ivra::python {
 
+// How read() walks the elements: whole pixels of a C-contiguous colour picture, runs
+// of one channel's elements lying next to each other along a row (a gray picture
+// without gaps, the planes of an array hsv() returns), or one element at a time.
+enum class Walk { Pixels, Runs, Elements };
+
+// Where a picture's elements lie: bytes between rows, columns and channels.
+struct Layout {
+    const char* base = nullptr;
+    pybind11::ssize_t rowStride = 0, columnStride = 0, channelStride = 0;
+    int width = 0, height = 0, channels = 0;
+};
+
 // A NumPy picture checked for what the operators take, ready to be read into the
 // core's planes. The checks that need only the array's header (type, dtype, shape,
 // size) run at construction, with the interpreter lock held; read() walks the
@@ -20,13 +32,6 @@ namespace ivra::python {
 // the function takes HSV and either takes no RGB or the dtype is int32 (the type
 // hsv() returns). Any integer dtype is accepted; values must lie in 0..255 (hue
 // -1..359); nothing is wrapped or rounded.
-// Where a picture's elements lie: bytes between rows, columns and channels.
-struct Layout {
-    const char* base = nullptr;
-    pybind11::ssize_t rowStride = 0, columnStride = 0, channelStride = 0;
-    int width = 0, height = 0, channels = 0;
-};
-
 class PictureInput {
 public:
     // `accepts` holds the type codes of the function; `what` names the argument in
@@ -42,7 +47,7 @@ private:
     std::string what_;
     int type_ = 0;
     Layout layout_;
-    bool packed_ = false;   // C-contiguous: the strides follow from the element size
+    Walk walk_ = Walk::Elements;
     int elementCode_ = 0;   // bytes per element, negative for signed types
 };
 

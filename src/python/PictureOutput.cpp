@@ -52,29 +52,6 @@ std::size_t packByteRounds(const std::int32_t* in0, const std::int32_t* in1, con
     all |= static_cast<std::uint32_t>(_mm_cvtsi128_si32(any));
     return i;
 }
-
-// int32 from three planes, four pixels a round: nine shuffles make R0 G0 B0 R1,
-// G1 B1 R2 G2 and B2 R3 G3 B3. Returns where the rounds stopped.
-std::size_t interleaveIntRounds(const std::int32_t* in0, const std::int32_t* in1, const std::int32_t* in2,
-                                std::size_t begin, std::size_t end, std::int32_t* out)
-{
-    const auto load = [](const std::int32_t* p) {
-        return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    };
-    const auto evens = [](__m128 x, __m128 y) { return _mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)); };
-    std::size_t i = begin;
-    for (; i + 4 <= end; i += 4) {
-        const __m128 r = load(in0 + i), g = load(in1 + i), b = load(in2 + i);
-        auto* o = reinterpret_cast<float*>(out + i * 3);
-        const __m128 r0g0 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(0, 0, 0, 0)), b0r1 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(1, 1, 0, 0));
-        const __m128 g1b1 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(1, 1, 1, 1)), r2g2 = _mm_shuffle_ps(r, g, _MM_SHUFFLE(2, 2, 2, 2));
-        const __m128 b2r3 = _mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 3, 2, 2)), g3b3 = _mm_shuffle_ps(g, b, _MM_SHUFFLE(3, 3, 3, 3));
-        _mm_storeu_ps(o, evens(r0g0, b0r1));
-        _mm_storeu_ps(o + 4, evens(g1b1, r2g2));
-        _mm_storeu_ps(o + 8, evens(b2r3, g3b3));
-    }
-    return i;
-}
 #endif
 
 // Copies the planes' elements begin..end - 1 into interleaved elements; returns the
@@ -90,8 +67,6 @@ std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int
 #if IVRA_SIMD_SSE2
     if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3)
         i = packByteRounds(in0, in1, in2, begin, end, out, all);
-    if constexpr (std::is_same_v<Out, std::int32_t> && Channels == 3)
-        i = interleaveIntRounds(in0, in1, in2, begin, end, out);
 #endif
     for (; i < end; ++i) {
         const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
@@ -170,16 +145,22 @@ ArrayBuffer pictureBuffer(std::unique_ptr<Image> image, bool wide)
 {
     const bool ints = wide || image->type() == TypeImageHSV;
     const std::array<const std::int32_t*, 3> planes = planesOf(*image);
-    if (image->type() != TypeImageGray)
-        return ints ? interleaved<std::int32_t, 3>(*image, planes.data(), ArrayBuffer::Element::Int32)
-                    : interleaved<std::uint8_t, 3>(*image, planes.data(), ArrayBuffer::Element::UInt8);
     if (!ints)
-        return interleaved<std::uint8_t, 1>(*image, planes.data(), ArrayBuffer::Element::UInt8);
-    ArrayBuffer buffer; // NumPy's layout already: the array takes the plane itself
+        return image->type() == TypeImageGray
+                   ? interleaved<std::uint8_t, 1>(*image, planes.data(), ArrayBuffer::Element::UInt8)
+                   : interleaved<std::uint8_t, 3>(*image, planes.data(), ArrayBuffer::Element::UInt8);
+    // int32 is the planes' own element: the array views them where they are. A colour
+    // picture's planes lie one after the other, so the channel's stride is a plane.
+    ArrayBuffer buffer;
     buffer.data = const_cast<std::int32_t*>(planes[0]);
     buffer.element = ArrayBuffer::Element::Int32;
-    buffer.shape = {image->height(), image->width()};
-    buffer.owner = std::shared_ptr<Image>(std::move(image));
+    const py::ssize_t height = image->height(), width = image->width(), element = sizeof(std::int32_t);
+    buffer.shape = {height, width};
+    if (image->type() != TypeImageGray) {
+        buffer.shape.push_back(3);
+        buffer.strides = {width * element, element, height * width * element};
+    }
+    buffer.owner = recyclingOwner(std::move(image));
     return buffer;
 }
 

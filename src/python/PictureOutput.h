@@ -18,8 +18,9 @@ namespace ivra::python {
 
 // A gray picture as uint8 (H, W), an RGB picture as uint8 (H, W, 3), an HSV picture
 // as int32 (H, W, 3) with hue -1..359; `wide` gives int32 for every type (a plane
-// split from an HSV picture may hold hues): a gray one shares the picture's plane.
-// Throws std::range_error for a uint8 value outside 0..255.
+// split from an HSV picture may hold hues). An int32 array views the picture's own
+// planes, colour ones with the strides (4W, 4, 4HW), and gives the picture back to
+// the recycler when it goes. Throws std::range_error for a uint8 value outside 0..255.
 ArrayBuffer pictureBuffer(std::unique_ptr<Image> image, bool wide = false);
 
 // A step's result ready for the caller: its arrays converted, histograms (small)

@@ -23,9 +23,10 @@ const std::shared_ptr<Recycler<Block>>& blocks()
     return recycler;
 }
 
-Recycler<Image>& images()
+// Shared likewise with the owners recyclingOwner() hands out.
+const std::shared_ptr<Recycler<Image>>& images()
 {
-    static Recycler<Image> recycler;
+    static const auto recycler = std::make_shared<Recycler<Image>>();
     return recycler;
 }
 
@@ -38,7 +39,7 @@ std::size_t planeBytes(const Image& image)
 
 std::unique_ptr<Image> reuseOrMakeImage(int type, int width, int height)
 {
-    if (auto image = images().take([&](const Image& i) {
+    if (auto image = images()->take([&](const Image& i) {
             return i.type() == type && i.width() == width && i.height() == height;
         }))
         return image;
@@ -53,8 +54,15 @@ void recycleImage(std::unique_ptr<Image> image)
 {
     if (image) {
         const std::size_t bytes = planeBytes(*image);
-        images().keep(std::move(image), bytes);
+        images()->keep(std::move(image), bytes);
     }
+}
+
+std::shared_ptr<void> recyclingOwner(std::unique_ptr<Image> image)
+{
+    return std::shared_ptr<Image>(image.release(), [recycler = images()](Image* i) {
+        recycler->keep(std::unique_ptr<Image>(i), planeBytes(*i));
+    });
 }
 
 std::shared_ptr<void> recycledBytes(std::size_t bytes, void*& data)

@@ -20,6 +20,10 @@ std::unique_ptr<Image> reuseOrMakeImage(int type, int width, int height);
 // Keeps a picture that reuseOrMakeImage() gave for a later call, or frees it.
 void recycleImage(std::unique_ptr<Image> image);
 
+// An owner for arrays that view the image's planes: the image goes to recycleImage()
+// when the last of them goes.
+std::shared_ptr<void> recyclingOwner(std::unique_ptr<Image> image);
+
 // `bytes` of uninitialised memory from allocateLarge(), at `data`; the memory is
 // kept for a later call when the last copy of the returned owner goes.
 std::shared_ptr<void> recycledBytes(std::size_t bytes, void*& data);
