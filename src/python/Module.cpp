@@ -1,4 +1,5 @@
 // The `ivra` Python module: the workbench's operators on NumPy arrays.
+#include "Avx2Kernels.h"
 #include "ModuleParts.h"
 #include "OperatorCall.h"
 
@@ -53,6 +54,8 @@ PYBIND11_MODULE(ivra, m)
     ivra::python::addRegionFunctions(m);
     m.def("_last_core_ms", &ivra::python::lastCoreMs,
           "Milliseconds the calling thread's last operator spent in the core, without the conversions.");
+    m.def("_allow_avx2", &ivra::python::avx2::allow,
+          "Lets the conversions use AVX2 where the processor has it (the default), or not (for the tests).");
     m.def("_last_core_cpu_ms", &ivra::python::lastCoreCpuMs,
           "Processor milliseconds the calling thread spent in its last operator's core call.");
 }

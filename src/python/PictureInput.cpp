@@ -1,5 +1,6 @@
 #include "PictureInput.h"
 
+#include "Avx2Kernels.h"
 #include "RecycledMemory.h"
 
 #include "image/ImageGray.h"
@@ -126,11 +127,34 @@ int splitIntRounds(const char* row, int width, std::int32_t* const* out, const B
 }
 #endif
 
+// Packed RGB bytes of a row into the planes as far as the vector rounds go; returns
+// the pixels done.
+int splitBytes(const char* row, int width, std::int32_t* out0, std::int32_t* out1, std::int32_t* out2)
+{
+    if (avx2::available())
+        return avx2::splitBytes(row, width, out0, out1, out2);
+#if IVRA_SIMD_SSE2
+    return splitByteRounds(row, width, out0, out1, out2);
+#else
+    return 0;
+#endif
+}
+
 // One channel's elements of a row, lying next to each other, into its plane; true
 // when a value lies outside the bounds. Plain enough for the compiler to vectorise.
 template <class T>
 bool copyRun(const char* __restrict in, int width, std::int32_t* __restrict out, const Bounds<T> b)
 {
+    if constexpr (std::is_same_v<T, std::int32_t>) {
+        if (avx2::available())
+            return avx2::copyRun(in, width, out, b.base, b.span);
+    }
+    if constexpr (std::is_same_v<T, std::uint8_t>) {
+        if (avx2::available()) {
+            avx2::copyRun(reinterpret_cast<const std::uint8_t*>(in), width, out);
+            return false;
+        }
+    }
     unsigned outside = 0;
     for (int x = 0; x < width; ++x) {
         T v;
@@ -161,9 +185,9 @@ bool copyRow(const char* __restrict row, py::ssize_t columnStride, py::ssize_t c
     }
     bool outside = false;
     int x = 0;
-#if IVRA_SIMD_SSE2
     if constexpr (W == Walk::Pixels && Channels == 3 && std::is_same_v<T, std::uint8_t>)
-        x = splitByteRounds(row, width, out0, out1, out2);
+        x = splitBytes(row, width, out0, out1, out2);
+#if IVRA_SIMD_SSE2
     if constexpr (W == Walk::Pixels && Channels == 3 && std::is_same_v<T, std::int32_t>) {
         std::int32_t* const out[3] = {out0, out1, out2};
         const Bounds<T> bounds[3] = {b0, b1, b2};

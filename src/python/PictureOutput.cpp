@@ -1,5 +1,6 @@
 #include "PictureOutput.h"
 
+#include "Avx2Kernels.h"
 #include "RecycledMemory.h"
 
 #include "image/HistogramGray.h"
@@ -64,10 +65,14 @@ std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int
 {
     std::uint32_t all = 0;
     std::size_t i = begin;
+    if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3) {
+        if (avx2::available())
+            i = avx2::packBytes(in0, in1, in2, begin, end, out, all);
 #if IVRA_SIMD_SSE2
-    if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3)
-        i = packByteRounds(in0, in1, in2, begin, end, out, all);
+        else
+            i = packByteRounds(in0, in1, in2, begin, end, out, all);
 #endif
+    }
     for (; i < end; ++i) {
         const std::int32_t v[3] = {in0[i], Channels == 3 ? in1[i] : 0, Channels == 3 ? in2[i] : 0};
         for (int c = 0; c < Channels; ++c) {

@@ -218,19 +218,32 @@ def test_large_input_is_read_without_a_copy():
 BIG = np.tile(RGB, (12, 12, 1))  # 276 x 372: rows cut over several threads, rounds of four pixels and a tail
 
 
-def test_layouts_threads_and_first_bad_value_alike():
-    """Every layout and thread count reads the same planes and names the first value out of range."""
+def planar(a):
+    """The same picture with each channel's plane on its own, as hsv() returns its result."""
+    return np.moveaxis(np.moveaxis(a, 2, 0).copy(), 0, 2)
+
+
+@pytest.mark.parametrize("avx2", [True, False])
+def test_layouts_threads_and_first_bad_value_alike(avx2):
+    """Every layout, thread count and set of vector loops reads the same planes, names the first
+    value out of range and writes the same result."""
     hsv = ivra.hsv(BIG, threads=1)
+    assert hsv.strides == (4 * BIG.shape[1], 4, 4 * BIG.shape[0] * BIG.shape[1])
     rgb = ivra.rgb(hsv, threads=1)
-    for threads in 1, 2, 3:
-        for form in np.asfortranarray, lambda a: a[::-1].copy()[::-1], lambda a: a.astype(np.int32):
-            np.testing.assert_array_equal(ivra.hsv(form(BIG), threads=threads), hsv)
-            np.testing.assert_array_equal(ivra.rgb(form(hsv), threads=threads), rgb)
-        for dtype in np.int16, np.int32, np.int64:
-            bad = BIG.astype(dtype)
-            bad[200, 5, 1], bad[100, 301, 0], bad[100, 300, 2] = 256, -1, 300
-            with pytest.raises(ValueError, match=r"\[100, 300, 2\] lies outside 0\.\.255"):
-                ivra.snn(bad, threads=threads)
+    ivra._allow_avx2(avx2)
+    try:
+        for threads in 1, 2, 3:
+            for form in (np.asfortranarray, lambda a: a[::-1].copy()[::-1], lambda a: a.astype(np.int32), planar,
+                         np.ascontiguousarray):
+                np.testing.assert_array_equal(ivra.hsv(form(BIG), threads=threads), hsv)
+                np.testing.assert_array_equal(ivra.rgb(form(hsv), threads=threads), rgb)
+            for dtype in np.int16, np.int32, np.int64:
+                for bad in BIG.astype(dtype), planar(BIG.astype(dtype)):
+                    bad[200, 5, 1], bad[100, 301, 0], bad[100, 300, 2] = 256, -1, 300
+                    with pytest.raises(ValueError, match=r"\[100, 300, 2\] lies outside 0\.\.255"):
+                        ivra.snn(bad, threads=threads)
+    finally:
+        ivra._allow_avx2(True)
 
 
 def test_results_keep_their_memory():
