@@ -56,7 +56,8 @@ void addFileFunctions(py::module_& m)
           "whose colour table is all gray as a gray picture, anything else as RGB (alpha dropped); or a .npy "
           "file holding an int32 (H, W) gray or (3, H, W) RGB array as ivra-cli reads and writes it, HSV with "
           "hsv=True.\n\n"
-          "Returns uint8 (H, W) gray or (H, W, 3) RGB, or int32 (H, W, 3) HSV.\n"
+          "Returns uint8 (H, W) gray or (H, W, 3) RGB, or int32 (H, W, 3) HSV, a view of its three planes "
+          "(strides (4W, 4, 4HW)).\n"
           "Raises OSError for a file that cannot be read, ValueError for one the workbench refuses.");
     m.def("save", &save, py::arg("path"), py::arg("array"),
           "Writes a picture in the format of the path's extension, replacing the file only once it is written "

@@ -30,7 +30,8 @@ PYBIND11_MODULE(ivra, m)
     m.doc() = "Ivra's colour image operators and segmenters on NumPy arrays: the same values as the workbench "
               "and ivra-cli.\n\n"
               "Pictures are uint8 (H, W) gray or (H, W, 3) RGB (any integer dtype is read when every value is "
-              "in range), HSV pictures int32 (H, W, 3) with hue -1..359. Functions take the CLI step's keys as "
+              "in range), HSV pictures int32 (H, W, 3) with hue -1..359 (results are views of three planes, "
+              "strides (4W, 4, 4HW)). Functions take the CLI step's keys as "
               "keyword arguments ('-' written '_') and threads=None; segmenters return "
               "Segmentation(labels, image). Every call releases the interpreter lock while it runs.";
     ivra::MessageSink::install(std::make_unique<QuietMessageSink>());

@@ -40,7 +40,8 @@ const OperatorRow operators[] = {
     {bindOperator<ColorTransformParams>,
      {"hsv", "hsv",
       "Converts an RGB picture to HSV: hue in whole degrees (-1 for black), saturation and value 0..255.", rgbIn,
-      "int32 (H, W, 3): hue, saturation, value."}},
+      "int32 (H, W, 3): hue, saturation, value; a view of the result's three planes, one after the other "
+      "(strides (4W, 4, 4HW)): np.ascontiguousarray() makes the interleaved copy."}},
     {bindOperator<ColorTransformParams>,
      {"rgb", "rgb", "Converts an HSV picture, or a gray one, to RGB.",
       "(H, W, 3) HSV picture (hue -1..359, saturation and value 0..255) or uint8 (H, W) gray picture.",
