@@ -239,7 +239,7 @@ def test_layouts_threads_and_first_bad_value_alike(avx2):
                 np.testing.assert_array_equal(ivra.rgb(form(hsv), threads=threads), rgb)
             for dtype in np.int16, np.int32, np.int64:
                 for bad in BIG.astype(dtype), planar(BIG.astype(dtype)):
-                    bad[200, 5, 1], bad[100, 301, 0], bad[100, 300, 2] = 256, -1, 300
+                    bad[200, 5, 1], bad[200, 301, 0], bad[100, 300, 2] = 300, -1, 256
                     with pytest.raises(ValueError, match=r"\[100, 300, 2\] lies outside 0\.\.255"):
                         ivra.snn(bad, threads=threads)
     finally:
