@@ -25,6 +25,7 @@ def picture(h=23, w=31, seed=7):
 
 
 RGB = picture()
+RGB[2, 3] = 0  # black: its hue is -1
 GRAY = RGB[..., 1].copy()
 HSV = ivra.hsv(RGB)
 
