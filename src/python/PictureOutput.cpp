@@ -150,10 +150,17 @@ ArrayBuffer pictureBuffer(std::unique_ptr<Image> image, bool wide)
 {
     const bool ints = wide || image->type() == TypeImageHSV;
     const std::array<const std::int32_t*, 3> planes = planesOf(*image);
-    if (!ints)
-        return image->type() == TypeImageGray
-                   ? interleaved<std::uint8_t, 1>(*image, planes.data(), ArrayBuffer::Element::UInt8)
-                   : interleaved<std::uint8_t, 3>(*image, planes.data(), ArrayBuffer::Element::UInt8);
+    if (!ints) {
+        ArrayBuffer bytes = image->type() == TypeImageGray
+                                ? interleaved<std::uint8_t, 1>(*image, planes.data(), ArrayBuffer::Element::UInt8)
+                                : interleaved<std::uint8_t, 3>(*image, planes.data(), ArrayBuffer::Element::UInt8);
+        // The next call reads its picture into these planes, which the conversion has just
+        // read and are likelier to be in cache than the input's. (A segmentation is no
+        // input.)
+        if (!segmentationOf(*image))
+            recycleImage(std::move(image));
+        return bytes;
+    }
     // int32 is the planes' own element: the array views them where they are. A colour
     // picture's planes lie one after the other, so the channel's stride is a plane.
     ArrayBuffer buffer;

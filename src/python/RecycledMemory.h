@@ -17,7 +17,8 @@ namespace ivra::python {
 // full: a recycled one when one is kept, else a new one.
 std::unique_ptr<Image> reuseOrMakeImage(int type, int width, int height);
 
-// Keeps a picture that reuseOrMakeImage() gave for a later call, or frees it.
+// Keeps a plain gray, RGB or HSV picture (an input, or a result that has been
+// converted) for a later call, or frees it.
 void recycleImage(std::unique_ptr<Image> image);
 
 // An owner for arrays that view the image's planes: the image goes to recycleImage()
