@@ -129,10 +129,13 @@ int splitIntRounds(const char* row, int width, std::int32_t* const* out, const B
 
 // Packed RGB bytes of a row into the planes as far as the vector rounds go; returns
 // the pixels done.
-int splitBytes(const char* row, int width, std::int32_t* out0, std::int32_t* out1, std::int32_t* out2)
+int splitBytes([[maybe_unused]] const char* row, [[maybe_unused]] int width, [[maybe_unused]] std::int32_t* out0,
+               [[maybe_unused]] std::int32_t* out1, [[maybe_unused]] std::int32_t* out2)
 {
+#if IVRA_PYTHON_AVX2
     if (avx2::available())
         return avx2::splitBytes(row, width, out0, out1, out2);
+#endif
 #if IVRA_SIMD_SSE2
     return splitByteRounds(row, width, out0, out1, out2);
 #else
@@ -145,6 +148,7 @@ int splitBytes(const char* row, int width, std::int32_t* out0, std::int32_t* out
 template <class T>
 bool copyRun(const char* __restrict in, int width, std::int32_t* __restrict out, const Bounds<T> b)
 {
+#if IVRA_PYTHON_AVX2
     if constexpr (std::is_same_v<T, std::int32_t>) {
         if (avx2::available())
             return avx2::copyRun(in, width, out, b.base, b.span);
@@ -155,6 +159,7 @@ bool copyRun(const char* __restrict in, int width, std::int32_t* __restrict out,
             return false;
         }
     }
+#endif
     unsigned outside = 0;
     for (int x = 0; x < width; ++x) {
         T v;

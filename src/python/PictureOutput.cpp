@@ -66,10 +66,12 @@ std::uint32_t interleaveRange(const std::int32_t* __restrict in0, const std::int
     std::uint32_t all = 0;
     std::size_t i = begin;
     if constexpr (std::is_same_v<Out, std::uint8_t> && Channels == 3) {
+#if IVRA_PYTHON_AVX2
         if (avx2::available())
             i = avx2::packBytes(in0, in1, in2, begin, end, out, all);
+#endif
 #if IVRA_SIMD_SSE2
-        else
+        if (i == begin)
             i = packByteRounds(in0, in1, in2, begin, end, out, all);
 #endif
     }
