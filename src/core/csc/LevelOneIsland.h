@@ -7,7 +7,7 @@
 
 // The linking of one level-1 island, for the context that keeps its elements:
 // LinkingContext itself, or a piece of the level linked on a thread of its own
-// (LevelOne.cpp). A context offers child(e) (the level-0 elements, read only), space,
+// (LevelOne.cpp). A context offers elementAt(e) (the level-0 elements, read only), space,
 // checkSeed(), join(), finish() and addWholeIsland() as LinkingContext does.
 namespace ivra::csc::detail {
 
@@ -72,11 +72,11 @@ public:
     {
         for (int k = 0; k < 7; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end; ++e) {
-                const unsigned siblings = sharedNeighbours[k][c.child(e).mask];
+                const unsigned siblings = sharedNeighbours[k][c.elementAt(e).mask];
                 owner_[k] |= byteSpread[siblings] * static_cast<std::uint64_t>(count_ + 1);
                 sharing_[count_] = orderedNeighbours[k][siblings];
                 element_[count_] = e;
-                color_[count_] = c.child(e).color;
+                color_[count_] = c.elementAt(e).color;
                 cellOf_[count_++] = static_cast<std::int8_t>(k);
             }
         }
@@ -159,16 +159,16 @@ bool linkWholeIsland(Context& c, const ChildRange* r)
     for (int k = 0; k < 7; ++k) {
         if (r[k].end - r[k].begin != 1)
             return false;
-        masks &= c.child(r[k].begin).mask;
+        masks &= c.elementAt(r[k].begin).mask;
     }
     if (masks != 0x7F)
         return false;
     static_assert(Hierarchy::cellNeighbours[0][0] == 1 && Hierarchy::cellNeighbours[0][5] == 6);
     V v = c.space;
-    const std::uint32_t seed = c.child(r[0].begin).color;
+    const std::uint32_t seed = c.elementAt(r[0].begin).color;
     v.start(seed, 1);
     for (int k = 1; k < 7; ++k)
-        if (!v.accept(seed, c.child(r[k].begin).color))
+        if (!v.accept(seed, c.elementAt(r[k].begin).color))
             return false;
     c.checkSeed();
     c.addWholeIsland(r, v.color());

@@ -147,14 +147,14 @@ private:
     {
         const LevelRows rows(c.hierarchy, 0, threads);
         std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
-        for (int t = 0; t < threads; ++t)
-            pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(t)), rows.runIslands(t)));
+        for (int r = 0; r < rows.runCount(); ++r)
+            pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
         std::exception_ptr error;
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int t = 0; t < threads; ++t) {
+        for (int r = 0; r < rows.runCount(); ++r) {
             try {
-                for (int i = rows.runBegin(t); i < rows.runEnd[static_cast<std::size_t>(t)]; ++i)
-                    islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(t)]);
+                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                    islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
             } catch (...) {
 #pragma omp critical(ivra_level_zero_error)
                 if (!error)
@@ -173,8 +173,8 @@ private:
         c.store.adoptFilled(elementAt.back(), 0, rows.walk.back() - 1);
         const ElementStore::Pools pools = c.store.pools();
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int t = 0; t < threads; ++t)
-            pieces[static_cast<std::size_t>(t)]->layInto(pools, elementAt[static_cast<std::size_t>(t)], rows.runIslands(t));
+        for (int r = 0; r < rows.runCount(); ++r)
+            pieces[static_cast<std::size_t>(r)]->layInto(pools, elementAt[static_cast<std::size_t>(r)], rows.runIslands(r));
         c.reportProgress(rows.walk.back());
         return true;
     }

@@ -97,8 +97,10 @@ public:
         return idx;
     }
 
-    // Element e of the level below, for reading.
-    const CodeElement& child(std::uint32_t e) const { return el[e]; }
+    // An element of the levels below, for reading; its flags, to mark it taken; its links.
+    const CodeElement& elementAt(std::uint32_t e) const { return el[e]; }
+    std::uint8_t& flagsOf(std::uint32_t e) { return el[e].flags; }
+    const CodeElementLink* linksOf(std::uint32_t e) const { return store.linksOf(e); }
 
     // Keeps an element of all seven children, whose elements r[k].begin it links.
     void addWholeIsland(const ChildRange* r, std::uint32_t color)
@@ -148,12 +150,16 @@ public:
     // the one of sibling nn, are dissimilar: the record names each parent's cell for g.
     void recordConflict(std::uint32_t g, std::uint32_t ce, int q, int s, int nn)
     {
-        const CodeElement& G = el[g];
+        recordConflict(conflicts, el[g], ce, q, s, nn, g);
+    }
+    static void recordConflict(std::vector<Conflict>& into, const CodeElement& G, std::uint32_t ce, int q, int s,
+                               int nn, std::uint32_t g)
+    {
         const int cellF = IslandHierarchy::sharedCell[nn][q];
         if (G.parent1 == ce)
-            conflicts.push_back({s, cellF, G.parent1, G.parent2, g});
+            into.push_back({s, cellF, G.parent1, G.parent2, g});
         else
-            conflicts.push_back({cellF, s, G.parent1, G.parent2, g});
+            into.push_back({cellF, s, G.parent1, G.parent2, g});
     }
 
     // Begins every island of a level >= 1 in walk order and calls link(ranges, total)
