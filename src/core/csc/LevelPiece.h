@@ -39,13 +39,16 @@ public:
     {
     }
     // A piece written straight into the store's pools past their used part; the caller
-    // has made room for `elementRoom` elements there.
-    LevelPiece(LinkingContext<V>& c, int firstWalk, std::int64_t elementRoom)
+    // has made room for `elementRoom` elements there. Its island table stays its own
+    // until layInto(): the table's entry for the piece's first island is the end of
+    // the level below, which other pieces read meanwhile.
+    LevelPiece(LinkingContext<V>& c, int firstWalk, int islands, std::int64_t elementRoom, ElementStore::Pools pools)
         : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk),
           elementBase_(static_cast<std::uint32_t>(c.store.usedElements())),
-          linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())), islandFirst_(c.store.pools().first + firstWalk),
-          elements_(c.store.pools().elements + elementBase_), linkFirst_(c.store.pools().linkFirst + elementBase_),
-          links_(c.store.pools().links + linkBase_), linkRoom_(2 * elementRoom)
+          linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())),
+          ownIslandFirst_(allocateLarge<std::uint32_t>(static_cast<std::size_t>(islands))),
+          islandFirst_(ownIslandFirst_.get()), elements_(pools.elements + elementBase_),
+          linkFirst_(pools.linkFirst + elementBase_), links_(pools.links + linkBase_), linkRoom_(2 * elementRoom)
     {
     }
 
@@ -95,16 +98,16 @@ public:
     std::int64_t linkCount() const { return usedLinks_; }
     const std::vector<Conflict>& conflicts() const { return conflicts_; }
 
-    // Copies a piece kept in arrays of its own into the store's pools, its first
+    // Copies the piece into the store's pools (what is not there yet), its first
     // element at elementOffset and its first link at linkOffset.
     void layInto(ElementStore::Pools pools, std::int64_t elementOffset, std::int64_t linkOffset, int islands) const
     {
-        if (!ownElements_)
-            return;
-        const auto e0 = static_cast<std::uint32_t>(elementOffset);
-        const auto l0 = static_cast<std::uint32_t>(linkOffset);
+        const auto e0 = static_cast<std::uint32_t>(elementOffset) - elementBase_;
+        const auto l0 = static_cast<std::uint32_t>(linkOffset) - linkBase_;
         for (int i = 0; i < islands; ++i)
             pools.first[firstWalk_ + i] = islandFirst_[i] + e0;
+        if (!ownElements_)
+            return;
         std::copy(elements_, elements_ + used_, pools.elements + elementOffset);
         for (std::int64_t i = 0; i < used_; ++i)
             pools.linkFirst[elementOffset + i] = linkFirst_[i] + l0;
@@ -199,7 +202,7 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
     for (int r = 0; r < rows.runCount(); ++r) {
         const int firstWalk = rows.walkAt(rows.runBegin(r));
         if (r == 0 && c.store.poolHasRoom(below))
-            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, below));
+            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
         else
             pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
     }
