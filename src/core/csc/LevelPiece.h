@@ -2,12 +2,12 @@
 
 #include "LevelRows.h"
 #include "LinkingContext.h"
-#include "util/HugePages.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include <omp.h>
@@ -24,16 +24,25 @@
 // one thread; conflicts are kept in walk order as well.
 namespace ivra::csc::detail {
 
+// Room for the most a piece can make, of which it uses a small part: plain memory,
+// whose small pages cost only where they are written (a huge page would be cleared
+// whole at its first touch), and which the allocator gives again to the next level.
+template <class T>
+std::unique_ptr<T[]> pieceArray(std::int64_t n)
+{
+    static_assert(std::is_trivially_default_constructible_v<T>);
+    return std::unique_ptr<T[]>(new T[static_cast<std::size_t>(n)]);
+}
+
 template <class V>
 class LevelPiece {
 public:
     // A piece in arrays of its own, with room for `elementRoom` elements.
     LevelPiece(LinkingContext<V>& c, int firstWalk, int islands, std::int64_t elementRoom)
         : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk),
-          ownIslandFirst_(allocateLarge<std::uint32_t>(static_cast<std::size_t>(islands))),
-          ownElements_(allocateLarge<CodeElement>(static_cast<std::size_t>(elementRoom))),
-          ownLinkFirst_(allocateLarge<std::uint32_t>(static_cast<std::size_t>(elementRoom))),
-          ownLinks_(allocateLarge<CodeElementLink>(static_cast<std::size_t>(2 * elementRoom))),
+          ownIslandFirst_(pieceArray<std::uint32_t>(islands)), ownElements_(pieceArray<CodeElement>(elementRoom)),
+          ownLinkFirst_(pieceArray<std::uint32_t>(elementRoom)),
+          ownLinks_(pieceArray<CodeElementLink>(2 * elementRoom)),
           islandFirst_(ownIslandFirst_.get()), elements_(ownElements_.get()), linkFirst_(ownLinkFirst_.get()),
           links_(ownLinks_.get()), linkRoom_(2 * elementRoom)
     {
@@ -46,8 +55,7 @@ public:
         : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk),
           elementBase_(static_cast<std::uint32_t>(c.store.usedElements())),
           linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())),
-          ownIslandFirst_(allocateLarge<std::uint32_t>(static_cast<std::size_t>(islands))),
-          islandFirst_(ownIslandFirst_.get()), elements_(pools.elements + elementBase_),
+          ownIslandFirst_(pieceArray<std::uint32_t>(islands)), islandFirst_(ownIslandFirst_.get()), elements_(pools.elements + elementBase_),
           linkFirst_(pools.linkFirst + elementBase_), links_(pools.links + linkBase_), linkRoom_(2 * elementRoom)
     {
     }
@@ -146,10 +154,10 @@ private:
     // straight into it), or 0 (until the piece is laid into it).
     const std::uint32_t elementBase_ = 0, linkBase_ = 0;
     std::int64_t used_ = 0, usedLinks_ = 0;
-    LargeArray<std::uint32_t> ownIslandFirst_;
-    LargeArray<CodeElement> ownElements_;
-    LargeArray<std::uint32_t> ownLinkFirst_;
-    LargeArray<CodeElementLink> ownLinks_;
+    std::unique_ptr<std::uint32_t[]> ownIslandFirst_;
+    std::unique_ptr<CodeElement[]> ownElements_;
+    std::unique_ptr<std::uint32_t[]> ownLinkFirst_;
+    std::unique_ptr<CodeElementLink[]> ownLinks_;
     std::uint32_t* islandFirst_; // by walk index - firstWalk_
     CodeElement* elements_;
     std::uint32_t* linkFirst_;

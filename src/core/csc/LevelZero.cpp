@@ -1,10 +1,9 @@
 #include "Levels.h"
 
 #include "IslandComponents.h"
-#include "LevelRows.h"
+#include "LevelPiece.h"
 #include "SpaceHSV.h"
 #include "SpaceRGB.h"
-#include "util/HugePages.h"
 #include "util/ParallelRows.h"
 #include "util/Simd.h"
 
@@ -32,13 +31,14 @@ struct StoreRows {
 };
 
 // ... or a run of rows made on a thread of its own, in arrays of its own with room for
-// seven elements an island (the most an island can make), laid into the store after
-// the runs before it. Runs are made only when the store has room for all of them.
+// seven elements an island (the most an island can make; see pieceArray), laid into
+// the store after the runs before it. Runs are made only when the store has room for
+// all of them.
 class LevelZeroPiece {
 public:
     LevelZeroPiece(int firstWalk, int islands)
-        : firstWalk_(firstWalk), islandFirst_(allocateLarge<std::uint32_t>(static_cast<std::size_t>(islands))),
-          elements_(allocateLarge<CodeElement>(7 * static_cast<std::size_t>(islands)))
+        : firstWalk_(firstWalk), islandFirst_(pieceArray<std::uint32_t>(islands)),
+          elements_(pieceArray<CodeElement>(7 * std::int64_t{islands}))
     {
     }
     void reserve(std::int64_t) {}
@@ -67,8 +67,8 @@ public:
 private:
     const int firstWalk_;
     std::int64_t used_ = 0;
-    LargeArray<std::uint32_t> islandFirst_; // by walk index - firstWalk_
-    LargeArray<CodeElement> elements_;
+    std::unique_ptr<std::uint32_t[]> islandFirst_; // by walk index - firstWalk_
+    std::unique_ptr<CodeElement[]> elements_;
 };
 
 // Level 0: the similarity of every neighbouring pixel pair is computed once into a
