@@ -2,10 +2,10 @@
 
 #include "LevelRows.h"
 #include "LinkingContext.h"
+#include "util/ParallelRows.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -214,26 +214,15 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
         else
             pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
     }
-    std::exception_ptr error;
-#pragma omp parallel num_threads(threads)
-    for (int phase = 0; phase < 2; ++phase) {
-#pragma omp for schedule(static, 1)
-        for (int t = 0; t < threads; ++t) {
-            const int r = phase * threads + t;
-            try {
-                LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
-                auto link = makeLinker(piece);
-                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                    c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
-            } catch (...) {
-#pragma omp critical(ivra_level_piece_error)
-                if (!error)
-                    error = std::current_exception();
-            }
-        }
-    }
-    if (error)
-        std::rethrow_exception(error);
+    // The phases one after the other: their islands share children, whose marks the
+    // linking sets and clears.
+    for (int phase = 0; phase < 2; ++phase)
+        parallelPieces(phase * threads, (phase + 1) * threads, threads, [&](int r) {
+            LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
+            auto link = makeLinker(piece);
+            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
+        });
 
     std::vector<std::int64_t> elementAt{elements0}, linkAt{links0};
     for (const auto& piece : pieces) {

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -149,20 +148,10 @@ private:
         std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
         for (int r = 0; r < rows.runCount(); ++r)
             pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
-        std::exception_ptr error;
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int r = 0; r < rows.runCount(); ++r) {
-            try {
-                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                    islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
-            } catch (...) {
-#pragma omp critical(ivra_level_zero_error)
-                if (!error)
-                    error = std::current_exception();
-            }
-        }
-        if (error)
-            std::rethrow_exception(error);
+        parallelPieces(0, rows.runCount(), threads, [&](int r) {
+            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
+        });
         std::vector<std::int64_t> elementAt{0};
         for (const auto& piece : pieces)
             elementAt.push_back(elementAt.back() + piece->elementCount());
@@ -172,9 +161,9 @@ private:
         c.reserve(elementAt.back());
         c.store.adoptFilled(elementAt.back(), 0, rows.walk.back() - 1);
         const ElementStore::Pools pools = c.store.pools();
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int r = 0; r < rows.runCount(); ++r)
+        parallelPieces(0, rows.runCount(), threads, [&](int r) {
             pieces[static_cast<std::size_t>(r)]->layInto(pools, elementAt[static_cast<std::size_t>(r)], rows.runIslands(r));
+        });
         c.reportProgress(rows.walk.back());
         return true;
     }
