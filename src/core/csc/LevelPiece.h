@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -206,13 +207,21 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
     const LevelRows rows(c.hierarchy, level, threads);
     c.prepareRows(level);
     const std::int64_t elements0 = c.store.usedElements(), links0 = c.store.usedLinks();
+    // Each piece reserves room for the most it can make (address space, which it
+    // touches only as far as it writes); where even that is refused, one thread
+    // does without.
     std::vector<std::unique_ptr<LevelPiece<V>>> pieces;
-    for (int r = 0; r < rows.runCount(); ++r) {
-        const int firstWalk = rows.walkAt(rows.runBegin(r));
-        if (r == 0 && c.store.poolHasRoom(below))
-            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
-        else
-            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
+    try {
+        for (int r = 0; r < rows.runCount(); ++r) {
+            const int firstWalk = rows.walkAt(rows.runBegin(r));
+            if (r == 0 && c.store.poolHasRoom(below))
+                pieces.push_back(
+                    std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
+            else
+                pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
     // The phases one after the other: their islands share children, whose marks the
     // linking sets and clears.

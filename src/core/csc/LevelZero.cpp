@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace ivra::csc::detail {
@@ -141,13 +142,18 @@ private:
     }
 
     // The runs of rows on threads of their own; false (having changed nothing) when
-    // the store might fill within level 0, which one thread then meets where it always did.
+    // the store might fill within level 0, which one thread then meets where it always
+    // did, or when the pieces' room is refused.
     bool buildOnThreads(int threads)
     {
         const LevelRows rows(c.hierarchy, 0, threads);
         std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
-        for (int r = 0; r < rows.runCount(); ++r)
-            pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
+        try { // room for the most (see linkOnThreads)
+            for (int r = 0; r < rows.runCount(); ++r)
+                pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
         parallelPieces(0, rows.runCount(), threads, [&](int r) {
             for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
                 islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
