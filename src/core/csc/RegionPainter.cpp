@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <bit>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace ivra::csc {
 
@@ -53,68 +55,113 @@ private:
         return o;
     }
 
-    // The number an element passes down: a new one for a root, else its parents' largest.
-    std::uint32_t numberOf(const CodeElement& el)
-    {
-        if (el.flags & CodeElement::rootFlag) {
-            colors_.push_back(el.color);
-            return ++label_;
-        }
-        return ownerOf(el);
-    }
-
     void numberUpperLevels()
     {
         for (int level = h_.levels() - 1; level >= 1; --level) {
             const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
             const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
-            for (std::uint32_t e = begin; e < end; ++e)
-                owner_[e - base_] = numberOf(store_.element(e));
-        }
-    }
-
-    // The pixels of the level-0 elements, island by island in walk order; their
-    // elements are numbered on the way, in store order as well.
-    void paintLevelZero()
-    {
-        const int n = h_.rowLength(0);
-        const bool shiftedRows = h_.levels() == 2;
-        int walk = 0;
-        for (int phase = 0; phase < 2; ++phase) {
-            for (int y = phase; y < n; y += 2) {
-                const int rs = h_.rowSize(0, y);
-                const int row = 2 * y - y0_;
-                const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
-                // Islands innerBegin <= x < innerEnd have all seven pixels in the window
-                // (columns 2x + shift - 1 .. 2x + shift + 1).
-                int innerBegin = rs, innerEnd = rs;
-#if IVRA_SIMD_SSE2
-                if (row >= 1 && row + 1 < hgt_) {
-                    innerBegin = std::clamp((2 - shift) / 2, 0, rs);
-                    innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
+            for (std::uint32_t e = begin; e < end; ++e) {
+                const CodeElement& el = store_.element(e);
+                if (el.flags & CodeElement::rootFlag) {
+                    colors_.push_back(el.color);
+                    owner_[e - base_] = ++label_;
+                } else {
+                    owner_[e - base_] = ownerOf(el);
                 }
-#endif
-                for (int x = 0; x < innerBegin; ++x)
-                    paintClipped(walk + x, row, 2 * x + shift);
-#if IVRA_SIMD_SSE2
-                std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
-                for (int x = innerBegin; x < innerEnd; ++x)
-                    paintInner(walk + x, rowLabels + 2 * x);
-#endif
-                for (int x = innerEnd; x < rs; ++x)
-                    paintClipped(walk + x, row, 2 * x + shift);
-                walk += rs;
             }
         }
     }
 
+    // The number a level-0 element passes down: for a root the next number of its row
+    // (next), else its parents' largest.
+    std::uint32_t numberOf(const CodeElement& el, std::uint32_t& next)
+    {
+        if (el.flags & CodeElement::rootFlag) {
+            colors_[next] = el.color;
+            return next++;
+        }
+        return ownerOf(el);
+    }
+
+    // The pixels of the level-0 elements. Walk order takes the even island rows, then
+    // the odd ones; island row y covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
+    // parity touch disjoint pixels and are painted on all threads at once, the even
+    // rows before the odd ones (pixel rows 2y + 1 lie under both). Raising to the
+    // largest number does not depend on the order; only the numbering of the roots
+    // does, so the roots of every row are counted first and each row numbers its own
+    // from where the rows before it in walk order stop.
+    void paintLevelZero()
+    {
+        const int n = h_.rowLength(0);
+        std::vector<int> rowWalk(static_cast<std::size_t>(n)); // walk index of the row's first island
+        for (int phase = 0, walk = 0; phase < 2; ++phase)
+            for (int y = phase; y < n; y += 2) {
+                rowWalk[y] = walk;
+                walk += h_.rowSize(0, y);
+            }
+        std::vector<std::uint32_t> rowLabel(static_cast<std::size_t>(n)); // roots, then the row's first label
+        parallelRows(0, n, n, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y)
+                rowLabel[y] = countRoots(store_.firstOf(rowWalk[y]), store_.firstOf(rowWalk[y] + h_.rowSize(0, y)));
+        });
+        std::uint32_t next = label_ + 1;
+        for (int phase = 0; phase < 2; ++phase)
+            for (int y = phase; y < n; y += 2)
+                next += std::exchange(rowLabel[y], next);
+        label_ = next - 1;
+        colors_.resize(next);
+        for (int phase = 0; phase < 2; ++phase) {
+            const int rows = (n - phase + 1) / 2;
+            parallelRows(0, rows, rows, [&](int k0, int k1) {
+                for (int y = phase + 2 * k0; y < phase + 2 * k1; y += 2)
+                    paintRow(y, rowWalk[y], rowLabel[y]);
+            });
+        }
+    }
+
+    std::uint32_t countRoots(std::uint32_t begin, std::uint32_t end) const
+    {
+        std::uint32_t roots = 0;
+        for (std::uint32_t e = begin; e < end; ++e)
+            roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+        return roots;
+    }
+
+    // The islands of level-0 row y, the first of which has walk index walk; its roots
+    // are numbered from next on.
+    void paintRow(int y, int walk, std::uint32_t next)
+    {
+        const int rs = h_.rowSize(0, y);
+        const int row = 2 * y - y0_;
+        const int shift = (h_.levels() == 2 ? 1 - (y & 1) : (y & 1)) - x0_; // rows shift the other way at 2 levels
+        // Islands innerBegin <= x < innerEnd have all seven pixels in the window
+        // (columns 2x + shift - 1 .. 2x + shift + 1).
+        int innerBegin = rs, innerEnd = rs;
+#if IVRA_SIMD_SSE2
+        if (row >= 1 && row + 1 < hgt_) {
+            innerBegin = std::clamp((2 - shift) / 2, 0, rs);
+            innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
+        }
+#endif
+        for (int x = 0; x < innerBegin; ++x)
+            next = paintClipped(walk + x, row, 2 * x + shift, next);
+#if IVRA_SIMD_SSE2
+        std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
+        for (int x = innerBegin; x < innerEnd; ++x)
+            next = paintInner(walk + x, rowLabels + 2 * x, next);
+#endif
+        for (int x = innerEnd; x < rs; ++x)
+            next = paintClipped(walk + x, row, 2 * x + shift, next);
+    }
+
     // Raises the pixels of the island with the given walk index, centred at (column,
-    // row) of the window, to the numbers of its elements, skipping pixels outside.
-    void paintClipped(int walk, int row, int column)
+    // row) of the window, to the numbers of its elements, skipping pixels outside; its
+    // roots are numbered from next on, and the number after them is returned.
+    std::uint32_t paintClipped(int walk, int row, int column, std::uint32_t next)
     {
         for (std::uint32_t e = store_.firstOf(walk), stop = store_.firstOf(walk + 1); e < stop; ++e) {
             const CodeElement& el = store_.element(e);
-            const std::uint32_t o = numberOf(el);
+            const std::uint32_t o = numberOf(el, next);
             if (o == 0)
                 continue;
             for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
@@ -127,6 +174,7 @@ private:
                 target = std::max(target, o);
             }
         }
+        return next;
     }
 
 #if IVRA_SIMD_SSE2
@@ -134,8 +182,8 @@ private:
     // are disjoint: their numbers are gathered into one lane per cell, then its three
     // rows are raised at once: the upper and lower pair in one vector (cells 4, 5, 2,
     // 3), the middle three in another (cells 6, 0, 1, and a lane for the pixel right
-    // of them, which stays as it is).
-    void paintInner(int walk, std::uint32_t* centre)
+    // of them, which stays as it is). Numbers its roots as paintClipped does.
+    std::uint32_t paintInner(int walk, std::uint32_t* centre, std::uint32_t next)
     {
         static_assert(IslandHierarchy::cellOffsetX[4] == -1 && IslandHierarchy::cellOffsetY[4] == -1 &&
                       IslandHierarchy::cellOffsetX[5] == 0 && IslandHierarchy::cellOffsetY[5] == -1 &&
@@ -146,13 +194,13 @@ private:
                       IslandHierarchy::cellOffsetX[3] == 0 && IslandHierarchy::cellOffsetY[3] == 1);
         const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
         if (first == stop)
-            return;
+            return next;
         const __m128i outerCells = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 2, 1 << 3);
         const __m128i middleCells = _mm_setr_epi32(1 << 6, 1 << 0, 1 << 1, 1 << 7); // bit 7: never set
         __m128i outer = _mm_setzero_si128(), middle = _mm_setzero_si128();
         for (std::uint32_t e = first; e < stop; ++e) {
             const CodeElement& el = store_.element(e);
-            const __m128i o = _mm_set1_epi32(static_cast<int>(numberOf(el)));
+            const __m128i o = _mm_set1_epi32(static_cast<int>(numberOf(el, next)));
             const __m128i m = _mm_set1_epi32(el.mask);
             outer = _mm_or_si128(outer, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, outerCells), outerCells)));
             middle = _mm_or_si128(middle, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, middleCells), middleCells)));
@@ -168,8 +216,10 @@ private:
         const __m128i rows = raise(_mm_unpacklo_epi64(_mm_loadl_epi64(up), _mm_loadl_epi64(low)), outer);
         _mm_storel_epi64(up, rows);
         _mm_storel_epi64(low, _mm_srli_si128(rows, 8));
-        // The fourth lane lies at most in the next row, which exists.
+        // The fourth lane lies at most in the next row, which exists and lies under
+        // this island row alone in its phase.
         _mm_storeu_si128(mid, raise(_mm_loadu_si128(mid), middle));
+        return next;
     }
 #endif
 
