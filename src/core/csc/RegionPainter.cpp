@@ -55,25 +55,58 @@ private:
         return o;
     }
 
+    // Runs work(p, next) for the pieces p = 0 .. n - 1 on all threads, next being the
+    // first number of piece p's roots: numbering goes on from label_ through the pieces
+    // in order, each holding count(p) roots, so the roots of each piece are counted
+    // first. Every number gets its slot in colors_ beforehand.
+    template <class Count, class Work>
+    void numberPieces(int n, Count&& count, Work&& work)
+    {
+        std::vector<std::uint32_t> first(static_cast<std::size_t>(n)); // roots, then the first number
+        parallelRows(0, n, 1, [&](int p0, int p1) {
+            for (int p = p0; p < p1; ++p)
+                first[p] = count(p);
+        });
+        std::uint32_t next = label_ + 1;
+        for (std::uint32_t& f : first)
+            next += std::exchange(f, next);
+        label_ = next - 1;
+        colors_.resize(next);
+        parallelRows(0, n, 1, [&](int p0, int p1) {
+            for (int p = p0; p < p1; ++p)
+                work(p, first[p]);
+        });
+    }
+
+    // A level above 0 takes its parents' numbers, so the levels go one after the other
+    // from the top; within one its elements are independent, taken in pieces.
     void numberUpperLevels()
     {
+        constexpr std::uint32_t piece = 1 << 14; // elements
         for (int level = h_.levels() - 1; level >= 1; --level) {
             const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
             const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
-            for (std::uint32_t e = begin; e < end; ++e) {
-                const CodeElement& el = store_.element(e);
-                if (el.flags & CodeElement::rootFlag) {
-                    colors_.push_back(el.color);
-                    owner_[e - base_] = ++label_;
-                } else {
-                    owner_[e - base_] = ownerOf(el);
-                }
-            }
+            const auto pieceBegin = [&](int p) { return begin + static_cast<std::uint32_t>(p) * piece; };
+            const auto pieceEnd = [&](int p) { return std::min(end, pieceBegin(p + 1)); };
+            numberPieces(static_cast<int>((end - begin + piece - 1) / piece),
+                         [&](int p) { return countRoots(pieceBegin(p), pieceEnd(p)); },
+                         [&](int p, std::uint32_t next) {
+                             for (std::uint32_t e = pieceBegin(p); e < pieceEnd(p); ++e)
+                                 owner_[e - base_] = numberOf(store_.element(e), next);
+                         });
         }
     }
 
-    // The number a level-0 element passes down: for a root the next number of its row
-    // (next), else its parents' largest.
+    std::uint32_t countRoots(std::uint32_t begin, std::uint32_t end) const
+    {
+        std::uint32_t roots = 0;
+        for (std::uint32_t e = begin; e < end; ++e)
+            roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+        return roots;
+    }
+
+    // The number an element passes down: for a root the next number (next moves on),
+    // else its parents' largest.
     std::uint32_t numberOf(const CodeElement& el, std::uint32_t& next)
     {
         if (el.flags & CodeElement::rootFlag) {
@@ -87,44 +120,22 @@ private:
     // the odd ones; island row y covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
     // parity touch disjoint pixels and are painted on all threads at once, the even
     // rows before the odd ones (pixel rows 2y + 1 lie under both). Raising to the
-    // largest number does not depend on the order; only the numbering of the roots
-    // does, so the roots of every row are counted first and each row numbers its own
-    // from where the rows before it in walk order stop.
+    // largest number does not depend on the order, only the numbering of the roots.
     void paintLevelZero()
     {
         const int n = h_.rowLength(0);
-        std::vector<int> rowWalk(static_cast<std::size_t>(n)); // walk index of the row's first island
-        for (int phase = 0, walk = 0; phase < 2; ++phase)
+        for (int phase = 0, walk = 0; phase < 2; ++phase) {
+            std::vector<int> rowWalk; // walk index of the first island of each row of the phase
             for (int y = phase; y < n; y += 2) {
-                rowWalk[y] = walk;
+                rowWalk.push_back(walk);
                 walk += h_.rowSize(0, y);
             }
-        std::vector<std::uint32_t> rowLabel(static_cast<std::size_t>(n)); // roots, then the row's first label
-        parallelRows(0, n, n, [&](int y0, int y1) {
-            for (int y = y0; y < y1; ++y)
-                rowLabel[y] = countRoots(store_.firstOf(rowWalk[y]), store_.firstOf(rowWalk[y] + h_.rowSize(0, y)));
-        });
-        std::uint32_t next = label_ + 1;
-        for (int phase = 0; phase < 2; ++phase)
-            for (int y = phase; y < n; y += 2)
-                next += std::exchange(rowLabel[y], next);
-        label_ = next - 1;
-        colors_.resize(next);
-        for (int phase = 0; phase < 2; ++phase) {
-            const int rows = (n - phase + 1) / 2;
-            parallelRows(0, rows, rows, [&](int k0, int k1) {
-                for (int y = phase + 2 * k0; y < phase + 2 * k1; y += 2)
-                    paintRow(y, rowWalk[y], rowLabel[y]);
-            });
+            const auto rowRoots = [&](int k) {
+                return countRoots(store_.firstOf(rowWalk[k]), store_.firstOf(rowWalk[k] + h_.rowSize(0, phase + 2 * k)));
+            };
+            numberPieces(static_cast<int>(rowWalk.size()), rowRoots,
+                         [&](int k, std::uint32_t next) { paintRow(phase + 2 * k, rowWalk[k], next); });
         }
-    }
-
-    std::uint32_t countRoots(std::uint32_t begin, std::uint32_t end) const
-    {
-        std::uint32_t roots = 0;
-        for (std::uint32_t e = begin; e < end; ++e)
-            roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
-        return roots;
     }
 
     // The islands of level-0 row y, the first of which has walk index walk; its roots
@@ -133,7 +144,8 @@ private:
     {
         const int rs = h_.rowSize(0, y);
         const int row = 2 * y - y0_;
-        const int shift = (h_.levels() == 2 ? 1 - (y & 1) : (y & 1)) - x0_; // rows shift the other way at 2 levels
+        // With two levels, level 0 lies just below the top, where odd rows shift left.
+        const int shift = (h_.levels() == 2 ? 1 - (y & 1) : (y & 1)) - x0_;
         // Islands innerBegin <= x < innerEnd have all seven pixels in the window
         // (columns 2x + shift - 1 .. 2x + shift + 1).
         int innerBegin = rs, innerEnd = rs;
