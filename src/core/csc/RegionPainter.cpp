@@ -39,12 +39,34 @@ public:
         const std::size_t w = static_cast<std::size_t>(w_);
         parallelRows(0, hgt_, rowsPerPiece(w_, 1 << 18),
                      [&](int y0, int y1) { std::fill(labels_ + y0 * w, labels_ + y1 * w, 0u); });
-        numberUpperLevels();
-        paintLevelZero();
+        cutIntoPieces();
+        countRoots();
+        // A level above 0 takes its parents' numbers, so the levels go one after the
+        // other from the top; within one the elements are independent.
+        const int upperLevels = h_.levels() - 1;
+        for (int part = 0; part < upperLevels; ++part)
+            forPieces(part, [&](int p) {
+                std::uint32_t next = firstLabel_[p];
+                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                    owner_[e - base_] = numberOf(store_.element(e), next);
+            });
+        // Island row y of level 0 covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
+        // parity touch disjoint pixels; the even rows go before the odd ones (pixel rows
+        // 2y + 1 lie under both), as raising to the largest number does not depend on
+        // the order.
+        for (int phase = 0; phase < 2; ++phase)
+            forPieces(upperLevels + phase, [&](int p) {
+                const int y = 2 * (p - parts_[upperLevels + phase]) + phase;
+                paintRow(y, h_.walkIndex({0, 0, y}), firstLabel_[p]);
+            });
         return std::move(colors_);
     }
 
 private:
+    struct ElementRange {
+        std::uint32_t begin, end;
+    };
+
     std::uint32_t ownerOf(const CodeElement& el) const
     {
         std::uint32_t o = 0;
@@ -55,54 +77,58 @@ private:
         return o;
     }
 
-    // Runs work(p, next) for the pieces p = 0 .. n - 1 on all threads, next being the
-    // first number of piece p's roots: numbering goes on from label_ through the pieces
-    // in order, each holding count(p) roots, so the roots of each piece are counted
-    // first. Every number gets its slot in colors_ beforehand.
-    template <class Count, class Work>
-    void numberPieces(int n, Count&& count, Work&& work)
-    {
-        std::vector<std::uint32_t> first(static_cast<std::size_t>(n)); // roots, then the first number
-        parallelRows(0, n, 1, [&](int p0, int p1) {
-            for (int p = p0; p < p1; ++p)
-                first[p] = count(p);
-        });
-        std::uint32_t next = label_ + 1;
-        for (std::uint32_t& f : first)
-            next += std::exchange(f, next);
-        label_ = next - 1;
-        colors_.resize(next);
-        parallelRows(0, n, 1, [&](int p0, int p1) {
-            for (int p = p0; p < p1; ++p)
-                work(p, first[p]);
-        });
-    }
-
-    // A level above 0 takes its parents' numbers, so the levels go one after the other
-    // from the top; within one its elements are independent, taken in pieces.
-    void numberUpperLevels()
+    // Cuts the elements into pieces in root order: the levels above 0 from the top,
+    // each in pieces of a fixed size, then the level-0 island rows in walk order (the
+    // even rows, then the odd ones). Each level and each row parity is a part.
+    void cutIntoPieces()
     {
         constexpr std::uint32_t piece = 1 << 14; // elements
         for (int level = h_.levels() - 1; level >= 1; --level) {
-            const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
+            parts_.push_back(static_cast<int>(pieces_.size()));
             const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
-            const auto pieceBegin = [&](int p) { return begin + static_cast<std::uint32_t>(p) * piece; };
-            const auto pieceEnd = [&](int p) { return std::min(end, pieceBegin(p + 1)); };
-            numberPieces(static_cast<int>((end - begin + piece - 1) / piece),
-                         [&](int p) { return countRoots(pieceBegin(p), pieceEnd(p)); },
-                         [&](int p, std::uint32_t next) {
-                             for (std::uint32_t e = pieceBegin(p); e < pieceEnd(p); ++e)
-                                 owner_[e - base_] = numberOf(store_.element(e), next);
-                         });
+            for (std::uint32_t e = store_.firstOf(h_.indexOffset(level)); e < end; e += piece)
+                pieces_.push_back({e, std::min(end, e + piece)});
         }
+        const int n = h_.rowLength(0);
+        for (int phase = 0, walk = 0; phase < 2; ++phase) {
+            parts_.push_back(static_cast<int>(pieces_.size()));
+            for (int y = phase; y < n; y += 2) {
+                const int islands = h_.rowSize(0, y);
+                pieces_.push_back({store_.firstOf(walk), store_.firstOf(walk + islands)});
+                walk += islands;
+            }
+        }
+        parts_.push_back(static_cast<int>(pieces_.size()));
     }
 
-    std::uint32_t countRoots(std::uint32_t begin, std::uint32_t end) const
+    // Roots are numbered in root order from 1; each piece numbers its own from
+    // firstLabel_, found by counting the roots of the pieces before it. Every number
+    // gets its slot in colors_ here.
+    void countRoots()
     {
-        std::uint32_t roots = 0;
-        for (std::uint32_t e = begin; e < end; ++e)
-            roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
-        return roots;
+        firstLabel_.resize(pieces_.size());
+        parallelRows(0, static_cast<int>(pieces_.size()), 1, [&](int p0, int p1) {
+            for (int p = p0; p < p1; ++p) {
+                std::uint32_t roots = 0;
+                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                    roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+                firstLabel_[p] = roots;
+            }
+        });
+        std::uint32_t next = 1;
+        for (std::uint32_t& first : firstLabel_)
+            next += std::exchange(first, next);
+        colors_.resize(next);
+    }
+
+    // Runs body(p) for the pieces p of one part on all threads.
+    template <class Body>
+    void forPieces(int part, Body&& body)
+    {
+        parallelRows(parts_[part], parts_[part + 1], 1, [&](int p0, int p1) {
+            for (int p = p0; p < p1; ++p)
+                body(p);
+        });
     }
 
     // The number an element passes down: for a root the next number (next moves on),
@@ -114,28 +140,6 @@ private:
             return next++;
         }
         return ownerOf(el);
-    }
-
-    // The pixels of the level-0 elements. Walk order takes the even island rows, then
-    // the odd ones; island row y covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
-    // parity touch disjoint pixels and are painted on all threads at once, the even
-    // rows before the odd ones (pixel rows 2y + 1 lie under both). Raising to the
-    // largest number does not depend on the order, only the numbering of the roots.
-    void paintLevelZero()
-    {
-        const int n = h_.rowLength(0);
-        for (int phase = 0, walk = 0; phase < 2; ++phase) {
-            std::vector<int> rowWalk; // walk index of the first island of each row of the phase
-            for (int y = phase; y < n; y += 2) {
-                rowWalk.push_back(walk);
-                walk += h_.rowSize(0, y);
-            }
-            const auto rowRoots = [&](int k) {
-                return countRoots(store_.firstOf(rowWalk[k]), store_.firstOf(rowWalk[k] + h_.rowSize(0, phase + 2 * k)));
-            };
-            numberPieces(static_cast<int>(rowWalk.size()), rowRoots,
-                         [&](int k, std::uint32_t next) { paintRow(phase + 2 * k, rowWalk[k], next); });
-        }
     }
 
     // The islands of level-0 row y, the first of which has walk index walk; its roots
@@ -241,8 +245,10 @@ private:
     std::uint32_t* labels_;
     const std::uint32_t base_;
     const LargeArray<std::uint32_t> owner_; // by element index - base_
+    std::vector<ElementRange> pieces_;
+    std::vector<int> parts_;                // pieces parts_[j] .. parts_[j + 1] - 1 form part j
+    std::vector<std::uint32_t> firstLabel_; // by piece
     std::vector<std::uint32_t> colors_{0};
-    std::uint32_t label_ = 0;
 };
 
 } // namespace
