@@ -82,7 +82,7 @@ private:
     // even rows, then the odd ones). Each level and each row parity is a part.
     void cutIntoPieces()
     {
-        constexpr std::uint32_t piece = 1 << 14; // elements
+        constexpr std::uint32_t piece = 1 << 10; // elements
         for (int level = h_.levels() - 1; level >= 1; --level) {
             parts_.push_back(static_cast<int>(pieces_.size()));
             const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
@@ -107,13 +107,11 @@ private:
     void countRoots()
     {
         firstLabel_.resize(pieces_.size());
-        parallelRows(0, static_cast<int>(pieces_.size()), 1, [&](int p0, int p1) {
-            for (int p = p0; p < p1; ++p) {
-                std::uint32_t roots = 0;
-                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
-                    roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
-                firstLabel_[p] = roots;
-            }
+        forPieces(0, static_cast<int>(pieces_.size()), [&](int p) {
+            std::uint32_t roots = 0;
+            for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+            firstLabel_[p] = roots;
         });
         std::uint32_t next = 1;
         for (std::uint32_t& first : firstLabel_)
@@ -121,14 +119,24 @@ private:
         colors_.resize(next);
     }
 
-    // Runs body(p) for the pieces p of one part on all threads.
+    // Runs body(p) for the pieces p of one part, on all threads unless they are few.
     template <class Body>
     void forPieces(int part, Body&& body)
     {
-        parallelRows(parts_[part], parts_[part + 1], 1, [&](int p0, int p1) {
+        forPieces(parts_[part], parts_[part + 1], body);
+    }
+    template <class Body>
+    static void forPieces(int begin, int end, Body&& body)
+    {
+        const auto run = [&](int p0, int p1) {
             for (int p = p0; p < p1; ++p)
                 body(p);
-        });
+        };
+        constexpr int fewPieces = 8; // waking the other threads costs about as much
+        if (end - begin < fewPieces)
+            run(begin, end);
+        else
+            parallelRows(begin, end, end - begin, run);
     }
 
     // The number an element passes down: for a root the next number (next moves on),
