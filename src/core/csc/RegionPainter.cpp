@@ -51,9 +51,9 @@ public:
                     owner_[e - base_] = numberOf(store_.element(e), next);
             });
         // Island row y of level 0 covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
-        // parity touch disjoint pixels; the even rows go before the odd ones (pixel rows
-        // 2y + 1 lie under both), as raising to the largest number does not depend on
-        // the order.
+        // parity touch disjoint pixels and are painted at once; the two parities share
+        // pixel rows and go one after the other. Raising to the largest number does
+        // not depend on the order.
         for (int phase = 0; phase < 2; ++phase)
             forPieces(upperLevels + phase, [&](int p) {
                 const int y = 2 * (p - parts_[upperLevels + phase]) + phase;
@@ -240,8 +240,8 @@ private:
         const __m128i rows = raise(_mm_unpacklo_epi64(_mm_loadl_epi64(up), _mm_loadl_epi64(low)), outer);
         _mm_storel_epi64(up, rows);
         _mm_storel_epi64(low, _mm_srli_si128(rows, 8));
-        // The fourth lane lies at most in the next row, which exists and lies under
-        // this island row alone in its phase.
+        // The fourth lane lies at most in the next row, which exists and lies under no
+        // other island row of this parity.
         _mm_storeu_si128(mid, raise(_mm_loadu_si128(mid), middle));
         return next;
     }
