@@ -142,10 +142,32 @@ public:
     const CodeElementLink* linksOf(std::uint32_t i) const { return links_.get() + linkFirst_[i]; }
     CodeElementLink* linksOf(std::uint32_t i) { return links_.get() + linkFirst_[i]; }
 
+    // Filling on several threads: the pools as plain arrays, for a caller that has
+    // reserved room and writes islands, elements and links past the used ones itself.
+    struct Pools {
+        std::uint32_t* first; // first element by walk index
+        CodeElement* elements;
+        std::uint32_t* linkFirst;
+        CodeElementLink* links;
+    };
+    Pools pools() { return {first_, elements_, linkFirst_, links_.get()}; }
+    // True when n more elements fit where the element pool lies now.
+    bool poolHasRoom(std::int64_t n) const { return usedElements_ + n <= elementRoom_; }
+    // Takes over what was written through pools(): elements and links up to these
+    // counts, islands up to lastIsland (whose end this sets).
+    void adoptFilled(std::int64_t elements, std::int64_t links, int lastIsland)
+    {
+        usedElements_ = elements;
+        usedLinks_ = links;
+        currentIsland_ = lastIsland;
+        first_[lastIsland + 1] = static_cast<std::uint32_t>(elements);
+    }
+
     const IslandHierarchy& hierarchy() const { return hierarchy_; }
     std::int64_t usedElements() const { return usedElements_; }
     std::int64_t usedLinks() const { return usedLinks_; }
     std::int64_t elementCapacity() const { return elementCapacity_; }
+    std::int64_t linkCapacity() const { return linkCapacity_; }
 
 private:
     bool moveElements();

@@ -1,6 +1,7 @@
 #include "Levels.h"
 
 #include "IslandComponents.h"
+#include "LevelPiece.h"
 #include "SpaceHSV.h"
 #include "SpaceRGB.h"
 #include "util/ParallelRows.h"
@@ -8,10 +9,67 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <vector>
 
 namespace ivra::csc::detail {
 
 namespace {
+
+// Where the islands of level-0 rows keep their elements: the store itself.
+template <class V>
+struct StoreRows {
+    LinkingContext<V>& c;
+    void reserve(std::int64_t n) { c.reserve(n); }
+    void beginIsland(int walk) { c.store.beginIsland(walk); }
+    void skipIslands(int walk, int n) { c.store.skipIslands(walk, n); }
+    void addLeaf(std::uint8_t mask, std::uint32_t color) { c.addLeaf(mask, color); }
+    void appendLeaf(const CodeElement& e) { c.store.appendLeaf(e); }
+    // True when `more` elements may not fit.
+    bool mayFill(std::int64_t more) const { return c.store.usedElements() + more >= c.store.elementCapacity(); }
+};
+
+// ... or a run of rows made on a thread of its own, in arrays of its own with room for
+// seven elements an island (the most an island can make; see pieceArray), laid into
+// the store after the runs before it. Runs are made only when the store has room for
+// all of them.
+class LevelZeroPiece {
+public:
+    LevelZeroPiece(int firstWalk, int islands)
+        : firstWalk_(firstWalk), islandFirst_(pieceArray<std::uint32_t>(islands)),
+          elements_(pieceArray<CodeElement>(7 * std::int64_t{islands}))
+    {
+    }
+    void reserve(std::int64_t) {}
+    void beginIsland(int walk) { islandFirst_[walk - firstWalk_] = static_cast<std::uint32_t>(used_); }
+    void skipIslands(int walk, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            beginIsland(walk + i);
+    }
+    void addLeaf(std::uint8_t mask, std::uint32_t color)
+    {
+        elements_[used_++] = CodeElement{mask, 0, CodeElement::rootFlag, 0, color, CodeElement::none, CodeElement::none};
+    }
+    void appendLeaf(const CodeElement& e) { elements_[used_++] = e; }
+    bool mayFill(std::int64_t) const { return false; }
+
+    std::int64_t elementCount() const { return used_; }
+    void layInto(ElementStore::Pools pools, std::int64_t elementOffset, int islands) const
+    {
+        const auto e0 = static_cast<std::uint32_t>(elementOffset);
+        for (int i = 0; i < islands; ++i)
+            pools.first[firstWalk_ + i] = islandFirst_[i] + e0;
+        std::copy(elements_.get(), elements_.get() + used_, pools.elements + elementOffset);
+    }
+
+private:
+    const int firstWalk_;
+    std::int64_t used_ = 0;
+    std::unique_ptr<std::uint32_t[]> islandFirst_; // by walk index - firstWalk_
+    std::unique_ptr<CodeElement[]> elements_;
+};
 
 // Level 0: the similarity of every neighbouring pixel pair is computed once into a
 // bit plane; each island's pattern of similar pairs then names its elements
@@ -45,22 +103,14 @@ public:
         base_ = plane + pw_ + 1; // pixel (0, 0); one zero column/row around
         buildPlane();
 
-        const int n = c.hierarchy.rowLength(0);
-        int walk = 0;
-        for (int phase = 0; phase < 2; ++phase) {
-            for (int y = phase; y < n; y += 2) {
-                const int rs = c.hierarchy.rowSize(0, y);
-                const int cy = 2 * y;
-                if (cy - 1 >= w.y1 || cy + 1 < w.y0) { // no pixel in the window
-                    c.store.skipIslands(walk, rs);
-                    walk += rs;
-                    continue;
-                }
-                islandRow(y, walk);
-                walk += rs;
-                c.reportProgress(walk);
-            }
-        }
+        const int threads = std::min(threadCount(), c.hierarchy.rowLength(0));
+        if (threads > 1 && buildOnThreads(threads))
+            return;
+        const LevelRows rows(c.hierarchy, 0, 1);
+        StoreRows<V> store{c};
+        for (int i = 0; i < static_cast<int>(rows.y.size()); ++i)
+            if (islandRow(rows.rowAt(i), rows.walkAt(i), store))
+                c.reportProgress(rows.walkAt(i + 1));
     }
 
 private:
@@ -91,49 +141,96 @@ private:
         });
     }
 
-    // Row y of level 0, whose first island has the given walk index.
-    void islandRow(int y, int walk)
+    // The runs of rows on threads of their own; false (having changed nothing) when
+    // the store might fill within level 0, which one thread then meets where it always did.
+    bool buildOnThreads(int threads)
     {
+        const LevelRows rows(c.hierarchy, 0, threads);
+        std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
+        for (int r = 0; r < rows.runCount(); ++r)
+            pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
+        std::exception_ptr error;
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+        for (int r = 0; r < rows.runCount(); ++r) {
+            try {
+                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                    islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
+            } catch (...) {
+#pragma omp critical(ivra_level_zero_error)
+                if (!error)
+                    error = std::current_exception();
+            }
+        }
+        if (error)
+            std::rethrow_exception(error);
+        std::vector<std::int64_t> elementAt{0};
+        for (const auto& piece : pieces)
+            elementAt.push_back(elementAt.back() + piece->elementCount());
+        // One thread would have taken the nearly-full way at an island.
+        if (elementAt.back() + 3 >= c.store.elementCapacity())
+            return false;
+        c.reserve(elementAt.back());
+        c.store.adoptFilled(elementAt.back(), 0, rows.walk.back() - 1);
+        const ElementStore::Pools pools = c.store.pools();
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+        for (int r = 0; r < rows.runCount(); ++r)
+            pieces[static_cast<std::size_t>(r)]->layInto(pools, elementAt[static_cast<std::size_t>(r)], rows.runIslands(r));
+        c.reportProgress(rows.walk.back());
+        return true;
+    }
+
+    // Row y of level 0, whose first island has the given walk index; false for a row
+    // with no pixel in the window.
+    template <class Target>
+    bool islandRow(int y, int walk, Target& target)
+    {
+        const Window& w = c.window;
         const int rs = c.hierarchy.rowSize(0, y);
         const int cy = 2 * y;
+        if (cy - 1 >= w.y1 || cy + 1 < w.y0) { // no pixel in the window
+            target.skipIslands(walk, rs);
+            return false;
+        }
         const bool shiftedRows = c.hierarchy.levels() == 2; // level 0 is then also level L-2
         const int shift = shiftedRows ? 1 - (y & 1) : (y & 1);
-        c.reserve(7 * rs); // an island makes at most 7 elements (one per seed)
+        target.reserve(7 * rs); // an island makes at most 7 elements (one per seed)
         const std::uint8_t* const rowBits = base_ + static_cast<std::ptrdiff_t>(cy) * pw_;
         // Islands innerBegin <= x < innerEnd have all seven pixels in the picture
         // (columns 2x + shift - 1 .. 2x + shift + 1) and room for three elements each;
         // they take the short way.
         int innerBegin = rs, innerEnd = rs;
         if constexpr (V::hasInnerMeans) {
-            if (cy >= 1 && cy + 1 < c.window.y1 && c.store.usedElements() + 3 * rs < c.store.elementCapacity()) {
+            if (cy >= 1 && cy + 1 < c.window.y1 && !target.mayFill(3 * rs)) {
                 innerBegin = std::min((2 - shift) / 2, rs);
                 innerEnd = std::clamp((c.window.x1 - shift) / 2, innerBegin, rs);
             }
         }
         for (int x = 0; x < innerBegin; ++x)
-            clippedIsland(walk + x, rowBits, 2 * x + shift, cy);
+            clippedIsland(walk + x, rowBits, 2 * x + shift, cy, target);
         if constexpr (V::hasInnerMeans) {
             if (innerBegin < innerEnd)
-                innerIslands(rowBits, cy, shift, innerBegin, innerEnd, walk + innerBegin);
+                innerIslands(rowBits, cy, shift, innerBegin, innerEnd, walk + innerBegin, target);
         }
         for (int x = innerEnd; x < rs; ++x)
-            clippedIsland(walk + x, rowBits, 2 * x + shift, cy);
+            clippedIsland(walk + x, rowBits, 2 * x + shift, cy, target);
+        return true;
     }
 
     // The island centred at pixel (cx, cy), whose pixels may leave the window.
-    void clippedIsland(int walk, const std::uint8_t* rowBits, int cx, int cy)
+    template <class Target>
+    void clippedIsland(int walk, const std::uint8_t* rowBits, int cx, int cy, Target& target)
     {
-        c.store.beginIsland(walk);
+        target.beginIsland(walk);
         if (cx + 1 < c.window.x0 || cx - 1 >= c.window.x1)
             return;
         const IslandComponents& comps = islandComponents[patternAt(rowBits + cx)];
         const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride_ + cx;
-        if (c.store.usedElements() + 3 >= c.store.elementCapacity()) {
+        if (target.mayFill(3)) {
             nearlyFullIsland(centre, comps, cx, cy);
             return;
         }
         for (int i = 0; i < comps.count; ++i)
-            c.addLeaf(comps.masks[i], V::meanOfPixels(pixels_, centre, offsets_, comps.masks[i]));
+            target.addLeaf(comps.masks[i], V::meanOfPixels(pixels_, centre, offsets_, comps.masks[i]));
     }
 
     // The similarity pattern of the island centred at p in the pair plane. Bit order of
@@ -148,7 +245,8 @@ private:
     // Islands x = begin .. end - 1 of a level-0 row, centred at (2x + shift, cy), which
     // lie wholly inside the picture and cannot fill the store; island begin has the
     // given walk index.
-    void innerIslands(const std::uint8_t* rowBits, int cy, int shift, int begin, int end, int walk)
+    template <class Target>
+    void innerIslands(const std::uint8_t* rowBits, int cy, int shift, int begin, int end, int walk, Target& target)
     {
         std::uint16_t patterns[64];
         for (int x0 = begin; x0 < end; x0 += 64) {
@@ -157,14 +255,14 @@ private:
             for (int i = vectorised; i < m; ++i)
                 patterns[i] = static_cast<std::uint16_t>(patternAt(rowBits + 2 * (x0 + i) + shift));
             for (int i = 0; i < m; ++i) {
-                c.store.beginIsland(walk + (x0 - begin) + i);
+                target.beginIsland(walk + (x0 - begin) + i);
                 const IslandComponents& comps = islandComponents[patterns[i]];
                 if (comps.count == 0)
                     continue;
                 const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride_ + 2 * (x0 + i) + shift;
                 const typename V::IslandPixels island(pixels_, centre, stride_);
                 for (int k = 0; k < comps.count; ++k)
-                    c.store.appendLeaf(CodeElement{comps.masks[k], 0, CodeElement::rootFlag, 0,
+                    target.appendLeaf(CodeElement{comps.masks[k], 0, CodeElement::rootFlag, 0,
                                                    island.mean(comps.masks[k]), CodeElement::none, CodeElement::none});
             }
         }

@@ -97,6 +97,24 @@ public:
         return idx;
     }
 
+    // An element of the levels below, for reading; its flags, to mark it taken; its links.
+    const CodeElement& elementAt(std::uint32_t e) const { return el[e]; }
+    std::uint8_t& flagsOf(std::uint32_t e) { return el[e].flags; }
+    const CodeElementLink* linksOf(std::uint32_t e) const { return store.linksOf(e); }
+
+    // Keeps an element of all seven children, whose elements r[k].begin it links.
+    void addWholeIsland(const ChildRange* r, std::uint32_t color)
+    {
+        const std::uint32_t idx = newElement(0x7F);
+        CodeElementLink* const links = store.appendLinks(idx, 7);
+        for (int k = 0; k < 7; ++k) {
+            links[k] = makeLink(k, r[k].begin);
+            setParent(el[r[k].begin], idx);
+        }
+        el[idx].color = color;
+        store.commit();
+    }
+
     // A level-0 element, written whole and kept at once.
     void addLeaf(std::uint8_t mask, std::uint32_t color)
     {
@@ -132,12 +150,16 @@ public:
     // the one of sibling nn, are dissimilar: the record names each parent's cell for g.
     void recordConflict(std::uint32_t g, std::uint32_t ce, int q, int s, int nn)
     {
-        const CodeElement& G = el[g];
+        recordConflict(conflicts, el[g], ce, q, s, nn, g);
+    }
+    static void recordConflict(std::vector<Conflict>& into, const CodeElement& G, std::uint32_t ce, int q, int s,
+                               int nn, std::uint32_t g)
+    {
         const int cellF = IslandHierarchy::sharedCell[nn][q];
         if (G.parent1 == ce)
-            conflicts.push_back({s, cellF, G.parent1, G.parent2, g});
+            into.push_back({s, cellF, G.parent1, G.parent2, g});
         else
-            conflicts.push_back({cellF, s, G.parent1, G.parent2, g});
+            into.push_back({cellF, s, G.parent1, G.parent2, g});
     }
 
     // Begins every island of a level >= 1 in walk order and calls link(ranges, total)
@@ -145,6 +167,21 @@ public:
     // total the element count of all seven.
     template <class Link>
     void forEachIsland(int level, Link&& link)
+    {
+        prepareRows(level);
+        const int n = hierarchy.rowLength(level);
+        int walk = hierarchy.indexOffset(level);
+        for (int phase = 0; phase < 2; ++phase) {
+            for (int y = phase; y < n; y += 2) {
+                linkRow(level, y, walk, store, link);
+                walk += hierarchy.rowSize(level, y);
+                reportProgress(walk);
+            }
+        }
+    }
+
+    // What linkRow() needs to know of the level below `level`; call it first.
+    void prepareRows(int level)
     {
         // Walk index of the first island of every row of the child level, and row sizes.
         const int childLevel = level - 1;
@@ -155,21 +192,14 @@ public:
             rowBase_[r] = hierarchy.walkIndex({childLevel, 0, r});
             rowSize_[r] = hierarchy.rowSize(childLevel, r);
         }
-        const int n = hierarchy.rowLength(level);
-        int walk = hierarchy.indexOffset(level);
-        for (int phase = 0; phase < 2; ++phase) {
-            for (int y = phase; y < n; y += 2) {
-                linkRow(level, y, walk, link);
-                walk += hierarchy.rowSize(level, y);
-                reportProgress(walk);
-            }
-        }
     }
 
-private:
-    // Row y of a level, whose first island has the given walk index.
-    template <class Link>
-    void linkRow(int level, int y, int walk, Link& link)
+    // Row y of a level, whose first island has the given walk index: for each island,
+    // target.beginIsland(walk index), then link(ranges, total) as in forEachIsland().
+    // Reads the store only, so rows may be linked on several threads into targets of
+    // their own.
+    template <class Target, class Link>
+    void linkRow(int level, int y, int walk, Target& target, Link& link) const
     {
         const int nc = hierarchy.rowLength(level - 1);
         const int rs = hierarchy.rowSize(level, y);
@@ -185,7 +215,7 @@ private:
             innerEnd = std::clamp((limit - c0.x + 1) / 2, innerBegin, rs);
         }
         for (int x = 0; x < rs; ++x) {
-            store.beginIsland(walk + x);
+            target.beginIsland(walk + x);
             if (x < innerBegin || x >= innerEnd)
                 linkClipped(c0, x, nc, link);
             else
@@ -193,9 +223,10 @@ private:
         }
     }
 
+private:
     // An island with children outside their level.
     template <class Link>
-    void linkClipped(CellPos c0, int x, int nc, Link& link)
+    void linkClipped(CellPos c0, int x, int nc, Link& link) const
     {
         ChildRange r[7];
         std::uint32_t total = 0;
@@ -216,7 +247,7 @@ private:
     // An island with all seven children. In each child row the children are neighbours
     // in walk order, so each child's range ends where the next begins.
     template <class Link>
-    void linkInner(CellPos c0, int x, Link& link)
+    void linkInner(CellPos c0, int x, Link& link) const
     {
         static_assert(IslandHierarchy::cellOffsetX[4] == -1 && IslandHierarchy::cellOffsetY[4] == -1 &&
                       IslandHierarchy::cellOffsetX[6] == -1 && IslandHierarchy::cellOffsetY[6] == 0 &&

@@ -1,7 +1,11 @@
 #include "Levels.h"
 
+#include "LevelPiece.h"
 #include "SpaceHSV.h"
 #include "SpaceRGB.h"
+#include "util/Threads.h"
+
+#include <algorithm>
 
 namespace ivra::csc::detail {
 
@@ -20,10 +24,10 @@ struct QueueEntry {
 // (the common member of their overlap); a dissimilar pair is recorded as a conflict.
 // Every untaken element of the seven children seeds a growth in turn, in child
 // order; once none is left, nothing more can happen in the island.
-template <class V>
+template <class V, class Context>
 class UpperLevel {
 public:
-    UpperLevel(LinkingContext<V>& c, int level) : c(c), level_(level) {}
+    UpperLevel(Context& c, int level) : c(c), level_(level) {}
 
     void link(const ChildRange* r, std::uint32_t total)
     {
@@ -64,15 +68,15 @@ private:
             std::uint32_t idx = none;
             takenChildren |= 1u << k;
             --untaken;
-            v.start(c.el[e].color, level_);
+            v.start(c.elementAt(e).color, level_);
             int queue[7];
             queue[0] = k;
             int qn = 1;
             for (int qi = 0; qi < qn && untaken > 0; ++qi) {
                 const int q = queue[qi];
                 const std::uint32_t ceIdx = r[q].begin;
-                const CodeElement& ce = c.el[ceIdx];
-                const CodeElementLink* links = c.store.linksOf(ceIdx);
+                const CodeElement& ce = c.elementAt(ceIdx);
+                const CodeElementLink* links = c.linksOf(ceIdx);
                 const int childCount = ce.childCount;
                 for (int j = 0; j < childCount; ++j) {
                     const int s = linkCell(links[j]);
@@ -80,11 +84,11 @@ private:
                     if (nn < 0 || (takenChildren & (1u << nn)))
                         continue;
                     const std::uint32_t g = linkChild(links[j]);
-                    const CodeElement& G = c.el[g];
+                    const CodeElement& G = c.elementAt(g);
                     const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
                     if (f == none)
                         continue;
-                    if (v.accept(ce.color, c.el[f].color)) {
+                    if (v.accept(ce.color, c.elementAt(f).color)) {
                         takenChildren |= 1u << nn;
                         --untaken;
                         queue[qn++] = nn;
@@ -106,12 +110,12 @@ private:
         queue_.clear();
         for (int k = 0; k < 7 && untaken > 0; ++k) {
             for (std::uint32_t e = r[k].begin; e < r[k].end && untaken > 0; ++e) {
-                if (c.el[e].flags & taken)
+                if (c.flagsOf(e) & taken)
                     continue;
                 c.checkSeed();
                 std::uint32_t idx = none;
-                c.el[e].flags |= taken;
-                v.start(c.el[e].color, level_);
+                c.flagsOf(e) |= taken;
+                v.start(c.elementAt(e).color, level_);
                 const std::size_t first = queue_.size();
                 queue_.push_back({e, k});
                 --untaken;
@@ -123,7 +127,7 @@ private:
             }
         }
         for (const QueueEntry& entry : queue_)
-            c.el[entry.element].flags &= static_cast<std::uint8_t>(~taken);
+            c.flagsOf(entry.element) &= static_cast<std::uint8_t>(~taken);
     }
 
     // Offers the growth from seed e (of child k) the elements that share a child with
@@ -132,8 +136,8 @@ private:
     {
         const int q = entry.cell;
         const std::uint32_t ceIdx = entry.element;
-        const CodeElement& ce = c.el[ceIdx];
-        const CodeElementLink* links = c.store.linksOf(ceIdx);
+        const CodeElement& ce = c.elementAt(ceIdx);
+        const CodeElementLink* links = c.linksOf(ceIdx);
         // The children in a cell this island shares with a sibling, in link order,
         // gathered without a branch (whether a cell is shared follows no pattern the
         // processor could predict); an element has at most 255 links.
@@ -152,15 +156,15 @@ private:
             const int s = linkCell(sharedLink[j]);
             const int nn = sharedSibling[j];
             const std::uint32_t g = linkChild(sharedLink[j]);
-            const CodeElement& G = c.el[g];
+            const CodeElement& G = c.elementAt(g);
             const std::uint32_t f = G.parent1 != ceIdx ? G.parent1 : G.parent2;
             if (f == none)
                 continue;
-            CodeElement& F = c.el[f];
-            if (F.flags & taken)
+            std::uint8_t& flagsF = c.flagsOf(f);
+            if (flagsF & taken)
                 continue;
-            if (v.accept(ce.color, F.color)) {
-                F.flags |= taken;
+            if (v.accept(ce.color, c.elementAt(f).color)) {
+                flagsF |= taken;
                 --untaken;
                 queue_.push_back({f, nn});
                 c.join(idx, k, e, nn, f);
@@ -170,7 +174,7 @@ private:
         }
     }
 
-    LinkingContext<V>& c;
+    Context& c;
     int level_;
     std::vector<QueueEntry> queue_ = std::vector<QueueEntry>(2000);
 };
@@ -180,8 +184,19 @@ private:
 template <class V>
 void linkUpperLevel(LinkingContext<V>& c, int level)
 {
-    UpperLevel<V> linker(c, level);
-    c.forEachIsland(level, [&linker](const ChildRange* r, std::uint32_t total) { linker.link(r, total); });
+    // A level of few islands is not worth starting threads for.
+    constexpr int fewIslands = 1024;
+    const int islands = c.hierarchy.indexOffset(level + 1) - c.hierarchy.indexOffset(level);
+    const int threads = islands < fewIslands ? 1 : std::min(threadCount(), c.hierarchy.rowLength(level));
+    const auto linker = [level](LevelPiece<V>& piece) {
+        return [island = UpperLevel<V, LevelPiece<V>>(piece, level)](const ChildRange* r, std::uint32_t total) mutable {
+            island.link(r, total);
+        };
+    };
+    if (threads >= 2 && linkOnThreads(c, level, threads, linker))
+        return;
+    UpperLevel<V, LinkingContext<V>> island(c, level);
+    c.forEachIsland(level, [&island](const ChildRange* r, std::uint32_t total) { island.link(r, total); });
 }
 
 template void linkUpperLevel(LinkingContext<SpaceRGB>&, int);

@@ -115,6 +115,17 @@ TEST(ColorConversion, WholeBuffersToHsvUseTheSixHighBitsOfEachComponent)
         }
         EXPECT_EQ(out[n].hue, -7) << "wrote past the buffer";
     }
+    // Every entry of the table (it is computed when the project is built): each six-bit
+    // triple once.
+    std::vector<std::uint8_t> all;
+    for (int i = 0; i < 1 << 18; ++i)
+        all.insert(all.end(), {static_cast<std::uint8_t>(i >> 12 << 2), static_cast<std::uint8_t>((i >> 6 & 63) << 2),
+                               static_cast<std::uint8_t>((i & 63) << 2)});
+    std::vector<HSVPixel> table(1 << 18);
+    imageRgbToHsv(1 << 9, 1 << 9, all.data(), table.data());
+    for (int i = 0; i < 1 << 18; ++i)
+        ASSERT_EQ(fromPacked(table[i]), packed((i >> 12) * (1.0 / 63), (i >> 6 & 63) * (1.0 / 63), (i & 63) * (1.0 / 63)))
+            << "entry " << i;
     HSVPixel untouched{5, 5, 5}; // nothing for sizes that are not positive
     imageRgbToHsv(0, 5, nullptr, &untouched);
     imageRgbToHsv(-1, -1, nullptr, &untouched);
@@ -128,8 +139,8 @@ TEST(ColorConversion, BackToRgbThroughTablesWithClampedHues)
     for (int hue : {-300, -2, 360, 500, 32767})
         hsv.push_back({static_cast<std::int16_t>(hue), 200, 180});
     for (int hue = -1; hue < 360; ++hue)
-        for (int sat = 0; sat < 256; sat += 15)
-            for (int val = 0; val < 256; val += 51)
+        for (int sat = 0; sat < 256; ++sat) // every entry of the hue/saturation table, values spread
+            for (int val : {0, 255, (hue * 31 + sat * 7) & 255})
                 hsv.push_back(
                     {static_cast<std::int16_t>(hue), static_cast<std::uint8_t>(sat), static_cast<std::uint8_t>(val)});
     std::vector<std::uint8_t> rgb(hsv.size() * 3);
