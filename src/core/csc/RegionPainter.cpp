@@ -3,9 +3,12 @@
 #include "util/HugePages.h"
 #include "util/ParallelRows.h"
 #include "util/Simd.h"
+#include "util/Threads.h"
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -34,13 +37,8 @@ public:
 
     std::vector<std::uint32_t> paint()
     {
-        // Most of the labels are fresh memory: clearing them on every thread shares the
-        // page faults.
-        const std::size_t w = static_cast<std::size_t>(w_);
-        parallelRows(0, hgt_, rowsPerPiece(w_, 1 << 18),
-                     [&](int y0, int y1) { std::fill(labels_ + y0 * w, labels_ + y1 * w, 0u); });
         cutIntoPieces();
-        countRoots();
+        clearLabelsAndCountRoots();
         // A level above 0 takes its parents' numbers, so the levels go one after the
         // other from the top; within one the elements are independent.
         const int upperLevels = h_.levels() - 1;
@@ -103,15 +101,24 @@ private:
 
     // Roots are numbered in root order from 1; each piece numbers its own from
     // firstLabel_, found by counting the roots of the pieces before it. Every number
-    // gets its slot in colors_ here.
-    void countRoots()
+    // gets its slot in colors_ here. Clearing the labels needs nothing of this, so one
+    // pass does both, each thread a share of the rows and of the pieces; most of the
+    // labels are fresh memory, so all threads share the page faults.
+    void clearLabelsAndCountRoots()
     {
+        const int pieces = static_cast<int>(pieces_.size());
         firstLabel_.resize(pieces_.size());
-        forPieces(0, static_cast<int>(pieces_.size()), [&](int p) {
-            std::uint32_t roots = 0;
-            for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
-                roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
-            firstLabel_[p] = roots;
+        const std::int64_t pixels = std::int64_t{w_} * hgt_;
+        const int n = static_cast<int>(std::min<std::int64_t>(threadCount(), 1 + (pixels >> 16)));
+        parallelRows(0, n, 1, [&](int t0, int t1) {
+            const std::size_t w = static_cast<std::size_t>(w_);
+            std::fill(labels_ + hgt_ * t0 / n * w, labels_ + hgt_ * t1 / n * w, 0u);
+            for (int p = pieces * t0 / n; p < pieces * t1 / n; ++p) {
+                std::uint32_t roots = 0;
+                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                    roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+                firstLabel_[p] = roots;
+            }
         });
         std::uint32_t next = 1;
         for (std::uint32_t& first : firstLabel_)
@@ -123,16 +130,14 @@ private:
     template <class Body>
     void forPieces(int part, Body&& body)
     {
-        forPieces(parts_[part], parts_[part + 1], body);
-    }
-    template <class Body>
-    static void forPieces(int begin, int end, Body&& body)
-    {
+        const int begin = parts_[part], end = parts_[part + 1];
         const auto run = [&](int p0, int p1) {
             for (int p = p0; p < p1; ++p)
                 body(p);
         };
-        constexpr int fewPieces = 8; // waking the other threads costs about as much
+        // Fewer pieces take about as long as waking the other threads, and a loaded
+        // machine makes each wait for them longer.
+        constexpr int fewPieces = 8;
         if (end - begin < fewPieces)
             run(begin, end);
         else
