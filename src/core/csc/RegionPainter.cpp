@@ -108,7 +108,7 @@ private:
     {
         const int pieces = static_cast<int>(pieces_.size());
         firstLabel_.resize(pieces_.size());
-        const std::int64_t pixels = std::int64_t{w_} * hgt_;
+        const std::int64_t pixels = std::int64_t{w_} * hgt_; // a thread for every 64 Ki of them
         const int n = static_cast<int>(std::min<std::int64_t>(threadCount(), 1 + (pixels >> 16)));
         parallelRows(0, n, 1, [&](int t0, int t1) {
             const std::size_t w = static_cast<std::size_t>(w_);
