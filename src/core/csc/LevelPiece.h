@@ -2,11 +2,12 @@
 
 #include "LevelRows.h"
 #include "LinkingContext.h"
+#include "util/ParallelRows.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -206,34 +207,33 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
     const LevelRows rows(c.hierarchy, level, threads);
     c.prepareRows(level);
     const std::int64_t elements0 = c.store.usedElements(), links0 = c.store.usedLinks();
+    // Each piece reserves room for the most it can make (address space, which it
+    // touches only as far as it writes); where even that is refused, one thread
+    // does without.
     std::vector<std::unique_ptr<LevelPiece<V>>> pieces;
-    for (int r = 0; r < rows.runCount(); ++r) {
-        const int firstWalk = rows.walkAt(rows.runBegin(r));
-        if (r == 0 && c.store.poolHasRoom(below))
-            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
-        else
-            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
-    }
-    std::exception_ptr error;
-#pragma omp parallel num_threads(threads)
-    for (int phase = 0; phase < 2; ++phase) {
-#pragma omp for schedule(static, 1)
-        for (int t = 0; t < threads; ++t) {
-            const int r = phase * threads + t;
-            try {
-                LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
-                auto link = makeLinker(piece);
-                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                    c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
-            } catch (...) {
-#pragma omp critical(ivra_level_piece_error)
-                if (!error)
-                    error = std::current_exception();
-            }
+    try {
+        for (int r = 0; r < rows.runCount(); ++r) {
+            const int firstWalk = rows.walkAt(rows.runBegin(r));
+            if (r == 0 && c.store.poolHasRoom(below))
+                pieces.push_back(
+                    std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
+            else
+                pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
         }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    if (error)
-        std::rethrow_exception(error);
+    // Above level 1 the phases go one after the other: their islands share children,
+    // whose marks the linking sets and clears. Level 1 marks nothing.
+    const int phases = level == 1 ? 1 : 2;
+    const int perPhase = rows.runCount() / phases;
+    for (int phase = 0; phase < phases; ++phase)
+        parallelPieces(phase * perPhase, (phase + 1) * perPhase, threads, [&](int r) {
+            LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
+            auto link = makeLinker(piece);
+            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
+        });
 
     std::vector<std::int64_t> elementAt{elements0}, linkAt{links0};
     for (const auto& piece : pieces) {

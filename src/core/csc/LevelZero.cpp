@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace ivra::csc::detail {
@@ -142,27 +142,22 @@ private:
     }
 
     // The runs of rows on threads of their own; false (having changed nothing) when
-    // the store might fill within level 0, which one thread then meets where it always did.
+    // the store might fill within level 0, which one thread then meets where it always
+    // did, or when the pieces' room is refused.
     bool buildOnThreads(int threads)
     {
         const LevelRows rows(c.hierarchy, 0, threads);
         std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
-        for (int r = 0; r < rows.runCount(); ++r)
-            pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
-        std::exception_ptr error;
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int r = 0; r < rows.runCount(); ++r) {
-            try {
-                for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                    islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
-            } catch (...) {
-#pragma omp critical(ivra_level_zero_error)
-                if (!error)
-                    error = std::current_exception();
-            }
+        try { // room for the most (see linkOnThreads)
+            for (int r = 0; r < rows.runCount(); ++r)
+                pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
+        } catch (const std::bad_alloc&) {
+            return false;
         }
-        if (error)
-            std::rethrow_exception(error);
+        parallelPieces(0, rows.runCount(), threads, [&](int r) {
+            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
+        });
         std::vector<std::int64_t> elementAt{0};
         for (const auto& piece : pieces)
             elementAt.push_back(elementAt.back() + piece->elementCount());
@@ -172,9 +167,9 @@ private:
         c.reserve(elementAt.back());
         c.store.adoptFilled(elementAt.back(), 0, rows.walk.back() - 1);
         const ElementStore::Pools pools = c.store.pools();
-#pragma omp parallel for num_threads(threads) schedule(static, 1)
-        for (int r = 0; r < rows.runCount(); ++r)
+        parallelPieces(0, rows.runCount(), threads, [&](int r) {
             pieces[static_cast<std::size_t>(r)]->layInto(pools, elementAt[static_cast<std::size_t>(r)], rows.runIslands(r));
+        });
         c.reportProgress(rows.walk.back());
         return true;
     }

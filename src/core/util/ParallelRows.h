@@ -76,6 +76,28 @@ void parallelRows(int begin, int end, int grain, Body&& body)
     parallelRows(begin, end, grain, body, [](int) {});
 }
 
+// Runs body(i) for the pieces i = first .. end - 1 on up to `threads` threads, piece i
+// on thread (i - first) mod threads (a fixed deal: which thread computes a piece
+// depends on the count alone). An exception thrown by a body (the first one caught)
+// comes back here once every thread is done.
+template <class Body>
+void parallelPieces(int first, int end, int threads, Body&& body)
+{
+    std::exception_ptr error;
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+    for (int i = first; i < end; ++i) {
+        try {
+            body(i);
+        } catch (...) {
+#pragma omp critical(ivra_parallel_pieces_error)
+            if (!error)
+                error = std::current_exception();
+        }
+    }
+    if (error)
+        std::rethrow_exception(error);
+}
+
 // Pieces of about `pixels` pixels for rows of `width` pixels: large enough that a
 // thread's start-up cost vanishes, small enough for smooth progress.
 inline int rowsPerPiece(int width, int pixels = 1 << 16)

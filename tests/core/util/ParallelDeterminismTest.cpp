@@ -134,6 +134,14 @@ TEST(ParallelDeterminism, RowsAreDealtOnceAndErrorsComeBack)
         if (y0 == 40)
             throw Cancelled();
     }), Cancelled);
+    // Pieces: each of first .. end - 1 once, an error back to the caller.
+    parallelPieces(5, 12, 3, [&](int i) { hits[static_cast<std::size_t>(i)] += 10; });
+    EXPECT_EQ(std::count(hits.begin() + 5, hits.begin() + 12, 11), 7);
+    EXPECT_EQ(hits[4] + hits[12], 2);
+    EXPECT_THROW(parallelPieces(0, 4, 2, [](int i) {
+        if (i == 3)
+            throw Cancelled();
+    }), Cancelled);
 }
 
 // Progress reaches the caller on its own thread only, growing to 1, and a cancel
