@@ -223,10 +223,12 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
     } catch (const std::bad_alloc&) {
         return false;
     }
-    // The phases one after the other: their islands share children, whose marks the
-    // linking sets and clears.
-    for (int phase = 0; phase < 2; ++phase)
-        parallelPieces(phase * threads, (phase + 1) * threads, threads, [&](int r) {
+    // Above level 1 the phases go one after the other: their islands share children,
+    // whose marks the linking sets and clears. Level 1 marks nothing.
+    const int phases = level == 1 ? 1 : 2;
+    const int perPhase = rows.runCount() / phases;
+    for (int phase = 0; phase < phases; ++phase)
+        parallelPieces(phase * perPhase, (phase + 1) * perPhase, threads, [&](int r) {
             LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
             auto link = makeLinker(piece);
             for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)

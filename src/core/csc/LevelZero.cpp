@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace ivra::csc::detail {
@@ -30,45 +29,25 @@ struct StoreRows {
     bool mayFill(std::int64_t more) const { return c.store.usedElements() + more >= c.store.elementCapacity(); }
 };
 
-// ... or a run of rows made on a thread of its own, in arrays of its own with room for
-// seven elements an island (the most an island can make; see pieceArray), laid into
-// the store after the runs before it. Runs are made only when the store has room for
-// all of them.
-class LevelZeroPiece {
-public:
-    LevelZeroPiece(int firstWalk, int islands)
-        : firstWalk_(firstWalk), islandFirst_(pieceArray<std::uint32_t>(islands)),
-          elements_(pieceArray<CodeElement>(7 * std::int64_t{islands}))
-    {
-    }
+// ... or the store's pools written directly, by threads that each own rows whose first
+// element they know (the elements of the rows before them were counted first).
+struct PoolRows {
+    ElementStore::Pools pools;
+    std::uint32_t next; // the next element
     void reserve(std::int64_t) {}
-    void beginIsland(int walk) { islandFirst_[walk - firstWalk_] = static_cast<std::uint32_t>(used_); }
+    void beginIsland(int walk) { pools.first[walk] = next; }
     void skipIslands(int walk, int n)
     {
         for (int i = 0; i < n; ++i)
-            beginIsland(walk + i);
+            pools.first[walk + i] = next;
     }
     void addLeaf(std::uint8_t mask, std::uint32_t color)
     {
-        elements_[used_++] = CodeElement{mask, 0, CodeElement::rootFlag, 0, color, CodeElement::none, CodeElement::none};
+        pools.elements[next++] = CodeElement{mask, 0, CodeElement::rootFlag, 0, color, CodeElement::none,
+                                             CodeElement::none};
     }
-    void appendLeaf(const CodeElement& e) { elements_[used_++] = e; }
+    void appendLeaf(const CodeElement& e) { pools.elements[next++] = e; }
     bool mayFill(std::int64_t) const { return false; }
-
-    std::int64_t elementCount() const { return used_; }
-    void layInto(ElementStore::Pools pools, std::int64_t elementOffset, int islands) const
-    {
-        const auto e0 = static_cast<std::uint32_t>(elementOffset);
-        for (int i = 0; i < islands; ++i)
-            pools.first[firstWalk_ + i] = islandFirst_[i] + e0;
-        std::copy(elements_.get(), elements_.get() + used_, pools.elements + elementOffset);
-    }
-
-private:
-    const int firstWalk_;
-    std::int64_t used_ = 0;
-    std::unique_ptr<std::uint32_t[]> islandFirst_; // by walk index - firstWalk_
-    std::unique_ptr<CodeElement[]> elements_;
 };
 
 // Level 0: the similarity of every neighbouring pixel pair is computed once into a
@@ -141,37 +120,71 @@ private:
         });
     }
 
-    // The runs of rows on threads of their own; false (having changed nothing) when
-    // the store might fill within level 0, which one thread then meets where it always
-    // did, or when the pieces' room is refused.
+    // The rows on threads of their own: the elements of every row are counted first,
+    // then each row writes its own into the store from where the rows before it end.
+    // False (having changed nothing) when the store might fill within level 0, which
+    // one thread then meets where it always did.
     bool buildOnThreads(int threads)
     {
         const LevelRows rows(c.hierarchy, 0, threads);
-        std::vector<std::unique_ptr<LevelZeroPiece>> pieces;
-        try { // room for the most (see linkOnThreads)
-            for (int r = 0; r < rows.runCount(); ++r)
-                pieces.push_back(std::make_unique<LevelZeroPiece>(rows.walkAt(rows.runBegin(r)), rows.runIslands(r)));
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
+        std::vector<std::int64_t> elementAt(rows.y.size() + 1, 0); // by position, counts first
         parallelPieces(0, rows.runCount(), threads, [&](int r) {
             for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                islandRow(rows.rowAt(i), rows.walkAt(i), *pieces[static_cast<std::size_t>(r)]);
+                elementAt[static_cast<std::size_t>(i) + 1] = rowElementCount(rows.rowAt(i));
         });
-        std::vector<std::int64_t> elementAt{0};
-        for (const auto& piece : pieces)
-            elementAt.push_back(elementAt.back() + piece->elementCount());
-        // One thread would have taken the nearly-full way at an island.
+        for (std::size_t i = 1; i < elementAt.size(); ++i)
+            elementAt[i] += elementAt[i - 1];
         if (elementAt.back() + 3 >= c.store.elementCapacity())
             return false;
         c.reserve(elementAt.back());
         c.store.adoptFilled(elementAt.back(), 0, rows.walk.back() - 1);
         const ElementStore::Pools pools = c.store.pools();
         parallelPieces(0, rows.runCount(), threads, [&](int r) {
-            pieces[static_cast<std::size_t>(r)]->layInto(pools, elementAt[static_cast<std::size_t>(r)], rows.runIslands(r));
+            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i) {
+                PoolRows target{pools, static_cast<std::uint32_t>(elementAt[static_cast<std::size_t>(i)])};
+                islandRow(rows.rowAt(i), rows.walkAt(i), target);
+            }
         });
         c.reportProgress(rows.walk.back());
         return true;
+    }
+
+    // How many elements islandRow() makes for row y when the store cannot fill: the
+    // same islands take the same ways.
+    std::int64_t rowElementCount(int y) const
+    {
+        const Window& w = c.window;
+        const int rs = c.hierarchy.rowSize(0, y);
+        const int cy = 2 * y;
+        if (cy - 1 >= w.y1 || cy + 1 < w.y0)
+            return 0;
+        const int shift = c.hierarchy.levels() == 2 ? 1 - (y & 1) : (y & 1);
+        const std::uint8_t* const rowBits = base_ + static_cast<std::ptrdiff_t>(cy) * pw_;
+        int innerBegin = rs, innerEnd = rs;
+        if (V::hasInnerMeans && cy >= 1 && cy + 1 < w.y1) {
+            innerBegin = std::min((2 - shift) / 2, rs);
+            innerEnd = std::clamp((w.x1 - shift) / 2, innerBegin, rs);
+        }
+        std::int64_t count = 0;
+        const auto clipped = [&](int x) {
+            const int cx = 2 * x + shift;
+            if (cx + 1 >= w.x0 && cx - 1 < w.x1)
+                count += islandComponents[patternAt(rowBits + cx)].count;
+        };
+        for (int x = 0; x < innerBegin; ++x)
+            clipped(x);
+        std::uint16_t patterns[64];
+        for (int x0 = innerBegin; x0 < innerEnd; x0 += 64) {
+            const int m = std::min(64, innerEnd - x0);
+            const int vectorised = innerPatterns(rowBits, shift, x0, m, patterns);
+            for (int i = vectorised; i < m; ++i)
+                patterns[i] = static_cast<std::uint16_t>(patternAt(rowBits + 2 * (x0 + i) + shift));
+            for (int i = 0; i < m; ++i)
+                count += islandComponents[patterns[i]].count;
+        }
+        for (int x = innerEnd; x < rs; ++x)
+            clipped(x);
+        return count;
     }
 
     // Row y of level 0, whose first island has the given walk index; false for a row

@@ -3,10 +3,15 @@
 #include "util/HugePages.h"
 #include "util/ParallelRows.h"
 #include "util/Simd.h"
+#include "util/Threads.h"
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace ivra::csc {
 
@@ -32,17 +37,34 @@ public:
 
     std::vector<std::uint32_t> paint()
     {
-        // Most of the labels are fresh memory: clearing them on every thread shares the
-        // page faults.
-        const std::size_t w = static_cast<std::size_t>(w_);
-        parallelRows(0, hgt_, rowsPerPiece(w_, 1 << 18),
-                     [&](int y0, int y1) { std::fill(labels_ + y0 * w, labels_ + y1 * w, 0u); });
-        numberUpperLevels();
-        paintLevelZero();
+        cutIntoPieces();
+        clearLabelsAndCountRoots();
+        // A level above 0 takes its parents' numbers, so the levels go one after the
+        // other from the top; within one the elements are independent.
+        const int upperLevels = h_.levels() - 1;
+        for (int part = 0; part < upperLevels; ++part)
+            forPieces(part, [&](int p) {
+                std::uint32_t next = firstLabel_[p];
+                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                    owner_[e - base_] = numberOf(store_.element(e), next);
+            });
+        // Island row y of level 0 covers pixel rows 2y - 1 .. 2y + 1, so the rows of one
+        // parity touch disjoint pixels and are painted at once; the two parities share
+        // pixel rows and go one after the other. Raising to the largest number does
+        // not depend on the order.
+        for (int phase = 0; phase < 2; ++phase)
+            forPieces(upperLevels + phase, [&](int p) {
+                const int y = 2 * (p - parts_[upperLevels + phase]) + phase;
+                paintRow(y, h_.walkIndex({0, 0, y}), firstLabel_[p]);
+            });
         return std::move(colors_);
     }
 
 private:
+    struct ElementRange {
+        std::uint32_t begin, end;
+    };
+
     std::uint32_t ownerOf(const CodeElement& el) const
     {
         std::uint32_t o = 0;
@@ -53,68 +75,122 @@ private:
         return o;
     }
 
-    // The number an element passes down: a new one for a root, else its parents' largest.
-    std::uint32_t numberOf(const CodeElement& el)
+    // Cuts the elements into pieces in root order: the levels above 0 from the top,
+    // each in pieces of a fixed size, then the level-0 island rows in walk order (the
+    // even rows, then the odd ones). Each level and each row parity is a part.
+    void cutIntoPieces()
+    {
+        constexpr std::uint32_t piece = 1 << 10; // elements
+        for (int level = h_.levels() - 1; level >= 1; --level) {
+            parts_.push_back(static_cast<int>(pieces_.size()));
+            const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
+            for (std::uint32_t e = store_.firstOf(h_.indexOffset(level)); e < end; e += piece)
+                pieces_.push_back({e, std::min(end, e + piece)});
+        }
+        const int n = h_.rowLength(0);
+        for (int phase = 0, walk = 0; phase < 2; ++phase) {
+            parts_.push_back(static_cast<int>(pieces_.size()));
+            for (int y = phase; y < n; y += 2) {
+                const int islands = h_.rowSize(0, y);
+                pieces_.push_back({store_.firstOf(walk), store_.firstOf(walk + islands)});
+                walk += islands;
+            }
+        }
+        parts_.push_back(static_cast<int>(pieces_.size()));
+    }
+
+    // Roots are numbered in root order from 1; each piece numbers its own from
+    // firstLabel_, found by counting the roots of the pieces before it. Every number
+    // gets its slot in colors_ here. Clearing the labels needs nothing of this, so one
+    // pass does both, each thread a share of the rows and of the pieces; most of the
+    // labels are fresh memory, so all threads share the page faults.
+    void clearLabelsAndCountRoots()
+    {
+        const int pieces = static_cast<int>(pieces_.size());
+        firstLabel_.resize(pieces_.size());
+        const std::int64_t pixels = std::int64_t{w_} * hgt_; // a thread for every 64 Ki of them
+        const int n = static_cast<int>(std::min<std::int64_t>(threadCount(), 1 + (pixels >> 16)));
+        parallelRows(0, n, 1, [&](int t0, int t1) {
+            const std::size_t w = static_cast<std::size_t>(w_);
+            std::fill(labels_ + hgt_ * t0 / n * w, labels_ + hgt_ * t1 / n * w, 0u);
+            for (int p = pieces * t0 / n; p < pieces * t1 / n; ++p) {
+                std::uint32_t roots = 0;
+                for (std::uint32_t e = pieces_[p].begin; e < pieces_[p].end; ++e)
+                    roots += (store_.element(e).flags & CodeElement::rootFlag) != 0;
+                firstLabel_[p] = roots;
+            }
+        });
+        std::uint32_t next = 1;
+        for (std::uint32_t& first : firstLabel_)
+            next += std::exchange(first, next);
+        colors_.resize(next);
+    }
+
+    // Runs body(p) for the pieces p of one part, on all threads unless they are few.
+    template <class Body>
+    void forPieces(int part, Body&& body)
+    {
+        const int begin = parts_[part], end = parts_[part + 1];
+        const auto run = [&](int p0, int p1) {
+            for (int p = p0; p < p1; ++p)
+                body(p);
+        };
+        // Fewer pieces take about as long as waking the other threads, and a loaded
+        // machine makes each wait for them longer.
+        constexpr int fewPieces = 8;
+        if (end - begin < fewPieces)
+            run(begin, end);
+        else
+            parallelRows(begin, end, end - begin, run);
+    }
+
+    // The number an element passes down: for a root the next number (next moves on),
+    // else its parents' largest.
+    std::uint32_t numberOf(const CodeElement& el, std::uint32_t& next)
     {
         if (el.flags & CodeElement::rootFlag) {
-            colors_.push_back(el.color);
-            return ++label_;
+            colors_[next] = el.color;
+            return next++;
         }
         return ownerOf(el);
     }
 
-    void numberUpperLevels()
+    // The islands of level-0 row y, the first of which has walk index walk; its roots
+    // are numbered from next on.
+    void paintRow(int y, int walk, std::uint32_t next)
     {
-        for (int level = h_.levels() - 1; level >= 1; --level) {
-            const std::uint32_t begin = store_.firstOf(h_.indexOffset(level));
-            const std::uint32_t end = store_.firstOf(h_.indexOffset(level + 1));
-            for (std::uint32_t e = begin; e < end; ++e)
-                owner_[e - base_] = numberOf(store_.element(e));
-        }
-    }
-
-    // The pixels of the level-0 elements, island by island in walk order; their
-    // elements are numbered on the way, in store order as well.
-    void paintLevelZero()
-    {
-        const int n = h_.rowLength(0);
-        const bool shiftedRows = h_.levels() == 2;
-        int walk = 0;
-        for (int phase = 0; phase < 2; ++phase) {
-            for (int y = phase; y < n; y += 2) {
-                const int rs = h_.rowSize(0, y);
-                const int row = 2 * y - y0_;
-                const int shift = (shiftedRows ? 1 - (y & 1) : (y & 1)) - x0_;
-                // Islands innerBegin <= x < innerEnd have all seven pixels in the window
-                // (columns 2x + shift - 1 .. 2x + shift + 1).
-                int innerBegin = rs, innerEnd = rs;
+        const int rs = h_.rowSize(0, y);
+        const int row = 2 * y - y0_;
+        // With two levels, level 0 lies just below the top, where odd rows shift left.
+        const int shift = (h_.levels() == 2 ? 1 - (y & 1) : (y & 1)) - x0_;
+        // Islands innerBegin <= x < innerEnd have all seven pixels in the window
+        // (columns 2x + shift - 1 .. 2x + shift + 1).
+        int innerBegin = rs, innerEnd = rs;
 #if IVRA_SIMD_SSE2
-                if (row >= 1 && row + 1 < hgt_) {
-                    innerBegin = std::clamp((2 - shift) / 2, 0, rs);
-                    innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
-                }
-#endif
-                for (int x = 0; x < innerBegin; ++x)
-                    paintClipped(walk + x, row, 2 * x + shift);
-#if IVRA_SIMD_SSE2
-                std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
-                for (int x = innerBegin; x < innerEnd; ++x)
-                    paintInner(walk + x, rowLabels + 2 * x);
-#endif
-                for (int x = innerEnd; x < rs; ++x)
-                    paintClipped(walk + x, row, 2 * x + shift);
-                walk += rs;
-            }
+        if (row >= 1 && row + 1 < hgt_) {
+            innerBegin = std::clamp((2 - shift) / 2, 0, rs);
+            innerEnd = std::clamp((w_ - shift) / 2, innerBegin, rs);
         }
+#endif
+        for (int x = 0; x < innerBegin; ++x)
+            next = paintClipped(walk + x, row, 2 * x + shift, next);
+#if IVRA_SIMD_SSE2
+        std::uint32_t* const rowLabels = labels_ + static_cast<std::ptrdiff_t>(row) * w_ + shift;
+        for (int x = innerBegin; x < innerEnd; ++x)
+            next = paintInner(walk + x, rowLabels + 2 * x, next);
+#endif
+        for (int x = innerEnd; x < rs; ++x)
+            next = paintClipped(walk + x, row, 2 * x + shift, next);
     }
 
     // Raises the pixels of the island with the given walk index, centred at (column,
-    // row) of the window, to the numbers of its elements, skipping pixels outside.
-    void paintClipped(int walk, int row, int column)
+    // row) of the window, to the numbers of its elements, skipping pixels outside; its
+    // roots are numbered from next on, and the number after them is returned.
+    std::uint32_t paintClipped(int walk, int row, int column, std::uint32_t next)
     {
         for (std::uint32_t e = store_.firstOf(walk), stop = store_.firstOf(walk + 1); e < stop; ++e) {
             const CodeElement& el = store_.element(e);
-            const std::uint32_t o = numberOf(el);
+            const std::uint32_t o = numberOf(el, next);
             if (o == 0)
                 continue;
             for (unsigned mask = el.mask; mask != 0; mask &= mask - 1) {
@@ -127,6 +203,7 @@ private:
                 target = std::max(target, o);
             }
         }
+        return next;
     }
 
 #if IVRA_SIMD_SSE2
@@ -134,8 +211,8 @@ private:
     // are disjoint: their numbers are gathered into one lane per cell, then its three
     // rows are raised at once: the upper and lower pair in one vector (cells 4, 5, 2,
     // 3), the middle three in another (cells 6, 0, 1, and a lane for the pixel right
-    // of them, which stays as it is).
-    void paintInner(int walk, std::uint32_t* centre)
+    // of them, which stays as it is). Numbers its roots as paintClipped does.
+    std::uint32_t paintInner(int walk, std::uint32_t* centre, std::uint32_t next)
     {
         static_assert(IslandHierarchy::cellOffsetX[4] == -1 && IslandHierarchy::cellOffsetY[4] == -1 &&
                       IslandHierarchy::cellOffsetX[5] == 0 && IslandHierarchy::cellOffsetY[5] == -1 &&
@@ -146,13 +223,13 @@ private:
                       IslandHierarchy::cellOffsetX[3] == 0 && IslandHierarchy::cellOffsetY[3] == 1);
         const std::uint32_t first = store_.firstOf(walk), stop = store_.firstOf(walk + 1);
         if (first == stop)
-            return;
+            return next;
         const __m128i outerCells = _mm_setr_epi32(1 << 4, 1 << 5, 1 << 2, 1 << 3);
         const __m128i middleCells = _mm_setr_epi32(1 << 6, 1 << 0, 1 << 1, 1 << 7); // bit 7: never set
         __m128i outer = _mm_setzero_si128(), middle = _mm_setzero_si128();
         for (std::uint32_t e = first; e < stop; ++e) {
             const CodeElement& el = store_.element(e);
-            const __m128i o = _mm_set1_epi32(static_cast<int>(numberOf(el)));
+            const __m128i o = _mm_set1_epi32(static_cast<int>(numberOf(el, next)));
             const __m128i m = _mm_set1_epi32(el.mask);
             outer = _mm_or_si128(outer, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, outerCells), outerCells)));
             middle = _mm_or_si128(middle, _mm_and_si128(o, _mm_cmpeq_epi32(_mm_and_si128(m, middleCells), middleCells)));
@@ -168,8 +245,10 @@ private:
         const __m128i rows = raise(_mm_unpacklo_epi64(_mm_loadl_epi64(up), _mm_loadl_epi64(low)), outer);
         _mm_storel_epi64(up, rows);
         _mm_storel_epi64(low, _mm_srli_si128(rows, 8));
-        // The fourth lane lies at most in the next row, which exists.
+        // The fourth lane lies at most in the next row, which exists and lies under no
+        // other island row of this parity.
         _mm_storeu_si128(mid, raise(_mm_loadu_si128(mid), middle));
+        return next;
     }
 #endif
 
@@ -179,8 +258,10 @@ private:
     std::uint32_t* labels_;
     const std::uint32_t base_;
     const LargeArray<std::uint32_t> owner_; // by element index - base_
+    std::vector<ElementRange> pieces_;
+    std::vector<int> parts_;                // pieces parts_[j] .. parts_[j + 1] - 1 form part j
+    std::vector<std::uint32_t> firstLabel_; // by piece
     std::vector<std::uint32_t> colors_{0};
-    std::uint32_t label_ = 0;
 };
 
 } // namespace

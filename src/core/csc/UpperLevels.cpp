@@ -184,8 +184,9 @@ private:
 template <class V>
 void linkUpperLevel(LinkingContext<V>& c, int level)
 {
-    // A level of few islands is not worth starting threads for.
-    constexpr int fewIslands = 1024;
+    // A level of few islands is not worth the threads' meeting (the tests' pictures
+    // have one level above it).
+    constexpr int fewIslands = 4096;
     const int islands = c.hierarchy.indexOffset(level + 1) - c.hierarchy.indexOffset(level);
     const int threads = islands < fewIslands ? 1 : std::min(threadCount(), c.hierarchy.rowLength(level));
     const auto linker = [level](LevelPiece<V>& piece) {
