@@ -173,15 +173,8 @@ private:
         };
         for (int x = 0; x < innerBegin; ++x)
             clipped(x);
-        std::uint16_t patterns[64];
-        for (int x0 = innerBegin; x0 < innerEnd; x0 += 64) {
-            const int m = std::min(64, innerEnd - x0);
-            const int vectorised = innerPatterns(rowBits, shift, x0, m, patterns);
-            for (int i = vectorised; i < m; ++i)
-                patterns[i] = static_cast<std::uint16_t>(patternAt(rowBits + 2 * (x0 + i) + shift));
-            for (int i = 0; i < m; ++i)
-                count += islandComponents[patterns[i]].count;
-        }
+        forInnerPatterns(rowBits, shift, innerBegin, innerEnd,
+                         [&count](int, unsigned pattern) { count += islandComponents[pattern].count; });
         for (int x = innerEnd; x < rs; ++x)
             clipped(x);
         return count;
@@ -256,23 +249,32 @@ private:
     template <class Target>
     void innerIslands(const std::uint8_t* rowBits, int cy, int shift, int begin, int end, int walk, Target& target)
     {
+        forInnerPatterns(rowBits, shift, begin, end, [&](int x, unsigned pattern) {
+            target.beginIsland(walk + (x - begin));
+            const IslandComponents& comps = islandComponents[pattern];
+            if (comps.count == 0)
+                return;
+            const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride_ + 2 * x + shift;
+            const typename V::IslandPixels island(pixels_, centre, stride_);
+            for (int k = 0; k < comps.count; ++k)
+                target.appendLeaf(CodeElement{comps.masks[k], 0, CodeElement::rootFlag, 0, island.mean(comps.masks[k]),
+                                              CodeElement::none, CodeElement::none});
+        });
+    }
+
+    // Calls take(x, pattern) for the islands x = begin .. end - 1 of a row, in order,
+    // their patterns made in blocks (see innerPatterns).
+    template <class Take>
+    void forInnerPatterns(const std::uint8_t* rowBits, int shift, int begin, int end, Take&& take) const
+    {
         std::uint16_t patterns[64];
         for (int x0 = begin; x0 < end; x0 += 64) {
             const int m = std::min(64, end - x0);
             const int vectorised = innerPatterns(rowBits, shift, x0, m, patterns);
             for (int i = vectorised; i < m; ++i)
                 patterns[i] = static_cast<std::uint16_t>(patternAt(rowBits + 2 * (x0 + i) + shift));
-            for (int i = 0; i < m; ++i) {
-                target.beginIsland(walk + (x0 - begin) + i);
-                const IslandComponents& comps = islandComponents[patterns[i]];
-                if (comps.count == 0)
-                    continue;
-                const std::ptrdiff_t centre = static_cast<std::ptrdiff_t>(cy) * stride_ + 2 * (x0 + i) + shift;
-                const typename V::IslandPixels island(pixels_, centre, stride_);
-                for (int k = 0; k < comps.count; ++k)
-                    target.appendLeaf(CodeElement{comps.masks[k], 0, CodeElement::rootFlag, 0,
-                                                   island.mean(comps.masks[k]), CodeElement::none, CodeElement::none});
-            }
+            for (int i = 0; i < m; ++i)
+                take(x0 + i, patterns[i]);
         }
     }
 
