@@ -56,8 +56,9 @@ public:
         : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk),
           elementBase_(static_cast<std::uint32_t>(c.store.usedElements())),
           linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())),
-          ownIslandFirst_(pieceArray<std::uint32_t>(islands)), islandFirst_(ownIslandFirst_.get()), elements_(pools.elements + elementBase_),
-          linkFirst_(pools.linkFirst + elementBase_), links_(pools.links + linkBase_), linkRoom_(2 * elementRoom)
+          ownIslandFirst_(pieceArray<std::uint32_t>(islands)), islandFirst_(ownIslandFirst_.get()),
+          elements_(pools.elements + elementBase_), linkFirst_(pools.linkFirst + elementBase_),
+          links_(pools.links + linkBase_), linkRoom_(2 * elementRoom)
     {
     }
 
