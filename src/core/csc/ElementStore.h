@@ -151,8 +151,8 @@ public:
         CodeElementLink* links;
     };
     Pools pools() { return {first_, elements_, linkFirst_, links_.get()}; }
-    // True when n more elements fit where the element pool lies now.
-    bool poolHasRoom(std::int64_t n) const { return usedElements_ + n <= elementRoom_; }
+    // How many more elements fit where the element pool lies now.
+    std::int64_t poolRoom() const { return elementRoom_ - usedElements_; }
     // Takes over what was written through pools(): elements and links up to these
     // counts, islands up to lastIsland (whose end this sets).
     void adoptFilled(std::int64_t elements, std::int64_t links, int lastIsland)

@@ -43,8 +43,10 @@ void linkLevelOne(LinkingContext<V>& c)
     const int threads = std::min(threadCount(), c.hierarchy.rowLength(1));
     const auto linker = [](LevelPiece<V>& piece) {
         return [&piece](const ChildRange* r, std::uint32_t total) {
-            if (total >= 2)
-                linkIsland(piece, r, total);
+            if (total < 2)
+                return;
+            piece.reserve(total);
+            linkIsland(piece, r, total);
         };
     };
     if (threads < 2 || !linkOnThreads(c, 1, threads, linker))

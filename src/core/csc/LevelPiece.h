@@ -35,6 +35,10 @@ std::unique_ptr<T[]> pieceArray(std::int64_t n)
     return std::unique_ptr<T[]>(new T[static_cast<std::size_t>(n)]);
 }
 
+// Thrown by a piece in borrowed room that an island would outgrow, before the island
+// changes anything.
+struct PieceFull {};
+
 template <class V>
 class LevelPiece {
 public:
@@ -48,18 +52,39 @@ public:
           links_(ownLinks_.get()), linkRoom_(2 * elementRoom)
     {
     }
-    // A piece written straight into the store's pools past their used part; the caller
-    // has made room for `elementRoom` elements there. Its island table stays its own
-    // until layInto(): the table's entry for the piece's first island is the end of
-    // the level below, which other pieces read meanwhile.
-    LevelPiece(LinkingContext<V>& c, int firstWalk, int islands, std::int64_t elementRoom, ElementStore::Pools pools)
+    // A piece written straight into the store's pools past their used part, as far as
+    // the element pool has room where it lies (an island it would outgrow throws
+    // PieceFull); the link pool has room for twice `below` links. Its island table
+    // stays its own until layInto(): the table's entry for the piece's first island is
+    // the end of the level below, which other pieces read meanwhile.
+    LevelPiece(LinkingContext<V>& c, int firstWalk, int islands, std::int64_t below, ElementStore::Pools pools)
         : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk),
           elementBase_(static_cast<std::uint32_t>(c.store.usedElements())),
           linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())),
           ownIslandFirst_(pieceArray<std::uint32_t>(islands)), islandFirst_(ownIslandFirst_.get()),
           elements_(pools.elements + elementBase_), linkFirst_(pools.linkFirst + elementBase_),
-          links_(pools.links + linkBase_), linkRoom_(2 * elementRoom)
+          links_(pools.links + linkBase_), elementRoom_(c.store.poolRoom()), linkRoom_(2 * below), checked_(true)
     {
+    }
+
+    // A piece in borrowed room [room, room + bytes): its island table, then as many
+    // elements as fit with their link starts and six links each (the levels need
+    // about four); an island it would outgrow throws PieceFull.
+    LevelPiece(LinkingContext<V>& c, int firstWalk, int islands, std::uint8_t* room, std::size_t bytes)
+        : space(c.space), splitMode(c.splitMode), store_(c.store), pool_(c.el), firstWalk_(firstWalk)
+    {
+        const auto at = [room](std::size_t offset) { return room + ((offset + 63) & ~std::size_t{63}); };
+        const std::size_t table = (static_cast<std::size_t>(islands) * sizeof(std::uint32_t) + 63) & ~std::size_t{63};
+        constexpr std::size_t perElement = sizeof(CodeElement) + sizeof(std::uint32_t) + 6 * sizeof(CodeElementLink);
+        const std::size_t elements = bytes > table + 128 ? (bytes - table - 128) / perElement : 0;
+        islandFirst_ = reinterpret_cast<std::uint32_t*>(at(0));
+        elements_ = reinterpret_cast<CodeElement*>(at(table));
+        linkFirst_ = reinterpret_cast<std::uint32_t*>(at(table + elements * sizeof(CodeElement)));
+        links_ = reinterpret_cast<CodeElementLink*>(
+            at(table + elements * (sizeof(CodeElement) + sizeof(std::uint32_t))));
+        elementRoom_ = static_cast<std::int64_t>(islands > 0 && table <= bytes ? elements : 0);
+        linkRoom_ = 6 * elementRoom_;
+        checked_ = borrowed_ = true;
     }
 
     const V space;
@@ -71,8 +96,14 @@ public:
     const CodeElementLink* linksOf(std::uint32_t e) const { return store_.linksOf(e); }
 
     void beginIsland(int walk) { islandFirst_[walk - firstWalk_] = elementBase_ + static_cast<std::uint32_t>(used_); }
-    // The caller made room for every element the piece can make.
-    void reserve(std::int64_t) const {}
+    // Room for an island of `total` child elements, which makes fewer elements and
+    // links than that. Only a piece in borrowed room or in the store can run out; one
+    // in arrays of its own has room for every element it can make.
+    void reserve(std::int64_t total) const
+    {
+        if (checked_ && (used_ + total > elementRoom_ || usedLinks_ + total > linkRoom_))
+            throw PieceFull{};
+    }
     void checkSeed() const {}
 
     void join(std::uint32_t& idx, int k, std::uint32_t e, int nn, std::uint32_t f)
@@ -116,8 +147,8 @@ public:
         const auto l0 = static_cast<std::uint32_t>(linkOffset) - linkBase_;
         for (int i = 0; i < islands; ++i)
             pools.first[firstWalk_ + i] = islandFirst_[i] + e0;
-        if (!ownElements_)
-            return;
+        if (!ownElements_ && !borrowed_)
+            return; // written straight into the store
         std::copy(elements_, elements_ + used_, pools.elements + elementOffset);
         for (std::int64_t i = 0; i < used_; ++i)
             pools.linkFirst[elementOffset + i] = linkFirst_[i] + l0;
@@ -164,7 +195,9 @@ private:
     CodeElement* elements_;
     std::uint32_t* linkFirst_;
     CodeElementLink* links_;
-    const std::int64_t linkRoom_;
+    std::int64_t elementRoom_ = 0, linkRoom_;
+    bool checked_ = false;  // reserve() checks the room
+    bool borrowed_ = false; // in room lent by the run, laid into the store by copying
     std::vector<Conflict> conflicts_; // in walk order
 };
 
@@ -191,6 +224,46 @@ void setParentsOfPhase(LinkingContext<V>& c, const ElementStore::Pools& pools, c
     setParents(c, pools, pools.first[rows.walkAt(first)], pools.first[rows.walkAt(last)]);
 }
 
+// One piece per run of rows. Borrowing (the first attempt): the first piece straight
+// into the store while its pool has room where it lies, the others in room borrowed
+// from c.laterScratch, shared in proportion to their islands. Otherwise: the first
+// straight into the store only where its pool has room for `below` more elements, the
+// others in arrays of their own, which cannot run out.
+template <class V>
+std::vector<std::unique_ptr<LevelPiece<V>>> makePieces(LinkingContext<V>& c, const LevelRows& rows,
+                                                      std::int64_t below, bool borrow)
+{
+    // (a pool with little room left would only send the level round again)
+    const bool inPlace = c.store.poolRoom() >= (borrow ? std::min<std::int64_t>(below, std::int64_t{1} << 14) : below);
+    const std::int64_t shared = rows.walk.back() - rows.walk.front() - (inPlace ? rows.runIslands(0) : 0);
+    // Each borrowed share holds its piece's island table and room for some elements;
+    // where one would not, nothing is borrowed.
+    std::vector<std::size_t> share(static_cast<std::size_t>(rows.runCount()), 0);
+    for (int r = inPlace ? 1 : 0; borrow && r < rows.runCount(); ++r) {
+        const double part = shared > 0 ? static_cast<double>(rows.runIslands(r)) / static_cast<double>(shared) : 0;
+        share[static_cast<std::size_t>(r)] = static_cast<std::size_t>(static_cast<double>(c.laterScratch.bytes) * part) &
+                                             ~std::size_t{63};
+        const std::size_t table = static_cast<std::size_t>(rows.runIslands(r)) * sizeof(std::uint32_t);
+        borrow = share[static_cast<std::size_t>(r)] >= table + (std::size_t{64} << 10);
+    }
+    std::vector<std::unique_ptr<LevelPiece<V>>> pieces;
+    std::size_t used = 0;
+    for (int r = 0; r < rows.runCount(); ++r) {
+        const int firstWalk = rows.walkAt(rows.runBegin(r));
+        const int islands = rows.runIslands(r);
+        if (r == 0 && inPlace) {
+            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, islands, below, c.store.pools()));
+        } else if (borrow) {
+            const std::size_t bytes = share[static_cast<std::size_t>(r)];
+            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, islands, c.laterScratch.data + used, bytes));
+            used += bytes;
+        } else {
+            pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, islands, below));
+        }
+    }
+    return pieces;
+}
+
 // Links `level` on `threads` threads when the store certainly has room for it: each
 // element links at least two elements of the level below, and each of those belongs
 // to at most two elements of this level, so the level adds at most as many elements
@@ -208,33 +281,37 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
     const LevelRows rows(c.hierarchy, level, threads);
     c.prepareRows(level);
     const std::int64_t elements0 = c.store.usedElements(), links0 = c.store.usedLinks();
-    // Each piece reserves room for the most it can make (address space, which it
-    // touches only as far as it writes); where even that is refused, one thread
-    // does without.
+    // The pieces first borrow their room (makePieces); one that outgrows it sends the
+    // level round again in room that cannot run out, which costs fresh memory. Where
+    // even that is refused, one thread does without.
     std::vector<std::unique_ptr<LevelPiece<V>>> pieces;
-    try {
-        for (int r = 0; r < rows.runCount(); ++r) {
-            const int firstWalk = rows.walkAt(rows.runBegin(r));
-            if (r == 0 && c.store.poolHasRoom(below))
-                pieces.push_back(
-                    std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below, c.store.pools()));
-            else
-                pieces.push_back(std::make_unique<LevelPiece<V>>(c, firstWalk, rows.runIslands(r), below));
+    bool linked = false;
+    for (const bool borrow : {true, false}) {
+        if (linked || (borrow && !c.laterScratch.data))
+            continue;
+        try {
+            pieces = makePieces(c, rows, below, borrow);
+        } catch (const std::bad_alloc&) {
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        return false;
+        try {
+            // Above level 1 the phases go one after the other: their islands share
+            // children, whose marks the linking sets and clears. Level 1 marks nothing.
+            const int phases = level == 1 ? 1 : 2;
+            const int perPhase = rows.runCount() / phases;
+            for (int phase = 0; phase < phases; ++phase)
+                parallelPieces(phase * perPhase, (phase + 1) * perPhase, threads, [&](int r) {
+                    LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
+                    auto link = makeLinker(piece);
+                    for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
+                        c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
+                });
+            linked = true;
+        } catch (const PieceFull&) {
+        }
     }
-    // Above level 1 the phases go one after the other: their islands share children,
-    // whose marks the linking sets and clears. Level 1 marks nothing.
-    const int phases = level == 1 ? 1 : 2;
-    const int perPhase = rows.runCount() / phases;
-    for (int phase = 0; phase < phases; ++phase)
-        parallelPieces(phase * perPhase, (phase + 1) * perPhase, threads, [&](int r) {
-            LevelPiece<V>& piece = *pieces[static_cast<std::size_t>(r)];
-            auto link = makeLinker(piece);
-            for (int i = rows.runBegin(r); i < rows.runEnd[static_cast<std::size_t>(r)]; ++i)
-                c.linkRow(level, rows.rowAt(i), rows.walkAt(i), piece, link);
-        });
+    if (!linked)
+        return false;
 
     std::vector<std::int64_t> elementAt{elements0}, linkAt{links0};
     for (const auto& piece : pieces) {
@@ -242,7 +319,10 @@ bool linkOnThreads(LinkingContext<V>& c, int level, int threads, MakeLinker&& ma
         linkAt.push_back(linkAt.back() + piece->linkCount());
         c.conflicts.insert(c.conflicts.end(), piece->conflicts().begin(), piece->conflicts().end());
     }
-    c.reserve(elementAt.back() - elements0);
+    // The store takes the first piece's elements first, so that they move with the
+    // pool if it has to move to hold the rest.
+    c.store.adoptFilled(elementAt[1], linkAt[1], rows.walkAt(rows.runEnd[0]) - 1);
+    c.reserve(elementAt.back() - elementAt[1]);
     c.store.adoptFilled(elementAt.back(), linkAt.back(), rows.walk.back() - 1);
     const ElementStore::Pools pools = c.store.pools();
 #pragma omp parallel num_threads(threads)

@@ -39,9 +39,10 @@ template <class V>
 class LinkingContext {
 public:
     LinkingContext(const IslandHierarchy& hierarchy, ElementStore& store, const V& space, int splitMode,
-                   std::vector<Conflict>& conflicts, Window window, const ivra::Progress& progress, Scratch scratch)
+                   std::vector<Conflict>& conflicts, Window window, const ivra::Progress& progress, Scratch scratch,
+                   Scratch laterScratch)
         : hierarchy(hierarchy), store(store), space(space), splitMode(splitMode), conflicts(conflicts),
-          window(window), progress(progress), scratch(scratch), el(store.elements())
+          window(window), progress(progress), scratch(scratch), laterScratch(laterScratch), el(store.elements())
     {
     }
 
@@ -52,7 +53,8 @@ public:
     std::vector<Conflict>& conflicts; // first in, first out; empty between levels
     const Window window;
     const ivra::Progress& progress;
-    const Scratch scratch;
+    const Scratch scratch;      // free during level 0
+    const Scratch laterScratch; // free once level 0 is built
     CodeElement* el; // the element pool: store.elements(), followed when it moves (reserve)
 
     static constexpr std::uint32_t none = CodeElement::none;

@@ -25,7 +25,7 @@ template <class V>
 void LinkingEngine::runLevels(const V& space, const void* pixels, int stride, const ivra::Progress& progress)
 {
     detail::LinkingContext<V> c(hierarchy_, store_, space, splitMode_, conflicts_, {x0_, y0_, x1_, y1_}, progress,
-                                {scratch_, scratchBytes_});
+                                {scratch_, scratchBytes_}, {laterScratch_, laterScratchBytes_});
     store_.reset();
     conflicts_.clear();
     detail::buildLevelZero(c, static_cast<const std::uint8_t*>(pixels), stride);

@@ -42,6 +42,14 @@ public:
         scratch_ = static_cast<std::uint8_t*>(data);
         scratchBytes_ = data ? bytes : 0;
     }
+    // Lends a buffer that the caller does not need once level 0 is built (the level-0
+    // scratch, or the pixels themselves): the levels above, linked on several threads,
+    // keep their pieces there instead of in fresh memory. Null (the default) means none.
+    void lendLaterScratch(void* data, std::size_t bytes)
+    {
+        laterScratch_ = static_cast<std::uint8_t*>(data);
+        laterScratchBytes_ = data ? bytes : 0;
+    }
 
 protected:
     // Runs all levels with the colour space V (SpaceRGB or SpaceHSV).
@@ -56,6 +64,8 @@ private:
     std::vector<Conflict> conflicts_; // first in, first out; empty between levels
     std::uint8_t* scratch_ = nullptr;
     std::size_t scratchBytes_ = 0;
+    std::uint8_t* laterScratch_ = nullptr;
+    std::size_t laterScratchBytes_ = 0;
 };
 
 class LinkingEngineRGB : public LinkingEngine {

@@ -22,7 +22,9 @@ namespace ivra {
 // the end; until then the run borrows it instead of faulting in memory of its own:
 //
 //   result array            bytes/pixel  RGB run lends it to        HSV run lends it to
-//   labels                  4            the level-0 pair plane     the HSV pixels (read only by level 0)
+//   labels                  4            the level-0 pair plane,    the HSV pixels (read only by level 0),
+//                                        then the pieces of the     then the pieces of the levels above
+//                                        levels above (threads)     (threads)
 //   planes (red|green|blue) 12           the element store          the element store, and the pair plane
 //                                                                   at its end when the plane fits twice
 //   sourcePixels            3            the input bytes, as they stay in the result
@@ -116,6 +118,7 @@ std::vector<std::uint32_t> segmentRGB(ImageSegmented& image, int threshold, doub
     csc.resize(width, height);
     csc.similarity.squaredThreshold = threshold * threshold;
     csc.engine()->lendScratch(image.labels.data(), image.pixelCount() * sizeof(std::uint32_t));
+    csc.engine()->lendLaterScratch(image.labels.data(), image.pixelCount() * sizeof(std::uint32_t));
     csc.store()->lend(planeBlock(image), planeBlockBytes(image));
     csc.run(width, height, inputBytes(image), 0, 0, width, height, progress);
     return paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());
@@ -140,6 +143,7 @@ std::vector<std::uint32_t> segmentHSV(ImageSegmented& image, double elementsPerI
     }
     static_assert(sizeof(HSVPixel) == sizeof(std::uint32_t) && alignof(HSVPixel) <= alignof(std::uint32_t));
     HSVPixel* hsv = new (image.labels.data()) HSVPixel[image.pixelCount()];
+    csc.engine()->lendLaterScratch(hsv, image.pixelCount() * sizeof(HSVPixel)); // read by level 0 only
     imageRgbToHsv(width, height, inputBytes(image), hsv);
     csc.run(width, height, hsv, 0, 0, width, height, progress);
     return paintRegions(*csc.store(), 0, 0, width, height, image.labels.data());

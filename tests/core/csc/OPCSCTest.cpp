@@ -7,8 +7,11 @@
 #include "csc/OPCSC.h"
 #include "csc/RegionPainter.h"
 #include "csc/Segmenter.h"
+#include "util/Threads.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace ivra;
 
@@ -88,6 +91,52 @@ TEST(OPCSC, LentMemoryChangesNothingWhereverThePoolEnds)
                                        table + 256 + static_cast<std::size_t>(own.second) * 40})
             EXPECT_EQ(paint(hsv, lent, plane), own) << (hsv ? "HSV " : "RGB ") << lent;
         EXPECT_EQ(paint(hsv, 0, plane - 1), own); // a scratch buffer too small is not used
+    }
+}
+
+TEST(OPCSC, ThreadsGiveTheSameStoreWhateverRoomTheirPiecesFind)
+{
+    // Pieces of a level linked on several threads go straight into the pool while it
+    // has room (then the pool moves), into room lent once level 0 is built (a piece
+    // that outgrows it sends the level round again), or into arrays of their own.
+    using namespace ivra::csc;
+    const int w = 800, h = 600;
+    const auto px = csc_test::patchyPicture(w, h, 11, 12, 4);
+    const auto* rgb = reinterpret_cast<const std::uint8_t*>(px.data());
+    std::vector<HSVPixel> hsvPixels(static_cast<std::size_t>(w) * h);
+    imageRgbToHsv(w, h, rgb, hsvPixels.data());
+    const std::size_t table = (static_cast<std::size_t>(IslandHierarchy(w, h).islandCount()) + 1) * 4;
+    const auto run = [&](bool hsv, int threads, std::int64_t poolElements, std::size_t laterBytes) {
+        const ThreadLimit limit(threads);
+        std::vector<std::uint64_t> block(poolElements ? (table + 256 + poolElements * 20) / 8 : 0);
+        std::vector<std::uint64_t> later(laterBytes / 8);
+        SegmenterRGB rgbRun;
+        SegmenterHSV hsvRun;
+        Segmenter& csc = hsv ? static_cast<Segmenter&>(hsvRun) : rgbRun;
+        csc.resize(w, h);
+        rgbRun.similarity.squaredThreshold = 25 * 25;
+        csc.store()->lend(block.empty() ? nullptr : block.data(), block.size() * 8);
+        csc.engine()->lendLaterScratch(later.empty() ? nullptr : later.data(), later.size() * 8);
+        hsv ? hsvRun.run(w, h, hsvPixels.data(), 0, 0, w, h) : rgbRun.run(w, h, rgb, 0, 0, w, h);
+        std::vector<std::uint32_t> labels(static_cast<std::size_t>(w) * h);
+        auto colors = paintRegions(*csc.store(), 0, 0, w, h, labels.data());
+        colors.insert(colors.end(), labels.begin(), labels.end());
+        const IslandHierarchy& islands = csc.store()->hierarchy();
+        return std::make_tuple(colors, csc.store()->usedElements(), csc.store()->firstOf(islands.indexOffset(1)));
+    };
+    for (const bool hsv : {false, true}) {
+        const auto one = run(hsv, 1, 0, 0);
+        const std::int64_t levelZero = std::get<2>(one), levelOne = std::get<1>(one) - levelZero;
+        ASSERT_GT(levelOne, 30000) << "so that the pools below are short";
+        // No pool; one too small for the first piece; one that holds the first piece
+        // but has to move for the rest; one for all.
+        const std::int64_t pools[] = {0, levelZero + 17000, levelZero + levelOne * 2 / 3, std::get<1>(one) + 100};
+        const std::size_t laters[] = {0, 4 * ((std::size_t{66} << 10) + 4096), std::size_t{4} * w * h};
+        for (const int threads : {2, 3})
+            for (const std::int64_t pool : pools)
+                for (const std::size_t later : laters)
+                    EXPECT_TRUE(run(hsv, threads, pool, later) == one)
+                        << (hsv ? "HSV " : "RGB ") << threads << " threads, pool " << pool << ", lent " << later;
     }
 }
 
