@@ -18,16 +18,15 @@
 // the parents of its own children, which only the level being linked sets; it marks
 // children it takes and clears the marks before the next island. So the runs of rows
 // of one phase (LevelRows), whose islands have no child in common, link at the same
-// time, each piece into arrays of its own (the first one straight into the store); the
-// pieces are then laid into the store in walk order, and the children's parents are
-// set last, in store order. A child takes its parents in the order in which they were
+// time, each piece in room of its own (makePieces); the pieces are then laid into the
+// store in walk order, and the children's parents are set last, in store order. A child takes its parents in the order in which they were
 // made, which is store order, so it ends with the same first and second parent as on
 // one thread; conflicts are kept in walk order as well.
 namespace ivra::csc::detail {
 
-// Room for the most a piece can make, of which it uses a small part: plain memory,
-// whose small pages cost only where they are written (a huge page would be cleared
-// whole at its first touch), and which the allocator gives again to the next level.
+// Room for the most a piece can make, of which it uses a small part, where nothing can
+// be borrowed: plain memory, whose small pages cost only where they are written (a
+// huge page would be cleared whole at its first touch).
 template <class T>
 std::unique_ptr<T[]> pieceArray(std::int64_t n)
 {
