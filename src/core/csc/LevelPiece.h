@@ -19,9 +19,10 @@
 // children it takes and clears the marks before the next island. So the runs of rows
 // of one phase (LevelRows), whose islands have no child in common, link at the same
 // time, each piece in room of its own (makePieces); the pieces are then laid into the
-// store in walk order, and the children's parents are set last, in store order. A child takes its parents in the order in which they were
-// made, which is store order, so it ends with the same first and second parent as on
-// one thread; conflicts are kept in walk order as well.
+// store in walk order, and the children's parents are set last, in store order. A
+// child takes its parents in the order in which they were made, which is store order,
+// so it ends with the same first and second parent as on one thread; conflicts are
+// kept in walk order as well.
 namespace ivra::csc::detail {
 
 // Room for the most a piece can make, of which it uses a small part, where nothing can
@@ -62,7 +63,7 @@ public:
           linkBase_(static_cast<std::uint32_t>(c.store.usedLinks())),
           ownIslandFirst_(pieceArray<std::uint32_t>(islands)), islandFirst_(ownIslandFirst_.get()),
           elements_(pools.elements + elementBase_), linkFirst_(pools.linkFirst + elementBase_),
-          links_(pools.links + linkBase_), elementRoom_(c.store.poolRoom()), linkRoom_(2 * below), checked_(true)
+          links_(pools.links + linkBase_), elementRoom_(c.store.poolRoom()), linkRoom_(2 * below)
     {
     }
 
@@ -83,7 +84,7 @@ public:
             at(table + elements * (sizeof(CodeElement) + sizeof(std::uint32_t))));
         elementRoom_ = static_cast<std::int64_t>(islands > 0 && table <= bytes ? elements : 0);
         linkRoom_ = 6 * elementRoom_;
-        checked_ = borrowed_ = true;
+        borrowed_ = true;
     }
 
     const V space;
@@ -100,7 +101,7 @@ public:
     // in arrays of its own has room for every element it can make.
     void reserve(std::int64_t total) const
     {
-        if (checked_ && (used_ + total > elementRoom_ || usedLinks_ + total > linkRoom_))
+        if (!ownElements_ && (used_ + total > elementRoom_ || usedLinks_ + total > linkRoom_))
             throw PieceFull{};
     }
     void checkSeed() const {}
@@ -195,7 +196,6 @@ private:
     std::uint32_t* linkFirst_;
     CodeElementLink* links_;
     std::int64_t elementRoom_ = 0, linkRoom_;
-    bool checked_ = false;  // reserve() checks the room
     bool borrowed_ = false; // in room lent by the run, laid into the store by copying
     std::vector<Conflict> conflicts_; // in walk order
 };
@@ -240,8 +240,8 @@ std::vector<std::unique_ptr<LevelPiece<V>>> makePieces(LinkingContext<V>& c, con
     std::vector<std::size_t> share(static_cast<std::size_t>(rows.runCount()), 0);
     for (int r = inPlace ? 1 : 0; borrow && r < rows.runCount(); ++r) {
         const double part = shared > 0 ? static_cast<double>(rows.runIslands(r)) / static_cast<double>(shared) : 0;
-        share[static_cast<std::size_t>(r)] = static_cast<std::size_t>(static_cast<double>(c.laterScratch.bytes) * part) &
-                                             ~std::size_t{63};
+        const auto bytes = static_cast<std::size_t>(static_cast<double>(c.laterScratch.bytes) * part);
+        share[static_cast<std::size_t>(r)] = bytes & ~std::size_t{63};
         const std::size_t table = static_cast<std::size_t>(rows.runIslands(r)) * sizeof(std::uint32_t);
         borrow = share[static_cast<std::size_t>(r)] >= table + (std::size_t{64} << 10);
     }
